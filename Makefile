@@ -1,0 +1,42 @@
+# KELM: two commands do everything on a fresh Debian machine.
+#   make run   installs what is missing, builds, and runs KELM: the window when there is a
+#              display, otherwise kelm-lote on the bundled 20-team championship (38 rounds).
+#   make test  installs what is missing, builds, and runs every test.
+#   make bench runs the benchmarks that compare the two evaluations.
+
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+RELEASE := build/release
+RESULTADO ?= $(CURDIR)/resultado_brasileirao_2023.txt
+
+.PHONY: setup configure build run test test-release bench clean
+
+setup:
+	@bash scripts/setup.sh
+
+configure: setup
+	@cmake --preset release >/dev/null
+
+build: configure
+	@cmake --build --preset release -j $(JOBS)
+
+run: build
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	  exec $(RELEASE)/src/ui/kelm; \
+	else \
+	  echo "Sem tela disponível: executando kelm-lote no campeonato de 20 times e 38 rodadas."; \
+	  $(RELEASE)/src/kelm-lote exemplos/brasileirao_2023.dat -o "$(RESULTADO)"; \
+	  status=$$?; \
+	  if [ $$status -eq 0 ] || [ $$status -eq 3 ]; then echo "O arquivo de resultado está em $(RESULTADO)"; fi; \
+	  exit $$status; \
+	fi
+
+test-release: build
+	@QT_QPA_PLATFORM=offscreen ctest --preset release -j $(JOBS)
+
+test: test-release
+
+bench: build
+	@bash scripts/bench.sh $(RELEASE)
+
+clean:
+	rm -rf build

@@ -1,0 +1,1 @@
+#include "evaluation/avaliador_incremental.hpp"

@@ -1,0 +1,99 @@
+#include "evaluation/objetivos.hpp"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace kelm {
+
+Desfecho define_objetivos(Objetivos& config, const std::array<bool, num_inviabilidades>& marcados)
+{
+    bool algum = false;
+    for (std::size_t i = 0; i < num_inviabilidades; ++i) {
+        config.objetivos[i] = marcados[i] ? 1 : 0;
+        algum = algum || marcados[i];
+    }
+    config.objetivos_escolhidos = algum;
+    if (!algum) return {false, TipoMensagem::informacao, msg_escolha_objetivos, {}};
+    return Desfecho::ok();
+}
+
+Desfecho converte_peso(std::string_view texto, char separador, int numero, std::int32_t& peso)
+{
+    const std::string campo = "O peso da inviabilidade " + std::to_string(numero);
+    auto eh_branco = [](char c) { return c == ' ' || c == '\t'; };
+    while (!texto.empty() && eh_branco(texto.front())) texto.remove_prefix(1);
+    while (!texto.empty() && eh_branco(texto.back())) texto.remove_suffix(1);
+    if (texto.empty()) return Desfecho::erro(campo + " está vazio; escreva um número inteiro.");
+
+    const std::string original(texto);
+    const auto nao_numero = [&] {
+        return Desfecho::erro(campo + " (\"" + original + "\") não é um número.");
+    };
+    // Validate the shape first, then convert with the C locale's reader.
+    std::string normalizado;
+    std::size_t i = 0;
+    if (texto[i] == '+' || texto[i] == '-') normalizado.push_back(texto[i++]);
+    std::size_t digitos = 0;
+    while (i < texto.size() && texto[i] >= '0' && texto[i] <= '9') {
+        normalizado.push_back(texto[i++]);
+        ++digitos;
+    }
+    if (i < texto.size() && texto[i] == separador) {
+        normalizado.push_back('.');
+        ++i;
+        while (i < texto.size() && texto[i] >= '0' && texto[i] <= '9') {
+            normalizado.push_back(texto[i++]);
+            ++digitos;
+        }
+    }
+    if (digitos == 0) return nao_numero();
+    if (i < texto.size() && (texto[i] == 'e' || texto[i] == 'E')) {
+        normalizado.push_back('e');
+        ++i;
+        if (i < texto.size() && (texto[i] == '+' || texto[i] == '-')) normalizado.push_back(texto[i++]);
+        std::size_t expoente = 0;
+        while (i < texto.size() && texto[i] >= '0' && texto[i] <= '9') {
+            normalizado.push_back(texto[i++]);
+            ++expoente;
+        }
+        if (expoente == 0) return nao_numero();
+    }
+    if (i != texto.size()) return nao_numero();
+
+    double valor = 0.0;
+    const char* inicio = normalizado.data();
+    if (*inicio == '+') ++inicio;
+    const auto [fim, erro] = std::from_chars(inicio, normalizado.data() + normalizado.size(), valor);
+    const double truncado = std::trunc(valor);
+    if (erro != std::errc() || !std::isfinite(valor) || truncado < std::numeric_limits<std::int32_t>::min() ||
+        truncado > std::numeric_limits<std::int32_t>::max()) {
+        return Desfecho::erro(campo + " (\"" + original +
+                              "\") está fora da faixa aceita, de -2147483648 a 2147483647.");
+    }
+    (void)fim;
+    peso = static_cast<std::int32_t>(truncado);
+    return Desfecho::ok();
+}
+
+Desfecho aplica_pesos(Objetivos& config, const std::array<std::string, num_inviabilidades>& textos, char separador,
+                      int* campo_com_erro)
+{
+    for (std::size_t i = 0; i < num_inviabilidades; ++i) {
+        std::int32_t peso = 0;
+        Desfecho d = converte_peso(textos[i], separador, static_cast<int>(i) + 1, peso);
+        if (!d.sucesso) {
+            if (campo_com_erro != nullptr) *campo_com_erro = static_cast<int>(i);
+            return d;
+        }
+        config.pesos[i] = peso;
+    }
+    return Desfecho::ok();
+}
+
+void liga_objetivos_segunda_fase(Objetivos& config)
+{
+    for (std::size_t i = 1; i < num_inviabilidades; ++i) config.objetivos[i] = 1;
+}
+
+}  // namespace kelm

@@ -1,0 +1,268 @@
+#include "lote/lote.hpp"
+
+#include <charconv>
+#include <chrono>
+#include <optional>
+#include <sstream>
+
+#include "evaluation/objetivos.hpp"
+#include "model/carga.hpp"
+#include "search/busca.hpp"
+#include "search/formatos.hpp"
+#include "search/resultado.hpp"
+
+namespace kelm {
+
+namespace {
+
+constexpr const char* ajuda =
+    "Uso: kelm-lote [opções] DADOS.dat\n"
+    "\n"
+    "Carrega o campeonato descrito em DADOS.dat, gera a tabela inicial, executa a busca\n"
+    "(recozimento simulado com reaquecimento, em duas fases) e grava o arquivo de resultado.\n"
+    "\n"
+    "Opções:\n"
+    "  -o, --saida ARQUIVO          grava o resultado em ARQUIVO (o nome é usado como dado);\n"
+    "                               sem esta opção o resultado vai para a saída padrão\n"
+    "      --objetivos LISTA        inviabilidades a minimizar, de 1 a 9, separadas por vírgula\n"
+    "                               (por exemplo 1,2,3,8); o padrão é todas\n"
+    "      --pesos LISTA            os nove pesos, inteiros separados por vírgula; o padrão é\n"
+    "                               1000000000,1000000000,1000000000,10000000,1000000000,100000,100000,1,100\n"
+    "      --objetivos-na-execucao  executa como quando os objetivos são escolhidos na janela que o\n"
+    "                               comando Executar abre (segunda fase com 3300 movimentos por nível)\n"
+    "      --max-reaquecimentos K   limite de reaquecimentos da primeira fase (padrão 50)\n"
+    "      --avaliacao MODO         'incremental' (padrão) ou 'completa'; os resultados são idênticos\n"
+    "      --silencioso             não mostra o andamento\n"
+    "  -h, --ajuda, --help          mostra esta ajuda\n"
+    "\n"
+    "Mensagens, andamento e resumo vão para a saída de erros.\n"
+    "Códigos de saída: 0 resultado gravado; 1 dados não carregados ou resultado não gravado;\n"
+    "2 uso errado; 3 a primeira fase atingiu o limite de reaquecimentos (o resultado dela é gravado).\n";
+
+struct Opcoes {
+    std::string arquivo_dados;
+    std::optional<std::string> saida;
+    std::array<bool, num_inviabilidades> objetivos{true, true, true, true, true, true, true, true, true};
+    std::array<std::int32_t, num_inviabilidades> pesos = pesos_default;
+    OpcoesBusca busca;
+    bool silencioso = false;
+    bool ajuda = false;
+};
+
+std::vector<std::string> separa(const std::string& lista)
+{
+    std::vector<std::string> partes;
+    std::string atual;
+    for (const char c : lista) {
+        if (c == ',') {
+            partes.push_back(atual);
+            atual.clear();
+        } else {
+            atual.push_back(c);
+        }
+    }
+    partes.push_back(atual);
+    return partes;
+}
+
+std::optional<long long> inteiro(const std::string& texto)
+{
+    long long v = 0;
+    const auto [fim, erro] = std::from_chars(texto.data(), texto.data() + texto.size(), v);
+    if (erro != std::errc() || fim != texto.data() + texto.size() || texto.empty()) return std::nullopt;
+    return v;
+}
+
+// Reads the arguments; an error text when they are wrong.
+std::optional<std::string> le_opcoes(const std::vector<std::string>& args, Opcoes& op)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto valor = [&](std::string& destino) -> bool {
+            const auto igual = a.find('=');
+            if (a.rfind("--", 0) == 0 && igual != std::string::npos) {
+                destino = a.substr(igual + 1);
+                return true;
+            }
+            if (i + 1 >= args.size()) return false;
+            destino = args[++i];
+            return true;
+        };
+        auto nome = [&] { return a.substr(0, a.find('=')); };
+        std::string v;
+        if (a == "-h" || a == "--ajuda" || a == "--help") {
+            op.ajuda = true;
+        } else if (a == "-o" || nome() == "--saida") {
+            if (!valor(v) || v.empty()) return "a opção " + nome() + " precisa de um nome de arquivo.";
+            op.saida = v;
+        } else if (nome() == "--objetivos") {
+            if (!valor(v)) return "a opção --objetivos precisa de uma lista, por exemplo 1,2,3,8.";
+            op.objetivos.fill(false);
+            for (const auto& parte : separa(v)) {
+                const auto n = inteiro(parte);
+                if (!n || *n < 1 || *n > 9)
+                    return "em --objetivos, \"" + parte + "\" não é uma inviabilidade de 1 a 9.";
+                op.objetivos[static_cast<std::size_t>(*n - 1)] = true;
+            }
+        } else if (nome() == "--pesos") {
+            if (!valor(v)) return "a opção --pesos precisa de nove inteiros separados por vírgula.";
+            const auto partes = separa(v);
+            if (partes.size() != num_inviabilidades)
+                return "--pesos precisa de nove pesos; foram dados " + std::to_string(partes.size()) + ".";
+            for (std::size_t k = 0; k < partes.size(); ++k) {
+                const auto n = inteiro(partes[k]);
+                if (!n || *n < INT32_MIN || *n > INT32_MAX)
+                    return "em --pesos, o peso " + std::to_string(k + 1) + " (\"" + partes[k] +
+                           "\") não é um inteiro de 32 bits.";
+                op.pesos[k] = static_cast<std::int32_t>(*n);
+            }
+        } else if (a == "--objetivos-na-execucao") {
+            op.busca.objetivos_na_execucao = true;
+        } else if (nome() == "--max-reaquecimentos") {
+            if (!valor(v)) return "a opção --max-reaquecimentos precisa de um número.";
+            const auto n = inteiro(v);
+            if (!n || *n < 0 || *n > 1000000)
+                return "--max-reaquecimentos deve ser um inteiro de 0 a 1000000; foi dado \"" + v + "\".";
+            op.busca.max_reaquecimentos = static_cast<int>(*n);
+        } else if (nome() == "--avaliacao") {
+            if (!valor(v)) return "a opção --avaliacao precisa de 'completa' ou 'incremental'.";
+            if (v == "completa") op.busca.avaliacao = ModoAvaliacao::completa;
+            else if (v == "incremental") op.busca.avaliacao = ModoAvaliacao::incremental;
+            else return "--avaliacao deve ser 'completa' ou 'incremental'; foi dado \"" + v + "\".";
+        } else if (a == "--silencioso") {
+            op.silencioso = true;
+        } else if (a.size() > 1 && a[0] == '-') {
+            return "opção desconhecida: " + a + ".";
+        } else if (!op.arquivo_dados.empty()) {
+            return "só um arquivo de dados pode ser dado; sobrou \"" + a + "\".";
+        } else {
+            op.arquivo_dados = a;
+        }
+    }
+    if (!op.ajuda && op.arquivo_dados.empty()) return "falta o arquivo de dados.";
+    return std::nullopt;
+}
+
+void mostra(std::ostream& erros, const Desfecho& d)
+{
+    if (!d.texto.empty()) erros << d.texto << '\n';
+    if (!d.detalhe.empty()) erros << d.detalhe << '\n';
+}
+
+// The progress line: redrawn in place on a terminal, printed sparingly otherwise.
+class ObservadorLote : public Observador {
+public:
+    ObservadorLote(AmbienteLote& ambiente, bool silencioso) : amb_(ambiente), silencioso_(silencioso) {}
+
+    void andamento(const Andamento& a) override
+    {
+        if (silencioso_) return;
+        const auto agora = std::chrono::steady_clock::now();
+        const auto intervalo = amb_.terminal ? std::chrono::milliseconds(100) : std::chrono::milliseconds(2000);
+        if (a.fase == fase_ && agora - ultima_ < intervalo) return;
+        fase_ = a.fase;
+        ultima_ = agora;
+        std::ostringstream linha;
+        linha << "Fase " << a.fase << ": " << formata_numero(a.percentual, amb_.separador) << " %  FO* "
+              << formata_numero(a.fo_star, amb_.separador) << "  reaquecimentos " << a.num_reaquecimentos << "  "
+              << formata_hora(a.tempo_execucao);
+        if (amb_.terminal)
+            amb_.erros << '\r' << linha.str() << "\x1b[K" << std::flush;
+        else
+            amb_.erros << linha.str() << '\n';
+        linha_aberta_ = amb_.terminal;
+    }
+
+    void mensagem(const std::string& texto) override
+    {
+        if (silencioso_ && texto == msg_terminou) return;
+        fecha_linha();
+        amb_.erros << texto << '\n';
+    }
+
+    void fecha_linha()
+    {
+        if (linha_aberta_) amb_.erros << '\n';
+        linha_aberta_ = false;
+    }
+
+private:
+    AmbienteLote& amb_;
+    bool silencioso_;
+    int fase_ = 0;
+    bool linha_aberta_ = false;
+    std::chrono::steady_clock::time_point ultima_{};
+};
+
+void resumo(std::ostream& erros, const Estado& estado, const ResumoBusca& r, double segundos, char separador)
+{
+    for (std::size_t i = 0; i < num_inviabilidades; ++i)
+        erros << "Inviabilidade " << i + 1 << ": " << formata_numero(estado.inviabilidades_melhor[i], separador) << '\n';
+    std::ostringstream s;
+    s.precision(3);
+    s << std::fixed << segundos;
+    std::string seg = s.str();
+    for (char& c : seg)
+        if (c == '.') c = separador;
+    erros << "FO_STAR: " << formata_numero(estado.fo_star, separador) << '\n'
+          << "Reaquecimentos: " << r.reaquecimentos << '\n'
+          << "Movimentos avaliados: " << r.movimentos << '\n'
+          << "Tempo de execução: " << formata_hora(estado.tempo_execucao) << " (" << seg << " s)\n";
+}
+
+}  // namespace
+
+int executa_lote(const std::vector<std::string>& argumentos, AmbienteLote& amb)
+{
+    Opcoes op;
+    if (auto erro = le_opcoes(argumentos, op)) {
+        amb.erros << "kelm-lote: " << *erro << "\nUse 'kelm-lote --ajuda' para ver as opções.\n";
+        return lote_uso_errado;
+    }
+    if (op.ajuda) {
+        amb.saida << ajuda;
+        return lote_ok;
+    }
+
+    Estado estado;
+    const Desfecho carga = carrega_dados(estado, op.arquivo_dados);
+    mostra(amb.erros, carga);
+    if (!carga.sucesso) return lote_falhou;
+
+    define_objetivos(estado.config, op.objetivos);
+    estado.config.pesos = op.pesos;
+    if (!estado.config.objetivos_escolhidos) {
+        amb.erros << msg_escolha_objetivos << '\n';
+        return lote_uso_errado;
+    }
+
+    ObservadorLote observador(amb, op.silencioso);
+    const auto inicio = std::chrono::steady_clock::now();
+    const ResumoBusca r = executa_busca(estado, observador, op.busca);
+    const double segundos = std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
+    observador.fecha_linha();
+    if (!r.desfecho.sucesso) {
+        mostra(amb.erros, r.desfecho);
+        return lote_falhou;
+    }
+    resumo(amb.erros, estado, r, segundos, amb.separador);
+
+    if (op.saida) {
+        const Desfecho gravacao = grava_resultado(estado, *op.saida, amb.separador);
+        if (!gravacao.sucesso) {
+            mostra(amb.erros, gravacao);
+            return lote_falhou;
+        }
+        amb.erros << "Resultado gravado em " << *op.saida << '\n';
+    } else {
+        amb.saida << texto_resultado(estado, amb.separador);
+        amb.saida.flush();
+        if (!amb.saida) {
+            amb.erros << msg_arquivo_nao_salvo << '\n';
+            return lote_falhou;
+        }
+    }
+    return r.interrompida ? lote_interrompida : lote_ok;
+}
+
+}  // namespace kelm

@@ -1,0 +1,136 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/desfecho.hpp"
+#include "model/gerador.hpp"
+#include "model/matriz.hpp"
+
+namespace kelm {
+
+// One game. time1 > 0: team time1 plays at home against time2; time1 < 0: team -time1
+// plays away, at the home of time2; time1 == time2 == 0: an empty slot.
+struct Jogo {
+    std::int32_t time1 = 0;
+    std::int32_t time2 = 0;
+
+    bool vazio() const { return time1 == 0; }
+    std::int32_t mandante() const { return time1 > 0 ? time1 : time2; }
+    std::int32_t visitante() const { return time1 > 0 ? time2 : -time1; }
+
+    friend bool operator==(const Jogo&, const Jogo&) = default;
+};
+
+// Home and away games of one team in one round.
+struct Controle {
+    std::int32_t jogos_casa = 0;
+    std::int32_t jogos_fora = 0;
+
+    friend bool operator==(const Controle&, const Controle&) = default;
+};
+
+// A schedule: R rows (rounds) of N/2 slots.
+using Tabela = Matriz<Jogo>;
+
+// The nine infeasibilities, numbered 1 to 9 for the user and stored at 0 to 8.
+enum class Inviabilidade : int {
+    jogos_na_rodada = 0,   // 1: extra games of a team in one round
+    inicio = 1,            // 2: first two games both home or both away
+    fim = 2,               // 3: last two games do not repeat a mixed start
+    mandos = 3,            // 4: home games differ from away games
+    mesmo_estado = 4,      // 5: same-state teams meet in the last round
+    fora_seguidos = 5,     // 6: more than two consecutive away games
+    casa_seguidos = 6,     // 7: more than two consecutive home games
+    distancia_total = 7,   // 8: total distance travelled
+    diferenca_distancia = 8,  // 9: largest minus smallest distance travelled
+};
+
+constexpr int num_inviabilidades = 9;
+
+// The nine counts, doubles holding whole numbers.
+struct Contagens {
+    std::array<double, num_inviabilidades> valores{};
+
+    double& operator[](Inviabilidade i) { return valores[static_cast<std::size_t>(i)]; }
+    double operator[](Inviabilidade i) const { return valores[static_cast<std::size_t>(i)]; }
+    double& operator[](std::size_t i) { return valores[i]; }
+    double operator[](std::size_t i) const { return valores[i]; }
+
+    friend bool operator==(const Contagens&, const Contagens&) = default;
+};
+
+// Default weights of the nine infeasibilities, in order.
+constexpr std::array<std::int32_t, num_inviabilidades> pesos_default = {
+    1000000000, 1000000000, 1000000000, 10000000, 1000000000, 100000, 100000, 1, 100};
+
+// The planner's choice: which counts to minimise and how heavily each one counts.
+struct Objetivos {
+    std::array<std::int32_t, num_inviabilidades> objetivos{};  // 1 = minimise, 0 = ignore
+    std::array<std::int32_t, num_inviabilidades> pesos = pesos_default;
+    std::array<std::int32_t, num_inviabilidades> pesos_padrao = pesos_default;
+    bool objetivos_escolhidos = false;
+};
+
+// The whole championship and the state of its search. The program owns one; every test
+// makes its own.
+struct Estado {
+    // The championship, replaced as a whole by a successful load.
+    int num_times = 0;
+    int num_rodadas = 0;
+    Matriz<std::int32_t> matriz_distancias;  // (N+1) x (N+1), directional
+    std::vector<std::string> nomes_times;    // N+1 names in UTF-8, index 0 empty
+
+    Tabela tabela_inicial;
+    Tabela tabela_atual;
+    Tabela tabela_melhor;
+
+    // Work matrices of a run.
+    Matriz<Controle> matriz_controle;        // R x (N+1)
+    Matriz<std::int32_t> matriz_mandantes;   // (N+1) x N: venues, then the distance travelled
+
+    Contagens inviabilidades;
+    Contagens inviabilidades_melhor;
+    double fo_star = 0.0;
+
+    bool dados_carregados = false;
+    bool programa_executado = false;
+    bool primeira_execucao = true;
+    bool primeira_fase = false;
+    bool primeira_fase_concluida = false;
+
+    std::vector<Jogo> lista_jogos;
+
+    double hora_inicio = 0.0;      // time of day the run started, as a fraction of a day
+    double tempo_execucao = 0.0;   // elapsed time of the last progress refresh, fraction of a day
+    double inicio_monotonico = 0.0;     // monotonic clock reading when the run started, in seconds
+    long long movimentos_avaliados = 0; // trial moves evaluated by the current (or last) run
+
+    Gerador gerador;
+    Objetivos config;
+
+    int jogos_por_rodada() const { return num_times / 2; }
+};
+
+// Failure messages of the three matrix families.
+inline constexpr const char* falta_memoria_inteiros = "Falta memória para alocar a matriz de distâncias.";
+inline constexpr const char* falta_memoria_jogos = "Falta memoria para alocar a matriz de jogos.";
+inline constexpr const char* falta_memoria_controle = "Falta memoria para alocar a matriz de controle.";
+
+Matriz<std::int32_t> aloca_matriz_inteiros(long long linhas, long long colunas);
+Tabela aloca_matriz_jogos(long long linhas, long long colunas);
+Matriz<Controle> aloca_matriz_controle(long long linhas, long long colunas);
+
+// Copies the R x N/2 games of `origem` into `destino`, then the nine counts of
+// `inviabilidades` into `inviabilidades_melhor`.
+void copia_tabela(Estado& estado, Tabela& destino, const Tabela& origem);
+
+// Prepares the work matrices of a run for the championship now loaded: tabela_atual a copy
+// of tabela_inicial, tabela_melhor zeroed, counts zeroed, matriz_controle built.
+// Nothing changes when a matrix cannot be allocated.
+Desfecho prepara_execucao(Estado& estado);
+
+}  // namespace kelm

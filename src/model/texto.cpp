@@ -1,0 +1,124 @@
+#include "model/texto.hpp"
+
+#include <cstdint>
+
+namespace kelm {
+
+namespace {
+
+// Decodes the character at `pos` of well-formed UTF-8 and advances `pos`.
+char32_t proximo_caractere(std::string_view s, std::size_t& pos)
+{
+    const auto b0 = static_cast<unsigned char>(s[pos]);
+    if (b0 < 0x80) {
+        ++pos;
+        return b0;
+    }
+    const int extras = b0 >= 0xF0 ? 3 : b0 >= 0xE0 ? 2 : 1;
+    char32_t c = b0 & (0x3F >> extras);
+    for (int k = 1; k <= extras; ++k) c = (c << 6) | (static_cast<unsigned char>(s[pos + static_cast<std::size_t>(k)]) & 0x3F);
+    pos += static_cast<std::size_t>(extras) + 1;
+    return c;
+}
+
+}  // namespace
+
+bool utf8_valido(std::string_view s)
+{
+    std::size_t i = 0;
+    const std::size_t n = s.size();
+    while (i < n) {
+        const auto b0 = static_cast<unsigned char>(s[i]);
+        if (b0 < 0x80) {
+            ++i;
+            continue;
+        }
+        int extras;
+        char32_t minimo;
+        char32_t c;
+        if (b0 >= 0xC2 && b0 <= 0xDF) {
+            extras = 1;
+            minimo = 0x80;
+            c = b0 & 0x1F;
+        } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+            extras = 2;
+            minimo = 0x800;
+            c = b0 & 0x0F;
+        } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+            extras = 3;
+            minimo = 0x10000;
+            c = b0 & 0x07;
+        } else {
+            return false;
+        }
+        if (n - i <= static_cast<std::size_t>(extras)) return false;
+        for (int k = 1; k <= extras; ++k) {
+            const auto b = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
+            if ((b & 0xC0) != 0x80) return false;
+            c = (c << 6) | (b & 0x3F);
+        }
+        if (c < minimo || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return false;
+        i += static_cast<std::size_t>(extras) + 1;
+    }
+    return true;
+}
+
+std::string latin1_para_utf8(std::string_view bytes)
+{
+    std::string saida;
+    saida.reserve(bytes.size());
+    for (const char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b < 0x80) {
+            saida.push_back(ch);
+        } else {
+            saida.push_back(static_cast<char>(0xC0 | (b >> 6)));
+            saida.push_back(static_cast<char>(0x80 | (b & 0x3F)));
+        }
+    }
+    return saida;
+}
+
+std::optional<std::string> utf8_para_latin1(std::string_view texto)
+{
+    std::string saida;
+    saida.reserve(texto.size());
+    std::size_t pos = 0;
+    while (pos < texto.size()) {
+        const char32_t c = proximo_caractere(texto, pos);
+        if (c > 0xFF) return std::nullopt;
+        saida.push_back(static_cast<char>(static_cast<unsigned char>(c)));
+    }
+    return saida;
+}
+
+std::size_t conta_caracteres(std::string_view texto)
+{
+    std::size_t n = 0;
+    for (const char ch : texto)
+        if ((static_cast<unsigned char>(ch) & 0xC0) != 0x80) ++n;
+    return n;
+}
+
+std::optional<std::string> primeiro_fora_de_latin1(std::string_view texto)
+{
+    std::size_t pos = 0;
+    while (pos < texto.size()) {
+        const std::size_t inicio = pos;
+        if (proximo_caractere(texto, pos) > 0xFF) return std::string(texto.substr(inicio, pos - inicio));
+    }
+    return std::nullopt;
+}
+
+std::string trecho_legivel(std::string_view bytes, std::size_t maximo)
+{
+    std::string saida;
+    for (const char ch : bytes.substr(0, maximo)) {
+        const auto b = static_cast<unsigned char>(ch);
+        saida.push_back(b >= 0x20 && b < 0x7F ? ch : '?');
+    }
+    if (bytes.size() > maximo) saida += "...";
+    return saida;
+}
+
+}  // namespace kelm

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "model/desfecho.hpp"
+#include "model/estado.hpp"
+#include "search/observador.hpp"
+#include "search/relogio.hpp"
+
+namespace kelm {
+
+inline constexpr const char* msg_terminou = "TERMINOU A EXECUÇÃO!";
+inline constexpr const char* msg_interrompida = "A execução foi interrompida! O tempo de execução de terminou!";
+inline constexpr const char* msg_dados_nao_carregados = "Os dados não foram carregados.";
+
+inline constexpr int iteracoes_primeira_fase = 3300;
+inline constexpr int iteracoes_segunda_fase = 4000;
+inline constexpr int iteracoes_segunda_fase_objetivos_na_execucao = 3300;
+inline constexpr float fator_resfriamento = 0.95f;
+inline constexpr int max_reaquecimentos_padrao = 50;
+
+// How trial moves are scored: rebuilding everything (the reference), or updating only what
+// the move changed. Both give the same numbers, bit for bit.
+enum class ModoAvaliacao { completa, incremental };
+
+struct OpcoesBusca {
+    // The objectives were chosen in the dialog that the run command opened: the second
+    // phase then makes 3300 trial moves per level instead of 4000.
+    bool objetivos_na_execucao = false;
+    // The first phase makes at most this many reheats; then it ends, unfinished.
+    int max_reaquecimentos = max_reaquecimentos_padrao;
+    ModoAvaliacao avaliacao = ModoAvaliacao::incremental;
+    // Clocks; the system's when null.
+    const Relogio* relogio = nullptr;
+};
+
+// How one annealing phase ended.
+struct FimFase {
+    int reaquecimentos = 0;
+    bool limite_atingido = false;  // the first phase stopped at the reheat bound
+};
+
+struct ResumoBusca {
+    Desfecho desfecho;
+    bool interrompida = false;      // the first phase reached its reheat bound; no second phase
+    int reaquecimentos = 0;         // reheats of the first phase
+    long long movimentos = 0;       // trial moves evaluated, estimates included
+};
+
+// The acceptance test: a move that does not worsen the objective is accepted without a
+// draw; otherwise one random real r in [0, 1) is drawn and the move is accepted when
+// 1 - delta / temperatura > r.
+bool aceita_movimento(double delta, double temperatura, Gerador& gerador);
+
+// Estimates the initial temperature of a phase: the first of 2 000 000 x 1.1^k at which a
+// round of num_iteracoes trial moves from tabela_atual is accepted at the target count.
+// Every trial move is undone; fo_star is left at the objective of tabela_atual.
+double calcula_t0(Estado& estado, Observador& observador, int num_iteracoes, const OpcoesBusca& opcoes = {});
+
+// One annealing phase on tabela_atual (first phase when primeira_fase is set), keeping
+// every accepted schedule in tabela_melhor and its counts in inviabilidades_melhor.
+FimFase recozimento(Estado& estado, Observador& observador, int num_iteracoes, float t0, float fator,
+                    const OpcoesBusca& opcoes = {});
+
+// The run command: seeds the generator with 333, prepares the run, then the two phases,
+// each after its own initial-temperature estimate.
+ResumoBusca executa_busca(Estado& estado, Observador& observador, const OpcoesBusca& opcoes = {});
+
+}  // namespace kelm

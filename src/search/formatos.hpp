@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+namespace kelm {
+
+// A double in the general format: at most 15 significant digits, no trailing zeros, no
+// separator for whole numbers; scientific notation ("-1E-11", "1E15") only when the whole
+// part has more than 15 digits or the magnitude is below 0.00001.
+std::string formata_numero(double valor, char separador = '.');
+
+// The time part of a time value (a fraction of a day) as HH:MM:SS, 24-hour; a value of a
+// whole day or more wraps around.
+std::string formata_hora(double fracao_do_dia);
+
+// The number of accepted trial moves the initial-temperature estimate waits for: the
+// integer part of num_iteracoes x 0.95 (the double nearest 0.95), the product rounded to a
+// 64-bit significand as extended precision does it; 3134 for 3300 and 3799 for 4000 on
+// every platform.
+int alvo_aceitacao(int num_iteracoes);
+
+}  // namespace kelm

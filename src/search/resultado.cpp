@@ -1,0 +1,146 @@
+#include "search/resultado.hpp"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "model/texto.hpp"
+#include "search/formatos.hpp"
+
+namespace kelm {
+
+namespace {
+
+void linha(std::string& saida, std::string_view texto)
+{
+    saida.append(texto);
+    saida.append("\r\n");
+}
+
+// Fixed texts of the file are written in UTF-8 in the source and converted here.
+std::string latin1(std::string_view utf8)
+{
+    auto convertido = utf8_para_latin1(utf8);
+    return convertido ? *convertido : std::string(utf8);
+}
+
+bool escreve_tudo(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+std::string motivo_errno(int erro)
+{
+    switch (erro) {
+    case EACCES:
+    case EPERM: return "sem permissão de escrita";
+    case ENOENT: return "a pasta não existe";
+    case ENOTDIR: return "o caminho passa por algo que não é uma pasta";
+    case ENOSPC: return "não há espaço no disco";
+    case EDQUOT: return "a cota de disco acabou";
+    case EFBIG: return "o arquivo ficaria grande demais";
+    case EROFS: return "o disco é somente leitura";
+    case EISDIR: return "o caminho é uma pasta";
+    case ENAMETOOLONG: return "o nome é longo demais";
+    default: return "erro de escrita";
+    }
+}
+
+Desfecho falha(const std::filesystem::path& destino, int erro)
+{
+    return Desfecho::erro(msg_arquivo_nao_salvo, destino.string() + ": " + motivo_errno(erro) + ".");
+}
+
+}  // namespace
+
+std::string texto_resultado(const Estado& estado, char separador)
+{
+    std::string saida;
+    for (std::size_t i = 0; i < num_inviabilidades; ++i)
+        linha(saida, "Inv" + std::to_string(i + 1) + ":\t" + formata_numero(estado.inviabilidades_melhor[i], separador));
+    linha(saida, "FO_STAR:\t" + formata_numero(estado.fo_star, separador));
+    linha(saida, "Tempo:\t" + formata_hora(estado.tempo_execucao));
+
+    std::vector<std::string> nomes;
+    nomes.reserve(estado.nomes_times.size());
+    for (const auto& nome : estado.nomes_times) nomes.push_back(latin1(nome));
+    const std::string rodada = latin1("ª RODADA\t<<<<<<<<");
+    for (int r = 0; r < estado.num_rodadas; ++r) {
+        linha(saida, "");
+        linha(saida, ">>>>>>>>\t" + std::to_string(r + 1) + rodada);
+        linha(saida, "");
+        for (int g = 0; g < estado.jogos_por_rodada(); ++g) {
+            const Jogo jogo = estado.tabela_melhor[r][g];
+            if (jogo.vazio()) continue;
+            linha(saida, nomes[static_cast<std::size_t>(jogo.mandante())] + "\tX\t" +
+                             nomes[static_cast<std::size_t>(jogo.visitante())]);
+        }
+        linha(saida, "");
+        linha(saida, "");
+    }
+    return saida;
+}
+
+Desfecho grava_arquivo(const std::filesystem::path& destino, std::string_view bytes)
+{
+    if (destino.empty()) return Desfecho::erro(msg_arquivo_nao_salvo);
+    struct stat info{};
+    const bool existe = ::stat(destino.c_str(), &info) == 0;
+    if (existe && S_ISDIR(info.st_mode)) return falha(destino, EISDIR);
+
+    if (existe && !S_ISREG(info.st_mode)) {
+        // A device or a pipe: there is nothing to replace, so it is written in place.
+        const int fd = ::open(destino.c_str(), O_WRONLY | O_CLOEXEC);
+        if (fd < 0) return falha(destino, errno);
+        const bool escrito = escreve_tudo(fd, bytes);
+        const int erro = errno;
+        if (::close(fd) != 0 || !escrito) return falha(destino, escrito ? errno : erro);
+        return Desfecho::ok();
+    }
+
+    const std::filesystem::path pasta = destino.has_parent_path() ? destino.parent_path() : std::filesystem::path(".");
+    std::string modelo = (pasta / ("." + destino.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(modelo.data());
+    if (fd < 0) return falha(destino, errno);
+
+    // The new file gets the old one's permissions, or the usual ones for a new file.
+    mode_t modo;
+    if (existe) {
+        modo = info.st_mode & 07777;
+    } else {
+        const mode_t mascara = ::umask(0);
+        ::umask(mascara);
+        modo = 0666 & ~mascara;
+    }
+
+    int erro = 0;
+    if (!escreve_tudo(fd, bytes)) erro = errno;
+    if (erro == 0 && ::fsync(fd) != 0) erro = errno;
+    if (erro == 0 && ::fchmod(fd, modo) != 0) erro = errno;
+    if (::close(fd) != 0 && erro == 0) erro = errno;
+    if (erro == 0 && ::rename(modelo.c_str(), destino.c_str()) != 0) erro = errno;
+    if (erro != 0) {
+        ::unlink(modelo.c_str());
+        return falha(destino, erro);
+    }
+    return Desfecho::ok();
+}
+
+Desfecho grava_resultado(const Estado& estado, const std::filesystem::path& destino, char separador)
+{
+    if (!estado.programa_executado || !estado.dados_carregados) return Desfecho::erro(msg_sem_resultado);
+    return grava_arquivo(destino, texto_resultado(estado, separador));
+}
+
+}  // namespace kelm

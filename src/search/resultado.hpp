@@ -1,0 +1,30 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "model/desfecho.hpp"
+#include "model/estado.hpp"
+
+namespace kelm {
+
+inline constexpr const char* msg_arquivo_nao_salvo = "O Arquivo não foi salvo.";
+inline constexpr const char* msg_sem_resultado =
+    "A Tabela de Resultado não pode ser salva. O programa ainda não foi executado.";
+
+// The result file's bytes: Latin-1, CR LF line ends; the nine counts, FO_STAR and the run
+// time, then one block per round of tabela_melhor. `separador` is the decimal separator.
+std::string texto_resultado(const Estado& estado, char separador = '.');
+
+// Writes `bytes` to `destino` so that nothing is ever half written: into a new file of the
+// same folder, flushed to the disk, then renamed over the destination. On any failure the
+// destination is left as it was and the temporary file removed. A destination that exists
+// and is a device (for example /dev/stdout) is written directly.
+Desfecho grava_arquivo(const std::filesystem::path& destino, std::string_view bytes);
+
+// The save command's writing: refuses when no completed run belongs to the loaded data,
+// else writes the result file to `destino` (the name used as given).
+Desfecho grava_resultado(const Estado& estado, const std::filesystem::path& destino, char separador = '.');
+
+}  // namespace kelm

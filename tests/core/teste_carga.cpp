@@ -1,0 +1,286 @@
+#include <sys/stat.h>
+
+#include "apoio.hpp"
+#include "model/solucao_inicial.hpp"
+
+namespace kelm::teste {
+namespace {
+
+// Distances for n teams: every ordered pair i != j at 100 i + j.
+std::string distancias_completas(int n)
+{
+    std::string s;
+    for (int i = 1; i <= n; ++i)
+        for (int j = 1; j <= n; ++j)
+            if (i != j) s += std::to_string(i) + ", " + std::to_string(j) + ", " + std::to_string(100 * i + j) + "\n";
+    return s;
+}
+
+std::string nomes(int n)
+{
+    std::string s;
+    for (int t = 1; t <= n; ++t) s += "Time" + std::to_string(t) + "\n";
+    return s;
+}
+
+// A championship folder with its three files.
+struct Arquivos {
+    PastaTemporaria pasta;
+    std::filesystem::path dados;
+
+    Arquivos(std::string_view dat, std::string_view dist, std::string_view nom)
+    {
+        dados = pasta.escreve("camp.dat", dat);
+        pasta.escreve("dist.txt", dist);
+        pasta.escreve("nomes.txt", nom);
+    }
+};
+
+// ---- Files that load -------------------------------------------------------------
+
+struct CasoBom {
+    const char* nome;
+    std::string dados;
+    int n;
+    int r;
+};
+
+class CargaBoa : public ::testing::TestWithParam<CasoBom> {};
+
+TEST_P(CargaBoa, CarregaESorteiaATabela)
+{
+    const CasoBom& caso = GetParam();
+    Arquivos a(caso.dados, distancias_completas(caso.n), nomes(caso.n));
+    Estado e;
+    const Desfecho d = carrega_dados(e, a.dados);
+    ASSERT_TRUE(d.sucesso) << d.texto;
+    EXPECT_EQ(d.texto, "Os dados foram carregados com sucesso.\n Uma solução inicial aleatória foi gerada.");
+    EXPECT_EQ(d.tipo, TipoMensagem::informacao);
+    EXPECT_EQ(e.num_times, caso.n);
+    EXPECT_EQ(e.num_rodadas, caso.r);
+    EXPECT_TRUE(e.dados_carregados);
+    EXPECT_EQ(e.nomes_times[1], "Time1");
+    EXPECT_EQ(e.matriz_distancias[2][1], 201);
+    EXPECT_EQ(e.tabela_inicial.linhas(), caso.r);
+    EXPECT_FALSE(e.tabela_inicial[0][0].vazio());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formatos, CargaBoa,
+    ::testing::Values(CasoBom{"VirgulaColada", "4,3\ndist.txt\nnomes.txt\n", 4, 3},
+                      CasoBom{"VirgulaEspaco", "4, 3\ndist.txt\nnomes.txt\n", 4, 3},
+                      CasoBom{"QuebraDepoisDaVirgula", "4,\n3\ndist.txt\nnomes.txt\n", 4, 3},
+                      CasoBom{"TudoNumaLinha", "4, 6 dist.txt nomes.txt", 4, 6},
+                      CasoBom{"SemQuebraNoFim", "5, 5\ndist.txt\nnomes.txt", 5, 5},
+                      CasoBom{"LinhasDepoisDoTerceiroItem", "4, 3\ndist.txt\nnomes.txt\nqualquer coisa\n\x01\n", 4, 3},
+                      CasoBom{"CrLf", "4, 3\r\ndist.txt\r\nnomes.txt\r\n", 4, 3},
+                      CasoBom{"Bom", "\xEF\xBB\xBF" "4, 3\ndist.txt\nnomes.txt\n", 4, 3},
+                      CasoBom{"SinalMais", "+6, +10\ndist.txt\nnomes.txt\n", 6, 10}),
+    [](const auto& caso) { return std::string(caso.param.nome); });
+
+TEST(Carga, CaminhosRelativosSaoDaPastaDoArquivoDeDados)
+{
+    PastaTemporaria pasta;
+    pasta.escreve("sub/tabelas/d.txt", "1, 2, 7\n");
+    pasta.escreve("sub/tabelas/n.txt", nomes(4));
+    const auto dados = pasta.escreve("sub/camp.dat", "4, 3\ntabelas/d.txt\ntabelas\\n.txt\n");
+    const auto antes = std::filesystem::current_path();
+    std::filesystem::current_path(pasta.caminho());  // not the data file's folder
+    Estado e;
+    const Desfecho d = carrega_dados(e, std::filesystem::path("sub/camp.dat"));
+    std::filesystem::current_path(antes);
+    ASSERT_TRUE(d.sucesso) << d.texto << d.detalhe;
+    EXPECT_EQ(e.matriz_distancias[1][2], 7);
+    (void)dados;
+}
+
+TEST(Carga, DistanciasSaoDirecionaisEAUltimaValeMais)
+{
+    Arquivos a("4, 3\ndist.txt\nnomes.txt\n", "1, 2, 350\n1,2,400\n3,3,9", nomes(4));
+    Estado e;
+    ASSERT_TRUE(carrega_dados(e, a.dados).sucesso);
+    EXPECT_EQ(e.matriz_distancias[1][2], 400);
+    EXPECT_EQ(e.matriz_distancias[2][1], 0);
+    EXPECT_EQ(e.matriz_distancias[3][3], 9);
+    EXPECT_EQ(e.matriz_distancias[0][0], 0);
+}
+
+TEST(Carga, MenosNomesDeixaOsOutrosVazios)
+{
+    Arquivos a("4, 3\ndist.txt\nnomes.txt\n", "", "Um Dois");
+    Estado e;
+    ASSERT_TRUE(carrega_dados(e, a.dados).sucesso);
+    ASSERT_EQ(e.nomes_times.size(), 5u);
+    EXPECT_EQ(e.nomes_times[0], "");
+    EXPECT_EQ(e.nomes_times[1], "Um");
+    EXPECT_EQ(e.nomes_times[2], "Dois");
+    EXPECT_EQ(e.nomes_times[3], "");
+    EXPECT_EQ(e.nomes_times[4], "");
+}
+
+TEST(Carga, NomesEmUtf8OuLatin1)
+{
+    Arquivos utf8("3, 3\ndist.txt\nnomes.txt\n", "", "Grêmio\r\nSão-Paulo\r\nAvaí\r\n");
+    Estado e;
+    ASSERT_TRUE(carrega_dados(e, utf8.dados).sucesso);
+    EXPECT_EQ(e.nomes_times[1], "Grêmio");
+    EXPECT_EQ(e.nomes_times[2], "São-Paulo");
+
+    Arquivos latin1("3, 3\ndist.txt\nnomes.txt\n", "", "Gr\xEAmio S\xE3o-Paulo Ava\xED");
+    Estado f;
+    ASSERT_TRUE(carrega_dados(f, latin1.dados).sucesso);
+    EXPECT_EQ(f.nomes_times, e.nomes_times);
+}
+
+TEST(Carga, ExemplosCarregam)
+{
+    for (const char* nome : {"nordeste.dat", "brasileirao_2023.dat", "brasileirao_2023_turno.dat"}) {
+        const Estado e = carrega_exemplo(nome);
+        EXPECT_TRUE(e.dados_carregados) << nome;
+    }
+    const Estado e = carrega_exemplo("nordeste.dat");
+    EXPECT_EQ(e.nomes_times[2], "Vitória");
+    EXPECT_EQ(e.matriz_distancias[1][2], 0);  // same state
+    EXPECT_GT(e.matriz_distancias[1][3], 0);
+}
+
+// ---- Files that are refused --------------------------------------------------------
+
+struct CasoRuim {
+    const char* nome;
+    std::string dados;
+    std::string distancias;
+    std::string nomes;
+    std::string mensagem;  // the whole text, or a part of it when `parte` is set
+    bool parte = true;
+};
+
+class CargaRecusada : public ::testing::TestWithParam<CasoRuim> {};
+
+TEST_P(CargaRecusada, DaAMensagemENaoMudaNada)
+{
+    const CasoRuim& caso = GetParam();
+    Arquivos a(caso.dados, caso.distancias, caso.nomes);
+
+    Estado e = carrega_exemplo("nordeste.dat");
+    e.programa_executado = true;
+    const Tabela tabela = e.tabela_inicial;
+    const auto distancias = e.matriz_distancias;
+    const auto nomes_antes = e.nomes_times;
+    const Gerador gerador = e.gerador;
+
+    const Desfecho d = carrega_dados(e, a.dados);
+    EXPECT_FALSE(d.sucesso);
+    EXPECT_EQ(d.tipo, TipoMensagem::erro);
+    if (caso.parte)
+        EXPECT_NE(d.texto.find(caso.mensagem), std::string::npos) << d.texto;
+    else
+        EXPECT_EQ(d.texto, caso.mensagem);
+
+    EXPECT_EQ(e.num_times, 6);
+    EXPECT_EQ(e.num_rodadas, 10);
+    EXPECT_EQ(e.tabela_inicial, tabela);
+    EXPECT_EQ(e.matriz_distancias, distancias);
+    EXPECT_EQ(e.nomes_times, nomes_antes);
+    EXPECT_TRUE(e.programa_executado);
+    EXPECT_TRUE(e.gerador == gerador);
+}
+
+const std::string d4 = distancias_completas(4);
+const std::string n4 = nomes(4);
+const std::string bom = "4, 3\ndist.txt\nnomes.txt\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Conteudos, CargaRecusada,
+    ::testing::Values(
+        CasoRuim{"BrancoAntesDaVirgula", "20 ,19\ndist.txt\nnomes.txt\n", d4, n4,
+                 "linha 1: o primeiro item deve ser \"N, R\" (o número de times, uma vírgula e o número de rodadas); "
+                 "falta a vírgula logo depois do número de times."},
+        CasoRuim{"Vazio", "", d4, n4, "o arquivo está vazio"},
+        CasoRuim{"SoNR", "4, 3\n", d4, n4, "linha 2: falta o caminho do arquivo de distâncias."},
+        CasoRuim{"SemNomes", "4, 3 dist.txt", d4, n4, "falta o caminho do arquivo de nomes de times."},
+        CasoRuim{"UmNumeroSo", "4\ndist.txt\nnomes.txt\n", d4, n4, "falta a vírgula"},
+        CasoRuim{"SemR", "4,\n\n", d4, n4, "falta o número de rodadas depois da vírgula"},
+        CasoRuim{"Letras", "quatro, 3\n", d4, n4, "mas começa com \"quatro,\""},
+        CasoRuim{"NZero", "0, 3\ndist.txt\nnomes.txt\n", d4, n4, "o número de times é 0; são precisos pelo menos 3."},
+        CasoRuim{"NDois", "2, 3\ndist.txt\nnomes.txt\n", d4, n4, "o número de times é 2"},
+        CasoRuim{"NNegativo", "-5, 3\ndist.txt\nnomes.txt\n", d4, n4, "o número de times é -5"},
+        CasoRuim{"NGrande", "2147483647, 3\ndist.txt\nnomes.txt\n", d4, n4, "o número de times é 2147483647; o máximo é 1000."},
+        CasoRuim{"NNaoCabe", "2147483648, 3\ndist.txt\nnomes.txt\n", d4, n4, "o número de times não cabe em 32 bits."},
+        CasoRuim{"RZero", "4, 0\ndist.txt\nnomes.txt\n", d4, n4, "o número de rodadas é 0; com 4 times são precisas pelo menos 3."},
+        CasoRuim{"RCurtoImpar", "5, 4\ndist.txt\nnomes.txt\n", d4, n4, "com 5 times são precisas pelo menos 5."},
+        CasoRuim{"REnorme", "4, 999999\ndist.txt\nnomes.txt\n", d4, n4, "o número de rodadas é 999999; o máximo é 5000."},
+        CasoRuim{"CaminhoLongo", "4, 3\n" + std::string(100, 'd') + "\nnomes.txt\n", d4, n4,
+                 "o caminho do arquivo de distâncias tem 100 caracteres; o máximo é 99."},
+        CasoRuim{"BinarioNoDados", std::string("4, 3\0dist.txt\nnomes.txt\n", 23), d4, n4,
+                 "o arquivo não é de texto (tem o byte de controle 0x00)."},
+        CasoRuim{"TernoSemDistancia", bom, "1, 2, 5\n1, 2", n4,
+                 "Erro no arquivo de distâncias", true},
+        CasoRuim{"TernoSemDistanciaMensagem", bom, "1, 2, 5\n1, 2", n4, "linha 2: o terno está incompleto: falta a distância."},
+        CasoRuim{"TernoSemVirgula", bom, "1 2 5\n", n4, "linha 1: esperava uma vírgula logo depois de o primeiro time (1)"},
+        CasoRuim{"LetrasNasDistancias", bom, "1, 2, 5\n1, x, 3\n", n4, "linha 2: esperava um número inteiro e encontrou \"x,\"."},
+        CasoRuim{"TimeZero", bom, "0, 2, 5\n", n4, "linha 1: o time 0 não existe; os times vão de 1 a 4."},
+        CasoRuim{"TimeAlem", bom, "1, 2, 5\n\n1, 5, 5\n", n4, "linha 3: o time 5 não existe"},
+        CasoRuim{"DistanciaNegativa", bom, "1, 2, -5\n", n4, "a distância -5 é negativa."},
+        CasoRuim{"DistanciaEstoura", bom, "1, 2, 715827883\n", n4,
+                 "a distância 715827883 é grande demais: com 4 times, a maior distância aceita é 715827882"},
+        CasoRuim{"NulNasDistancias", bom, std::string("1, 2, 5\n\0", 9), n4, "linha 2: o arquivo não é de texto"},
+        CasoRuim{"NomesDemais", bom, d4, "A B C D E\n", "há mais nomes do que os 4 times: o 5º é \"E\"."},
+        CasoRuim{"NomeLongo", bom, d4, "A " + std::string(100, 'x'), "o nome do time 2 tem 100 caracteres; o máximo é 99."},
+        CasoRuim{"NomeForaDoLatin1", bom, d4, "A Euro€ C", "o nome do time 2, \"Euro€\", tem o caractere \"€\""}),
+    [](const auto& caso) { return std::string(caso.param.nome); });
+
+TEST(Carga, ArquivosQueNaoAbremDaoATextoDeCadaUm)
+{
+    Estado e;
+    Desfecho d = carrega_dados(e, "/nao/existe/camp.dat");
+    EXPECT_EQ(d.texto, "O Arquivo de dados não foi aberto.");
+    EXPECT_NE(d.detalhe.find("o arquivo não existe"), std::string::npos);
+    EXPECT_EQ(carrega_dados(e, "").texto, "O Arquivo de dados não foi aberto.");
+
+    Arquivos sem_dist("4, 3\nfalta.txt\nnomes.txt\n", d4, n4);
+    d = carrega_dados(e, sem_dist.dados);
+    EXPECT_EQ(d.texto, "O Arquivo de distâncias não foi aberto.");
+
+    // Only the first failure is told, even when the names file is missing too.
+    Arquivos sem_os_dois("4, 3\nfalta.txt\nfalta2.txt\n", d4, n4);
+    EXPECT_EQ(carrega_dados(e, sem_os_dois.dados).texto, "O Arquivo de distâncias não foi aberto.");
+
+    Arquivos sem_nomes("4, 3\ndist.txt\nfalta.txt\n", d4, n4);
+    EXPECT_EQ(carrega_dados(e, sem_nomes.dados).texto, "O Arquivo de nomes de times não foi aberto.");
+
+    Arquivos pasta("4, 3\n.\nnomes.txt\n", d4, n4);
+    d = carrega_dados(e, pasta.dados);
+    EXPECT_EQ(d.texto, "O Arquivo de distâncias não foi aberto.");
+    EXPECT_NE(d.detalhe.find("pasta"), std::string::npos);
+    EXPECT_EQ(carrega_dados(e, pasta.pasta.caminho()).texto, "O Arquivo de dados não foi aberto.");
+
+    EXPECT_FALSE(e.dados_carregados);
+    EXPECT_EQ(e.num_times, 0);
+}
+
+TEST(Carga, ArquivoDeDadosApontandoParaSiMesmo)
+{
+    PastaTemporaria pasta;
+    const auto dados = pasta.escreve("camp.dat", "4, 3\ncamp.dat\ncamp.dat\n");
+    Estado e;
+    const Desfecho d = carrega_dados(e, dados);
+    EXPECT_FALSE(d.sucesso);
+    EXPECT_NE(d.texto.find("Erro no arquivo de distâncias"), std::string::npos) << d.texto;
+    EXPECT_NE(d.texto.find("linha 1: esperava uma vírgula logo depois de o segundo time (3)"), std::string::npos) << d.texto;
+}
+
+TEST(Carga, SegundaCargaBemSucedidaSubstituiTudo)
+{
+    Estado e = carrega_exemplo("nordeste.dat");
+    e.programa_executado = true;
+    ASSERT_TRUE(carrega_dados(e, exemplo("brasileirao_2023.dat")).sucesso);
+    EXPECT_EQ(e.num_times, 20);
+    EXPECT_EQ(e.num_rodadas, 38);
+    EXPECT_FALSE(e.programa_executado);
+    EXPECT_EQ(e.nomes_times.size(), 21u);
+    EXPECT_EQ(e.tabela_inicial.colunas(), 10);
+}
+
+}  // namespace
+}  // namespace kelm::teste
