@@ -45,6 +45,7 @@ struct Opcoes {
     std::array<bool, num_inviabilidades> objetivos{true, true, true, true, true, true, true, true, true};
     std::array<std::int32_t, num_inviabilidades> pesos = pesos_default;
     OpcoesBusca busca;
+    bool objetivos_na_execucao = false;
     bool silencioso = false;
     bool ajuda = false;
 };
@@ -117,7 +118,7 @@ std::optional<std::string> le_opcoes(const std::vector<std::string>& args, Opcoe
                 op.pesos[k] = static_cast<std::int32_t>(*n);
             }
         } else if (a == "--objetivos-na-execucao") {
-            op.busca.objetivos_na_execucao = true;
+            op.objetivos_na_execucao = true;
         } else if (nome() == "--max-reaquecimentos") {
             if (!valor(v)) return "a opção --max-reaquecimentos precisa de um número.";
             const auto n = inteiro(v);
@@ -229,11 +230,12 @@ int executa_lote(const std::vector<std::string>& argumentos, AmbienteLote& amb)
     mostra(amb.erros, carga);
     if (!carga.sucesso) return lote_falhou;
 
-    define_objetivos(estado.config, op.objetivos);
     estado.config.pesos = op.pesos;
-    if (!estado.config.objetivos_escolhidos) {
-        amb.erros << msg_escolha_objetivos << '\n';
-        return lote_uso_errado;
+    if (op.objetivos_na_execucao) {
+        // As when the run command opens the objectives dialog and the planner confirms them.
+        op.busca.escolhe_objetivos = [&] { define_objetivos(estado.config, op.objetivos); };
+    } else {
+        define_objetivos(estado.config, op.objetivos);
     }
 
     ObservadorLote observador(amb, op.silencioso);
@@ -241,7 +243,7 @@ int executa_lote(const std::vector<std::string>& argumentos, AmbienteLote& amb)
     const ResumoBusca r = executa_busca(estado, observador, op.busca);
     const double segundos = std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
     observador.fecha_linha();
-    if (!r.desfecho.sucesso) {
+    if (!r.desfecho.sucesso || !r.executada) {
         mostra(amb.erros, r.desfecho);
         return lote_falhou;
     }

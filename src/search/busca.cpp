@@ -168,11 +168,19 @@ ResumoBusca executa_busca(Estado& estado, Observador& observador, const OpcoesBu
     const Relogio& relogio = relogio_de(opcoes);
 
     estado.gerador.semeia(Gerador::semente_execucao);
+    observador.execucao_iniciada();
+    // The objectives are asked for before the run is prepared, so that a cancelled choice
+    // leaves the earlier result as it was.
+    if (!estado.config.objetivos_escolhidos) {
+        resumo.objetivos_na_execucao = true;
+        if (opcoes.escolhe_objetivos) opcoes.escolhe_objetivos();
+        if (!estado.config.objetivos_escolhidos) return resumo;
+    }
     estado.primeira_fase_concluida = false;
     estado.movimentos_avaliados = 0;
     resumo.desfecho = prepara_execucao(estado);
     if (!resumo.desfecho.sucesso) return resumo;
-    observador.execucao_iniciada();
+    resumo.executada = true;
 
     estado.primeira_fase = true;
     estado.hora_inicio = relogio.hora_do_dia();
@@ -185,7 +193,7 @@ ResumoBusca executa_busca(Estado& estado, Observador& observador, const OpcoesBu
     estado.primeira_fase = false;
 
     if (estado.primeira_fase_concluida) {
-        const int iteracoes = opcoes.objetivos_na_execucao ? iteracoes_segunda_fase_objetivos_na_execucao
+        const int iteracoes = resumo.objetivos_na_execucao ? iteracoes_segunda_fase_objetivos_na_execucao
                                                            : iteracoes_segunda_fase;
         t0 = static_cast<float>(calcula_t0(estado, observador, iteracoes, opcoes));
         recozimento(estado, observador, iteracoes, t0, fator_resfriamento, opcoes);

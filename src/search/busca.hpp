@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "model/desfecho.hpp"
 #include "model/estado.hpp"
 #include "search/observador.hpp"
@@ -22,9 +24,11 @@ inline constexpr int max_reaquecimentos_padrao = 50;
 enum class ModoAvaliacao { completa, incremental };
 
 struct OpcoesBusca {
-    // The objectives were chosen in the dialog that the run command opened: the second
-    // phase then makes 3300 trial moves per level instead of 4000.
-    bool objetivos_na_execucao = false;
+    // Asked for the objectives when none are confirmed as the run starts (the window shows
+    // its objectives dialog); the run goes on only if objetivos_escolhidos is set afterwards.
+    // Objectives chosen this way give a second phase of 3300 trial moves per level instead
+    // of 4000.
+    std::function<void()> escolhe_objetivos;
     // The first phase makes at most this many reheats; then it ends, unfinished.
     int max_reaquecimentos = max_reaquecimentos_padrao;
     ModoAvaliacao avaliacao = ModoAvaliacao::incremental;
@@ -40,6 +44,8 @@ struct FimFase {
 
 struct ResumoBusca {
     Desfecho desfecho;
+    bool executada = false;             // a search ran (not refused, not cancelled)
+    bool objetivos_na_execucao = false; // the objectives were asked for by the run command
     bool interrompida = false;      // the first phase reached its reheat bound; no second phase
     int reaquecimentos = 0;         // reheats of the first phase
     long long movimentos = 0;       // trial moves evaluated, estimates included
@@ -60,8 +66,10 @@ double calcula_t0(Estado& estado, Observador& observador, int num_iteracoes, con
 FimFase recozimento(Estado& estado, Observador& observador, int num_iteracoes, float t0, float fator,
                     const OpcoesBusca& opcoes = {});
 
-// The run command: seeds the generator with 333, prepares the run, then the two phases,
-// each after its own initial-temperature estimate.
+// The run command: seeds the generator with 333, asks for the objectives when none are
+// confirmed (a cancelled choice ends the command with the earlier result untouched),
+// prepares the run, then runs the two phases, each after its own initial-temperature
+// estimate.
 ResumoBusca executa_busca(Estado& estado, Observador& observador, const OpcoesBusca& opcoes = {});
 
 }  // namespace kelm
