@@ -72,7 +72,12 @@ inline Estado campeonato(int n, int r)
     e.num_rodadas = r;
     e.matriz_distancias = aloca_matriz_inteiros(n + 1, n + 1);
     e.nomes_times.assign(static_cast<std::size_t>(n) + 1, std::string());
-    for (int t = 1; t <= n; ++t) e.nomes_times[static_cast<std::size_t>(t)] = "T" + std::to_string(t);
+    for (int t = 1; t <= n; ++t) {
+        // Appended, not `"T" + std::to_string(t)`: GCC 12 at -O3 warns falsely (-Wrestrict) on that.
+        std::string& nome = e.nomes_times[static_cast<std::size_t>(t)];
+        nome = 'T';
+        nome += std::to_string(t);
+    }
     e.tabela_inicial = aloca_matriz_jogos(r, n / 2);
     e.dados_carregados = true;
     return e;

@@ -119,7 +119,16 @@ private:
     std::size_t pos_ = 0;
 };
 
-std::string aspas(std::string_view s) { return "\"" + std::string(s) + "\""; }
+// Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on `"\"" + std::string(s)`.
+std::string aspas(std::string_view s)
+{
+    std::string saida;
+    saida.reserve(s.size() + 2);
+    saida.push_back('"');
+    saida.append(s);
+    saida.push_back('"');
+    return saida;
+}
 
 Desfecho erro_conteudo(std::string_view tipo, std::string_view nome, int linha, const std::string& problema)
 {

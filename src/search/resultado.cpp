@@ -110,7 +110,11 @@ Desfecho grava_arquivo(const std::filesystem::path& destino, std::string_view by
     }
 
     const std::filesystem::path pasta = destino.has_parent_path() ? destino.parent_path() : std::filesystem::path(".");
-    std::string modelo = (pasta / ("." + destino.filename().string() + ".XXXXXX")).string();
+    // Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) on `"." + std::string`.
+    std::string oculto(1, '.');
+    oculto += destino.filename().string();
+    oculto += ".XXXXXX";
+    std::string modelo = (pasta / oculto).string();
     const int fd = ::mkstemp(modelo.data());
     if (fd < 0) return falha(destino, errno);
 
