@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,20 @@
 #include "model/estado.hpp"
 #include "search/observador.hpp"
 #include "search/relogio.hpp"
+
+namespace kelm {
+
+// Readable failure messages for the core's values.
+inline void PrintTo(const Contagens& c, std::ostream* os)
+{
+    *os << "{";
+    for (std::size_t i = 0; i < num_inviabilidades; ++i) *os << (i ? ", " : "") << c[i];
+    *os << "}";
+}
+inline void PrintTo(const Jogo& j, std::ostream* os) { *os << "{" << j.time1 << ", " << j.time2 << "}"; }
+inline void PrintTo(const Controle& c, std::ostream* os) { *os << "{" << c.jogos_casa << ", " << c.jogos_fora << "}"; }
+
+}  // namespace kelm
 
 namespace kelm::teste {
 

@@ -20,6 +20,9 @@ public:
         return avalia_tabela(estado_, estado_.tabela_atual);
     }
 
+    // Keeps the move just applied: nothing to do, the schedule already holds it.
+    void confirma() {}
+
     // Undoes the move just applied.
     void desfaz(const Movimento& m) { aplica_movimento(estado_, m); }
 

@@ -1,1 +1,430 @@
 #include "evaluation/avaliador_incremental.hpp"
+
+#include <algorithm>
+#include <bit>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+
+#include "evaluation/avaliacao.hpp"
+
+namespace kelm {
+
+namespace {
+
+using Palavra = std::uint64_t;
+
+inline bool bit(const Palavra* m, int k) { return ((m[k >> 6] >> (k & 63)) & 1U) != 0; }
+
+inline void poe_bit(Palavra* m, int k, bool valor)
+{
+    const Palavra um = Palavra{1} << (k & 63);
+    if (valor)
+        m[k >> 6] |= um;
+    else
+        m[k >> 6] &= ~um;
+}
+
+// Removes bit p, moving every higher bit down by one.
+void remove_bit(Palavra* m, int w, int p)
+{
+    const int i = p >> 6;
+    const int b = p & 63;
+    const Palavra x = m[i];
+    const Palavra baixo = b == 0 ? 0 : x & ((Palavra{1} << b) - 1);
+    const Palavra alto = b == 63 ? 0 : (x >> (b + 1)) << b;
+    m[i] = baixo | alto;
+    for (int j = i + 1; j < w; ++j) {
+        m[j - 1] |= (m[j] & 1U) << 63;
+        m[j] >>= 1;
+    }
+}
+
+// Inserts `valor` at bit q, moving every bit from q up by one.
+void insere_bit(Palavra* m, int w, int q, bool valor)
+{
+    const int i = q >> 6;
+    const int b = q & 63;
+    for (int j = w - 1; j > i; --j) m[j] = (m[j] << 1) | (m[j - 1] >> 63);
+    const Palavra x = m[i];
+    const Palavra baixo = b == 0 ? 0 : x & ((Palavra{1} << b) - 1);
+    const Palavra alto = b == 63 ? 0 : (x >> b) << (b + 1);
+    m[i] = baixo | alto | (static_cast<Palavra>(valor) << b);
+}
+
+// Number of positions k >= 2 whose bits k, k-1 and k-2 are all set: over a team's sequence
+// of home (or away) games, the sum of L - 2 over its runs of length L > 2.
+int triplas(const Palavra* m, int w, Palavra ultima, bool complemento)
+{
+    if (w == 1) {
+        const Palavra x = (complemento ? ~m[0] : m[0]) & ultima;
+        return std::popcount(x & (x << 1) & (x << 2));
+    }
+    int total = 0;
+    Palavra anterior = 0;
+    for (int i = 0; i < w; ++i) {
+        const Palavra valida = i == w - 1 ? ultima : ~Palavra{0};
+        const Palavra x = (complemento ? ~m[i] : m[i]) & valida;
+        const Palavra um = (x << 1) | (anterior >> 63);
+        const Palavra dois = (x << 2) | (anterior >> 62);
+        total += std::popcount(x & um & dois);
+        anterior = x;
+    }
+    return total;
+}
+
+}  // namespace
+
+AvaliadorIncremental::AvaliadorIncremental(Estado& estado)
+    : estado_(estado),
+      n_(estado.num_times),
+      l_(estado.num_times - 1),
+      w_((estado.num_times - 1 + 63) / 64),
+      g_(estado.num_times / 2),
+      ultima_rodada_(estado.num_rodadas - 1),
+      distancias_(estado.matriz_distancias.dados())
+{
+    for (std::size_t i = 0; i < num_inviabilidades; ++i) {
+        if (estado.config.objetivos[i] == 0) continue;
+        termos_[static_cast<std::size_t>(num_termos_++)] = {static_cast<int>(i), static_cast<double>(estado.config.pesos[i]),
+                                                             static_cast<double>(estado.config.objetivos[i])};
+    }
+    const auto times = static_cast<std::size_t>(n_) + 1;
+    chaves_.assign(times * static_cast<std::size_t>(l_), 0);
+    sedes_.assign(times * static_cast<std::size_t>(l_), 0);
+    mascaras_.assign(times * static_cast<std::size_t>(w_), 0);
+    rascunhos_.assign(4 * static_cast<std::size_t>(w_), 0);
+    valores_.assign(times, Valores{});
+    distancia_.assign(times, 0);
+    const int bits_ultima = l_ - 64 * (w_ - 1);
+    ultima_palavra_ = bits_ultima == 64 ? ~Palavra{0} : (Palavra{1} << bits_ultima) - 1;
+
+    std::vector<int> jogos(times, 0);
+    const Tabela& tabela = estado.tabela_atual;
+    for (int r = 0; r < estado.num_rodadas; ++r) {
+        for (int g = 0; g < g_; ++g) {
+            const Jogo jogo = tabela[r][g];
+            if (jogo.vazio()) continue;
+            for (const int t : {std::abs(jogo.time1), jogo.time2}) {
+                int& k = jogos[static_cast<std::size_t>(t)];
+                if (k >= l_) throw std::logic_error("um time tem mais de N-1 jogos na tabela");
+                chaves(t)[k] = r * g_ + g;
+                sedes(t)[k] = jogo.mandante();
+                poe_bit(mascara(t), k, jogo.mandante() == t);
+                ++k;
+            }
+        }
+    }
+    for (int t = 1; t <= n_; ++t) {
+        if (jogos[static_cast<std::size_t>(t)] != l_) throw std::logic_error("um time não tem N-1 jogos na tabela");
+        std::int64_t distancia = 0;
+        const std::int32_t* s = sedes(t);
+        for (int k = 0; k < l_; ++k) distancia += d(k == 0 ? t : s[k - 1], s[k]);
+        valores_[static_cast<std::size_t>(t)] = calcula_valores(t, mascara(t), distancia);
+        distancia_[static_cast<std::size_t>(t)] = distancia;
+        soma_valores(totais_, valores_[static_cast<std::size_t>(t)], +1);
+    }
+    for (int r = 0; r < estado.num_rodadas; ++r) {
+        for (int t = 1; t <= n_; ++t) {
+            const int c = estado.matriz_controle[r][t].jogos_casa + estado.matriz_controle[r][t].jogos_fora;
+            if (c > 1) totais_.t[0] += c - 1;
+        }
+    }
+    for (int g = 0; g < g_; ++g) totais_.t[4] += mesmo_estado(tabela[ultima_rodada_][g]);
+    fecha_totais(totais_);
+}
+
+AvaliadorIncremental::Valores AvaliadorIncremental::calcula_valores(int t, const Palavra* m, std::int64_t distancia) const
+{
+    (void)t;
+    Valores v;
+    v.distancia = distancia;
+    for (int i = 0; i < w_; ++i) v.casa += std::popcount(m[i]);
+    const bool h0 = bit(m, 0);
+    const bool h1 = bit(m, 1);
+    const bool penultimo = bit(m, l_ - 2);
+    const bool ultimo = bit(m, l_ - 1);
+    v.inicio = h0 == h1 ? 1 : 0;
+    if (h0 != h1) v.fim = (h0 ? !(penultimo && !ultimo) : !(!penultimo && ultimo)) ? 1 : 0;
+    v.seguidos_casa = triplas(m, w_, ultima_palavra_, false);
+    v.seguidos_fora = triplas(m, w_, ultima_palavra_, true);
+    return v;
+}
+
+void AvaliadorIncremental::soma_valores(Totais& totais, const Valores& v, int sinal) const
+{
+    totais.t[1] += sinal * v.inicio;
+    totais.t[2] += sinal * v.fim;
+    totais.t[3] += sinal * std::abs(2 * v.casa - l_);
+    totais.t[5] += sinal * v.seguidos_fora;
+    totais.t[6] += sinal * v.seguidos_casa;
+    totais.t[7] += sinal * v.distancia;
+}
+
+void AvaliadorIncremental::fecha_totais(Totais& totais)
+{
+    // Largest minus smallest distance travelled, the changed teams taken at their new
+    // values: they are put in place for the scan and taken out again.
+    std::int64_t guardadas[4];
+    for (int i = 0; i < num_mudancas_; ++i) {
+        const auto t = static_cast<std::size_t>(mudancas_[static_cast<std::size_t>(i)].time);
+        guardadas[i] = distancia_[t];
+        distancia_[t] = mudancas_[static_cast<std::size_t>(i)].valores.distancia;
+    }
+    std::int64_t maior = 0;
+    std::int64_t menor = 100000000000LL;
+    for (std::size_t t = 1; t <= static_cast<std::size_t>(n_); ++t) {
+        maior = std::max(maior, distancia_[t]);
+        menor = std::min(menor, distancia_[t]);
+    }
+    for (int i = num_mudancas_ - 1; i >= 0; --i)
+        distancia_[static_cast<std::size_t>(mudancas_[static_cast<std::size_t>(i)].time)] = guardadas[i];
+    totais.t[8] = maior - menor;
+}
+
+int AvaliadorIncremental::mesmo_estado(const Jogo& jogo) const
+{
+    return !jogo.vazio() && d(std::abs(jogo.time1), jogo.time2) == 0 ? 1 : 0;
+}
+
+void AvaliadorIncremental::conta_no_controle(int rodada, const Jogo& jogo, int sinal, std::int64_t& extras)
+{
+    if (jogo.vazio()) return;
+    Controle* linha = estado_.matriz_controle[rodada];
+    // A team's extra games in a round are its games there minus one: one more game adds an
+    // extra when it already had one, one game less removes one when it had two or more.
+    Controle& casa = linha[jogo.mandante()];
+    const int antes_casa = casa.jogos_casa + casa.jogos_fora;
+    extras += sinal > 0 ? (antes_casa >= 1) : -(antes_casa >= 2);
+    casa.jogos_casa += sinal;
+    Controle& fora = linha[jogo.visitante()];
+    const int antes_fora = fora.jogos_casa + fora.jogos_fora;
+    extras += sinal > 0 ? (antes_fora >= 1) : -(antes_fora >= 2);
+    fora.jogos_fora += sinal;
+}
+
+int AvaliadorIncremental::posicao(int t, int chave)
+{
+    const std::int32_t* c = chaves(t);
+    return static_cast<int>(std::lower_bound(c, c + l_, chave) - c);
+}
+
+void AvaliadorIncremental::prepara_move(int t, int chave_antiga, int chave_nova, int sede, Mudanca& mudanca,
+                                        int rascunho_idx)
+{
+    const std::int32_t* s = sedes(t);
+    const std::int32_t* c = chaves(t);
+    const int p = posicao(t, chave_antiga);
+    const int menores = static_cast<int>(std::lower_bound(c, c + l_, chave_nova) - c);
+    const int q = menores - (p < menores ? 1 : 0);
+
+    // Take the game out of the sequence at p ...
+    std::int64_t distancia = valores_[static_cast<std::size_t>(t)].distancia;
+    const int antes = p > 0 ? s[p - 1] : t;
+    distancia -= d(antes, sede);
+    if (p + 1 < l_) distancia += d(antes, s[p + 1]) - d(sede, s[p + 1]);
+    // ... and put it back at q of the shortened sequence u.
+    auto u = [&](int k) { return k < p ? s[k] : s[k + 1]; };
+    const int antes_novo = q > 0 ? u(q - 1) : t;
+    distancia += d(antes_novo, sede);
+    if (q < l_ - 1) {
+        const int depois = u(q);
+        distancia += d(sede, depois) - d(antes_novo, depois);
+    }
+
+    Palavra* m = rascunho(rascunho_idx);
+    std::memcpy(m, mascara(t), sizeof(Palavra) * static_cast<std::size_t>(w_));
+    remove_bit(m, w_, p);
+    insere_bit(m, w_, q, sede == t);
+
+    mudanca.tipo = Mudanca::Tipo::move_entrada;
+    mudanca.time = t;
+    mudanca.p = p;
+    mudanca.q = q;
+    mudanca.chave = chave_nova;
+    mudanca.valores = calcula_valores(t, m, distancia);
+}
+
+void AvaliadorIncremental::prepara_troca(int t, int chave_a, int chave_b, int sede_a, int sede_b, Mudanca& mudanca,
+                                         int rascunho_idx)
+{
+    // The team plays both games: they change places, so its two entries change venues.
+    const std::int32_t* s = sedes(t);
+    const int pa = posicao(t, chave_a);
+    const int pb = posicao(t, chave_b);
+    auto nova = [&](int k) { return k == pa ? sede_b : k == pb ? sede_a : s[k]; };
+    std::int64_t distancia = 0;
+    for (int k = 0; k < l_; ++k) distancia += d(k == 0 ? t : nova(k - 1), nova(k));
+
+    Palavra* m = rascunho(rascunho_idx);
+    std::memcpy(m, mascara(t), sizeof(Palavra) * static_cast<std::size_t>(w_));
+    poe_bit(m, pa, sede_b == t);
+    poe_bit(m, pb, sede_a == t);
+
+    mudanca.tipo = Mudanca::Tipo::troca_sedes;
+    mudanca.time = t;
+    mudanca.p = pa;
+    mudanca.q = pb;
+    mudanca.valores = calcula_valores(t, m, distancia);
+}
+
+void AvaliadorIncremental::prepara_vira(int t, int chave, int sede_nova, Mudanca& mudanca, int rascunho_idx)
+{
+    const std::int32_t* s = sedes(t);
+    const int p = posicao(t, chave);
+    const int sede_velha = s[p];
+    std::int64_t distancia = valores_[static_cast<std::size_t>(t)].distancia;
+    const int antes = p > 0 ? s[p - 1] : t;
+    distancia += d(antes, sede_nova) - d(antes, sede_velha);
+    if (p + 1 < l_) distancia += d(sede_nova, s[p + 1]) - d(sede_velha, s[p + 1]);
+
+    Palavra* m = rascunho(rascunho_idx);
+    std::memcpy(m, mascara(t), sizeof(Palavra) * static_cast<std::size_t>(w_));
+    poe_bit(m, p, sede_nova == t);
+
+    mudanca.tipo = Mudanca::Tipo::vira_sede;
+    mudanca.time = t;
+    mudanca.p = p;
+    mudanca.sede = sede_nova;
+    mudanca.valores = calcula_valores(t, m, distancia);
+}
+
+double AvaliadorIncremental::publica(const Totais& totais)
+{
+    for (std::size_t i = 0; i < num_inviabilidades; ++i)
+        estado_.inviabilidades[i] = static_cast<double>(totais.t[i]);
+    double fo = 0.0;
+    for (int k = 0; k < num_termos_; ++k) {
+        const Termo& termo = termos_[static_cast<std::size_t>(k)];
+        fo += termo.peso * estado_.inviabilidades[static_cast<std::size_t>(termo.indice)] * termo.objetivo;
+    }
+    return fo;
+}
+
+double AvaliadorIncremental::avalia()
+{
+    pendente_ = false;
+    num_mudancas_ = 0;
+    return publica(totais_);
+}
+
+double AvaliadorIncremental::aplica(const Movimento& m)
+{
+    Tabela& tabela = estado_.tabela_atual;
+    totais_candidatos_ = totais_;
+    num_mudancas_ = 0;
+    pendente_ = true;
+
+    if (m.tipo == Movimento::Tipo::troca_jogos) {
+        if (m.r1 == m.r2 && m.g1 == m.g2) return publica(totais_);
+        const Jogo a = tabela[m.r1][m.g1];
+        const Jogo b = tabela[m.r2][m.g2];
+        tabela[m.r1][m.g1] = b;
+        tabela[m.r2][m.g2] = a;
+        std::int64_t extras = totais_.t[0];
+        conta_no_controle(m.r1, a, -1, extras);
+        conta_no_controle(m.r2, a, +1, extras);
+        conta_no_controle(m.r2, b, -1, extras);
+        conta_no_controle(m.r1, b, +1, extras);
+        totais_candidatos_.t[0] = extras;
+        if (m.r1 == ultima_rodada_) totais_candidatos_.t[4] += mesmo_estado(b) - mesmo_estado(a);
+        if (m.r2 == ultima_rodada_) totais_candidatos_.t[4] += mesmo_estado(a) - mesmo_estado(b);
+
+        const int chave_a = m.r1 * g_ + m.g1;
+        const int chave_b = m.r2 * g_ + m.g2;
+        const int times_a[2] = {a.vazio() ? 0 : std::abs(a.time1), a.time2};
+        const int times_b[2] = {b.vazio() ? 0 : std::abs(b.time1), b.time2};
+        auto em_b = [&](int t) { return !b.vazio() && (t == times_b[0] || t == times_b[1]); };
+        if (!a.vazio()) {
+            for (const int t : times_a) {
+                Mudanca& mud = mudancas_[static_cast<std::size_t>(num_mudancas_)];
+                if (em_b(t))
+                    prepara_troca(t, chave_a, chave_b, a.mandante(), b.mandante(), mud, num_mudancas_);
+                else
+                    prepara_move(t, chave_a, chave_b, a.mandante(), mud, num_mudancas_);
+                ++num_mudancas_;
+            }
+        }
+        if (!b.vazio()) {
+            for (const int t : times_b) {
+                if (!a.vazio() && (t == times_a[0] || t == times_a[1])) continue;  // done above
+                prepara_move(t, chave_b, chave_a, b.mandante(), mudancas_[static_cast<std::size_t>(num_mudancas_)],
+                             num_mudancas_);
+                ++num_mudancas_;
+            }
+        }
+    } else {
+        Jogo& jogo = tabela[m.r1][m.g1];
+        if (jogo.vazio()) return publica(totais_);
+        Controle* linha = estado_.matriz_controle[m.r1];
+        // A home swap keeps every team's games per round: Inviabilidade 1 stays.
+        linha[jogo.mandante()].jogos_casa -= 1;
+        linha[jogo.mandante()].jogos_fora += 1;
+        linha[jogo.visitante()].jogos_fora -= 1;
+        linha[jogo.visitante()].jogos_casa += 1;
+        jogo.time1 = -jogo.time1;
+        const int chave = m.r1 * g_ + m.g1;
+        const int sede = jogo.mandante();
+        prepara_vira(std::abs(jogo.time1), chave, sede, mudancas_[0], 0);
+        prepara_vira(jogo.time2, chave, sede, mudancas_[1], 1);
+        num_mudancas_ = 2;
+    }
+
+    for (int i = 0; i < num_mudancas_; ++i) {
+        const Mudanca& mud = mudancas_[static_cast<std::size_t>(i)];
+        soma_valores(totais_candidatos_, valores_[static_cast<std::size_t>(mud.time)], -1);
+        soma_valores(totais_candidatos_, mud.valores, +1);
+    }
+    fecha_totais(totais_candidatos_);
+    return publica(totais_candidatos_);
+}
+
+void AvaliadorIncremental::confirma()
+{
+    if (!pendente_) return;
+    for (int i = 0; i < num_mudancas_; ++i) {
+        const Mudanca& mud = mudancas_[static_cast<std::size_t>(i)];
+        const int t = mud.time;
+        std::int32_t* c = chaves(t);
+        std::int32_t* s = sedes(t);
+        switch (mud.tipo) {
+        case Mudanca::Tipo::move_entrada: {
+            const int sede = s[mud.p];
+            if (mud.p < mud.q) {
+                std::memmove(c + mud.p, c + mud.p + 1, sizeof(*c) * static_cast<std::size_t>(mud.q - mud.p));
+                std::memmove(s + mud.p, s + mud.p + 1, sizeof(*s) * static_cast<std::size_t>(mud.q - mud.p));
+            } else if (mud.p > mud.q) {
+                std::memmove(c + mud.q + 1, c + mud.q, sizeof(*c) * static_cast<std::size_t>(mud.p - mud.q));
+                std::memmove(s + mud.q + 1, s + mud.q, sizeof(*s) * static_cast<std::size_t>(mud.p - mud.q));
+            }
+            c[mud.q] = mud.chave;
+            s[mud.q] = sede;
+            break;
+        }
+        case Mudanca::Tipo::troca_sedes: std::swap(s[mud.p], s[mud.q]); break;
+        case Mudanca::Tipo::vira_sede: s[mud.p] = mud.sede; break;
+        }
+        std::memcpy(mascara(t), rascunho(i), sizeof(Palavra) * static_cast<std::size_t>(w_));
+        valores_[static_cast<std::size_t>(t)] = mud.valores;
+        distancia_[static_cast<std::size_t>(t)] = mud.valores.distancia;
+    }
+    totais_ = totais_candidatos_;
+    num_mudancas_ = 0;
+    pendente_ = false;
+}
+
+void AvaliadorIncremental::desfaz(const Movimento& m)
+{
+    aplica_movimento(estado_, m);
+    num_mudancas_ = 0;
+    pendente_ = false;
+}
+
+Contagens AvaliadorIncremental::contagens() const
+{
+    Contagens c;
+    for (std::size_t i = 0; i < num_inviabilidades; ++i) c[i] = static_cast<double>(totais_.t[i]);
+    return c;
+}
+
+}  // namespace kelm

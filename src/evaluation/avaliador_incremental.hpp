@@ -1,9 +1,128 @@
 #pragma once
 
-#include "evaluation/avaliador_completo.hpp"
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "evaluation/movimentos.hpp"
+#include "model/estado.hpp"
 
 namespace kelm {
 
-using AvaliadorIncremental = AvaliadorCompleto;
+// Scores trial moves by updating only what a move changes, with exactly the counts and the
+// FO (the same doubles, bit for bit) that avalia_tabela gives for the same schedule.
+//
+// It keeps, for every team, its games in schedule order (the key r * N/2 + g of each game
+// and its venue), a bit mask of its home games, and the team's share of each count. A home
+// swap changes one venue in the sequences of the game's two teams; a game swap moves one
+// entry in the sequences of the teams of the two games. The team's distance changes only
+// in the legs around the changed places; its runs of three home or away games are counted
+// on the mask with a few word operations (a run of L adds L - 2: one for every game that is
+// the third or later of its run); the first and last two games are single bits.
+//
+// aplica() applies the move to tabela_atual and matriz_controle (as troca_jogos and
+// troca_mando do) and works out the neighbour's counts aside; confirma() keeps it, and
+// desfaz() applies the move again, so that the schedule, the control matrix and the kept
+// counts are back as they were. Nothing is allocated after construction.
+class AvaliadorIncremental {
+public:
+    // Builds the per-team sequences from tabela_atual and reads the objective flags and
+    // weights, which stay fixed for the evaluator's life (one phase).
+    explicit AvaliadorIncremental(Estado& estado);
+
+    // FO of tabela_atual; the nine counts go to `inviabilidades`.
+    double avalia();
+
+    // Applies the move to tabela_atual and returns the neighbour's FO; its counts go to
+    // `inviabilidades`.
+    double aplica(const Movimento& m);
+
+    // Keeps the move last applied.
+    void confirma();
+
+    // Undoes the move last applied (the same move, applied again).
+    void desfaz(const Movimento& m);
+
+    // The counts of tabela_atual as the evaluator holds them.
+    Contagens contagens() const;
+
+private:
+    // A team's share of the counts.
+    struct Valores {
+        std::int64_t distancia = 0;
+        std::int32_t casa = 0;       // home games
+        std::int32_t inicio = 0;     // 1 when the first two games are both home or both away
+        std::int32_t fim = 0;        // 1 when a mixed start is not repeated by the last two games
+        std::int32_t seguidos_casa = 0;
+        std::int32_t seguidos_fora = 0;
+    };
+
+    // How a team's sequence changes under the pending move.
+    struct Mudanca {
+        enum class Tipo { move_entrada, troca_sedes, vira_sede };
+        Tipo tipo = Tipo::move_entrada;
+        int time = 0;
+        int p = 0;           // position of the changed entry (the first of two for troca_sedes)
+        int q = 0;           // move_entrada: its new position; troca_sedes: the second position
+        int chave = 0;       // move_entrada: the entry's new key
+        int sede = 0;        // vira_sede: the new venue
+        Valores valores;     // the team's new share
+    };
+
+    struct Totais {
+        std::int64_t t[num_inviabilidades] = {};
+    };
+
+    std::int32_t* chaves(int t) { return chaves_.data() + static_cast<std::size_t>(t) * l_; }
+    std::int32_t* sedes(int t) { return sedes_.data() + static_cast<std::size_t>(t) * l_; }
+    std::uint64_t* mascara(int t) { return mascaras_.data() + static_cast<std::size_t>(t) * w_; }
+    std::uint64_t* rascunho(int i) { return rascunhos_.data() + static_cast<std::size_t>(i) * w_; }
+    std::int64_t d(int a, int b) const { return distancias_[static_cast<std::size_t>(a) * (n_ + 1) + static_cast<std::size_t>(b)]; }
+
+    int posicao(int t, int chave);
+    Valores calcula_valores(int t, const std::uint64_t* mascara, std::int64_t distancia) const;
+    void soma_valores(Totais& totais, const Valores& v, int sinal) const;
+    void fecha_totais(Totais& totais);
+    void conta_no_controle(int rodada, const Jogo& jogo, int sinal, std::int64_t& extras);
+    int mesmo_estado(const Jogo& jogo) const;
+    double publica(const Totais& totais);
+
+    void prepara_move(int t, int chave_antiga, int chave_nova, int sede, Mudanca& mudanca, int rascunho_idx);
+    void prepara_troca(int t, int chave_a, int chave_b, int sede_a, int sede_b, Mudanca& mudanca, int rascunho_idx);
+    void prepara_vira(int t, int chave, int sede_nova, Mudanca& mudanca, int rascunho_idx);
+
+    Estado& estado_;
+    int n_;
+    int l_;   // games per team: N - 1
+    int w_;   // 64-bit words per mask
+    int g_;   // slots per round
+    int ultima_rodada_;
+    const std::int32_t* distancias_;
+    // The terms of FO whose flag is not 0, in order: a term with flag 0 adds exactly
+    // nothing to a finite sum, so leaving it out gives the same double.
+    struct Termo {
+        int indice;
+        double peso;
+        double objetivo;
+    };
+    std::array<Termo, num_inviabilidades> termos_{};
+    int num_termos_ = 0;
+
+    std::vector<std::int32_t> chaves_;
+    std::vector<std::int32_t> sedes_;
+    std::vector<std::uint64_t> mascaras_;
+    std::vector<std::uint64_t> rascunhos_;  // candidate masks of up to four teams
+    std::vector<Valores> valores_;
+    std::vector<std::int64_t> distancia_;    // each team's distance travelled, dense for the scan of Inviabilidade 9
+    std::uint64_t ultima_palavra_;           // valid bits of the last mask word
+    Totais totais_;
+
+    // The pending move.
+    Totais totais_candidatos_;
+    std::array<Mudanca, 4> mudancas_;
+    int num_mudancas_ = 0;
+    std::int64_t extras_antes_ = 0;
+    bool pendente_ = false;
+};
 
 }  // namespace kelm

@@ -93,6 +93,7 @@ FimFase recozimento_com(Estado& estado, Observador& observador, int num_iteracoe
             const Movimento m = sorteia_movimento(estado);
             const double delta = avaliador.aplica(m) - estado.fo_star;
             if (aceita_movimento(delta, temperatura, estado.gerador)) {
+                avaliador.confirma();
                 estado.inviabilidades_melhor = estado.inviabilidades;
                 melhor_pendente = true;
                 estado.fo_star += delta;

@@ -1,0 +1,137 @@
+#include "apoio.hpp"
+#include "evaluation/avaliacao.hpp"
+#include "evaluation/avaliador_incremental.hpp"
+#include "evaluation/movimentos.hpp"
+#include "model/solucao_inicial.hpp"
+
+namespace kelm::teste {
+namespace {
+
+// Scores tabela_atual from scratch with the reference evaluation, without disturbing the
+// state the incremental evaluator works on.
+std::pair<double, Contagens> referencia(Estado& e)
+{
+    const Contagens guardadas = e.inviabilidades;
+    const double fo = avalia_tabela(e, e.tabela_atual);
+    std::pair<double, Contagens> r{fo, e.inviabilidades};
+    e.inviabilidades = guardadas;
+    return r;
+}
+
+struct Cenario {
+    const char* nome;
+    int n;
+    int r;
+};
+
+// Distances drawn at random, some pairs at 0 (same state), the diagonal sometimes set.
+Estado cenario(const Cenario& c, std::uint32_t semente)
+{
+    Estado e = campeonato(c.n, c.r);
+    Gerador g;
+    g.semeia(semente);
+    for (int i = 1; i <= c.n; ++i)
+        for (int j = 1; j <= c.n; ++j) e.matriz_distancias[i][j] = g.sorteia_inteiro(5) == 0 ? 0 : g.sorteia_inteiro(3000);
+    e.gerador.semeia(semente);
+    gera_solucao_inicial(e);
+    EXPECT_TRUE(prepara_execucao(e).sucesso);
+    e.config.objetivos = {1, 1, 1, 1, 1, 1, 1, 1, 1};
+    e.config.pesos = {1000000000, 7, 1000000000, -3, 1000000000, 100000, 5, 1, 100};
+    return e;
+}
+
+class Diferencial : public ::testing::TestWithParam<Cenario> {};
+
+// Random moves of both kinds, some kept and some undone, with every count and FO compared
+// with the reference after every move and every undo.
+TEST_P(Diferencial, MesmasContagensEMesmaFoAposCadaMovimento)
+{
+    const Cenario c = GetParam();
+    for (const std::uint32_t semente : {1u, 2u, 3u}) {
+        Estado e = cenario(c, semente);
+        AvaliadorIncremental incremental(e);
+        ASSERT_EQ(incremental.avalia(), referencia(e).first);
+        Gerador sorteio;
+        sorteio.semeia(semente + 100);
+        for (int i = 0; i < 3000; ++i) {
+            Movimento m;
+            m.tipo = sorteio.sorteia_inteiro(2) == 0 ? Movimento::Tipo::troca_jogos : Movimento::Tipo::troca_mando;
+            m.r1 = sorteio.sorteia_inteiro(c.r);
+            m.g1 = sorteio.sorteia_inteiro(c.n / 2);
+            m.r2 = sorteio.sorteia_inteiro(c.r);  // may equal r1: same-round swaps are tried too
+            m.g2 = sorteio.sorteia_inteiro(c.n / 2);
+            const double fo = incremental.aplica(m);
+            const auto [fo_ref, contagens_ref] = referencia(e);
+            ASSERT_EQ(fo, fo_ref) << "movimento " << i;
+            ASSERT_EQ(e.inviabilidades, contagens_ref) << "movimento " << i;
+            if (sorteio.sorteia_inteiro(3) == 0) {
+                incremental.desfaz(m);
+            } else {
+                incremental.confirma();
+            }
+            ASSERT_EQ(incremental.contagens(), referencia(e).second) << "depois do movimento " << i;
+            ASSERT_EQ(incremental.avalia(), referencia(e).first);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Campeonatos, Diferencial,
+    ::testing::Values(Cenario{"TresTimes", 3, 3}, Cenario{"QuatroCompacto", 4, 3}, Cenario{"CincoTimes", 5, 9},
+                      Cenario{"SeisComFolga", 6, 10}, Cenario{"SeteImpar", 7, 7}, Cenario{"VinteCompacto", 20, 19},
+                      Cenario{"VinteDuasVoltas", 20, 38}, Cenario{"TrintaETres", 33, 40},
+                      Cenario{"SetentaTimes", 70, 80}, Cenario{"CentoEQuarenta", 140, 139}),
+    [](const auto& caso) { return std::string(caso.param.nome); });
+
+TEST(Diferencial, ExemplosNaFasesDaBusca)
+{
+    // The moves the search draws, on the bundled championships, with their real weights.
+    for (const char* dados : {"nordeste.dat", "brasileirao_2023.dat", "brasileirao_2023_turno.dat"}) {
+        Estado e = carrega_exemplo(dados);
+        ASSERT_TRUE(prepara_execucao(e).sucesso);
+        todos_objetivos(e);
+        for (const bool primeira : {true, false}) {
+            e.primeira_fase = primeira;
+            AvaliadorIncremental incremental(e);
+            for (int i = 0; i < 2000; ++i) {
+                const Movimento m = sorteia_movimento(e);
+                const double fo = incremental.aplica(m);
+                ASSERT_EQ(fo, referencia(e).first) << dados << " " << i;
+                if (i % 2 == 0)
+                    incremental.confirma();
+                else
+                    incremental.desfaz(m);
+            }
+            EXPECT_EQ(incremental.contagens(), referencia(e).second);
+        }
+    }
+}
+
+TEST(Incremental, DesfazerRestauraTabelaEControle)
+{
+    Estado e = carrega_exemplo("brasileirao_2023.dat");
+    ASSERT_TRUE(prepara_execucao(e).sucesso);
+    e.primeira_fase = true;
+    AvaliadorIncremental incremental(e);
+    for (int i = 0; i < 500; ++i) {
+        const Movimento m = sorteia_movimento(e);
+        const Tabela tabela = e.tabela_atual;
+        const auto controle = e.matriz_controle;
+        const Contagens contagens = incremental.contagens();
+        incremental.aplica(m);
+        incremental.desfaz(m);
+        ASSERT_EQ(e.tabela_atual, tabela);
+        ASSERT_EQ(e.matriz_controle, controle);
+        ASSERT_EQ(incremental.contagens(), contagens);
+    }
+}
+
+TEST(Incremental, RecusaTabelaForaDoModelo)
+{
+    Estado e = campeonato(4, 3);  // an empty schedule: every team short of its games
+    ASSERT_TRUE(prepara_execucao(e).sucesso);
+    EXPECT_THROW(AvaliadorIncremental{e}, std::logic_error);
+}
+
+}  // namespace
+}  // namespace kelm::teste
