@@ -131,6 +131,12 @@ AvaliadorIncremental::AvaliadorIncremental(Estado& estado)
         }
     }
     for (int g = 0; g < g_; ++g) totais_.t[4] += mesmo_estado(tabela[ultima_rodada_][g]);
+    for (int t = 1; t <= n_; ++t) ordem_.push_back(t);
+    std::sort(ordem_.begin(), ordem_.end(), [&](int a, int b) {
+        return distancia_[static_cast<std::size_t>(a)] < distancia_[static_cast<std::size_t>(b)];
+    });
+    lugar_.assign(times, 0);
+    for (std::size_t k = 0; k < ordem_.size(); ++k) lugar_[static_cast<std::size_t>(ordem_[k])] = static_cast<int>(k);
     fecha_totais(totais_);
 }
 
@@ -161,25 +167,67 @@ void AvaliadorIncremental::soma_valores(Totais& totais, const Valores& v, int si
     totais.t[7] += sinal * v.distancia;
 }
 
+void AvaliadorIncremental::troca_valores(Totais& totais, const Valores& antes, const Valores& depois) const
+{
+    totais.t[1] += depois.inicio - antes.inicio;
+    totais.t[2] += depois.fim - antes.fim;
+    totais.t[3] += std::abs(2 * depois.casa - l_) - std::abs(2 * antes.casa - l_);
+    totais.t[5] += depois.seguidos_fora - antes.seguidos_fora;
+    totais.t[6] += depois.seguidos_casa - antes.seguidos_casa;
+    totais.t[7] += depois.distancia - antes.distancia;
+}
+
+bool AvaliadorIncremental::mudou(int t) const
+{
+    for (int i = 0; i < num_mudancas_; ++i)
+        if (mudancas_[static_cast<std::size_t>(i)].time == t) return true;
+    return false;
+}
+
 void AvaliadorIncremental::fecha_totais(Totais& totais)
 {
-    // Largest minus smallest distance travelled, the changed teams taken at their new
-    // values: they are put in place for the scan and taken out again.
-    std::int64_t guardadas[4];
-    for (int i = 0; i < num_mudancas_; ++i) {
-        const auto t = static_cast<std::size_t>(mudancas_[static_cast<std::size_t>(i)].time);
-        guardadas[i] = distancia_[t];
-        distancia_[t] = mudancas_[static_cast<std::size_t>(i)].valores.distancia;
-    }
+    // Largest minus smallest distance travelled: the changed teams at their new values, and
+    // from each end of the order the first team the move leaves alone.
     std::int64_t maior = 0;
     std::int64_t menor = 100000000000LL;
-    for (std::size_t t = 1; t <= static_cast<std::size_t>(n_); ++t) {
-        maior = std::max(maior, distancia_[t]);
-        menor = std::min(menor, distancia_[t]);
+    for (int i = 0; i < num_mudancas_; ++i) {
+        const std::int64_t v = mudancas_[static_cast<std::size_t>(i)].valores.distancia;
+        maior = std::max(maior, v);
+        menor = std::min(menor, v);
     }
-    for (int i = num_mudancas_ - 1; i >= 0; --i)
-        distancia_[static_cast<std::size_t>(mudancas_[static_cast<std::size_t>(i)].time)] = guardadas[i];
+    for (int k = n_ - 1; k >= 0; --k) {
+        const int t = ordem_[static_cast<std::size_t>(k)];
+        if (!mudou(t)) {
+            maior = std::max(maior, distancia_[static_cast<std::size_t>(t)]);
+            break;
+        }
+    }
+    for (int k = 0; k < n_; ++k) {
+        const int t = ordem_[static_cast<std::size_t>(k)];
+        if (!mudou(t)) {
+            menor = std::min(menor, distancia_[static_cast<std::size_t>(t)]);
+            break;
+        }
+    }
     totais.t[8] = maior - menor;
+}
+
+void AvaliadorIncremental::reordena(int t)
+{
+    const std::int64_t v = distancia_[static_cast<std::size_t>(t)];
+    auto k = static_cast<std::size_t>(lugar_[static_cast<std::size_t>(t)]);
+    while (k + 1 < ordem_.size() && distancia_[static_cast<std::size_t>(ordem_[k + 1])] < v) {
+        ordem_[k] = ordem_[k + 1];
+        lugar_[static_cast<std::size_t>(ordem_[k])] = static_cast<int>(k);
+        ++k;
+    }
+    while (k > 0 && distancia_[static_cast<std::size_t>(ordem_[k - 1])] > v) {
+        ordem_[k] = ordem_[k - 1];
+        lugar_[static_cast<std::size_t>(ordem_[k])] = static_cast<int>(k);
+        --k;
+    }
+    ordem_[k] = t;
+    lugar_[static_cast<std::size_t>(t)] = static_cast<int>(k);
 }
 
 int AvaliadorIncremental::mesmo_estado(const Jogo& jogo) const
@@ -205,17 +253,21 @@ void AvaliadorIncremental::conta_no_controle(int rodada, const Jogo& jogo, int s
 
 int AvaliadorIncremental::posicao(int t, int chave)
 {
+    // How many of the team's games come before the key. Counting every entry, without
+    // branches, costs less than a binary search here: the sequences are short and the
+    // comparisons run side by side.
     const std::int32_t* c = chaves(t);
-    return static_cast<int>(std::lower_bound(c, c + l_, chave) - c);
+    int antes = 0;
+    for (int k = 0; k < l_; ++k) antes += c[k] < chave ? 1 : 0;
+    return antes;
 }
 
 void AvaliadorIncremental::prepara_move(int t, int chave_antiga, int chave_nova, int sede, Mudanca& mudanca,
                                         int rascunho_idx)
 {
     const std::int32_t* s = sedes(t);
-    const std::int32_t* c = chaves(t);
     const int p = posicao(t, chave_antiga);
-    const int menores = static_cast<int>(std::lower_bound(c, c + l_, chave_nova) - c);
+    const int menores = posicao(t, chave_nova);
     const int q = menores - (p < menores ? 1 : 0);
 
     // Take the game out of the sequence at p ...
@@ -233,9 +285,17 @@ void AvaliadorIncremental::prepara_move(int t, int chave_antiga, int chave_nova,
     }
 
     Palavra* m = rascunho(rascunho_idx);
-    std::memcpy(m, mascara(t), sizeof(Palavra) * static_cast<std::size_t>(w_));
-    remove_bit(m, w_, p);
-    insere_bit(m, w_, q, sede == t);
+    if (w_ == 1) {
+        Palavra x = mascara(t)[0];
+        const Palavra abaixo_p = (Palavra{1} << p) - 1;
+        x = (x & abaixo_p) | ((x >> 1) & ~abaixo_p);
+        const Palavra abaixo_q = (Palavra{1} << q) - 1;
+        m[0] = (x & abaixo_q) | ((x & ~abaixo_q) << 1) | (static_cast<Palavra>(sede == t) << q);
+    } else {
+        std::memcpy(m, mascara(t), sizeof(Palavra) * static_cast<std::size_t>(w_));
+        remove_bit(m, w_, p);
+        insere_bit(m, w_, q, sede == t);
+    }
 
     mudanca.tipo = Mudanca::Tipo::move_entrada;
     mudanca.time = t;
@@ -372,8 +432,7 @@ double AvaliadorIncremental::aplica(const Movimento& m)
 
     for (int i = 0; i < num_mudancas_; ++i) {
         const Mudanca& mud = mudancas_[static_cast<std::size_t>(i)];
-        soma_valores(totais_candidatos_, valores_[static_cast<std::size_t>(mud.time)], -1);
-        soma_valores(totais_candidatos_, mud.valores, +1);
+        troca_valores(totais_candidatos_, valores_[static_cast<std::size_t>(mud.time)], mud.valores);
     }
     fecha_totais(totais_candidatos_);
     return publica(totais_candidatos_);
@@ -406,7 +465,9 @@ void AvaliadorIncremental::confirma()
         }
         std::memcpy(mascara(t), rascunho(i), sizeof(Palavra) * static_cast<std::size_t>(w_));
         valores_[static_cast<std::size_t>(t)] = mud.valores;
+        // One team at a time, so that only the one being placed is out of order.
         distancia_[static_cast<std::size_t>(t)] = mud.valores.distancia;
+        reordena(t);
     }
     totais_ = totais_candidatos_;
     num_mudancas_ = 0;

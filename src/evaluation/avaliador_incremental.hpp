@@ -82,6 +82,9 @@ private:
     int posicao(int t, int chave);
     Valores calcula_valores(int t, const std::uint64_t* mascara, std::int64_t distancia) const;
     void soma_valores(Totais& totais, const Valores& v, int sinal) const;
+    void troca_valores(Totais& totais, const Valores& antes, const Valores& depois) const;
+    bool mudou(int t) const;
+    void reordena(int t);
     void fecha_totais(Totais& totais);
     void conta_no_controle(int rodada, const Jogo& jogo, int sinal, std::int64_t& extras);
     int mesmo_estado(const Jogo& jogo) const;
@@ -113,7 +116,12 @@ private:
     std::vector<std::uint64_t> mascaras_;
     std::vector<std::uint64_t> rascunhos_;  // candidate masks of up to four teams
     std::vector<Valores> valores_;
-    std::vector<std::int64_t> distancia_;    // each team's distance travelled, dense for the scan of Inviabilidade 9
+    std::vector<std::int64_t> distancia_;    // each team's distance travelled
+    // The teams in increasing order of distance travelled, and each team's place in it, so
+    // that the largest and smallest distances of the teams a move leaves alone are found
+    // in a few steps from either end.
+    std::vector<int> ordem_;
+    std::vector<int> lugar_;
     std::uint64_t ultima_palavra_;           // valid bits of the last mask word
     Totais totais_;
 

@@ -74,6 +74,7 @@ FimFase recozimento_com(Estado& estado, Observador& observador, int num_iteracoe
         Andamento andamento;
         andamento.fase = fase;
         andamento.percentual = 100.0 - 100.0 * temperatura / static_cast<double>(t0) - 1e-11;
+        andamento.temperatura = temperatura;
         andamento.hora_inicio = estado.hora_inicio;
         andamento.hora_atual = relogio.hora_do_dia();
         estado.tempo_execucao = (relogio.segundos() - estado.inicio_monotonico) / 86400.0;

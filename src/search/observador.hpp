@@ -10,6 +10,7 @@ namespace kelm {
 struct Andamento {
     int fase = 1;                 // 1 or 2
     double percentual = 0.0;      // how far the temperature fell below T0, in percent
+    double temperatura = 0.0;     // the level's temperature
     const char* algoritmo = "SA";
     double hora_inicio = 0.0;     // time of day the run started (fraction of a day)
     double hora_atual = 0.0;      // time of day of this refresh
