@@ -1,0 +1,210 @@
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <sstream>
+
+#include "apoio.hpp"
+#include "lote/lote.hpp"
+#include "model/texto.hpp"
+
+namespace kelm::teste {
+namespace {
+
+// ---- In process ----------------------------------------------------------------------
+
+struct Execucao {
+    int status = -1;
+    std::string saida;
+    std::string erros;
+};
+
+Execucao lote(const std::vector<std::string>& args)
+{
+    std::ostringstream saida;
+    std::ostringstream erros;
+    AmbienteLote amb{saida, erros, false, ','};
+    Execucao e;
+    e.status = executa_lote(args, amb);
+    e.saida = saida.str();
+    e.erros = erros.str();
+    return e;
+}
+
+TEST(LoteEmProcesso, AjudaEmPortugues)
+{
+    const Execucao e = lote({"--ajuda"});
+    EXPECT_EQ(e.status, 0);
+    EXPECT_NE(e.saida.find("Uso: kelm-lote [opções] DADOS.dat"), std::string::npos);
+    EXPECT_NE(e.saida.find("--max-reaquecimentos K"), std::string::npos);
+    EXPECT_EQ(lote({"-h"}).saida, e.saida);
+}
+
+struct CasoUso {
+    std::vector<std::string> args;
+    const char* mensagem;
+};
+
+class UsoErrado : public ::testing::TestWithParam<CasoUso> {};
+
+TEST_P(UsoErrado, SaiComDoisEExplica)
+{
+    const Execucao e = lote(GetParam().args);
+    EXPECT_EQ(e.status, 2);
+    EXPECT_EQ(e.saida, "");
+    EXPECT_NE(e.erros.find(GetParam().mensagem), std::string::npos) << e.erros;
+    EXPECT_NE(e.erros.find("kelm-lote --ajuda"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Argumentos, UsoErrado,
+    ::testing::Values(CasoUso{{}, "falta o arquivo de dados."},
+                      CasoUso{{"a.dat", "b.dat"}, "só um arquivo de dados pode ser dado; sobrou \"b.dat\"."},
+                      CasoUso{{"--objetivos", "1,12", "a.dat"}, "em --objetivos, \"12\" não é uma inviabilidade de 1 a 9."},
+                      CasoUso{{"--objetivos=", "a.dat"}, "em --objetivos, \"\" não é uma inviabilidade"},
+                      CasoUso{{"--pesos", "1,2,3", "a.dat"}, "--pesos precisa de nove pesos; foram dados 3."},
+                      CasoUso{{"--pesos=1,2,3,4,5,6,7,8,x", "a.dat"}, "o peso 9 (\"x\") não é um inteiro de 32 bits."},
+                      CasoUso{{"--max-reaquecimentos", "-1", "a.dat"}, "--max-reaquecimentos deve ser um inteiro de 0 a 1000000"},
+                      CasoUso{{"--avaliacao", "rapida", "a.dat"}, "--avaliacao deve ser 'completa' ou 'incremental'"},
+                      CasoUso{{"a.dat", "-o"}, "a opção -o precisa de um nome de arquivo."},
+                      CasoUso{{"--turbo", "a.dat"}, "opção desconhecida: --turbo."}));
+
+TEST(LoteEmProcesso, DadosQueNaoCarregamSaemComUm)
+{
+    const Execucao e = lote({"/nao/existe.dat"});
+    EXPECT_EQ(e.status, 1);
+    EXPECT_EQ(e.erros, "O Arquivo de dados não foi aberto.\n/nao/existe.dat: o arquivo não existe.\n");
+    EXPECT_EQ(e.saida, "");
+}
+
+TEST(LoteEmProcesso, ResultadoNaSaidaPadraoEResumo)
+{
+    const Execucao e = lote({"--silencioso", exemplo("nordeste.dat").string()});
+    ASSERT_EQ(e.status, 0) << e.erros;
+    EXPECT_EQ(e.saida.rfind("Inv1:\t", 0), 0u);
+    EXPECT_NE(e.saida.find("\r\n>>>>>>>>\t10\xAA RODADA\t<<<<<<<<\r\n"), std::string::npos);
+    EXPECT_EQ(e.erros.rfind("Os dados foram carregados com sucesso.\n Uma solução inicial aleatória foi gerada.\n", 0), 0u);
+    for (const char* linha : {"\nInviabilidade 9: ", "\nFO_STAR: ", "\nReaquecimentos: 0\n", "\nMovimentos avaliados: ",
+                              "\nTempo de execução: "})
+        EXPECT_NE(e.erros.find(linha), std::string::npos) << linha;
+    EXPECT_EQ(e.erros.find("TERMINOU"), std::string::npos);  // silent: no progress, no closing message
+}
+
+TEST(LoteEmProcesso, AndamentoFechaComAMensagemFinal)
+{
+    const Execucao e = lote({exemplo("nordeste.dat").string()});
+    ASSERT_EQ(e.status, 0);
+    EXPECT_NE(e.erros.find("Fase 1: -1E-11 %"), std::string::npos) << e.erros;
+    EXPECT_NE(e.erros.find("Fase 2: -1E-11 %"), std::string::npos);
+    EXPECT_NE(e.erros.find("\nTERMINOU A EXECUÇÃO!\n"), std::string::npos);
+}
+
+TEST(LoteEmProcesso, ResultadoQueNaoGravaSaiComUm)
+{
+    PastaTemporaria pasta;
+    const Execucao e = lote({"--silencioso", "-o", (pasta.caminho() / "falta" / "r.txt").string(), exemplo("nordeste.dat").string()});
+    EXPECT_EQ(e.status, 1);
+    EXPECT_NE(e.erros.find("O Arquivo não foi salvo.\n"), std::string::npos) << e.erros;
+}
+
+// ---- The built program ------------------------------------------------------------------
+
+// Runs kelm-lote with the arguments (each one quoted) and returns its exit status.
+int roda_kelm_lote(const std::string& args, const std::filesystem::path& erros)
+{
+    const std::string comando = std::string("'") + KELM_LOTE + "' " + args + " 2> '" + erros.string() + "' > /dev/null";
+    const int r = std::system(comando.c_str());
+    return WIFEXITED(r) ? WEXITSTATUS(r) : -1;
+}
+
+// The result file without its "Tempo" line, the only one that changes from run to run.
+std::string sem_tempo(const std::string& bytes)
+{
+    const auto inicio = bytes.find("Tempo:\t");
+    if (inicio == std::string::npos) return bytes;
+    const auto fim = bytes.find("\r\n", inicio);
+    return bytes.substr(0, inicio) + bytes.substr(fim);
+}
+
+struct CasoOuro {
+    const char* nome;
+    const char* dados;
+    const char* opcoes;
+    int status;
+};
+
+class ArquivosDeOuro : public ::testing::TestWithParam<CasoOuro> {};
+
+// Whole result files against the golden files kept with the tests: a change that alters any
+// schedule fails here, and must come with the golden files remade on purpose.
+TEST_P(ArquivosDeOuro, ResultadoIgualAoGuardado)
+{
+    const CasoOuro& c = GetParam();
+    PastaTemporaria pasta;
+    const auto saida = pasta.caminho() / "resultado.txt";
+    const int status = roda_kelm_lote(std::string(c.opcoes) + " --silencioso -o '" + saida.string() + "' '" +
+                                          exemplo(c.dados).string() + "'",
+                                      pasta.caminho() / "erros.txt");
+    ASSERT_EQ(status, c.status) << le_bytes(pasta.caminho() / "erros.txt");
+    const std::string obtido = le_bytes(saida);
+    const auto ouro = std::filesystem::path(KELM_ESPERADO) / (std::string(c.nome) + ".txt");
+    if (std::getenv("KELM_REFAZ_OURO") != nullptr) {
+        std::filesystem::copy_file(saida, ouro, std::filesystem::copy_options::overwrite_existing);
+        GTEST_SKIP() << "arquivo de ouro refeito: " << ouro;
+    }
+    ASSERT_TRUE(std::filesystem::exists(ouro)) << ouro;
+    EXPECT_EQ(sem_tempo(obtido), sem_tempo(le_bytes(ouro)));
+    EXPECT_NE(obtido.find("Tempo:\t00:00:"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Exemplos, ArquivosDeOuro,
+    ::testing::Values(CasoOuro{"nordeste", "nordeste.dat", "", 0},
+                      CasoOuro{"nordeste_objetivos_na_execucao", "nordeste.dat", "--objetivos-na-execucao", 0},
+                      CasoOuro{"nordeste_alguns_objetivos", "nordeste.dat",
+                               "--objetivos 1,2,3,5,8 --pesos 1000000000,1000000000,1000000000,0,1000000000,0,0,3,0", 0},
+                      CasoOuro{"brasileirao_2023", "brasileirao_2023.dat", "", 0},
+                      CasoOuro{"brasileirao_2023_turno_limite", "brasileirao_2023_turno.dat", "--max-reaquecimentos 2", 3}),
+    [](const auto& caso) { return std::string(caso.param.nome); });
+
+// The two evaluations give byte-identical result files (the time apart).
+TEST(DuasAvaliacoes, ArquivosIdenticos)
+{
+    struct Caso {
+        const char* dados;
+        const char* opcoes;
+    };
+    std::vector<Caso> casos = {{"nordeste.dat", ""}, {"brasileirao_2023_turno.dat", "--max-reaquecimentos 0"}};
+#if !defined(__SANITIZE_ADDRESS__)
+    // About fifteen seconds with the reference evaluation; left out of the sanitizer build.
+    casos.push_back({"brasileirao_2023.dat", ""});
+#endif
+    for (const auto& [dados, opcoes] : casos) {
+        PastaTemporaria pasta;
+        std::string arquivos[2];
+        int k = 0;
+        for (const char* modo : {"completa", "incremental"}) {
+            const auto saida = pasta.caminho() / (std::string(modo) + ".txt");
+            roda_kelm_lote(std::string(opcoes) + " --silencioso --avaliacao " + modo + " -o '" + saida.string() + "' '" +
+                               exemplo(dados).string() + "'",
+                           pasta.caminho() / "erros.txt");
+            arquivos[k++] = le_bytes(saida);
+        }
+        ASSERT_FALSE(arquivos[0].empty()) << dados;
+        EXPECT_EQ(sem_tempo(arquivos[0]), sem_tempo(arquivos[1])) << dados;
+    }
+}
+
+TEST(ProgramaLote, SaidasDeErro)
+{
+    PastaTemporaria pasta;
+    const auto erros = pasta.caminho() / "erros.txt";
+    EXPECT_EQ(roda_kelm_lote("", erros), 2);
+    EXPECT_EQ(roda_kelm_lote("'" + (pasta.caminho() / "nada.dat").string() + "'", erros), 1);
+    EXPECT_EQ(le_bytes(erros).rfind("O Arquivo de dados não foi aberto.\n", 0), 0u);
+    const auto ruim = pasta.escreve("ruim.dat", "20 ,19\nd.txt\nn.txt\n");
+    EXPECT_EQ(roda_kelm_lote("'" + ruim.string() + "'", erros), 1);
+    EXPECT_NE(le_bytes(erros).find("linha 1: o primeiro item deve ser \"N, R\""), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kelm::teste
