@@ -1,10 +1,575 @@
 #include "ui/form_global.hpp"
 
+#include <exception>
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFrame>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWindow>
+
+#include "model/carga.hpp"
+#include "model/solucao_inicial.hpp"
+#include "search/resultado.hpp"
+#include "ui/form_inviab.hpp"
+#include "ui/form_pesos.hpp"
+#include "ui/grade_jogos.hpp"
+#include "ui/icones.hpp"
+#include "ui/paineis.hpp"
+#include "ui/regional.hpp"
+
 namespace kelm {
 
-Tform_global::Tform_global(Estado& estado, QWidget* parent) : QMainWindow(parent), estado_(estado)
+namespace {
+
+// A file name as the core takes it: the bytes the file system knows it by.
+std::filesystem::path caminho(const QString& nome) { return std::filesystem::path(QFile::encodeName(nome).toStdString()); }
+
+// Green of the client panel.
+const QColor verde(0, 128, 0);
+
+// Events by which the planner acts on a window.
+bool eh_entrada(const QEvent* e)
 {
-    setWindowTitle(QStringLiteral(" Programação de Jogos do Campeonato Tolmareska de Futebol"));
+    if (e->isInputEvent()) return true;
+    switch (e->type()) {
+    case QEvent::Shortcut:
+    case QEvent::ToolTip:
+    case QEvent::WhatsThis:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Whether `objeto` belongs to the modal window now open (a message box or a dialog shown
+// from inside the run command), which takes input as usual.
+bool no_modal(QObject* objeto)
+{
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr) return false;
+    if (auto* w = qobject_cast<QWidget*>(objeto)) return w->window() == modal;
+    if (auto* j = qobject_cast<QWindow*>(objeto)) return j == modal->windowHandle();
+    if (auto* atalho = qobject_cast<QShortcut*>(objeto)) {
+        auto* dono = qobject_cast<QWidget*>(atalho->parent());
+        return dono != nullptr && dono->window() == modal;
+    }
+    return false;
+}
+
+}  // namespace
+
+// What the search reports, shown in the window: the panels, their labels, the pointer of
+// the result button, beeps and the plain messages. Each refresh is painted at once.
+class Tform_global::ObservadorJanela : public Observador {
+public:
+    explicit ObservadorJanela(Tform_global& janela) : j_(janela) {}
+
+    void execucao_iniciada() override
+    {
+        j_.tabela_jogos_->hide();
+        j_.panel_jogos_->hide();
+        j_.deixa_pintar();
+    }
+
+    void calculo_t0_iniciado() override
+    {
+        j_.calc_temp_->show();
+        j_.calc_temp_->raise();
+        j_.calc_temp_->repaint();
+        j_.deixa_pintar();
+    }
+
+    void temperatura_candidata(double t) override
+    {
+        j_.calc_temp_->mostra_candidata(t, QLocale());
+        j_.calc_temp_->repaint();
+        j_.deixa_pintar();
+    }
+
+    void calculo_t0_concluido() override
+    {
+        j_.calc_temp_->hide();
+        j_.deixa_pintar();
+    }
+
+    void fase_iniciada(int, double hora_inicio) override { j_.executando_->mostra_inicio(hora_inicio, QLocale()); }
+
+    void andamento(const Andamento& a) override
+    {
+        if (!j_.executando_->isVisible()) {
+            j_.executando_->show();
+            j_.executando_->raise();
+        }
+        j_.executando_->mostra(a, QLocale());
+        j_.executando_->repaint();
+        j_.deixa_pintar();
+        emit j_.andamento_mostrado(a);
+    }
+
+    void reaquecimento(int n) override { j_.executando_->mostra_reaquecimentos(n); }
+
+    void bipe() override { QApplication::beep(); }
+
+    void resultado_disponivel() override { j_.botao_resultado_->setCursor(Qt::PointingHandCursor); }
+
+    void fase_concluida(int) override
+    {
+        j_.executando_->hide();
+        j_.deixa_pintar();
+    }
+
+    void mensagem(const std::string& texto) override
+    {
+        j_.mensageiro_.mostra(&j_, TipoMensagem::simples, QString::fromStdString(texto));
+    }
+
+private:
+    Tform_global& j_;
+};
+
+Tform_global::Tform_global(Estado& estado, const Mensageiro& mensageiro, const SeletorArquivos& seletor,
+                           QWidget* pai)
+    : QMainWindow(pai), estado_(estado), mensageiro_(mensageiro), seletor_(seletor)
+{
+    setObjectName(QStringLiteral("form_global"));
+    setWindowTitle(QString::fromUtf8(titulo_janela));
+    setWindowIcon(icone_proprio("kelm"));
+    setGeometry(210, 107, 778, 593);
+
+    cria_menu();
+    auto* centro = new QWidget(this);
+    centro->setObjectName(QStringLiteral("centro"));
+    auto* coluna = new QVBoxLayout(centro);
+    coluna->setContentsMargins(0, 0, 0, 0);
+    coluna->setSpacing(0);
+    coluna->addWidget(cria_barra());
+    coluna->addWidget(cria_painel_cliente(), 1);
+    setCentralWidget(centro);
+
+    // StatusBar1: 19 pixels, nothing is ever written to it.
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->setFixedHeight(19);
+
+    FormCreate();
+}
+
+Tform_global::~Tform_global() = default;
+
+void Tform_global::FormCreate()
+{
+    executar_->setEnabled(false);
+    estado_.config = Objetivos{};
+}
+
+void Tform_global::usa_dialogos(Tform_inviab& form_inviab, Tform_pesos& form_pesos)
+{
+    form_inviab_ = &form_inviab;
+    form_pesos_ = &form_pesos;
+}
+
+void Tform_global::cria_menu()
+{
+    QMenuBar* barra = menuBar();
+    barra->setObjectName(QStringLiteral("MainMenu1"));
+
+    auto menu = [barra](const char* nome, const QString& texto, bool habilitado) {
+        QMenu* m = barra->addMenu(texto);
+        m->setObjectName(QLatin1String(nome));
+        m->menuAction()->setObjectName(QLatin1String(nome));
+        m->menuAction()->setEnabled(habilitado);
+        return m;
+    };
+    auto item = [](QMenu* m, const char* nome, const QString& texto, bool habilitado,
+                   const QKeySequence& atalho = {}) {
+        QAction* a = m->addAction(texto);
+        a->setObjectName(QLatin1String(nome));
+        a->setEnabled(habilitado);
+        a->setShortcut(atalho);
+        return a;
+    };
+    auto separador = [](QMenu* m, const char* nome) { m->addSeparator()->setObjectName(QLatin1String(nome)); };
+
+    QMenu* principal = menu("Principal1", QStringLiteral("&Principal"), true);
+    QAction* abrir = item(principal, "Abrir1", QStringLiteral("Abrir"), true, QKeySequence(Qt::Key_F1));
+    QAction* salvar = item(principal, "Salvar1", QStringLiteral("Salvar"), true);
+    separador(principal, "N1");
+    QAction* sair = item(principal, "Sair1", QStringLiteral("Sair"), true);
+
+    QMenu* campeonato = menu("Campeonato1", QStringLiteral("&Campeonato"), false);
+    item(campeonato, "Turnonico1", QStringLiteral("Turno Único"), true);
+    item(campeonato, "TurnoReturno1", QStringLiteral("Turno/Returno"), true);
+
+    QMenu* execucao = menu("Execuo1", QStringLiteral("&Execução"), false);
+    item(execucao, "Parmetros1", QStringLiteral("&Parâm&etros"), false);
+    QAction* pesos = item(execucao, "Pesos1", QStringLiteral("Pe&sos"), false);
+    QAction* objetivos = item(execucao, "Objetivos1", QStringLiteral("&Objetivos"), false, QKeySequence(Qt::Key_F3));
+    separador(execucao, "N2");
+    Executar1_ = item(execucao, "Executar1", QStringLiteral("E&xecutar"), false, QKeySequence(Qt::Key_F2));
+
+    QMenu* movimentos = menu("Movimentos1", QStringLiteral("&Movimentos"), false);
+    item(movimentos, "TrocadeJogos1", QStringLiteral("Troca de Jogos"), false);
+    item(movimentos, "TrocadeMando1", QStringLiteral("Troca de Mando"), false);
+
+    QMenu* arquivo = menu("Arquivo1", QStringLiteral("&Arquivo"), false);
+    item(arquivo, "Times1", QStringLiteral("Clubes"), false);
+    item(arquivo, "Distncias1", QStringLiteral("Distâncias"), false);
+    item(arquivo, "SedesdosClubes1", QStringLiteral("Sedes dos Clubes"), false);
+
+    QMenu* resultados = menu("Impressos1", QStringLiteral("&Resultados"), false);
+    QAction* tabela_obtida = item(resultados, "TabelaObtida1", QStringLiteral("Tabela Obtida"), true);
+    item(resultados, "Economia1", QStringLiteral("Números..."), true);
+
+    barra->addAction(QStringLiteral("C&réditos"))->setObjectName(QStringLiteral("Crditos1"));
+
+    // The items of a disabled menu cannot be reached, by mouse or by shortcut, whatever
+    // their own state: Qt does not deliver the shortcut of an action whose menu is disabled.
+
+    connect(abrir, &QAction::triggered, this, &Tform_global::Abrir1Click);
+    connect(salvar, &QAction::triggered, this, &Tform_global::Salvar1Click);
+    connect(sair, &QAction::triggered, this, &Tform_global::Sair1Click);
+    connect(pesos, &QAction::triggered, this, &Tform_global::Pesos1Click);
+    connect(objetivos, &QAction::triggered, this, &Tform_global::Objetivos1Click);
+    connect(Executar1_, &QAction::triggered, this, &Tform_global::Executar1Click);
+    connect(tabela_obtida, &QAction::triggered, this, &Tform_global::TabelaObtida1Click);
+}
+
+QToolButton* Tform_global::botao_barra(QWidget* barra, const char* nome, int esquerda, const char* dica,
+                                       const QIcon& icone)
+{
+    auto* b = new QToolButton(barra);
+    b->setObjectName(QLatin1String(nome));
+    b->setGeometry(esquerda, 3, 57, 49);
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setIcon(icone);
+    b->setIconSize(QSize(32, 32));
+    b->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    if (dica != nullptr) b->setToolTip(QString::fromUtf8(dica));
+    b->setCursor(Qt::PointingHandCursor);
+    return b;
+}
+
+QWidget* Tform_global::cria_barra()
+{
+    auto* barra = new QWidget;
+    barra->setObjectName(QStringLiteral("barra_ferramentas"));
+    barra->setFixedHeight(54);
+    barra->setMinimumWidth(630);
+
+    auto linha = [barra](const char* nome, QFrame::Shape forma, int x, int y, int l, int a) {
+        auto* f = new QFrame(barra);
+        f->setObjectName(QLatin1String(nome));
+        f->setFrameShape(forma);
+        f->setFrameShadow(QFrame::Sunken);
+        f->setGeometry(x, y, l, a);
+        return f;
+    };
+    // Bevel1: a line at the very top; Bevel2: one along the strip's bottom edge. They
+    // stretch with the window.
+    QFrame* bevel1 = linha("Bevel1", QFrame::HLine, 0, 0, 4000, 2);
+    QFrame* bevel2 = linha("Bevel2", QFrame::HLine, 0, 52, 4000, 2);
+    bevel1->lower();
+    bevel2->lower();
+
+    botao_salvar_ = botao_barra(barra, "botao_salvar", 0, "Salvar Tabela de Resultados", icone("document-save", "salvar"));
+    botao_abrir_ = botao_barra(barra, "botao_abrir", 57, "Abrir Arquivo de Dados", icone("document-open", "abrir"));
+    linha("Bevel3", QFrame::VLine, 113, 7, 2, 40);
+    executar_ = botao_barra(barra, "executar", 115, nullptr, icone("media-playback-start", "executar"));
+    objetivos_ = botao_barra(barra, "objetivos", 172, nullptr, icone("objetivos-kelm", "objetivos"));
+    pesos_ = botao_barra(barra, "pesos", 229, "Configurar Pesos ", icone("pesos-kelm", "pesos"));
+    parametros_ = botao_barra(barra, "parametros", 286, "Gerar Nova Solução Inicial", QIcon());
+    parametros_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    parametros_->setText(QStringLiteral("T0`"));
+    QFont negrito = parametros_->font();
+    negrito.setPointSize(15);
+    negrito.setBold(true);
+    parametros_->setFont(negrito);
+    linha("Bevel4", QFrame::VLine, 340, 7, 2, 40);
+    sol_inicial_ = botao_barra(barra, "sol_inicial", 343, "Gerar Nova Solução Inicial", icone("sol-inicial-kelm", "sol_inicial"));
+    botao_tabinicial_ = botao_barra(barra, "botao_tabinicial", 400, "Tabela Inicial", icone("tabela-inicial-kelm", "tabela_inicial"));
+    botao_resultado_ = botao_barra(barra, "botao_resultado", 457, "Visualizar Tabela Obtida", icone("resultado-kelm", "resultado"));
+    botao_economia_ = botao_barra(barra, "botao_economia", 514, "Economia Obtida", icone("economia-kelm", "economia"));
+    linha("Bevel5", QFrame::VLine, 570, 7, 2, 40);
+    botao_fechar_ = botao_barra(barra, "botao_fechar", 573, "Sair do Programa", icone("application-exit", "fechar"));
+
+    // Commands whose data are missing show the not-allowed pointer until they are not.
+    for (QToolButton* b : {sol_inicial_, botao_tabinicial_, botao_resultado_, botao_economia_})
+        b->setCursor(Qt::ForbiddenCursor);
+
+    connect(botao_salvar_, &QToolButton::clicked, this, &Tform_global::botao_salvarClick);
+    connect(botao_abrir_, &QToolButton::clicked, this, &Tform_global::botao_abrirClick);
+    connect(executar_, &QToolButton::clicked, this, &Tform_global::executarClick);
+    connect(objetivos_, &QToolButton::clicked, this, &Tform_global::objetivosClick);
+    connect(pesos_, &QToolButton::clicked, this, &Tform_global::pesosClick);
+    connect(sol_inicial_, &QToolButton::clicked, this, &Tform_global::sol_inicialClick);
+    connect(botao_tabinicial_, &QToolButton::clicked, this, &Tform_global::botao_tabinicialClick);
+    connect(botao_resultado_, &QToolButton::clicked, this, &Tform_global::botao_resultadoClick);
+    connect(botao_fechar_, &QToolButton::clicked, this, &Tform_global::botao_fecharClick);
+    return barra;
+}
+
+QWidget* Tform_global::cria_painel_cliente()
+{
+    Panel2_ = new QWidget;
+    Panel2_->setObjectName(QStringLiteral("Panel2"));
+    QPalette verde_ = Panel2_->palette();
+    verde_.setColor(QPalette::Window, verde);
+    Panel2_->setPalette(verde_);
+    Panel2_->setAutoFillBackground(true);
+    Panel2_->installEventFilter(this);
+
+    tabela_jogos_ = new GradeJogos(Panel2_);
+    tabela_jogos_->setObjectName(QStringLiteral("tabela_jogos"));
+
+    panel_jogos_ = new QWidget(Panel2_);
+    panel_jogos_->setObjectName(QStringLiteral("panel_jogos"));
+    panel_jogos_->setFixedHeight(60);
+    panel_jogos_->setPalette(QApplication::palette());
+    panel_jogos_->setAutoFillBackground(true);
+    ok_ = new QPushButton(icone("window-close", "fechar"), QStringLiteral("&Fecha"), panel_jogos_);
+    ok_->setObjectName(QStringLiteral("ok"));
+    ok_->setGeometry(7, 10, 81, 41);
+    ok_->setIconSize(QSize(24, 24));
+    ok_->setDefault(true);
+    connect(ok_, &QPushButton::clicked, this, &Tform_global::okClick);
+    // The window's default button: Enter presses it while the grid view is shown.
+    for (const int tecla : {int(Qt::Key_Return), int(Qt::Key_Enter)}) {
+        auto* atalho = new QShortcut(QKeySequence(tecla), ok_);
+        connect(atalho, &QShortcut::activated, ok_, &QPushButton::click);
+    }
+
+    auto* camadas = new QVBoxLayout(Panel2_);
+    camadas->setContentsMargins(0, 0, 0, 0);
+    camadas->setSpacing(0);
+    camadas->addWidget(tabela_jogos_, 1);
+    camadas->addWidget(panel_jogos_);
+    tabela_jogos_->hide();
+    panel_jogos_->hide();
+
+    executando_ = new PainelAndamento(Panel2_);
+    executando_->move(288, 72);
+    executando_->hide();
+    calc_temp_ = new PainelTemperatura(Panel2_);
+    calc_temp_->hide();
+    posiciona_calc_temp();
+    return Panel2_;
+}
+
+void Tform_global::posiciona_calc_temp()
+{
+    // At the design's place, or higher when the panel is too short to show it there.
+    const int topo = qMax(0, qMin(560, Panel2_->height() - PainelTemperatura::altura));
+    calc_temp_->move(0, topo);
+}
+
+// Commands -------------------------------------------------------------------------------
+
+void Tform_global::botao_abrirClick() { carrega_dados(); }
+void Tform_global::Abrir1Click() { carrega_dados(); }
+void Tform_global::botao_salvarClick() { salva_tabela(); }
+void Tform_global::Salvar1Click() { salva_tabela(); }
+void Tform_global::executarClick() { executa_busca(); }
+void Tform_global::Executar1Click() { executa_busca(); }
+void Tform_global::botao_resultadoClick() { mostra_tabela_resultado(); }
+void Tform_global::TabelaObtida1Click() { mostra_tabela_resultado(); }
+void Tform_global::sol_inicialClick() { nova_solucao_inicial(); }
+void Tform_global::botao_fecharClick() { close(); }
+void Tform_global::Sair1Click() { close(); }
+
+void Tform_global::objetivosClick()
+{
+    if (form_inviab_ != nullptr) form_inviab_->exec();
+}
+
+void Tform_global::Objetivos1Click() { objetivosClick(); }
+
+void Tform_global::pesosClick()
+{
+    if (form_pesos_ != nullptr) form_pesos_->exec();
+}
+
+void Tform_global::Pesos1Click() { pesosClick(); }
+
+void Tform_global::mostra(const Desfecho& desfecho) { mensageiro_.mostra(this, Mensagem::de(desfecho)); }
+
+void Tform_global::carrega_dados()
+{
+    const QString nome = seletor_.abre(this, QString::fromUtf8(filtro_dados));
+    Desfecho d;
+    try {
+        d = kelm::carrega_dados(estado_, caminho(nome));
+    } catch (const std::exception& e) {
+        d = Desfecho::erro(msg_dados_nao_aberto, e.what());
+    }
+    if (d.sucesso) {
+        executar_->setEnabled(true);
+        Executar1_->setEnabled(true);
+        botao_tabinicial_->setCursor(Qt::PointingHandCursor);
+        sol_inicial_->setCursor(Qt::PointingHandCursor);
+    }
+    mostra(d);
+}
+
+void Tform_global::botao_tabinicialClick()
+{
+    if (!estado_.dados_carregados) {
+        mensageiro_.mostra(this, TipoMensagem::informacao, QString::fromUtf8(msg_tabela_inicial));
+        return;
+    }
+    mostra_tabela(estado_.tabela_inicial);
+}
+
+void Tform_global::mostra_tabela_resultado()
+{
+    // The result belongs to the loaded data only while a completed run is recorded; the
+    // load clears that record, so a schedule of other dimensions is never read.
+    const Tabela& melhor = estado_.tabela_melhor;
+    if (!estado_.dados_carregados || !estado_.programa_executado || melhor.linhas() != estado_.num_rodadas ||
+        melhor.colunas() != estado_.jogos_por_rodada()) {
+        mensageiro_.mostra(this, TipoMensagem::informacao, QString::fromUtf8(msg_tabela_resultado));
+        return;
+    }
+    mostra_tabela(melhor);
+}
+
+void Tform_global::nova_solucao_inicial()
+{
+    const Desfecho d = kelm::nova_solucao_inicial(estado_);
+    if (!d.sucesso) {
+        mostra(d);
+        return;
+    }
+    mostra_tabela(estado_.tabela_inicial);
+}
+
+void Tform_global::okClick()
+{
+    tabela_jogos_->hide();
+    panel_jogos_->hide();
+}
+
+void Tform_global::mostra_tabela(const Tabela& tabela)
+{
+    tabela_jogos_->show();
+    panel_jogos_->show();
+
+    const int colunas = estado_.jogos_por_rodada() + 1;
+    const int linhas = estado_.num_rodadas + 1;
+    QVector<QString> textos(static_cast<qsizetype>(linhas) * colunas);
+    for (int r = 0; r < linhas; ++r) {
+        for (int g = 0; g < colunas; ++g) {
+            QString& texto = textos[static_cast<qsizetype>(r) * colunas + g];
+            if (r == 0 && g == 0)
+                texto = texto_canto();
+            else if (g == 0)
+                texto = texto_rodada(r);
+            else if (r == 0)
+                texto = texto_cabecalho_jogo(g);
+            else if (r - 1 < tabela.linhas() && g - 1 < tabela.colunas())
+                texto = texto_jogo(tabela[r - 1][g - 1], estado_.nomes_times);
+        }
+    }
+    tabela_jogos_->modelo()->define(linhas, colunas, std::move(textos));
+}
+
+void Tform_global::salva_tabela()
+{
+    // Nothing to save until a run of the loaded data has completed: say so before asking
+    // for a name.
+    if (!estado_.dados_carregados || !estado_.programa_executado) {
+        mostra(Desfecho::erro(msg_sem_resultado));
+        return;
+    }
+    const QStringList filtros{QString::fromUtf8(filtro_texto), QString::fromUtf8(filtro_planilha)};
+    const std::optional<ArquivoEscolhido> escolha = seletor_.salva(this, nome_salvar_, filtros, filtro_salvar_);
+    if (!escolha) {
+        mostra(Desfecho::erro(msg_arquivo_nao_salvo));
+        return;
+    }
+    nome_salvar_ = escolha->nome;
+    filtro_salvar_ = escolha->filtro;
+
+    // The extension of the chosen filter is always appended, whatever the name ends in.
+    QString destino;
+    if (escolha->filtro == 1)
+        destino = escolha->nome + QStringLiteral(".txt");
+    else if (escolha->filtro == 2)
+        destino = escolha->nome + QStringLiteral(".xls");
+    if (escolha->nome.isEmpty() || destino.isEmpty()) {
+        mostra(Desfecho::erro(msg_arquivo_nao_salvo));
+        return;
+    }
+    Desfecho d;
+    try {
+        d = grava_resultado(estado_, caminho(destino), separador_decimal());
+    } catch (const std::exception& e) {
+        d = Desfecho::erro(msg_arquivo_nao_salvo, e.what());
+    }
+    if (!d.sucesso) mostra(d);
+}
+
+void Tform_global::executa_busca()
+{
+    if (executando_busca_) return;
+    ObservadorJanela observador(*this);
+    OpcoesBusca opcoes = opcoes_busca_;
+    opcoes.escolhe_objetivos = [this] {
+        if (form_inviab_ != nullptr) form_inviab_->exec();
+    };
+
+    // The window takes no input until the run ends, but goes on painting.
+    executando_busca_ = true;
+    qApp->installEventFilter(this);
+    ResumoBusca resumo;
+    try {
+        resumo = kelm::executa_busca(estado_, observador, opcoes);
+    } catch (const ErroAlocacao& e) {
+        resumo.desfecho = Desfecho::simples(e.what());
+    } catch (const std::exception& e) {
+        resumo.desfecho = Desfecho::erro("A execução foi interrompida por um erro.", e.what());
+    }
+    // Input given during the run is let out here, and dropped, while the filter still
+    // holds the window.
+    QCoreApplication::processEvents();
+    qApp->removeEventFilter(this);
+    executando_busca_ = false;
+    executando_->hide();
+    calc_temp_->hide();
+
+    if (!resumo.desfecho.sucesso && !resumo.desfecho.texto.empty()) mostra(resumo.desfecho);
+}
+
+void Tform_global::deixa_pintar() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+// Events ---------------------------------------------------------------------------------
+
+void Tform_global::closeEvent(QCloseEvent* evento)
+{
+    // A run ends only by itself; closing waits for it.
+    if (executando_busca_) {
+        evento->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(evento);
+}
+
+bool Tform_global::eventFilter(QObject* objeto, QEvent* evento)
+{
+    if (objeto == Panel2_ && evento->type() == QEvent::Resize) posiciona_calc_temp();
+    if (executando_busca_ && eh_entrada(evento) && !no_modal(objeto)) return true;
+    return QMainWindow::eventFilter(objeto, evento);
 }
 
 }  // namespace kelm

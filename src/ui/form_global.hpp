@@ -1,19 +1,138 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QString>
 
 #include "model/estado.hpp"
+#include "search/busca.hpp"
+#include "ui/caixas.hpp"
+
+class QAction;
+class QMenu;
+class QPushButton;
+class QToolButton;
 
 namespace kelm {
 
-// The main window.
+class GradeJogos;
+class PainelAndamento;
+class PainelTemperatura;
+class Tform_inviab;
+class Tform_pesos;
+
+// Texts of the main window.
+inline constexpr const char* titulo_janela = " Programação de Jogos do Campeonato Tolmareska de Futebol";
+inline constexpr const char* filtro_dados = "Documentos de dados de entrada (*.dat)";
+inline constexpr const char* filtro_texto = "Arquivos de Texto (*.txt)";
+inline constexpr const char* filtro_planilha = "Planilha Eletrônica (*.xls)";
+inline constexpr const char* msg_tabela_inicial =
+    "A Tabela inicial não pode ser mostrada. Os dados não foram carregados.";
+inline constexpr const char* msg_tabela_resultado =
+    "A Tabela de Resultado não pode ser mostrada. O programa ainda não foi executado.";
+
+// The main window `form_global`: menu bar, toolbar, the green client panel with the
+// schedule grid, the progress and temperature panels, and the status bar. It routes every
+// command to the core and keeps the commands' visible state (enabled, pointer) in step
+// with the work: nothing loaded, data loaded, run completed.
 class Tform_global : public QMainWindow {
     Q_OBJECT
 public:
-    explicit Tform_global(Estado& estado, QWidget* parent = nullptr);
+    Tform_global(Estado& estado, const Mensageiro& mensageiro, const SeletorArquivos& seletor,
+                 QWidget* pai = nullptr);
+    ~Tform_global() override;
+
+    // The two dialogs, created after this window and shown modally by its commands.
+    void usa_dialogos(Tform_inviab& form_inviab, Tform_pesos& form_pesos);
+
+    // How the run command runs the search (the reheat bound of the first phase).
+    OpcoesBusca& opcoes_busca() { return opcoes_busca_; }
+    // True while the run command is searching.
+    bool executando_busca() const { return executando_busca_; }
+
+    // Fills the grid from `tabela` with the loaded championship's sizes and names, and
+    // shows the grid view.
+    void mostra_tabela(const Tabela& tabela);
+
+signals:
+    // The progress panel was just refreshed and repainted with these values.
+    void andamento_mostrado(const kelm::Andamento& andamento);
+
+public slots:
+    void botao_abrirClick();
+    void Abrir1Click();
+    void botao_salvarClick();
+    void Salvar1Click();
+    void executarClick();
+    void Executar1Click();
+    void botao_tabinicialClick();
+    void botao_resultadoClick();
+    void TabelaObtida1Click();
+    void okClick();
+    void objetivosClick();
+    void Objetivos1Click();
+    void pesosClick();
+    void Pesos1Click();
+    void sol_inicialClick();
+    void botao_fecharClick();
+    void Sair1Click();
+
+protected:
+    void closeEvent(QCloseEvent* evento) override;
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
+    class ObservadorJanela;
+
+    void FormCreate();
+    void cria_menu();
+    QWidget* cria_barra();
+    QWidget* cria_painel_cliente();
+    QToolButton* botao_barra(QWidget* barra, const char* nome, int esquerda, const char* dica, const QIcon& icone);
+
+    // The commands.
+    void carrega_dados();
+    void salva_tabela();
+    void executa_busca();
+    void nova_solucao_inicial();
+    void mostra_tabela_resultado();
+
+    void mostra(const Desfecho& desfecho);
+    // Lets the toolkit paint and answer the window system without taking any input.
+    void deixa_pintar();
+    void posiciona_calc_temp();
+
     Estado& estado_;
+    const Mensageiro& mensageiro_;
+    const SeletorArquivos& seletor_;
+    Tform_inviab* form_inviab_ = nullptr;
+    Tform_pesos* form_pesos_ = nullptr;
+    OpcoesBusca opcoes_busca_;
+    bool executando_busca_ = false;
+
+    // Save_tabela: what the save dialog proposes, the name and filter chosen last time.
+    QString nome_salvar_ = QStringLiteral("Tabela");
+    int filtro_salvar_ = 1;
+
+    QToolButton* botao_salvar_ = nullptr;
+    QToolButton* botao_abrir_ = nullptr;
+    QToolButton* executar_ = nullptr;
+    QToolButton* objetivos_ = nullptr;
+    QToolButton* pesos_ = nullptr;
+    QToolButton* parametros_ = nullptr;
+    QToolButton* sol_inicial_ = nullptr;
+    QToolButton* botao_tabinicial_ = nullptr;
+    QToolButton* botao_resultado_ = nullptr;
+    QToolButton* botao_economia_ = nullptr;
+    QToolButton* botao_fechar_ = nullptr;
+
+    QAction* Executar1_ = nullptr;
+
+    QWidget* Panel2_ = nullptr;
+    GradeJogos* tabela_jogos_ = nullptr;
+    QWidget* panel_jogos_ = nullptr;
+    QPushButton* ok_ = nullptr;
+    PainelAndamento* executando_ = nullptr;
+    PainelTemperatura* calc_temp_ = nullptr;
 };
 
 }  // namespace kelm

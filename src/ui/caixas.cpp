@@ -1,0 +1,72 @@
+#include "ui/caixas.hpp"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace kelm {
+
+Mensagem Mensagem::de(const Desfecho& desfecho)
+{
+    return Mensagem{desfecho.tipo, QString::fromStdString(desfecho.texto), QString::fromStdString(desfecho.detalhe)};
+}
+
+Mensageiro::Mensageiro() : funcao_(&Mensageiro::caixa) {}
+
+void Mensageiro::caixa(QWidget* pai, const Mensagem& mensagem)
+{
+    QMessageBox::Icon icone = QMessageBox::NoIcon;
+    QString titulo = QString::fromUtf8(titulo_aplicacao);
+    switch (mensagem.tipo) {
+    case TipoMensagem::informacao:
+        icone = QMessageBox::Information;
+        titulo = QStringLiteral("Informação");
+        break;
+    case TipoMensagem::erro:
+        icone = QMessageBox::Critical;
+        titulo = QStringLiteral("Erro");
+        break;
+    case TipoMensagem::simples:
+        break;
+    }
+    QMessageBox caixa(icone, titulo, mensagem.texto, QMessageBox::Ok, pai);
+    caixa.setObjectName(QStringLiteral("caixa_mensagem"));
+    if (!mensagem.detalhe.isEmpty()) caixa.setInformativeText(mensagem.detalhe);
+    caixa.exec();
+}
+
+SeletorArquivos::SeletorArquivos() : abrir_(&SeletorArquivos::dialogo_abrir), salvar_(&SeletorArquivos::dialogo_salvar)
+{
+}
+
+QString SeletorArquivos::dialogo_abrir(QWidget* pai, const QString& filtro)
+{
+    // Qt's own dialog everywhere: it matches the filter's pattern without regard to case,
+    // so "*.dat" also lists "BRASIL.DAT".
+    QFileDialog dialogo(pai, QString(), QString(), filtro);
+    dialogo.setObjectName(QStringLiteral("abrir_arquivo1"));
+    dialogo.setOption(QFileDialog::DontUseNativeDialog);
+    dialogo.setAcceptMode(QFileDialog::AcceptOpen);
+    dialogo.setFileMode(QFileDialog::ExistingFile);
+    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return {};
+    return dialogo.selectedFiles().constFirst();
+}
+
+std::optional<ArquivoEscolhido> SeletorArquivos::dialogo_salvar(QWidget* pai, const QString& nome_proposto,
+                                                                const QStringList& filtros, int filtro_proposto)
+{
+    QFileDialog dialogo(pai);
+    dialogo.setObjectName(QStringLiteral("Save_tabela"));
+    dialogo.setOption(QFileDialog::DontUseNativeDialog);
+    dialogo.setOption(QFileDialog::DontConfirmOverwrite);
+    dialogo.setAcceptMode(QFileDialog::AcceptSave);
+    dialogo.setFileMode(QFileDialog::AnyFile);
+    dialogo.setNameFilters(filtros);
+    if (filtro_proposto >= 1 && filtro_proposto <= filtros.size())
+        dialogo.selectNameFilter(filtros.at(filtro_proposto - 1));
+    dialogo.selectFile(nome_proposto);
+    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return std::nullopt;
+    return ArquivoEscolhido{dialogo.selectedFiles().constFirst(),
+                            static_cast<int>(filtros.indexOf(dialogo.selectedNameFilter())) + 1};
+}
+
+}  // namespace kelm

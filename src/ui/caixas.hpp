@@ -1,0 +1,91 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+
+#include <QString>
+#include <QStringList>
+
+#include "model/desfecho.hpp"
+
+class QWidget;
+
+namespace kelm {
+
+// Caption of the plain message box, and the application's title.
+inline constexpr const char* titulo_aplicacao = "KELM v1.0";
+
+// A message for the planner: a typed box (information or error icon, standard title) or a
+// plain box (the application's title, no icon). `detalhe`, when not empty, is shown below
+// the text.
+struct Mensagem {
+    TipoMensagem tipo = TipoMensagem::informacao;
+    QString texto;
+    QString detalhe;
+
+    // The message a core command's outcome carries.
+    static Mensagem de(const Desfecho& desfecho);
+};
+
+// Where every message box of the program goes. The program shows real boxes; tests put a
+// recorder in their place.
+class Mensageiro {
+public:
+    using Funcao = std::function<void(QWidget* pai, const Mensagem& mensagem)>;
+
+    Mensageiro();
+
+    void mostra(QWidget* pai, const Mensagem& mensagem) const { funcao_(pai, mensagem); }
+    void mostra(QWidget* pai, TipoMensagem tipo, const QString& texto, const QString& detalhe = {}) const
+    {
+        mostra(pai, Mensagem{tipo, texto, detalhe});
+    }
+    void substitui(Funcao funcao) { funcao_ = std::move(funcao); }
+
+    // The real, modal message box with a single OK button.
+    static void caixa(QWidget* pai, const Mensagem& mensagem);
+
+private:
+    Funcao funcao_;
+};
+
+// What the planner chose in a save dialog: the file name as chosen or typed, and the
+// filter, counted from 1.
+struct ArquivoEscolhido {
+    QString nome;
+    int filtro = 1;
+};
+
+// Where the program asks for file names. The program shows real file dialogs; tests answer
+// in their place.
+class SeletorArquivos {
+public:
+    // Asks for a file to open; an empty text when the dialog was cancelled.
+    using FuncaoAbrir = std::function<QString(QWidget* pai, const QString& filtro)>;
+    // Asks for a file to write, proposing a name and a filter (from 1); nothing when cancelled.
+    using FuncaoSalvar = std::function<std::optional<ArquivoEscolhido>(
+        QWidget* pai, const QString& nome_proposto, const QStringList& filtros, int filtro_proposto)>;
+
+    SeletorArquivos();
+
+    QString abre(QWidget* pai, const QString& filtro) const { return abrir_(pai, filtro); }
+    std::optional<ArquivoEscolhido> salva(QWidget* pai, const QString& nome_proposto, const QStringList& filtros,
+                                          int filtro_proposto) const
+    {
+        return salvar_(pai, nome_proposto, filtros, filtro_proposto);
+    }
+    void substitui_abrir(FuncaoAbrir funcao) { abrir_ = std::move(funcao); }
+    void substitui_salvar(FuncaoSalvar funcao) { salvar_ = std::move(funcao); }
+
+    // The real dialogs: no title of their own, no default extension, and no question
+    // before an existing file is replaced.
+    static QString dialogo_abrir(QWidget* pai, const QString& filtro);
+    static std::optional<ArquivoEscolhido> dialogo_salvar(QWidget* pai, const QString& nome_proposto,
+                                                          const QStringList& filtros, int filtro_proposto);
+
+private:
+    FuncaoAbrir abrir_;
+    FuncaoSalvar salvar_;
+};
+
+}  // namespace kelm

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <array>
+
+#include <QDialog>
+
+#include "model/estado.hpp"
+#include "ui/caixas.hpp"
+
+class QCheckBox;
+class QPushButton;
+
+namespace kelm {
+
+// The objectives dialog `form_inviab`: nine check boxes, one per infeasibility, and the
+// buttons "&Ok", "&Cancelar", "&Todos" and "&Resetar". It lives, hidden, for the program's
+// whole life, so the boxes keep what the planner set; they are never set from `objetivos`.
+class Tform_inviab : public QDialog {
+    Q_OBJECT
+public:
+    Tform_inviab(Objetivos& config, const Mensageiro& mensageiro, QWidget* pai = nullptr);
+
+    // Check box `inv`k, k from 1 to 9.
+    QCheckBox* inv(int k) const { return inv_[static_cast<std::size_t>(k - 1)]; }
+
+public slots:
+    void okClick();
+    void cancelarClick();
+    void todosClick();
+    void reseteClick();
+
+protected:
+    // Escape presses "&Cancelar", as the dialog's cancel button.
+    void keyPressEvent(QKeyEvent* evento) override;
+
+private:
+    Objetivos& config_;
+    const Mensageiro& mensageiro_;
+    std::array<QCheckBox*, num_inviabilidades> inv_{};
+    QPushButton* cancelar_ = nullptr;
+};
+
+}  // namespace kelm

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <array>
+
+#include <QDialog>
+
+#include "model/estado.hpp"
+#include "ui/caixas.hpp"
+
+class QLineEdit;
+
+namespace kelm {
+
+// The weights dialog `form_pesos`: nine edits, one per infeasibility, and the buttons
+// "&Ok", "&Cancelar" and "&Default". The edits show the default weights at creation and
+// after "&Default", or what the planner typed; `pesos` changes only on "&Ok".
+class Tform_pesos : public QDialog {
+    Q_OBJECT
+public:
+    Tform_pesos(Objetivos& config, const Mensageiro& mensageiro, QWidget* pai = nullptr);
+
+    // Edit `peso`k, k from 1 to 9.
+    QLineEdit* peso(int k) const { return peso_[static_cast<std::size_t>(k - 1)]; }
+
+public slots:
+    void ok_pesoClick();
+    void resete_pesoClick();
+
+private:
+    Objetivos& config_;
+    const Mensageiro& mensageiro_;
+    std::array<QLineEdit*, num_inviabilidades> peso_{};
+};
+
+}  // namespace kelm

@@ -1,0 +1,212 @@
+#include "ui/grade_jogos.hpp"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QPalette>
+#include <QScrollBar>
+
+namespace kelm {
+
+namespace {
+
+const QString quinze_espacos = QString(15, QLatin1Char(' '));
+
+QString nome_do_time(std::int32_t time, const std::vector<std::string>& nomes)
+{
+    if (time < 1 || static_cast<std::size_t>(time) >= nomes.size()) return {};
+    return QString::fromStdString(nomes[static_cast<std::size_t>(time)]);
+}
+
+}  // namespace
+
+QString texto_canto() { return QStringLiteral("            RODADA / JOGO"); }
+
+QString texto_rodada(int rodada) { return quinze_espacos + QString::number(rodada) + QStringLiteral("ª RODADA "); }
+
+QString texto_cabecalho_jogo(int jogo) { return quinze_espacos + QString::number(jogo) + QStringLiteral("º JOGO "); }
+
+QString texto_jogo(const Jogo& jogo, const std::vector<std::string>& nomes)
+{
+    if (jogo.vazio()) return {};
+    return nome_do_time(jogo.mandante(), nomes) + QStringLiteral("  X  ") + nome_do_time(jogo.visitante(), nomes);
+}
+
+void ModeloGrade::define(int linhas, int colunas, QVector<QString> textos)
+{
+    Q_ASSERT(textos.size() == static_cast<qsizetype>(linhas) * colunas);
+    if (linhas == linhas_ && colunas == colunas_) {
+        // Same size: only the texts change, and the view keeps its selection and scroll.
+        textos_ = std::move(textos);
+        if (linhas_ > 0 && colunas_ > 0) emit dataChanged(index(0, 0), index(linhas_ - 1, colunas_ - 1));
+        return;
+    }
+    beginResetModel();
+    linhas_ = linhas;
+    colunas_ = colunas;
+    textos_ = std::move(textos);
+    endResetModel();
+}
+
+bool ModeloGrade::dentro(const QModelIndex& indice) const
+{
+    return indice.isValid() && indice.model() == this && indice.row() < linhas_ && indice.column() < colunas_;
+}
+
+int ModeloGrade::rowCount(const QModelIndex& pai) const { return pai.isValid() ? 0 : linhas_; }
+
+int ModeloGrade::columnCount(const QModelIndex& pai) const { return pai.isValid() ? 0 : colunas_; }
+
+QVariant ModeloGrade::data(const QModelIndex& indice, int papel) const
+{
+    if (!dentro(indice)) return {};
+    const bool fixa = indice.row() == 0 || indice.column() == 0;
+    switch (papel) {
+    case Qt::DisplayRole:
+        return textos_.at(static_cast<qsizetype>(indice.row()) * colunas_ + indice.column());
+    case Qt::BackgroundRole:
+        if (fixa) return QApplication::palette().brush(QPalette::Button);
+        return {};
+    case Qt::ForegroundRole:
+        if (fixa) return QApplication::palette().brush(QPalette::ButtonText);
+        return {};
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags ModeloGrade::flags(const QModelIndex& indice) const
+{
+    if (!dentro(indice)) return Qt::NoItemFlags;
+    if (indice.row() == 0 || indice.column() == 0) return Qt::ItemIsEnabled;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+}
+
+namespace {
+
+// What the grid and its fixed parts share: sizes, no editing, the info-background colour.
+void configura(QTableView* v)
+{
+    v->horizontalHeader()->hide();
+    v->verticalHeader()->hide();
+    v->horizontalHeader()->setMinimumSectionSize(1);
+    v->verticalHeader()->setMinimumSectionSize(1);
+    v->horizontalHeader()->setDefaultSectionSize(GradeJogos::largura_coluna);
+    v->verticalHeader()->setDefaultSectionSize(GradeJogos::altura_linha);
+    v->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    v->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    v->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    v->setShowGrid(true);
+    v->setWordWrap(false);
+    v->setTextElideMode(Qt::ElideRight);
+    v->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    v->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    QPalette p = QApplication::palette();
+    p.setBrush(QPalette::Base, QApplication::palette().brush(QPalette::ToolTipBase));
+    p.setBrush(QPalette::Text, QApplication::palette().brush(QPalette::ToolTipText));
+    v->setPalette(p);
+}
+
+}  // namespace
+
+GradeJogos::GradeJogos(QWidget* pai)
+    : QTableView(pai), modelo_(new ModeloGrade(this)), coluna_fixa_(nullptr), linha_fixa_(nullptr),
+      canto_fixo_(nullptr)
+{
+    configura(this);
+    setModel(modelo_);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+
+    coluna_fixa_ = cria_fixa("coluna_fixa");
+    linha_fixa_ = cria_fixa("linha_fixa");
+    canto_fixo_ = cria_fixa("canto_fixo");
+
+    // The heading column scrolls up and down with the grid, the heading row sideways.
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, coluna_fixa_->verticalScrollBar(), &QScrollBar::setValue);
+    connect(coluna_fixa_->verticalScrollBar(), &QScrollBar::valueChanged, verticalScrollBar(), &QScrollBar::setValue);
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, linha_fixa_->horizontalScrollBar(),
+            &QScrollBar::setValue);
+    connect(linha_fixa_->horizontalScrollBar(), &QScrollBar::valueChanged, horizontalScrollBar(),
+            &QScrollBar::setValue);
+    connect(modelo_, &QAbstractItemModel::modelReset, this, &GradeJogos::ajusta_fixas);
+    ajusta_fixas();
+}
+
+QTableView* GradeJogos::cria_fixa(const char* nome)
+{
+    auto* v = new QTableView(this);
+    v->setObjectName(QLatin1String(nome));
+    configura(v);
+    v->setModel(modelo_);
+    v->setFocusPolicy(Qt::NoFocus);
+    v->setSelectionMode(QAbstractItemView::NoSelection);
+    v->setFrameShape(QFrame::NoFrame);
+    v->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    v->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    return v;
+}
+
+QString GradeJogos::celula(int coluna, int linha) const
+{
+    return modelo_->data(modelo_->index(linha, coluna)).toString();
+}
+
+void GradeJogos::ajusta_fixas()
+{
+    const int linhas = modelo_->rowCount();
+    const int colunas = modelo_->columnCount();
+    for (int c = 1; c < colunas; ++c) {
+        coluna_fixa_->setColumnHidden(c, true);
+        canto_fixo_->setColumnHidden(c, true);
+    }
+    for (int r = 1; r < linhas; ++r) {
+        linha_fixa_->setRowHidden(r, true);
+        canto_fixo_->setRowHidden(r, true);
+    }
+    const bool ha_celulas = linhas > 0 && colunas > 0;
+    coluna_fixa_->setVisible(ha_celulas);
+    linha_fixa_->setVisible(ha_celulas);
+    canto_fixo_->setVisible(ha_celulas);
+    posiciona_fixas();
+}
+
+void GradeJogos::posiciona_fixas()
+{
+    if (coluna_fixa_ == nullptr) return;
+    const QRect area = viewport()->geometry();
+    const int largura = qMin(columnWidth(0), area.width());
+    const int altura = qMin(rowHeight(0), area.height());
+    coluna_fixa_->setGeometry(area.x(), area.y(), largura, area.height());
+    linha_fixa_->setGeometry(area.x(), area.y(), area.width(), altura);
+    canto_fixo_->setGeometry(area.x(), area.y(), largura, altura);
+    coluna_fixa_->verticalScrollBar()->setValue(verticalScrollBar()->value());
+    linha_fixa_->horizontalScrollBar()->setValue(horizontalScrollBar()->value());
+    coluna_fixa_->raise();
+    linha_fixa_->raise();
+    canto_fixo_->raise();
+}
+
+void GradeJogos::resizeEvent(QResizeEvent* evento)
+{
+    QTableView::resizeEvent(evento);
+    posiciona_fixas();
+}
+
+void GradeJogos::updateGeometries()
+{
+    QTableView::updateGeometries();
+    posiciona_fixas();
+}
+
+void GradeJogos::scrollTo(const QModelIndex& indice, ScrollHint dica)
+{
+    QTableView::scrollTo(indice, dica);
+    if (!indice.isValid()) return;
+    // A cell must not end up beneath the fixed headings.
+    const QRect r = visualRect(indice);
+    if (indice.row() > 0 && r.top() < rowHeight(0))
+        verticalScrollBar()->setValue(verticalScrollBar()->value() + r.top() - rowHeight(0));
+    if (indice.column() > 0 && r.left() < columnWidth(0))
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() + r.left() - columnWidth(0));
+}
+
+}  // namespace kelm

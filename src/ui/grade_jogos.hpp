@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QString>
+#include <QTableView>
+#include <QVector>
+
+#include "model/estado.hpp"
+
+namespace kelm {
+
+// Texts of the schedule grid.
+QString texto_canto();                       // "            RODADA / JOGO"
+QString texto_rodada(int rodada);            // round heading, rounds from 1
+QString texto_cabecalho_jogo(int jogo);      // game heading, games from 1
+// "Home  X  Away" for a game, the empty text for an empty slot. Team numbers outside the
+// names held give an empty name.
+QString texto_jogo(const Jogo& jogo, const std::vector<std::string>& nomes);
+
+// The contents of the grid: a snapshot of one schedule, taken when the view is filled. Row 0
+// and column 0 hold the headings; cell (r, g) of the model is game slot g of round r.
+class ModeloGrade : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    // Fills the model with `linhas` x `colunas` texts, row by row.
+    void define(int linhas, int colunas, QVector<QString> textos);
+
+    int rowCount(const QModelIndex& pai = {}) const override;
+    int columnCount(const QModelIndex& pai = {}) const override;
+    QVariant data(const QModelIndex& indice, int papel = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& indice) const override;
+
+private:
+    bool dentro(const QModelIndex& indice) const;
+
+    int linhas_ = 0;
+    int colunas_ = 0;
+    QVector<QString> textos_;
+};
+
+// The string grid `tabela_jogos`: columns of 170 pixels, rows of 24, read-only, with its
+// heading row and heading column fixed while the rest scrolls beneath them.
+class GradeJogos : public QTableView {
+    Q_OBJECT
+public:
+    static constexpr int largura_coluna = 170;
+    static constexpr int altura_linha = 24;
+
+    explicit GradeJogos(QWidget* pai = nullptr);
+
+    ModeloGrade* modelo() const { return modelo_; }
+    // The text of column `coluna`, row `linha`, as shown.
+    QString celula(int coluna, int linha) const;
+
+    void scrollTo(const QModelIndex& indice, ScrollHint dica = EnsureVisible) override;
+
+protected:
+    void resizeEvent(QResizeEvent* evento) override;
+    void updateGeometries() override;
+
+private:
+    QTableView* cria_fixa(const char* nome);
+    void ajusta_fixas();
+    void posiciona_fixas();
+
+    ModeloGrade* modelo_;
+    QTableView* coluna_fixa_;
+    QTableView* linha_fixa_;
+    QTableView* canto_fixo_;
+};
+
+}  // namespace kelm

@@ -1,0 +1,159 @@
+#include "ui/paineis.hpp"
+
+#include <QApplication>
+#include <QLabel>
+
+#include "ui/regional.hpp"
+
+namespace kelm {
+
+namespace {
+
+QString prefixo_inviabilidade(int k) { return QStringLiteral("Inviabilidade %1:   ").arg(k); }
+
+}  // namespace
+
+void pinta_painel(QWidget* painel)
+{
+    QPalette p = QApplication::palette();
+    p.setBrush(QPalette::Window, QApplication::palette().brush(QPalette::Highlight));
+    p.setBrush(QPalette::WindowText, QApplication::palette().brush(QPalette::HighlightedText));
+    painel->setPalette(p);
+    painel->setAutoFillBackground(true);
+}
+
+PainelAndamento::PainelAndamento(QWidget* pai) : QFrame(pai)
+{
+    setObjectName(QStringLiteral("executando"));
+    resize(largura, altura);
+    pinta_painel(this);
+    // Bevel6: the raised frame around the panel.
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setLineWidth(2);
+
+    label1_ = rotulo("Label1", QStringLiteral("Aguarde. AA Executando..."), 118, 12, 21);
+    label7_ = rotulo("Label7", QStringLiteral("Andamento:"), 12, 58, 13);
+    label2_ = rotulo("Label2", QStringLiteral("%"), 110, 58, 16);
+    label3_ = rotulo("Label3", QStringLiteral("Hora de Início :"), 12, 91, 13);
+    label4_ = rotulo("Label4", QStringLiteral("Hora Atual :"), 239, 91, 13);
+    rotulo("Label8", QStringLiteral("Inviabilidades "), 174, 122, 19);
+    const int y_esquerda[5] = {159, 193, 215, 236, 257};
+    const int y_direita[4] = {191, 213, 236, 258};
+    for (int k = 1; k <= 9; ++k) {
+        const QByteArray nome = "inv" + QByteArray::number(k);
+        const bool esquerda = k <= 5;
+        inv_[k - 1] = rotulo(nome.constData(), QStringLiteral("Inviabilidade %1:").arg(k), esquerda ? 14 : 230,
+                             esquerda ? y_esquerda[k - 1] : y_direita[k - 6], 13);
+    }
+    label6_ = rotulo("Label6", QStringLiteral("Melhor Função Objetivo: "), 13, 303, 19, false);
+    fo_ = rotulo("fo", QStringLiteral("Melhor FO"), 231, 306, 16);
+    QPalette amarelo = fo_->palette();
+    amarelo.setColor(QPalette::WindowText, Qt::yellow);
+    fo_->setPalette(amarelo);
+    label5_ = rotulo("Label5", QStringLiteral("Tempo de Execução:"), 12, 357, 13);
+    reaquece_ = rotulo("reaquece", QStringLiteral("Nº de Reaquecimentos: 0"), 244, 357, 13);
+
+    // Bevel7 to Bevel12 and Bevel14: the lines that divide the panel into its groups.
+    linha("Bevel7", 8, 48, largura - 16, true);
+    linha("Bevel8", 8, 84, largura - 16, true);
+    linha("Bevel9", 8, 116, largura - 16, true);
+    linha("Bevel10", 8, 152, largura - 16, true);
+    linha("Bevel11", 8, 290, largura - 16, true);
+    linha("Bevel12", 8, 346, largura - 16, true);
+    linha("Bevel14", 222, 152, 290 - 152, false);
+    reorganiza();
+}
+
+QLabel* PainelAndamento::rotulo(const char* nome, const QString& texto, int x, int y, int pixels, bool negrito)
+{
+    auto* l = new QLabel(texto, this);
+    l->setObjectName(QLatin1String(nome));
+    QFont f = l->font();
+    f.setPixelSize(pixels);
+    f.setBold(negrito);
+    l->setFont(f);
+    l->move(x, y);
+    l->setProperty("x_projeto", x);
+    l->adjustSize();
+    return l;
+}
+
+void PainelAndamento::linha(const char* nome, int x, int y, int comprimento, bool horizontal)
+{
+    auto* l = new QFrame(this);
+    l->setObjectName(QLatin1String(nome));
+    l->setFrameShape(horizontal ? QFrame::HLine : QFrame::VLine);
+    l->setFrameShadow(QFrame::Sunken);
+    if (horizontal)
+        l->setGeometry(x, y - 1, comprimento, 2);
+    else
+        l->setGeometry(x - 1, y, 2, comprimento);
+}
+
+void PainelAndamento::reorganiza()
+{
+    const QList<QLabel*> rotulos = findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+    for (QLabel* l : rotulos) l->adjustSize();
+    // Pairs on one line: the second starts at its own place, or after the first.
+    const std::pair<QLabel*, QLabel*> pares[] = {
+        {label7_, label2_}, {label3_, label4_}, {label6_, fo_}, {label5_, reaquece_},
+        {inv_[1], inv_[5]}, {inv_[2], inv_[6]}, {inv_[3], inv_[7]}, {inv_[4], inv_[8]}};
+    for (const auto& [primeiro, segundo] : pares) {
+        const int x = qMax(segundo->property("x_projeto").toInt(), primeiro->geometry().right() + 10);
+        if (x != segundo->x()) segundo->move(x, segundo->y());
+    }
+    int direita = largura;
+    for (QLabel* l : rotulos) direita = qMax(direita, l->geometry().right() + 12);
+    if (direita != width()) resize(direita, height());
+}
+
+void PainelAndamento::mostra(const Andamento& a, const QLocale& local)
+{
+    label1_->setText(QStringLiteral("Aguarde. ") + QString::fromUtf8(a.algoritmo) + QStringLiteral(" Executando..."));
+    label4_->setText(QStringLiteral("Hora Atual : ") + hora_do_dia(a.hora_atual, local));
+    label2_->setText(numero(a.percentual, local) + QStringLiteral(" %"));
+    label5_->setText(QStringLiteral("Tempo de Execução: ") + duracao(a.tempo_execucao));
+    for (int k = 1; k <= 9; ++k)
+        inv_[k - 1]->setText(prefixo_inviabilidade(k) +
+                             numero(a.inviabilidades_melhor[static_cast<std::size_t>(k - 1)], local));
+    fo_->setText(numero(a.fo_star, local));
+    reorganiza();
+}
+
+void PainelAndamento::mostra_inicio(double hora_inicio, const QLocale& local)
+{
+    label3_->setText(QStringLiteral("Hora de Início : ") + hora_do_dia(hora_inicio, local));
+    reorganiza();
+}
+
+void PainelAndamento::mostra_reaquecimentos(int n)
+{
+    reaquece_->setText(QStringLiteral("Nº de Reaquecimentos: ") + QString::number(n));
+    reorganiza();
+}
+
+PainelTemperatura::PainelTemperatura(QWidget* pai) : QFrame(pai)
+{
+    setObjectName(QStringLiteral("calc_temp"));
+    resize(largura, altura);
+    pinta_painel(this);
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setLineWidth(2);
+
+    auto* label9 = new QLabel(QStringLiteral("Calculando T0..."), this);
+    label9->setObjectName(QStringLiteral("Label9"));
+    temp_inicial_ = new QLabel(QStringLiteral("T0"), this);
+    temp_inicial_->setObjectName(QStringLiteral("temp_inicial"));
+    for (QLabel* l : {label9, temp_inicial_}) {
+        QFont f = l->font();
+        f.setPixelSize(16);
+        f.setBold(true);
+        l->setFont(f);
+    }
+    label9->setGeometry(12, 8, largura - 24, 24);
+    temp_inicial_->setGeometry(12, 36, largura - 24, 24);
+}
+
+void PainelTemperatura::mostra_candidata(double t, const QLocale& local) { temp_inicial_->setText(numero(t, local)); }
+
+}  // namespace kelm

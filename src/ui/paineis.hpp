@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QFrame>
+#include <QLocale>
+
+#include "search/observador.hpp"
+
+class QLabel;
+
+namespace kelm {
+
+// The progress panel `executando`: the algorithm's name, the percentage, the start, current
+// and elapsed times, the nine counts of the kept schedule, its objective and the reheats.
+// Captions are never reset: between runs the labels keep the texts of the last refresh.
+class PainelAndamento : public QFrame {
+    Q_OBJECT
+public:
+    static constexpr int largura = 473;
+    static constexpr int altura = 393;
+
+    explicit PainelAndamento(QWidget* pai = nullptr);
+
+    // Writes every label of a refresh (atualiza_andamento), numbers with the given settings.
+    void mostra(const Andamento& andamento, const QLocale& local);
+    // "Hora de Início : " and the run's start time, when a phase starts.
+    void mostra_inicio(double hora_inicio, const QLocale& local);
+    // "Nº de Reaquecimentos: " and the count, at a reheat.
+    void mostra_reaquecimentos(int n);
+
+private:
+    QLabel* rotulo(const char* nome, const QString& texto, int x, int y, int pixels, bool negrito = true);
+    void linha(const char* nome, int x, int y, int comprimento, bool horizontal);
+    // Moves a label that follows another on its line to the right of it when the first
+    // grew past it, and widens the panel when a text would not fit.
+    void reorganiza();
+
+    QLabel* label1_;
+    QLabel* label2_;
+    QLabel* label3_;
+    QLabel* label4_;
+    QLabel* label5_;
+    QLabel* label6_;
+    QLabel* label7_;
+    QLabel* inv_[9];
+    QLabel* fo_;
+    QLabel* reaquece_;
+};
+
+// The panel `calc_temp` shown while the initial temperature is estimated: "Calculando T0..."
+// and the candidate temperature in `temp_inicial`.
+class PainelTemperatura : public QFrame {
+    Q_OBJECT
+public:
+    static constexpr int largura = 224;
+    static constexpr int altura = 69;
+
+    explicit PainelTemperatura(QWidget* pai = nullptr);
+
+    void mostra_candidata(double t, const QLocale& local);
+
+private:
+    QLabel* temp_inicial_;
+};
+
+// The colours the two panels share: the highlight colour behind caption-coloured text.
+void pinta_painel(QWidget* painel);
+
+}  // namespace kelm

@@ -1,0 +1,27 @@
+#include "ui/programa.hpp"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace kelm {
+
+Programa::Programa(Estado& estado)
+    : form_global(estado, mensageiro, seletor), form_inviab(estado.config, mensageiro, &form_global),
+      form_pesos(estado.config, mensageiro, &form_global)
+{
+    form_global.usa_dialogos(form_inviab, form_pesos);
+}
+
+void prepara_aplicacao(QApplication& aplicacao)
+{
+    QApplication::setApplicationName(QString::fromUtf8(titulo_aplicacao));
+    auto* traducao = new QTranslator(&aplicacao);
+    if (traducao->load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(traducao);
+    else
+        delete traducao;
+}
+
+}  // namespace kelm
