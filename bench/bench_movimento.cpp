@@ -12,12 +12,13 @@ namespace {
 using namespace kelm;
 
 // N teams with pseudo-random distances (a fifth of the pairs at 0, as if of the same
-// state), 2(N-1) rounds, a random initial schedule, every objective at its default weight.
-Estado campeonato(int n)
+// state), 2(N-1) rounds (or N-1, compact), a random initial schedule, every objective at its
+// default weight.
+Estado campeonato(int n, bool compacto)
 {
     Estado e;
     e.num_times = n;
-    e.num_rodadas = 2 * (n - 1);
+    e.num_rodadas = compacto ? n - 1 : 2 * (n - 1);
     e.matriz_distancias = aloca_matriz_inteiros(n + 1, n + 1);
     Gerador g;
     g.semeia(2024);
@@ -37,14 +38,15 @@ Estado campeonato(int n)
 }
 
 template <class Avaliador>
-void trial(benchmark::State& state, bool primeira_fase)
+void trial(benchmark::State& state, bool primeira_fase, bool compacto = false)
 {
-    Estado e = campeonato(static_cast<int>(state.range(0)));
+    Estado e = campeonato(static_cast<int>(state.range(0)), compacto);
     e.primeira_fase = primeira_fase;
     Avaliador avaliador(e);
+    const SorteioMovimentos sorteio(e);
     double soma = avaliador.avalia();
     for (auto _ : state) {
-        const Movimento m = sorteia_movimento(e);
+        const Movimento m = sorteio.sorteia(e.gerador);
         soma += avaliador.aplica(m);
         avaliador.desfaz(m);
     }
@@ -57,10 +59,15 @@ void incremental_primeira_fase(benchmark::State& s) { trial<AvaliadorIncremental
 void completa_segunda_fase(benchmark::State& s) { trial<AvaliadorCompleto>(s, false); }
 void incremental_segunda_fase(benchmark::State& s) { trial<AvaliadorIncremental>(s, false); }
 
+void completa_primeira_fase_compacto(benchmark::State& s) { trial<AvaliadorCompleto>(s, true, true); }
+void incremental_primeira_fase_compacto(benchmark::State& s) { trial<AvaliadorIncremental>(s, true, true); }
+
 BENCHMARK(completa_primeira_fase)->Arg(10)->Arg(20)->Arg(40);
 BENCHMARK(incremental_primeira_fase)->Arg(10)->Arg(20)->Arg(40);
 BENCHMARK(completa_segunda_fase)->Arg(10)->Arg(20)->Arg(40);
 BENCHMARK(incremental_segunda_fase)->Arg(10)->Arg(20)->Arg(40);
+BENCHMARK(completa_primeira_fase_compacto)->Arg(10)->Arg(20)->Arg(40);
+BENCHMARK(incremental_primeira_fase_compacto)->Arg(10)->Arg(20)->Arg(40);
 
 }  // namespace
 

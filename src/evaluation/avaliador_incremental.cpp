@@ -8,6 +8,13 @@
 
 #include "evaluation/avaliacao.hpp"
 
+// Small functions of the hot path that the compiler would otherwise leave as calls.
+#if defined(__GNUC__)
+#define KELM_SEMPRE_EM_LINHA [[gnu::always_inline]] inline
+#else
+#define KELM_SEMPRE_EM_LINHA inline
+#endif
+
 namespace kelm {
 
 namespace {
@@ -54,7 +61,7 @@ void insere_bit(Palavra* m, int w, int q, bool valor)
 
 // Number of positions k >= 2 whose bits k, k-1 and k-2 are all set: over a team's sequence
 // of home (or away) games, the sum of L - 2 over its runs of length L > 2.
-int triplas(const Palavra* m, int w, Palavra ultima, bool complemento)
+KELM_SEMPRE_EM_LINHA int triplas(const Palavra* m, int w, Palavra ultima, bool complemento)
 {
     if (w == 1) {
         const Palavra x = (complemento ? ~m[0] : m[0]) & ultima;
@@ -91,7 +98,7 @@ AvaliadorIncremental::AvaliadorIncremental(Estado& estado)
     }
     const auto times = static_cast<std::size_t>(n_) + 1;
     chaves_.assign(times * static_cast<std::size_t>(l_), 0);
-    sedes_.assign(times * static_cast<std::size_t>(l_), 0);
+    sedes_.assign(times * static_cast<std::size_t>(l_ + 2), 0);
     mascaras_.assign(times * static_cast<std::size_t>(w_), 0);
     rascunhos_.assign(4 * static_cast<std::size_t>(w_), 0);
     valores_.assign(times, Valores{});
@@ -116,6 +123,8 @@ AvaliadorIncremental::AvaliadorIncremental(Estado& estado)
         }
     }
     for (int t = 1; t <= n_; ++t) {
+        sedes(t)[-1] = t;
+        sedes(t)[l_] = 0;
         if (jogos[static_cast<std::size_t>(t)] != l_) throw std::logic_error("um time não tem N-1 jogos na tabela");
         std::int64_t distancia = 0;
         const std::int32_t* s = sedes(t);
@@ -140,7 +149,8 @@ AvaliadorIncremental::AvaliadorIncremental(Estado& estado)
     fecha_totais(totais_);
 }
 
-AvaliadorIncremental::Valores AvaliadorIncremental::calcula_valores(int t, const Palavra* m, std::int64_t distancia) const
+KELM_SEMPRE_EM_LINHA AvaliadorIncremental::Valores AvaliadorIncremental::calcula_valores(int t, const Palavra* m,
+                                                                                        std::int64_t distancia) const
 {
     (void)t;
     Valores v;
@@ -266,23 +276,26 @@ void AvaliadorIncremental::prepara_move(int t, int chave_antiga, int chave_nova,
                                         int rascunho_idx)
 {
     const std::int32_t* s = sedes(t);
-    const int p = posicao(t, chave_antiga);
-    const int menores = posicao(t, chave_nova);
+    // Where the game stands in the team's sequence, and how many of the team's games come
+    // before its new place, counted in one pass.
+    const std::int32_t* c = chaves(t);
+    int p = 0;
+    int menores = 0;
+    for (int k = 0; k < l_; ++k) {
+        p += c[k] < chave_antiga ? 1 : 0;
+        menores += c[k] < chave_nova ? 1 : 0;
+    }
     const int q = menores - (p < menores ? 1 : 0);
 
     // Take the game out of the sequence at p ...
     std::int64_t distancia = valores_[static_cast<std::size_t>(t)].distancia;
-    const int antes = p > 0 ? s[p - 1] : t;
-    distancia -= d(antes, sede);
-    if (p + 1 < l_) distancia += d(antes, s[p + 1]) - d(sede, s[p + 1]);
-    // ... and put it back at q of the shortened sequence u.
-    auto u = [&](int k) { return k < p ? s[k] : s[k + 1]; };
-    const int antes_novo = q > 0 ? u(q - 1) : t;
-    distancia += d(antes_novo, sede);
-    if (q < l_ - 1) {
-        const int depois = u(q);
-        distancia += d(sede, depois) - d(antes_novo, depois);
-    }
+    const int antes = s[p - 1];
+    const int depois = s[p + 1];
+    distancia += d(antes, depois) - d(antes, sede) - d(sede, depois);
+    // ... and put it back at q of the shortened sequence, between its entries q-1 and q.
+    const int antes_novo = q - 1 < p ? s[q - 1] : s[q];
+    const int depois_novo = q < p ? s[q] : s[q + 1];
+    distancia += d(antes_novo, sede) + d(sede, depois_novo) - d(antes_novo, depois_novo);
 
     Palavra* m = rascunho(rascunho_idx);
     if (w_ == 1) {
@@ -334,9 +347,9 @@ void AvaliadorIncremental::prepara_vira(int t, int chave, int sede_nova, Mudanca
     const int p = posicao(t, chave);
     const int sede_velha = s[p];
     std::int64_t distancia = valores_[static_cast<std::size_t>(t)].distancia;
-    const int antes = p > 0 ? s[p - 1] : t;
-    distancia += d(antes, sede_nova) - d(antes, sede_velha);
-    if (p + 1 < l_) distancia += d(sede_nova, s[p + 1]) - d(sede_velha, s[p + 1]);
+    const int antes = s[p - 1];
+    const int depois = s[p + 1];
+    distancia += d(antes, sede_nova) - d(antes, sede_velha) + d(sede_nova, depois) - d(sede_velha, depois);
 
     Palavra* m = rascunho(rascunho_idx);
     std::memcpy(m, mascara(t), sizeof(Palavra) * static_cast<std::size_t>(w_));

@@ -74,7 +74,10 @@ private:
     };
 
     std::int32_t* chaves(int t) { return chaves_.data() + static_cast<std::size_t>(t) * l_; }
-    std::int32_t* sedes(int t) { return sedes_.data() + static_cast<std::size_t>(t) * l_; }
+    // A team's venues in order, framed by the team itself before the first game and team 0
+    // after the last one (the distance to and from team 0 is 0), so that the legs around
+    // any place are read without tests for the ends.
+    std::int32_t* sedes(int t) { return sedes_.data() + static_cast<std::size_t>(t) * (l_ + 2) + 1; }
     std::uint64_t* mascara(int t) { return mascaras_.data() + static_cast<std::size_t>(t) * w_; }
     std::uint64_t* rascunho(int i) { return rascunhos_.data() + static_cast<std::size_t>(i) * w_; }
     std::int64_t d(int a, int b) const { return distancias_[static_cast<std::size_t>(a) * (n_ + 1) + static_cast<std::size_t>(b)]; }

@@ -60,6 +60,31 @@ Movimento sorteia_movimento(Estado& estado)
     return m;
 }
 
+SorteioMovimentos::SorteioMovimentos(const Estado& estado)
+    : primeira_fase_(estado.primeira_fase),
+      rodadas_(static_cast<std::uint32_t>(estado.num_rodadas)),
+      vagas_(static_cast<std::uint32_t>(estado.jogos_por_rodada()))
+{
+}
+
+Movimento SorteioMovimentos::sorteia(Gerador& gerador) const
+{
+    Movimento m;
+    m.tipo = primeira_fase_ ? static_cast<Movimento::Tipo>(gerador.sorteia_inteiro(2)) : Movimento::Tipo::troca_mando;
+    if (m.tipo == Movimento::Tipo::troca_jogos) {
+        do {
+            m.r1 = gerador.sorteia_inteiro(rodadas_);
+            m.r2 = gerador.sorteia_inteiro(rodadas_);
+        } while (m.r1 == m.r2);
+        m.g1 = gerador.sorteia_inteiro(vagas_);
+        m.g2 = gerador.sorteia_inteiro(vagas_);
+    } else {
+        m.r1 = gerador.sorteia_inteiro(rodadas_);
+        m.g1 = gerador.sorteia_inteiro(vagas_);
+    }
+    return m;
+}
+
 void aplica_movimento(Estado& estado, const Movimento& m)
 {
     if (m.tipo == Movimento::Tipo::troca_jogos)

@@ -27,6 +27,19 @@ struct Movimento {
 // slots (which may be equal); a home swap draws a round and a slot.
 Movimento sorteia_movimento(Estado& estado);
 
+// The same draws, for a whole phase: the numbers of rounds and slots are fixed, so their
+// remainders are taken without a division.
+class SorteioMovimentos {
+public:
+    explicit SorteioMovimentos(const Estado& estado);
+    Movimento sorteia(Gerador& gerador) const;
+
+private:
+    bool primeira_fase_;
+    Divisor rodadas_;
+    Divisor vagas_;
+};
+
 // Applies (or, applied again, undoes) a move on tabela_atual.
 void aplica_movimento(Estado& estado, const Movimento& movimento);
 

@@ -1,5 +1,6 @@
 #include "evaluation/objetivos.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -17,6 +18,46 @@ Desfecho define_objetivos(Objetivos& config, const std::array<bool, num_inviabil
     if (!algum) return {false, TipoMensagem::informacao, msg_escolha_objetivos, {}};
     return Desfecho::ok();
 }
+
+namespace {
+
+// The power of ten just above the magnitude of a nonzero number written as
+// [sign]digits[.digits][e[sign]digits]: k such that 10^(k-1) <= |value| < 10^k. The exponent
+// is clamped, so that no text can overflow it.
+long long ordem_de_grandeza(std::string_view numero)
+{
+    std::size_t i = 0;
+    if (i < numero.size() && (numero[i] == '+' || numero[i] == '-')) ++i;
+    long long ordem = 0;
+    bool achou = false;
+    for (; i < numero.size() && numero[i] >= '0' && numero[i] <= '9'; ++i) {
+        if (achou || numero[i] != '0') {
+            achou = true;
+            ++ordem;
+        }
+    }
+    if (i < numero.size() && numero[i] == '.') {
+        for (++i; i < numero.size() && numero[i] >= '0' && numero[i] <= '9'; ++i) {
+            if (achou) continue;
+            if (numero[i] == '0')
+                --ordem;
+            else
+                achou = true;
+        }
+    }
+    if (i < numero.size() && (numero[i] == 'e' || numero[i] == 'E')) {
+        ++i;
+        bool negativo = false;
+        if (i < numero.size() && (numero[i] == '+' || numero[i] == '-')) negativo = numero[i++] == '-';
+        long long expoente = 0;
+        for (; i < numero.size() && numero[i] >= '0' && numero[i] <= '9'; ++i)
+            expoente = std::min(expoente * 10 + (numero[i] - '0'), 1'000'000'000'000LL);
+        ordem += negativo ? -expoente : expoente;
+    }
+    return ordem;
+}
+
+}  // namespace
 
 Desfecho converte_peso(std::string_view texto, char separador, int numero, std::int32_t& peso)
 {
@@ -65,6 +106,11 @@ Desfecho converte_peso(std::string_view texto, char separador, int numero, std::
     const char* inicio = normalizado.data();
     if (*inicio == '+') ++inicio;
     const auto [fim, erro] = std::from_chars(inicio, normalizado.data() + normalizado.size(), valor);
+    if (erro == std::errc::result_out_of_range && ordem_de_grandeza(normalizado) <= 0) {
+        // Too small for a double, such as 1e-400: below 1, so its integer part is 0.
+        peso = 0;
+        return Desfecho::ok();
+    }
     const double truncado = std::trunc(valor);
     if (erro != std::errc() || !std::isfinite(valor) || truncado < std::numeric_limits<std::int32_t>::min() ||
         truncado > std::numeric_limits<std::int32_t>::max()) {

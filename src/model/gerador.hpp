@@ -9,6 +9,26 @@ namespace kelm {
 // std::mt19937 and is seeded with 333 at the start of every run; every draw is
 // `engine() >> 1`, a value in [0, 2^31). The engine is fully specified by the C++ standard,
 // so the same data give the same schedule on every machine and compiler.
+// The remainder of x / n for a fixed positive n and any 32-bit x, with a multiplication
+// instead of a division (Lemire's method): the same value as x % n, several times faster in
+// the search, which takes six or so remainders by the number of rounds or slots per move.
+class Divisor {
+public:
+    Divisor() = default;
+    explicit Divisor(std::uint32_t n) : n_(n), m_(n == 0 ? 0 : ~std::uint64_t{0} / n + 1) {}
+    std::uint32_t n() const { return n_; }
+    std::uint32_t resto(std::uint32_t x) const
+    {
+        __extension__ using u128 = unsigned __int128;
+        const std::uint64_t baixo = m_ * x;
+        return static_cast<std::uint32_t>((static_cast<u128>(baixo) * n_) >> 64);
+    }
+
+private:
+    std::uint32_t n_ = 0;
+    std::uint64_t m_ = 0;
+};
+
 class Gerador {
 public:
     static constexpr std::uint32_t semente_execucao = 333;
@@ -20,6 +40,17 @@ public:
 
     // A value in [0, n) for a positive n; 0 without drawing when n is 0.
     std::int32_t sorteia_inteiro(std::int32_t n) { return n == 0 ? 0 : sorteia() % n; }
+
+    // sorteia_inteiro(d.n()) with a precomputed divisor.
+    std::int32_t sorteia_inteiro(const Divisor& d)
+    {
+        if (d.n() == 0) return 0;
+        if (d.n() == 1) {
+            sorteia();
+            return 0;
+        }
+        return static_cast<std::int32_t>(d.resto(static_cast<std::uint32_t>(sorteia())));
+    }
 
     // One of a, a + 0.0001 (b - a), ..., a + 0.9999 (b - a); a without drawing when a == b.
     double aleatorio_real(double a, double b)

@@ -32,12 +32,13 @@ double calcula_t0_com(Estado& estado, Observador& observador, int num_iteracoes)
     double candidata = temperatura_inicial_candidata;
 
     Avaliador avaliador(estado);
+    const SorteioMovimentos sorteio(estado);
     estado.fo_star = avaliador.avalia();
     observador.calculo_t0_iniciado();
     while (aceitos < alvo) {
         // A whole round always runs, even once the target is reached.
         for (int i = 0; i < num_iteracoes; ++i) {
-            const Movimento m = sorteia_movimento(estado);
+            const Movimento m = sorteio.sorteia(estado.gerador);
             const double delta = avaliador.aplica(m) - estado.fo_star;
             if (aceita_movimento(delta, candidata, estado.gerador)) ++aceitos;
             avaliador.desfaz(m);
@@ -63,6 +64,7 @@ FimFase recozimento_com(Estado& estado, Observador& observador, int num_iteracoe
 
     observador.fase_iniciada(fase, estado.hora_inicio);
     Avaliador avaliador(estado);
+    const SorteioMovimentos sorteio(estado);
     estado.fo_star = avaliador.avalia();
 
     // Rejected moves are undone, so after the first accepted move tabela_atual always holds
@@ -91,7 +93,7 @@ FimFase recozimento_com(Estado& estado, Observador& observador, int num_iteracoe
         }
 
         for (int i = 0; i < num_iteracoes; ++i) {
-            const Movimento m = sorteia_movimento(estado);
+            const Movimento m = sorteio.sorteia(estado.gerador);
             const double delta = avaliador.aplica(m) - estado.fo_star;
             if (aceita_movimento(delta, temperatura, estado.gerador)) {
                 avaliador.confirma();

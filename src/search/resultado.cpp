@@ -35,6 +35,10 @@ bool escreve_tudo(int fd, std::string_view bytes)
             if (errno == EINTR) continue;
             return false;
         }
+        if (n == 0) {  // nothing taken and no error: give up rather than loop
+            errno = EIO;
+            return false;
+        }
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
     return true;
@@ -53,6 +57,7 @@ std::string motivo_errno(int erro)
     case EROFS: return "o disco é somente leitura";
     case EISDIR: return "o caminho é uma pasta";
     case ENAMETOOLONG: return "o nome é longo demais";
+    case ENXIO: return "ninguém lê desse dispositivo";
     default: return "erro de escrita";
     }
 }
@@ -92,22 +97,36 @@ std::string texto_resultado(const Estado& estado, char separador)
     return saida;
 }
 
-Desfecho grava_arquivo(const std::filesystem::path& destino, std::string_view bytes)
+Desfecho grava_arquivo(const std::filesystem::path& destino_escolhido, std::string_view bytes)
 {
-    if (destino.empty()) return Desfecho::erro(msg_arquivo_nao_salvo);
+    if (destino_escolhido.empty()) return Desfecho::erro(msg_arquivo_nao_salvo);
+    // A link to a file is followed, so that the file it names gets the new contents (as
+    // writing it directly would do) and the link stays a link.
+    std::filesystem::path destino = destino_escolhido;
     struct stat info{};
+    if (::lstat(destino.c_str(), &info) == 0 && S_ISLNK(info.st_mode) && ::stat(destino.c_str(), &info) == 0) {
+        std::error_code ec;
+        auto alvo = std::filesystem::canonical(destino, ec);
+        if (!ec) destino = std::move(alvo);
+    }
     const bool existe = ::stat(destino.c_str(), &info) == 0;
-    if (existe && S_ISDIR(info.st_mode)) return falha(destino, EISDIR);
+    if (existe && S_ISDIR(info.st_mode)) return falha(destino_escolhido, EISDIR);
 
     if (existe && !S_ISREG(info.st_mode)) {
-        // A device or a pipe: there is nothing to replace, so it is written in place.
-        const int fd = ::open(destino.c_str(), O_WRONLY | O_CLOEXEC);
-        if (fd < 0) return falha(destino, errno);
+        // A device or a pipe: there is nothing to replace, so it is written in place. It is
+        // opened without waiting, so that a pipe nobody reads fails instead of hanging.
+        const int fd = ::open(destino.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0) return falha(destino_escolhido, errno);
+        const int flags = ::fcntl(fd, F_GETFL);
+        if (flags != -1) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
         const bool escrito = escreve_tudo(fd, bytes);
         const int erro = errno;
-        if (::close(fd) != 0 || !escrito) return falha(destino, escrito ? errno : erro);
+        if (::close(fd) != 0 || !escrito) return falha(destino_escolhido, escrito ? errno : erro);
         return Desfecho::ok();
     }
+
+    // A file the user may not write is not replaced, even where the folder would allow it.
+    if (existe && ::access(destino.c_str(), W_OK) != 0) return falha(destino_escolhido, errno);
 
     const std::filesystem::path pasta = destino.has_parent_path() ? destino.parent_path() : std::filesystem::path(".");
     // Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) on `"." + std::string`.
@@ -116,7 +135,7 @@ Desfecho grava_arquivo(const std::filesystem::path& destino, std::string_view by
     oculto += ".XXXXXX";
     std::string modelo = (pasta / oculto).string();
     const int fd = ::mkstemp(modelo.data());
-    if (fd < 0) return falha(destino, errno);
+    if (fd < 0) return falha(destino_escolhido, errno);
 
     // The new file gets the old one's permissions, or the usual ones for a new file.
     mode_t modo;
@@ -136,7 +155,14 @@ Desfecho grava_arquivo(const std::filesystem::path& destino, std::string_view by
     if (erro == 0 && ::rename(modelo.c_str(), destino.c_str()) != 0) erro = errno;
     if (erro != 0) {
         ::unlink(modelo.c_str());
-        return falha(destino, erro);
+        return falha(destino_escolhido, erro);
+    }
+    // The rename itself reaches the disk with the folder; if that fails the file is
+    // already whole under its name, so it is not reported.
+    const int fd_pasta = ::open(pasta.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd_pasta >= 0) {
+        ::fsync(fd_pasta);
+        ::close(fd_pasta);
     }
     return Desfecho::ok();
 }
@@ -144,6 +170,10 @@ Desfecho grava_arquivo(const std::filesystem::path& destino, std::string_view by
 Desfecho grava_resultado(const Estado& estado, const std::filesystem::path& destino, char separador)
 {
     if (!estado.programa_executado || !estado.dados_carregados) return Desfecho::erro(msg_sem_resultado);
+    // The round blocks are read from tabela_melhor with the loaded N and R: never from a
+    // schedule of other dimensions.
+    if (estado.tabela_melhor.linhas() != estado.num_rodadas || estado.tabela_melhor.colunas() != estado.jogos_por_rodada())
+        return Desfecho::erro(msg_sem_resultado);
     return grava_arquivo(destino, texto_resultado(estado, separador));
 }
 
