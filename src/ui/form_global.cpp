@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStatusBar>
@@ -33,8 +34,15 @@ namespace {
 // A file name as the core takes it: the bytes the file system knows it by.
 std::filesystem::path caminho(const QString& nome) { return std::filesystem::path(QFile::encodeName(nome).toStdString()); }
 
-// Green of the client panel.
-const QColor verde(0, 128, 0);
+// The client panel: green behind whatever it holds. It paints the colour itself instead of
+// taking it in its palette, which its children would inherit.
+class PainelVerde : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), QColor(0, 128, 0)); }
+};
 
 // Events by which the planner acts on a window.
 bool eh_entrada(const QEvent* e)
@@ -322,12 +330,8 @@ QWidget* Tform_global::cria_barra()
 
 QWidget* Tform_global::cria_painel_cliente()
 {
-    Panel2_ = new QWidget;
+    Panel2_ = new PainelVerde;
     Panel2_->setObjectName(QStringLiteral("Panel2"));
-    QPalette verde_ = Panel2_->palette();
-    verde_.setColor(QPalette::Window, verde);
-    Panel2_->setPalette(verde_);
-    Panel2_->setAutoFillBackground(true);
     Panel2_->installEventFilter(this);
 
     tabela_jogos_ = new GradeJogos(Panel2_);
@@ -336,7 +340,6 @@ QWidget* Tform_global::cria_painel_cliente()
     panel_jogos_ = new QWidget(Panel2_);
     panel_jogos_->setObjectName(QStringLiteral("panel_jogos"));
     panel_jogos_->setFixedHeight(60);
-    panel_jogos_->setPalette(QApplication::palette());
     panel_jogos_->setAutoFillBackground(true);
     ok_ = new QPushButton(icone("window-close", "fechar"), QStringLiteral("&Fecha"), panel_jogos_);
     ok_->setObjectName(QStringLiteral("ok"));

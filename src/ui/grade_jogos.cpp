@@ -63,6 +63,9 @@ QVariant ModeloGrade::data(const QModelIndex& indice, int papel) const
     switch (papel) {
     case Qt::DisplayRole:
         return textos_.at(static_cast<qsizetype>(indice.row()) * colunas_ + indice.column());
+    case Qt::ToolTipRole:  // the whole game, also when long names do not fit the column
+        if (fixa) return {};
+        return textos_.at(static_cast<qsizetype>(indice.row()) * colunas_ + indice.column());
     case Qt::BackgroundRole:
         if (fixa) return QApplication::palette().brush(QPalette::Button);
         return {};
@@ -100,10 +103,15 @@ void configura(QTableView* v)
     v->setTextElideMode(Qt::ElideRight);
     v->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     v->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    QPalette p = QApplication::palette();
-    p.setBrush(QPalette::Base, QApplication::palette().brush(QPalette::ToolTipBase));
-    p.setBrush(QPalette::Text, QApplication::palette().brush(QPalette::ToolTipText));
+    QPalette p = v->palette();
+    p.setBrush(QPalette::Base, p.brush(QPalette::ToolTipBase));
+    p.setBrush(QPalette::Text, p.brush(QPalette::ToolTipText));
     v->setPalette(p);
+    // A narrower face of the window's font, so that two team names fit in a column of
+    // 170 pixels.
+    QFont f = v->font();
+    f.setStretch(QFont::SemiCondensed);
+    v->setFont(f);
 }
 
 }  // namespace

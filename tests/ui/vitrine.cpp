@@ -1,0 +1,167 @@
+// kelm_vitrine: plays a planner's session in the program's own windows and photographs the
+// screen at each step, so that the program can be looked at without a desktop
+// (scripts/screenshot.sh runs it under Xvfb). Usage: kelm_vitrine PASTA_DE_SAIDA
+//
+// Steps: start, load of the 20-team championship (with its message), the initial table,
+// both dialogs, the progress panel during the run, the end message, the result table, and
+// the save dialog.
+
+#include <functional>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+
+#include "caminhos.hpp"
+#include "ui/programa.hpp"
+
+namespace {
+
+QString pasta_saida;
+int falhas = 0;
+
+void espera(int ms)
+{
+    QEventLoop laco;
+    QTimer::singleShot(ms, &laco, &QEventLoop::quit);
+    laco.exec();
+}
+
+// The whole screen, as the window system shows it.
+void fotografa(const char* nome)
+{
+    espera(150);
+    QPixmap foto = QGuiApplication::primaryScreen()->grabWindow(0);
+    const QString arquivo = QDir(pasta_saida).filePath(QLatin1String(nome) + QStringLiteral(".png"));
+    if (foto.isNull() || !foto.save(arquivo)) {
+        qWarning("kelm_vitrine: %s não foi gravada", nome);
+        ++falhas;
+    }
+}
+
+// Runs `acao` on the next modal window of class `tipo` that opens (it must close it); a
+// window still open after 30 s is closed, so the session cannot hang.
+class NoProximoModal {
+public:
+    NoProximoModal(const char* tipo, std::function<void(QWidget*)> acao) : acao_(std::move(acao))
+    {
+        relogio_.start();
+        QObject::connect(&sondagem_, &QTimer::timeout, [this, tipo] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal != nullptr && !feito_ && modal->inherits(tipo)) {
+                feito_ = true;
+                espera(250);
+                acao_(modal);
+            } else if (modal != nullptr && relogio_.elapsed() > 30000) {
+                modal->close();
+            }
+        });
+        sondagem_.start(20);
+    }
+
+private:
+    std::function<void(QWidget*)> acao_;
+    QTimer sondagem_;
+    QElapsedTimer relogio_;
+    bool feito_ = false;
+};
+
+void clica(QWidget* janela, const char* nome)
+{
+    if (auto* b = janela->findChild<QPushButton*>(QLatin1String(nome))) b->click();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    kelm::Estado estado;
+    QApplication aplicacao(argc, argv);
+    if (argc < 2) {
+        qWarning("uso: kelm_vitrine PASTA_DE_SAIDA");
+        return 2;
+    }
+    pasta_saida = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(pasta_saida);
+    kelm::prepara_aplicacao(aplicacao);
+    kelm::Programa programa(estado);
+    kelm::Tform_global& janela = programa.form_global;
+    const QString dados = QDir(QString::fromUtf8(kelm::teste::pasta_exemplos)).filePath(QStringLiteral("brasileirao_2023.dat"));
+    programa.seletor.substitui_abrir([dados](QWidget*, const QString&) { return dados; });
+
+    janela.showMaximized();
+    QTimer::singleShot(0, &janela, [&] {
+        // Without a window manager nothing maximizes the window: it takes the screen itself.
+        const QRect tela = janela.screen()->availableGeometry();
+        if (janela.frameGeometry() != tela) {
+            janela.showNormal();
+            janela.setGeometry(tela);
+        }
+        espera(800);
+        fotografa("01_inicio");
+
+        {
+            NoProximoModal caixa("QMessageBox", [](QWidget* w) {
+                fotografa("02_carregado");
+                w->close();
+            });
+            janela.botao_abrirClick();
+        }
+        janela.botao_tabinicialClick();
+        fotografa("03_tabela_inicial");
+
+        {
+            NoProximoModal dialogo("QDialog", [](QWidget* w) {
+                clica(w, "todos");
+                fotografa("04_objetivos");
+                clica(w, "ok");
+            });
+            janela.objetivosClick();
+        }
+        {
+            NoProximoModal dialogo("QDialog", [](QWidget* w) {
+                fotografa("05_pesos");
+                clica(w, "cancelar_peso");
+            });
+            janela.pesosClick();
+        }
+
+        int refrescos = 0;
+        const auto conexao = QObject::connect(&janela, &kelm::Tform_global::andamento_mostrado,
+                                              [&](const kelm::Andamento& a) {
+                                                  if (a.fase == 1 && ++refrescos == 250) fotografa("06_andamento");
+                                              });
+        {
+            NoProximoModal caixa("QMessageBox", [](QWidget* w) {
+                fotografa("07_terminou");
+                w->close();
+            });
+            janela.executarClick();
+        }
+        QObject::disconnect(conexao);
+        janela.botao_resultadoClick();
+        fotografa("08_resultado");
+
+        {
+            // The real save dialog, cancelled: then the message that nothing was saved.
+            NoProximoModal dialogo("QFileDialog", [](QWidget* w) {
+                fotografa("09_salvar");
+                w->close();
+            });
+            NoProximoModal depois("QMessageBox", [](QWidget* w) {
+                fotografa("10_nao_salvo");
+                w->close();
+            });
+            janela.botao_salvarClick();
+        }
+        QApplication::quit();
+    });
+    QApplication::exec();
+    return falhas == 0 ? 0 : 1;
+}
