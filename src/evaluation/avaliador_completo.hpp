@@ -20,6 +20,14 @@ public:
         return avalia_tabela(estado_, estado_.tabela_atual);
     }
 
+    // The same; the reference always works the neighbour out.
+    double aplica(const Movimento& m, double fo_atual, double temperatura)
+    {
+        (void)fo_atual;
+        (void)temperatura;
+        return aplica(m);
+    }
+
     // Keeps the move just applied: nothing to do, the schedule already holds it.
     void confirma() {}
 

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <bit>
 #include <cstdlib>
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <stdexcept>
 
 #include "evaluation/avaliacao.hpp"
@@ -95,6 +97,26 @@ AvaliadorIncremental::AvaliadorIncremental(Estado& estado)
         if (estado.config.objetivos[i] == 0) continue;
         termos_[static_cast<std::size_t>(num_termos_++)] = {static_cast<int>(i), static_cast<double>(estado.config.pesos[i]),
                                                              static_cast<double>(estado.config.objetivos[i])};
+    }
+    // Rejecting a move on a lower bound of its objective is exact only while every FO is a
+    // whole number that a double holds exactly, and while no weight or flag is negative (a
+    // count that falls then never raises FO).
+    {
+        std::int64_t maior_distancia = 0;
+        for (std::size_t k = 0; k < estado.matriz_distancias.tamanho(); ++k)
+            maior_distancia = std::max<std::int64_t>(maior_distancia, estado.matriz_distancias.dados()[k]);
+        const double nn = static_cast<double>(n_) * (n_ - 1);
+        const double percurso = static_cast<double>(l_) * static_cast<double>(maior_distancia);
+        const double maximos[num_inviabilidades] = {nn, double(n_), double(n_), nn, double(n_ / 2), nn, nn,
+                                                    n_ * percurso, percurso};
+        double teto = 0.0;
+        pode_antecipar_ = true;
+        for (int k = 0; k < num_termos_; ++k) {
+            const Termo& termo = termos_[static_cast<std::size_t>(k)];
+            if (termo.peso < 0 || termo.objetivo < 0) pode_antecipar_ = false;
+            teto += std::fabs(termo.peso) * std::fabs(termo.objetivo) * maximos[termo.indice];
+        }
+        if (!(teto < 4503599627370496.0)) pode_antecipar_ = false;  // 2^52
     }
     const auto times = static_cast<std::size_t>(n_) + 1;
     chaves_.assign(times * static_cast<std::size_t>(l_), 0);
@@ -383,7 +405,23 @@ double AvaliadorIncremental::avalia()
 
 double AvaliadorIncremental::aplica(const Movimento& m)
 {
+    return aplica(m, 0.0, std::numeric_limits<double>::infinity());
+}
+
+double AvaliadorIncremental::fo_de(const Totais& totais) const
+{
+    double fo = 0.0;
+    for (int k = 0; k < num_termos_; ++k) {
+        const Termo& termo = termos_[static_cast<std::size_t>(k)];
+        fo += termo.peso * static_cast<double>(totais.t[termo.indice]) * termo.objetivo;
+    }
+    return fo;
+}
+
+double AvaliadorIncremental::aplica(const Movimento& m, double fo_atual, double temperatura)
+{
     Tabela& tabela = estado_.tabela_atual;
+    antecipado_ = false;
     totais_candidatos_ = totais_;
     num_mudancas_ = 0;
     pendente_ = true;
@@ -407,6 +445,36 @@ double AvaliadorIncremental::aplica(const Movimento& m)
         const int chave_b = m.r2 * g_ + m.g2;
         const int times_a[2] = {a.vazio() ? 0 : std::abs(a.time1), a.time2};
         const int times_b[2] = {b.vazio() ? 0 : std::abs(b.time1), b.time2};
+
+        if (pode_antecipar_) {
+            // Inviabilidades 1 and 5 of the neighbour are known; the others cannot fall below
+            // what the moved teams' shares allow. When even that bound worsens the objective
+            // by the temperature or more, the move is rejected whatever the draw, and the
+            // moved teams need no closer look.
+            Totais limite = totais_candidatos_;
+            const int times[4] = {times_a[0], times_a[1], times_b[0], times_b[1]};
+            for (int i = 0; i < 4; ++i) {
+                const int t = times[i];
+                if (t == 0) continue;
+                bool repetido = false;
+                for (int j = 0; j < i; ++j) repetido = repetido || times[j] == t;
+                if (repetido) continue;
+                const Valores& v = valores_[static_cast<std::size_t>(t)];
+                limite.t[1] -= v.inicio;
+                limite.t[2] -= v.fim;
+                limite.t[5] -= v.seguidos_fora;
+                limite.t[6] -= v.seguidos_casa;
+                limite.t[7] -= v.distancia;
+            }
+            limite.t[8] = 0;
+            const double fo_limite = fo_de(limite);
+            if (fo_limite - fo_atual >= temperatura) {
+                antecipado_ = true;
+                pendente_ = false;
+                return fo_limite;
+            }
+        }
+
         auto em_b = [&](int t) { return !b.vazio() && (t == times_b[0] || t == times_b[1]); };
         if (!a.vazio()) {
             for (const int t : times_a) {
@@ -453,6 +521,7 @@ double AvaliadorIncremental::aplica(const Movimento& m)
 
 void AvaliadorIncremental::confirma()
 {
+    if (antecipado_) throw std::logic_error("um movimento recusado de antemão não pode ser mantido");
     if (!pendente_) return;
     for (int i = 0; i < num_mudancas_; ++i) {
         const Mudanca& mud = mudancas_[static_cast<std::size_t>(i)];
@@ -492,6 +561,7 @@ void AvaliadorIncremental::desfaz(const Movimento& m)
     aplica_movimento(estado_, m);
     num_mudancas_ = 0;
     pendente_ = false;
+    antecipado_ = false;
 }
 
 Contagens AvaliadorIncremental::contagens() const

@@ -37,6 +37,12 @@ public:
     // `inviabilidades`.
     double aplica(const Movimento& m);
 
+    // As aplica(m), for the acceptance test at `temperatura` against `fo_atual`: when a
+    // cheap lower bound already worsens the objective by `temperatura` or more, so that the
+    // move is rejected whatever the draw, returns that bound (and leaves `inviabilidades`
+    // alone) instead of working the neighbour out. Such a move can only be undone.
+    double aplica(const Movimento& m, double fo_atual, double temperatura);
+
     // Keeps the move last applied.
     void confirma();
 
@@ -92,6 +98,7 @@ private:
     void conta_no_controle(int rodada, const Jogo& jogo, int sinal, std::int64_t& extras);
     int mesmo_estado(const Jogo& jogo) const;
     double publica(const Totais& totais);
+    double fo_de(const Totais& totais) const;
 
     void prepara_move(int t, int chave_antiga, int chave_nova, int sede, Mudanca& mudanca, int rascunho_idx);
     void prepara_troca(int t, int chave_a, int chave_b, int sede_a, int sede_b, Mudanca& mudanca, int rascunho_idx);
@@ -134,6 +141,8 @@ private:
     int num_mudancas_ = 0;
     std::int64_t extras_antes_ = 0;
     bool pendente_ = false;
+    bool antecipado_ = false;    // the pending move was rejected on its bound
+    bool pode_antecipar_ = false;
 };
 
 }  // namespace kelm

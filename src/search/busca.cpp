@@ -39,7 +39,7 @@ double calcula_t0_com(Estado& estado, Observador& observador, int num_iteracoes)
         // A whole round always runs, even once the target is reached.
         for (int i = 0; i < num_iteracoes; ++i) {
             const Movimento m = sorteio.sorteia(estado.gerador);
-            const double delta = avaliador.aplica(m) - estado.fo_star;
+            const double delta = avaliador.aplica(m, estado.fo_star, candidata) - estado.fo_star;
             if (aceita_movimento(delta, candidata, estado.gerador)) ++aceitos;
             avaliador.desfaz(m);
         }
@@ -94,7 +94,7 @@ FimFase recozimento_com(Estado& estado, Observador& observador, int num_iteracoe
 
         for (int i = 0; i < num_iteracoes; ++i) {
             const Movimento m = sorteio.sorteia(estado.gerador);
-            const double delta = avaliador.aplica(m) - estado.fo_star;
+            const double delta = avaliador.aplica(m, estado.fo_star, temperatura) - estado.fo_star;
             if (aceita_movimento(delta, temperatura, estado.gerador)) {
                 avaliador.confirma();
                 estado.inviabilidades_melhor = estado.inviabilidades;

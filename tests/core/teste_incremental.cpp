@@ -1,3 +1,5 @@
+#include <cmath>
+
 #include "apoio.hpp"
 #include "evaluation/avaliacao.hpp"
 #include "evaluation/avaliador_incremental.hpp"
@@ -123,6 +125,59 @@ TEST(Incremental, DesfazerRestauraTabelaEControle)
         ASSERT_EQ(e.tabela_atual, tabela);
         ASSERT_EQ(e.matriz_controle, controle);
         ASSERT_EQ(incremental.contagens(), contagens);
+    }
+}
+
+TEST(Incremental, RecusaAntecipadaSoQuandoOTesteRecusaria)
+{
+    // At every temperature, an answer below the exact FO (a bound) comes only for moves that
+    // worsen the objective by the temperature or more, and such a move cannot be kept.
+    Estado e = carrega_exemplo("brasileirao_2023_turno.dat");
+    ASSERT_TRUE(prepara_execucao(e).sucesso);
+    todos_objetivos(e);
+    e.primeira_fase = true;
+    AvaliadorIncremental incremental(e);
+    const SorteioMovimentos sorteio(e);
+    double fo_atual = incremental.avalia();
+    int antecipadas = 0;
+    for (int i = 0; i < 6000; ++i) {
+        const double temperatura = std::pow(10.0, i % 12);
+        const Movimento m = sorteio.sorteia(e.gerador);
+        const double resposta = incremental.aplica(m, fo_atual, temperatura);
+        const double exata = referencia(e).first;
+        if (resposta != exata) {
+            ++antecipadas;
+            ASSERT_LT(resposta, exata);
+            ASSERT_GE(resposta - fo_atual, temperatura);
+            ASSERT_GE(exata - fo_atual, temperatura);
+            EXPECT_THROW(incremental.confirma(), std::logic_error);
+            incremental.desfaz(m);
+        } else if (exata <= fo_atual) {
+            incremental.confirma();
+            fo_atual = exata;
+        } else {
+            incremental.desfaz(m);
+        }
+        ASSERT_EQ(incremental.contagens(), referencia(e).second) << i;
+    }
+    EXPECT_GT(antecipadas, 100);
+}
+
+TEST(Incremental, PesoNegativoDesligaARecusaAntecipada)
+{
+    Estado e = carrega_exemplo("nordeste.dat");
+    ASSERT_TRUE(prepara_execucao(e).sucesso);
+    todos_objetivos(e);
+    e.config.pesos[1] = -1000000000;
+    e.primeira_fase = true;
+    AvaliadorIncremental incremental(e);
+    const SorteioMovimentos sorteio(e);
+    const double fo_atual = incremental.avalia();
+    for (int i = 0; i < 2000; ++i) {
+        const Movimento m = sorteio.sorteia(e.gerador);
+        const double resposta = incremental.aplica(m, fo_atual, 1.0);
+        ASSERT_EQ(resposta, referencia(e).first);
+        incremental.desfaz(m);
     }
 }
 
