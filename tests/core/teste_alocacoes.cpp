@@ -1,0 +1,47 @@
+// Counts the allocations of a whole run: the search must not allocate per trial move.
+// A binary of its own, since it replaces the global operator new.
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#include "apoio.hpp"
+#include "search/busca.hpp"
+
+namespace {
+std::atomic<long long> alocacoes{0};
+}
+
+void* operator new(std::size_t n)
+{
+    ++alocacoes;
+    if (void* p = std::malloc(n == 0 ? 1 : n)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace kelm::teste {
+namespace {
+
+TEST(Alocacoes, UmaExecucaoNaoAlocaPorMovimento)
+{
+    for (const ModoAvaliacao modo : {ModoAvaliacao::incremental, ModoAvaliacao::completa}) {
+        Estado e = carrega_exemplo("nordeste.dat");
+        todos_objetivos(e);
+        Observador nada;
+        OpcoesBusca op;
+        op.avaliacao = modo;
+        const long long antes = alocacoes.load();
+        const ResumoBusca r = executa_busca(e, nada, op);
+        const long long durante = alocacoes.load() - antes;
+        ASSERT_TRUE(r.executada);
+        EXPECT_GT(r.movimentos, 5000000);
+        // The work matrices, the evaluators of each phase and their tables: a handful, however
+        // many trial moves were made.
+        EXPECT_LT(durante, 100) << (modo == ModoAvaliacao::completa ? "completa" : "incremental");
+    }
+}
+
+}  // namespace
+}  // namespace kelm::teste
