@@ -36,6 +36,7 @@ test-release: build
 test: test-release
 
 bench: build
+	@cmake --build --preset release -j $(JOBS) --target bench_movimento
 	@bash scripts/bench.sh $(RELEASE)
 
 clean:
