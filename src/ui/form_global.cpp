@@ -62,16 +62,21 @@ bool eh_entrada(const QEvent* e)
 }
 
 // Whether `objeto` belongs to the modal window now open (a message box or a dialog shown
-// from inside the run command), which takes input as usual.
+// from inside the run command) or to a popup of it, which take input as usual.
 bool no_modal(QObject* objeto)
 {
     const QWidget* modal = QApplication::activeModalWidget();
     if (modal == nullptr) return false;
-    if (auto* w = qobject_cast<QWidget*>(objeto)) return w->window() == modal;
-    if (auto* j = qobject_cast<QWindow*>(objeto)) return j == modal->windowHandle();
+    const QWidget* popup = QApplication::activePopupWidget();
+    auto aceita = [modal, popup](const QWidget* janela) {
+        return janela == modal || (popup != nullptr && janela == popup);
+    };
+    if (auto* w = qobject_cast<QWidget*>(objeto)) return aceita(w->window());
+    if (auto* j = qobject_cast<QWindow*>(objeto))
+        return j == modal->windowHandle() || (popup != nullptr && j == popup->windowHandle());
     if (auto* atalho = qobject_cast<QShortcut*>(objeto)) {
         auto* dono = qobject_cast<QWidget*>(atalho->parent());
-        return dono != nullptr && dono->window() == modal;
+        return dono != nullptr && aceita(dono->window());
     }
     return false;
 }
@@ -468,23 +473,8 @@ void Tform_global::mostra_tabela(const Tabela& tabela)
     tabela_jogos_->show();
     panel_jogos_->show();
 
-    const int colunas = estado_.jogos_por_rodada() + 1;
-    const int linhas = estado_.num_rodadas + 1;
-    QVector<QString> textos(static_cast<qsizetype>(linhas) * colunas);
-    for (int r = 0; r < linhas; ++r) {
-        for (int g = 0; g < colunas; ++g) {
-            QString& texto = textos[static_cast<qsizetype>(r) * colunas + g];
-            if (r == 0 && g == 0)
-                texto = texto_canto();
-            else if (g == 0)
-                texto = texto_rodada(r);
-            else if (r == 0)
-                texto = texto_cabecalho_jogo(g);
-            else if (r - 1 < tabela.linhas() && g - 1 < tabela.colunas())
-                texto = texto_jogo(tabela[r - 1][g - 1], estado_.nomes_times);
-        }
-    }
-    tabela_jogos_->modelo()->define(linhas, colunas, std::move(textos));
+    tabela_jogos_->modelo()->define(tabela, estado_.nomes_times, estado_.num_rodadas + 1,
+                                    estado_.jogos_por_rodada() + 1);
 }
 
 void Tform_global::salva_tabela()

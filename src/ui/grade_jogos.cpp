@@ -11,12 +11,6 @@ namespace {
 
 const QString quinze_espacos = QString(15, QLatin1Char(' '));
 
-QString nome_do_time(std::int32_t time, const std::vector<std::string>& nomes)
-{
-    if (time < 1 || static_cast<std::size_t>(time) >= nomes.size()) return {};
-    return QString::fromStdString(nomes[static_cast<std::size_t>(time)]);
-}
-
 }  // namespace
 
 QString texto_canto() { return QStringLiteral("            RODADA / JOGO"); }
@@ -25,26 +19,40 @@ QString texto_rodada(int rodada) { return quinze_espacos + QString::number(rodad
 
 QString texto_cabecalho_jogo(int jogo) { return quinze_espacos + QString::number(jogo) + QStringLiteral("º JOGO "); }
 
-QString texto_jogo(const Jogo& jogo, const std::vector<std::string>& nomes)
+QString texto_jogo(const Jogo& jogo, const QStringList& nomes)
 {
     if (jogo.vazio()) return {};
-    return nome_do_time(jogo.mandante(), nomes) + QStringLiteral("  X  ") + nome_do_time(jogo.visitante(), nomes);
+    return nomes.value(jogo.mandante()) + QStringLiteral("  X  ") + nomes.value(jogo.visitante());
 }
 
-void ModeloGrade::define(int linhas, int colunas, QVector<QString> textos)
+void ModeloGrade::define(const Tabela& tabela, const std::vector<std::string>& nomes, int linhas, int colunas)
 {
-    Q_ASSERT(textos.size() == static_cast<qsizetype>(linhas) * colunas);
+    QStringList nomes_qt;
+    nomes_qt.reserve(static_cast<qsizetype>(nomes.size()));
+    for (const std::string& nome : nomes) nomes_qt << QString::fromStdString(nome);
+
     if (linhas == linhas_ && colunas == colunas_) {
         // Same size: only the texts change, and the view keeps its selection and scroll.
-        textos_ = std::move(textos);
+        tabela_ = tabela;
+        nomes_ = std::move(nomes_qt);
         if (linhas_ > 0 && colunas_ > 0) emit dataChanged(index(0, 0), index(linhas_ - 1, colunas_ - 1));
         return;
     }
     beginResetModel();
     linhas_ = linhas;
     colunas_ = colunas;
-    textos_ = std::move(textos);
+    tabela_ = tabela;
+    nomes_ = std::move(nomes_qt);
     endResetModel();
+}
+
+QString ModeloGrade::texto(int linha, int coluna) const
+{
+    if (linha == 0 && coluna == 0) return texto_canto();
+    if (coluna == 0) return texto_rodada(linha);
+    if (linha == 0) return texto_cabecalho_jogo(coluna);
+    if (linha - 1 >= tabela_.linhas() || coluna - 1 >= tabela_.colunas()) return {};
+    return texto_jogo(tabela_[linha - 1][coluna - 1], nomes_);
 }
 
 bool ModeloGrade::dentro(const QModelIndex& indice) const
@@ -62,10 +70,10 @@ QVariant ModeloGrade::data(const QModelIndex& indice, int papel) const
     const bool fixa = indice.row() == 0 || indice.column() == 0;
     switch (papel) {
     case Qt::DisplayRole:
-        return textos_.at(static_cast<qsizetype>(indice.row()) * colunas_ + indice.column());
+        return texto(indice.row(), indice.column());
     case Qt::ToolTipRole:  // the whole game, also when long names do not fit the column
         if (fixa) return {};
-        return textos_.at(static_cast<qsizetype>(indice.row()) * colunas_ + indice.column());
+        return texto(indice.row(), indice.column());
     case Qt::BackgroundRole:
         if (fixa) return QApplication::palette().brush(QPalette::Button);
         return {};

@@ -3,7 +3,7 @@
 #include <QAbstractTableModel>
 #include <QString>
 #include <QTableView>
-#include <QVector>
+#include <QStringList>
 
 #include "model/estado.hpp"
 
@@ -13,19 +13,21 @@ namespace kelm {
 QString texto_canto();                       // "            RODADA / JOGO"
 QString texto_rodada(int rodada);            // round heading, rounds from 1
 QString texto_cabecalho_jogo(int jogo);      // game heading, games from 1
-// "Home  X  Away" for a game, the empty text for an empty slot. Team numbers outside the
-// names held give an empty name.
-QString texto_jogo(const Jogo& jogo, const std::vector<std::string>& nomes);
+// "Home  X  Away" for a game, the empty text for an empty slot; `nomes` indexed by team
+// number. A number outside the names gives an empty name.
+QString texto_jogo(const Jogo& jogo, const QStringList& nomes);
 
-// The contents of the grid: a snapshot of one schedule, taken when the view is filled. Row 0
-// and column 0 hold the headings; cell (r, g) of the model is game slot g of round r.
+// The contents of the grid: a snapshot of one schedule, taken when the view is filled, and
+// written out cell by cell as the view asks. Row 0 and column 0 hold the headings; cell
+// (r, g) of the model is game slot g of round r.
 class ModeloGrade : public QAbstractTableModel {
     Q_OBJECT
 public:
     using QAbstractTableModel::QAbstractTableModel;
 
-    // Fills the model with `linhas` x `colunas` texts, row by row.
-    void define(int linhas, int colunas, QVector<QString> textos);
+    // Shows a copy of `tabela` in `linhas` rows (rounds + 1) and `colunas` columns
+    // (games per round + 1). Cells beyond the schedule's own size stay empty.
+    void define(const Tabela& tabela, const std::vector<std::string>& nomes, int linhas, int colunas);
 
     int rowCount(const QModelIndex& pai = {}) const override;
     int columnCount(const QModelIndex& pai = {}) const override;
@@ -34,10 +36,12 @@ public:
 
 private:
     bool dentro(const QModelIndex& indice) const;
+    QString texto(int linha, int coluna) const;
 
     int linhas_ = 0;
     int colunas_ = 0;
-    QVector<QString> textos_;
+    Tabela tabela_;
+    QStringList nomes_;
 };
 
 // The string grid `tabela_jogos`: columns of 170 pixels, rows of 24, read-only, with its
