@@ -235,11 +235,14 @@ private slots:
         QVERIFY(botao(&d, "ok_peso")->isDefault());
 
         // Tab runs peso1 to peso9, then Ok, Cancelar, Default.
+        d.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&d));
         peso(&d, 1)->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(peso(&d, 1)));
         QStringList ordem{QApplication::focusWidget()->objectName()};
         for (int i = 0; i < 11; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QVERIFY(QApplication::focusWidget() != nullptr);
             ordem << QApplication::focusWidget()->objectName();
         }
         QCOMPARE(ordem, (QStringList{QStringLiteral("peso1"), QStringLiteral("peso2"), QStringLiteral("peso3"),
@@ -253,6 +256,7 @@ private slots:
     void pesos_ok_cancelar_e_default()
     {
         // Ok stores the weights, fractions cut to their integer part.
+        QLocale::setDefault(QLocale::c());
         QVERIFY(no_dialogo<Tform_pesos>("pesos", [&](Tform_pesos* d) {
             escreve(peso(d, 1), QStringLiteral("5"));
             escreve(peso(d, 9), QStringLiteral("2.9"));
