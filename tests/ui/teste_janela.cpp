@@ -182,6 +182,17 @@ private slots:
         QVERIFY(j.statusBar()->currentMessage().isEmpty());
         QCOMPARE(b->filho("executando")->geometry(), QRect(288, 72, 473, 393));
         QCOMPARE(b->rotulo("reaquece"), QStringLiteral("Nº de Reaquecimentos: 0"));
+        // Character heights and weights of the progress panel's labels.
+        for (const auto& [nome, pixels, negrito] : {std::tuple{"Label1", 21, true}, std::tuple{"Label2", 16, true},
+                                                    std::tuple{"Label8", 19, true}, std::tuple{"inv9", 13, true},
+                                                    std::tuple{"Label6", 19, false}, std::tuple{"fo", 16, true}}) {
+            const QFont f = b->filho<QLabel>(nome)->font();
+            QCOMPARE(f.pixelSize(), pixels);
+            QCOMPARE(f.bold(), negrito);
+        }
+        QCOMPARE(b->filho<QLabel>("fo")->palette().color(QPalette::WindowText), QColor(Qt::yellow));
+        QCOMPARE(b->filho("executando")->palette().color(QPalette::Window),
+                 QApplication::palette().color(QPalette::Highlight));
         QCOMPARE(b->rotulo("temp_inicial"), QStringLiteral("T0"));
         QCOMPARE(b->rotulo("Label9"), QStringLiteral("Calculando T0..."));
         // The default objectives of the window's creation.
