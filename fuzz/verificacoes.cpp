@@ -1,0 +1,498 @@
+#include "verificacoes.hpp"
+
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+#include <unistd.h>
+
+#include "evaluation/objetivos.hpp"
+#include "model/carga.hpp"
+#include "model/estado.hpp"
+#include "model/solucao_inicial.hpp"
+#include "model/texto.hpp"
+
+namespace kelm::fuzz {
+
+namespace {
+
+constexpr std::string_view bom = "\xEF\xBB\xBF";
+constexpr std::string_view sufixo_recusa = " Os dados não foram carregados.";
+
+bool eh_espaco(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool eh_controle(unsigned char b) { return b < 0x20 || b == 0x7F; }
+
+int conta_linhas(std::string_view s)
+{
+    int n = 1;
+    for (const char c : s)
+        if (c == '\n') ++n;
+    return n;
+}
+
+// The same bytes with every line ending in CR LF; only meant for text without CR.
+std::string com_crlf(std::string_view s)
+{
+    std::string saida;
+    saida.reserve(s.size() + s.size() / 8);
+    for (const char c : s) {
+        if (c == '\n') saida.push_back('\r');
+        saida.push_back(c);
+    }
+    return saida;
+}
+
+bool tem_cr(std::string_view s) { return s.find('\r') != std::string_view::npos; }
+
+std::vector<std::string_view> tokens(std::string_view s)
+{
+    std::vector<std::string_view> saida;
+    std::size_t i = 0;
+    while (i < s.size()) {
+        while (i < s.size() && eh_espaco(s[i])) ++i;
+        const std::size_t inicio = i;
+        while (i < s.size() && !eh_espaco(s[i])) ++i;
+        if (i > inicio) saida.push_back(s.substr(inicio, i - inicio));
+    }
+    return saida;
+}
+
+// A refusal of bad contents: "Erro no arquivo de <tipo> "<nome>", linha L: ... Os dados
+// não foram carregados.", with L from 1 to `linhas`. An empty `nome` accepts any name.
+std::string verifica_recusa(const Desfecho& d, std::string_view tipo, std::string_view nome, int linhas)
+{
+    if (d.sucesso) return "recusa marcada como sucesso";
+    if (d.tipo != TipoMensagem::erro) return "recusa sem o ícone de erro: " + d.texto;
+    if (!utf8_valido(d.texto) || !utf8_valido(d.detalhe)) return "mensagem que não é UTF-8: " + d.texto;
+    const std::string inicio = "Erro no arquivo de " + std::string(tipo) + " \"";
+    if (d.texto.rfind(inicio, 0) != 0) return "mensagem sem o começo esperado: " + d.texto;
+    std::size_t p;
+    if (nome.empty()) {
+        p = d.texto.find("\", linha ", inicio.size());
+        if (p == std::string::npos) return "mensagem sem a linha: " + d.texto;
+    } else {
+        if (d.texto.compare(inicio.size(), nome.size(), nome) != 0 ||
+            d.texto.compare(inicio.size() + nome.size(), 9, "\", linha ") != 0)
+            return "mensagem sem o nome do arquivo: " + d.texto;
+        p = inicio.size() + nome.size();
+    }
+    p += 9;
+    long linha = 0;
+    const std::size_t inicio_digitos = p;
+    while (p < d.texto.size() && d.texto[p] >= '0' && d.texto[p] <= '9' && p - inicio_digitos < 10)
+        linha = linha * 10 + (d.texto[p++] - '0');
+    if (p == inicio_digitos || d.texto.compare(p, 2, ": ") != 0) return "linha mal escrita: " + d.texto;
+    if (linha < 1 || linha > linhas)
+        return "a linha " + std::to_string(linha) + " não existe no arquivo: " + d.texto;
+    if (d.texto.size() < sufixo_recusa.size() ||
+        d.texto.compare(d.texto.size() - sufixo_recusa.size(), sufixo_recusa.size(), sufixo_recusa) != 0)
+        return "mensagem sem o fim esperado: " + d.texto;
+    return {};
+}
+
+std::string compara_desfechos(const Desfecho& a, const Desfecho& b, std::string_view variante)
+{
+    if (a.sucesso != b.sucesso || a.texto != b.texto || a.tipo != b.tipo)
+        return "com " + std::string(variante) + " o desfecho muda: \"" + a.texto + "\" / \"" + b.texto + "\"";
+    return {};
+}
+
+// ---- Data file ---------------------------------------------------------------------
+
+bool caminho_aceitavel(const std::string& c)
+{
+    if (c.empty() || c.size() > max_caracteres) return false;
+    for (const char ch : c)
+        if (eh_espaco(ch) || eh_controle(static_cast<unsigned char>(ch))) return false;
+    return true;
+}
+
+bool mesmos_itens(const ItensDados& a, const ItensDados& b)
+{
+    return a.num_times == b.num_times && a.num_rodadas == b.num_rodadas &&
+           a.arquivo_distancias == b.arquivo_distancias && a.arquivo_nomes == b.arquivo_nomes;
+}
+
+// ---- Distances file ----------------------------------------------------------------
+
+std::string verifica_matriz(const Matriz<std::int32_t>& m, int n)
+{
+    const long long maior = static_cast<long long>(INT32_MAX) / (n - 1);
+    for (int i = 0; i <= n; ++i) {
+        for (int j = 0; j <= n; ++j) {
+            const std::int32_t d = m[i][j];
+            if ((i == 0 || j == 0) && d != 0) return "a linha ou coluna 0 da matriz recebeu uma distância";
+            if (d < 0 || d > maior) return "distância aceita fora da faixa: " + std::to_string(d);
+        }
+    }
+    return {};
+}
+
+// ---- Weights -----------------------------------------------------------------------
+
+constexpr std::int32_t sentinela = 0x5A5A5A5A;
+
+// The number a weight text holds, with '.' as its separator, when the text is blanks (space,
+// tab), [+-] digits [sep digits] [e [+-] digits], blanks, with at least one digit before
+// the exponent; nothing otherwise.
+std::optional<std::string> numero_normalizado(std::string_view texto, char separador)
+{
+    std::size_t i = 0;
+    const std::size_t n = texto.size();
+    auto digitos = [&] {
+        const std::size_t inicio = i;
+        while (i < n && texto[i] >= '0' && texto[i] <= '9') ++i;
+        return i - inicio;
+    };
+    while (i < n && (texto[i] == ' ' || texto[i] == '\t')) ++i;
+    std::string saida;
+    const std::size_t inicio = i;
+    if (i < n && (texto[i] == '+' || texto[i] == '-')) ++i;
+    std::size_t total = digitos();
+    if (i < n && texto[i] == separador) {
+        ++i;
+        total += digitos();
+    }
+    if (total == 0) return std::nullopt;
+    if (i < n && (texto[i] == 'e' || texto[i] == 'E')) {
+        ++i;
+        if (i < n && (texto[i] == '+' || texto[i] == '-')) ++i;
+        if (digitos() == 0) return std::nullopt;
+    }
+    saida.assign(texto.substr(inicio, i - inicio));
+    while (i < n && (texto[i] == ' ' || texto[i] == '\t')) ++i;
+    if (i != n) return std::nullopt;
+    for (char& c : saida)
+        if (c == separador) c = '.';
+    return saida;
+}
+
+// ---- Whole load --------------------------------------------------------------------
+
+// The folder where the three files of an input are written, made once per process and
+// removed at its end. /dev/shm keeps the writes in memory where there is one.
+class PastaCarga {
+public:
+    static PastaCarga& unica()
+    {
+        static PastaCarga pasta;
+        return pasta;
+    }
+
+    const std::filesystem::path& caminho() const { return caminho_; }
+
+    void escreve(const char* nome, std::string_view bytes) const
+    {
+        std::ofstream f(caminho_ / nome, std::ios::binary | std::ios::trunc);
+        f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!f) throw std::runtime_error("não foi possível escrever o arquivo de teste");
+    }
+
+    ~PastaCarga()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(caminho_, ec);
+    }
+
+private:
+    PastaCarga()
+    {
+        std::filesystem::path base = "/dev/shm";
+        if (::access(base.c_str(), W_OK) != 0) base = std::filesystem::temp_directory_path();
+        std::string modelo = (base / "kelm-fuzz-XXXXXX").string();
+        if (::mkdtemp(modelo.data()) == nullptr) throw std::runtime_error("mkdtemp");
+        caminho_ = modelo;
+    }
+
+    std::filesystem::path caminho_;
+};
+
+// A championship loaded before the fuzzed one, with a result, so that a failed load can be
+// seen to leave everything as it was.
+const Estado& campeonato_anterior()
+{
+    static const Estado anterior = [] {
+        const PastaCarga& pasta = PastaCarga::unica();
+        pasta.escreve("d0.txt", "1, 2, 10\n2, 1, 10\n1, 3, 20\n3, 4, 5\n");
+        pasta.escreve("n0.txt", "Um Dois Tres Quatro\n");
+        pasta.escreve("c0.dat", "4, 6\nd0.txt\nn0.txt\n");
+        Estado e;
+        const Desfecho d = carrega_dados(e, pasta.caminho() / "c0.dat");
+        if (!d.sucesso) throw std::runtime_error("o campeonato anterior não carregou: " + d.texto + d.detalhe);
+        e.tabela_melhor = e.tabela_inicial;
+        e.programa_executado = true;
+        e.fo_star = 42.0;
+        return e;
+    }();
+    return anterior;
+}
+
+std::string compara_com_anterior(const Estado& e, const Estado& a)
+{
+    if (e.num_times != a.num_times || e.num_rodadas != a.num_rodadas) return "N ou R mudou numa carga recusada";
+    if (!(e.matriz_distancias == a.matriz_distancias)) return "as distâncias mudaram numa carga recusada";
+    if (e.nomes_times != a.nomes_times) return "os nomes mudaram numa carga recusada";
+    if (!(e.tabela_inicial == a.tabela_inicial) || !(e.tabela_melhor == a.tabela_melhor))
+        return "uma tabela mudou numa carga recusada";
+    if (e.dados_carregados != a.dados_carregados || e.programa_executado != a.programa_executado ||
+        e.fo_star != a.fo_star || !(e.inviabilidades_melhor == a.inviabilidades_melhor))
+        return "os indicadores ou o resultado mudaram numa carga recusada";
+    if (!(e.gerador == a.gerador)) return "o gerador avançou numa carga recusada";
+    if (!e.lista_jogos.empty()) return "lista_jogos ficou com jogos";
+    return {};
+}
+
+std::string verifica_tabela_sorteada(const Estado& e)
+{
+    const int n = e.num_times;
+    const int r = e.num_rodadas;
+    if (e.tabela_inicial.linhas() != r || e.tabela_inicial.colunas() != n / 2) return "tabela_inicial com outras dimensões";
+    if (e.matriz_distancias.linhas() != n + 1 || e.matriz_distancias.colunas() != n + 1)
+        return "matriz de distâncias com outras dimensões";
+    if (e.nomes_times.size() != static_cast<std::size_t>(n) + 1) return "nomes_times com outro tamanho";
+    if (!e.lista_jogos.empty()) return "lista_jogos ficou com jogos";
+    std::set<std::pair<int, int>> pares;
+    const int cheias = rodadas_preenchidas(n);
+    for (int linha = 0; linha < r; ++linha) {
+        for (int vaga = 0; vaga < n / 2; ++vaga) {
+            const Jogo j = e.tabela_inicial[linha][vaga];
+            if (linha >= cheias) {
+                if (!j.vazio() || j.time2 != 0) return "jogo depois das rodadas preenchidas";
+                continue;
+            }
+            const int a = j.time1 < 0 ? -j.time1 : j.time1;
+            if (a < 1 || a >= j.time2 || j.time2 > n) return "jogo fora de 1 <= |time1| < time2 <= N";
+            if (!pares.insert({a, j.time2}).second) return "um par de times joga duas vezes";
+        }
+    }
+    if (pares.size() != static_cast<std::size_t>(n) * static_cast<std::size_t>(n - 1) / 2) return "faltam pares";
+    return {};
+}
+
+}  // namespace
+
+std::string verifica_dados(std::string_view entrada)
+{
+    constexpr std::string_view nome = "c.dat";
+    ItensDados itens;
+    const Desfecho d = interpreta_dados(entrada, nome, itens);
+    if (d.sucesso) {
+        if (itens.num_times < 3 || itens.num_times > max_times) return "N aceito fora da faixa";
+        if (itens.num_rodadas < rodadas_preenchidas(itens.num_times) || itens.num_rodadas > max_rodadas)
+            return "R aceito fora da faixa";
+        if (!caminho_aceitavel(itens.arquivo_distancias) || !caminho_aceitavel(itens.arquivo_nomes))
+            return "caminho aceito vazio, longo ou com brancos";
+        // Written out again, the items read the same.
+        const std::string refeito = std::to_string(itens.num_times) + ", " + std::to_string(itens.num_rodadas) + "\n" +
+                                    itens.arquivo_distancias + "\n" + itens.arquivo_nomes + "\n";
+        ItensDados de_novo;
+        if (!interpreta_dados(refeito, nome, de_novo).sucesso || !mesmos_itens(itens, de_novo))
+            return "os itens reescritos não se leem iguais";
+        ItensDados com_quebra;
+        if (!interpreta_dados(std::string(entrada) + "\n", nome, com_quebra).sucesso || !mesmos_itens(itens, com_quebra))
+            return "uma quebra de linha no fim muda a leitura";
+    } else if (auto erro = verifica_recusa(d, "dados", nome, conta_linhas(entrada)); !erro.empty()) {
+        return erro;
+    }
+
+    if (!tem_cr(entrada)) {
+        ItensDados outros;
+        const Desfecho e = interpreta_dados(com_crlf(entrada), nome, outros);
+        if (auto erro = compara_desfechos(d, e, "CR LF"); !erro.empty()) return erro;
+        if (d.sucesso && !mesmos_itens(itens, outros)) return "com CR LF os itens mudam";
+    }
+    if (entrada.substr(0, 3) != bom) {
+        ItensDados outros;
+        const Desfecho e = interpreta_dados(std::string(bom) + std::string(entrada), nome, outros);
+        if (auto erro = compara_desfechos(d, e, "BOM"); !erro.empty()) return erro;
+        if (d.sucesso && !mesmos_itens(itens, outros)) return "com BOM os itens mudam";
+    }
+    return {};
+}
+
+std::string verifica_distancias(std::string_view entrada)
+{
+    if (entrada.empty()) return {};
+    constexpr std::string_view nome = "d.txt";
+    const int n = 3 + static_cast<unsigned char>(entrada[0]);
+    const std::string_view arquivo = entrada.substr(1);
+
+    auto le = [&](std::string_view bytes, Matriz<std::int32_t>& m) {
+        m = aloca_matriz_inteiros(n + 1, n + 1);
+        return interpreta_distancias(bytes, nome, n, m);
+    };
+    Matriz<std::int32_t> m;
+    const Desfecho d = le(arquivo, m);
+    if (d.sucesso) {
+        if (auto erro = verifica_matriz(m, n); !erro.empty()) return erro;
+        Matriz<std::int32_t> outra;
+        if (!le(std::string(arquivo) + "\n", outra).sucesso || !(outra == m)) return "uma quebra de linha no fim muda a leitura";
+    } else if (auto erro = verifica_recusa(d, "distâncias", nome, conta_linhas(arquivo)); !erro.empty()) {
+        return erro;
+    }
+
+    if (!tem_cr(arquivo)) {
+        Matriz<std::int32_t> outra;
+        const Desfecho e = le(com_crlf(arquivo), outra);
+        if (auto erro = compara_desfechos(d, e, "CR LF"); !erro.empty()) return erro;
+        if (d.sucesso && !(outra == m)) return "com CR LF as distâncias mudam";
+    }
+    if (arquivo.substr(0, 3) != bom) {
+        Matriz<std::int32_t> outra;
+        const Desfecho e = le(std::string(bom) + std::string(arquivo), outra);
+        if (auto erro = compara_desfechos(d, e, "BOM"); !erro.empty()) return erro;
+        if (d.sucesso && !(outra == m)) return "com BOM as distâncias mudam";
+    }
+    return {};
+}
+
+std::string verifica_nomes(std::string_view entrada)
+{
+    if (entrada.empty()) return {};
+    constexpr std::string_view nome = "n.txt";
+    const int n = 3 + static_cast<unsigned char>(entrada[0]);
+    const std::string_view arquivo = entrada.substr(1);
+
+    std::vector<std::string> nomes;
+    const Desfecho d = interpreta_nomes(arquivo, nome, n, nomes);
+    if (d.sucesso) {
+        if (nomes.size() != static_cast<std::size_t>(n) + 1 || !nomes[0].empty()) return "nomes_times com outro tamanho";
+        // The names are the file's tokens in order, as UTF-8 when the whole file is UTF-8 and
+        // as Latin-1 otherwise; teams after the last token have empty names.
+        std::string_view corpo = arquivo.substr(0, 3) == bom ? arquivo.substr(3) : arquivo;
+        const bool utf8 = utf8_valido(corpo);
+        const auto lidos = tokens(corpo);
+        if (lidos.size() > static_cast<std::size_t>(n)) return "mais nomes aceitos do que times";
+        for (std::size_t k = 1; k < nomes.size(); ++k) {
+            const std::string esperado =
+                k <= lidos.size() ? (utf8 ? std::string(lidos[k - 1]) : latin1_para_utf8(lidos[k - 1])) : std::string();
+            if (nomes[k] != esperado) return "o nome do time " + std::to_string(k) + " não é o token do arquivo";
+            if (!utf8_valido(nomes[k]) || conta_caracteres(nomes[k]) > max_caracteres) return "nome aceito longo ou inválido";
+            const auto em_latin1 = utf8_para_latin1(nomes[k]);
+            if (!em_latin1) return "nome aceito que o Latin-1 não grava";
+            for (const char c : *em_latin1) {
+                const auto b = static_cast<unsigned char>(c);
+                if (eh_controle(b) || (b >= 0x80 && b < 0xA0)) return "nome aceito com caractere de controle";
+            }
+        }
+    } else if (auto erro = verifica_recusa(d, "nomes de times", nome, conta_linhas(arquivo)); !erro.empty()) {
+        return erro;
+    }
+
+    if (!tem_cr(arquivo)) {
+        std::vector<std::string> outros;
+        const Desfecho e = interpreta_nomes(com_crlf(arquivo), nome, n, outros);
+        if (auto erro = compara_desfechos(d, e, "CR LF"); !erro.empty()) return erro;
+        if (d.sucesso && outros != nomes) return "com CR LF os nomes mudam";
+    }
+    if (arquivo.substr(0, 3) != bom) {
+        std::vector<std::string> outros;
+        const Desfecho e = interpreta_nomes(std::string(bom) + std::string(arquivo), nome, n, outros);
+        if (auto erro = compara_desfechos(d, e, "BOM"); !erro.empty()) return erro;
+        if (d.sucesso && outros != nomes) return "com BOM os nomes mudam";
+    }
+    return {};
+}
+
+std::string verifica_peso(std::string_view entrada)
+{
+    if (entrada.empty()) return {};
+    const auto escolha = static_cast<unsigned char>(entrada[0]);
+    const char separador = (escolha & 1) != 0 ? ',' : '.';
+    const int numero = 1 + (escolha >> 1) % 9;
+    const std::string_view texto = entrada.substr(1);
+
+    std::int32_t peso = sentinela;
+    const Desfecho d = converte_peso(texto, separador, numero, peso);
+    const std::string campo = "O peso da inviabilidade " + std::to_string(numero);
+    if (!d.sucesso) {
+        if (peso != sentinela) return "um peso recusado mudou o valor";
+        if (d.tipo != TipoMensagem::erro || d.texto.rfind(campo, 0) != 0) return "recusa sem o campo: " + d.texto;
+        if (utf8_valido(texto) && !utf8_valido(d.texto)) return "mensagem que não é UTF-8";
+    } else {
+        // Written in decimal, the weight reads back the same.
+        std::int32_t de_novo = sentinela;
+        if (!converte_peso(std::to_string(peso), separador, numero, de_novo).sucesso || de_novo != peso)
+            return "o peso " + std::to_string(peso) + " escrito em decimal não se lê igual";
+    }
+
+    // A reference: the shape read again here, the value by strtod (this process runs in
+    // the C locale).
+    const auto normalizado_opt = numero_normalizado(texto, separador);
+    if (!normalizado_opt) {
+        if (d.sucesso) return "aceitou um texto que não é número";
+        return {};
+    }
+    const std::string& normalizado = *normalizado_opt;
+    const double valor = std::strtod(normalizado.c_str(), nullptr);
+    const double truncado = std::trunc(valor);
+    const bool cabe = std::isfinite(valor) && truncado >= INT32_MIN && truncado <= INT32_MAX;
+    if (cabe && !d.sucesso) return "recusou " + normalizado + ", que cabe em 32 bits: " + d.texto;
+    if (!cabe && d.sucesso) return "aceitou " + normalizado + ", que não cabe em 32 bits";
+    if (cabe && peso != static_cast<std::int32_t>(truncado))
+        return "leu " + normalizado + " como " + std::to_string(peso);
+    return {};
+}
+
+std::string verifica_carga(std::string_view entrada)
+{
+    std::string_view partes[3];
+    std::string_view resto = entrada;
+    for (int k = 0; k < 3; ++k) {
+        const std::size_t fim = k < 2 ? resto.find(separador_arquivos) : std::string_view::npos;
+        partes[k] = resto.substr(0, fim);
+        if (fim == std::string_view::npos) break;
+        resto.remove_prefix(fim + 1);
+    }
+    const std::string_view dados = partes[0];
+    if (dados.find('/') != std::string_view::npos || dados.find("..") != std::string_view::npos) return {};
+
+    const Estado& anterior = campeonato_anterior();
+    const PastaCarga& pasta = PastaCarga::unica();
+    pasta.escreve("c.dat", dados);
+    pasta.escreve("d.txt", partes[1]);
+    pasta.escreve("n.txt", partes[2]);
+
+    Estado e = anterior;
+    const auto caminho_dados = pasta.caminho() / "c.dat";
+    const Desfecho d = carrega_dados(e, caminho_dados);
+    if (!d.sucesso) {
+        if (auto erro = compara_com_anterior(e, anterior); !erro.empty()) return erro + " (" + d.texto + ")";
+        if (d.texto == msg_dados_nao_aberto || d.texto == msg_distancias_nao_aberto || d.texto == msg_nomes_nao_aberto) {
+            if (d.tipo != TipoMensagem::erro || !utf8_valido(d.detalhe)) return "arquivo não aberto com o ícone ou o detalhe errado";
+            return {};
+        }
+        if (d.texto.rfind("Erro no arquivo de dados ", 0) == 0)
+            return verifica_recusa(d, "dados", caminho_dados.string(), conta_linhas(dados));
+        // The distances or names may come from any file of the folder, the earlier
+        // championship's included (a few lines each).
+        const int linhas = conta_linhas(entrada) + 5;
+        if (d.texto.rfind("Erro no arquivo de distâncias ", 0) == 0) return verifica_recusa(d, "distâncias", "", linhas);
+        if (d.texto.rfind("Erro no arquivo de nomes de times ", 0) == 0)
+            return verifica_recusa(d, "nomes de times", "", linhas);
+        return "recusa com um texto desconhecido: " + d.texto;
+    }
+
+    if (d.texto != msg_carregados || d.tipo != TipoMensagem::informacao) return "sucesso com outro texto: " + d.texto;
+    if (!e.dados_carregados || e.programa_executado) return "indicadores errados depois da carga";
+    ItensDados itens;
+    if (!interpreta_dados(dados, caminho_dados.string(), itens).sucesso || itens.num_times != e.num_times ||
+        itens.num_rodadas != e.num_rodadas)
+        return "a carga aceitou um arquivo de dados que a leitura recusa";
+    if (auto erro = verifica_matriz(e.matriz_distancias, e.num_times); !erro.empty()) return erro;
+    return verifica_tabela_sorteada(e);
+}
+
+}  // namespace kelm::fuzz

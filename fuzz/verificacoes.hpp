@@ -1,0 +1,45 @@
+#pragma once
+
+// What must hold for any input given to the readers of the three input files, to the
+// weight-text parser and to the whole load. The libFuzzer targets call these on every
+// input they make; the robustness tests call them on the seed corpora and on every input
+// that once broke a property (fuzz/regressoes/).
+//
+// Each function returns an empty text when every property holds, else a description of
+// the first one that broke. Besides what the sanitizers catch (reads out of bounds,
+// overflow, leaks), they check:
+// - a refusal is one error whose text is "Erro no arquivo de <tipo> \"<nome>\", linha L:
+//   ... Os dados não foram carregados.", L a line of the file, the text valid UTF-8;
+// - what is accepted lies within the limits (N, R, path and name lengths, distances);
+// - the same file with CR LF line ends, or with a UTF-8 byte-order mark, reads the same;
+// - a failed load leaves the earlier championship as it was, and a successful one draws a
+//   schedule with every pair of teams exactly once.
+
+#include <string>
+#include <string_view>
+
+namespace kelm::fuzz {
+
+// The bytes of a data file.
+std::string verifica_dados(std::string_view entrada);
+
+// One byte choosing N (3 + byte, so 3 to 258), then the bytes of a distances file.
+std::string verifica_distancias(std::string_view entrada);
+
+// One byte choosing N (3 + byte), then the bytes of a names file.
+std::string verifica_nomes(std::string_view entrada);
+
+// One byte choosing the decimal separator (even: '.', odd: ',') and the weight's number
+// (1 to 9), then the text typed in the weights dialog.
+std::string verifica_peso(std::string_view entrada);
+
+// The data file, the distances file and the names file, separated by the byte 0x1E (which
+// none of them may hold). They are written as c.dat, d.txt and n.txt to a folder of their
+// own and loaded over an earlier championship. Inputs whose data file holds '/' or ".." are
+// skipped, so that a load never reaches outside that folder.
+std::string verifica_carga(std::string_view entrada);
+
+// Byte that separates the three files of verifica_carga's input.
+inline constexpr char separador_arquivos = '\x1E';
+
+}  // namespace kelm::fuzz

@@ -1,0 +1,140 @@
+#!/usr/bin/env python3
+"""Writes the seed corpora of the fuzz targets (fuzz/corpus/<target>/) from the bundled
+championships in exemplos/ and from the files the loader tests use. Run it again after
+changing the examples; the files it writes are kept in git.
+
+Input layout of each target (see fuzz/verificacoes.hpp):
+  dados       the data file's bytes
+  distancias  one byte (N - 3), then the distances file
+  nomes       one byte (N - 3), then the names file
+  peso        one byte (bit 0: separator, 0 '.', 1 ','; the rest: the field), then the text
+  carga       data file, 0x1E, distances file, 0x1E, names file
+"""
+
+import hashlib
+import pathlib
+import shutil
+
+RAIZ = pathlib.Path(__file__).resolve().parent.parent
+EXEMPLOS = RAIZ / "exemplos"
+CORPUS = RAIZ / "fuzz" / "corpus"
+SEP = b"\x1e"
+
+
+def exemplo(nome: str) -> bytes:
+    return (EXEMPLOS / nome).read_bytes()
+
+
+def distancias_completas(n: int) -> bytes:
+    linhas = [f"{i}, {j}, {100 * i + j}\n" for i in range(1, n + 1) for j in range(1, n + 1) if i != j]
+    return "".join(linhas).encode()
+
+
+def nomes(n: int) -> bytes:
+    return "".join(f"Time{t}\n" for t in range(1, n + 1)).encode()
+
+
+BOM = b"\xef\xbb\xbf"
+D4 = distancias_completas(4)
+N4 = nomes(4)
+BOM_DADOS = b"4, 3\nd.txt\nn.txt\n"
+
+DADOS = [
+    exemplo("nordeste.dat"),
+    exemplo("brasileirao_2023.dat"),
+    exemplo("brasileirao_2023_turno.dat"),
+    b"4,3\nd.txt\nn.txt\n",
+    b"4,\n3\nd.txt\nn.txt\n",
+    b"4, 6 d.txt n.txt",
+    b"5, 5\nd.txt\nn.txt",
+    b"4, 3\nd.txt\nn.txt\nqualquer coisa\n\x01\n",
+    b"4, 3\r\nd.txt\r\nn.txt\r\n",
+    BOM + BOM_DADOS,
+    b"+6, +10\nd.txt\nn.txt\n",
+    b"20 ,19\nd.txt\nn.txt\n",
+    b"",
+    b"4, 3\n",
+    b"4\nd.txt\nn.txt\n",
+    b"quatro, 3\n",
+    b"-5, 3\nd.txt\nn.txt\n",
+    b"2147483648, 3\nd.txt\nn.txt\n",
+    b"1000, 5000\nd.txt\nn.txt\n",
+    b"4, 3\n" + b"d" * 100 + b"\nn.txt\n",
+    b"4, 3\x00d.txt\nn.txt\n",
+    b"4, 3\ntabelas\\d.txt\nn.txt\n",
+]
+
+DISTANCIAS = [
+    bytes([3]) + exemplo("nordeste_distancias.txt"),
+    bytes([17]) + exemplo("brasileirao_2023_distancias.txt"),
+    bytes([1]) + D4,
+    bytes([1]) + b"1, 2, 350\n1,2,400\n3,3,9",
+    bytes([1]) + b"1, 2, 5\n1, 2",
+    bytes([1]) + b"1 2 5\n",
+    bytes([1]) + b"1, 2, 5\n1, x, 3\n",
+    bytes([1]) + b"0, 2, 5\n",
+    bytes([1]) + b"1, 2, -5\n",
+    bytes([1]) + b"1, 2, 715827882\n1, 3, 715827883\n",
+    bytes([1]) + b"1, 2, 5\n\x00",
+    bytes([1]) + b"1, 2, 99999999999\n",
+    bytes([1]) + BOM + b"1,\r\n2,\r\n3\r\n",
+    bytes([255]) + b"258, 1, 8346111\n",
+]
+
+NOMES = [
+    bytes([3]) + exemplo("nordeste_nomes.txt"),
+    bytes([17]) + exemplo("brasileirao_2023_nomes.txt"),
+    bytes([1]) + N4,
+    bytes([1]) + b"Um Dois",
+    bytes([0]) + "Grêmio\r\nSão-Paulo\r\nAvaí\r\n".encode(),
+    bytes([0]) + b"Gr\xeamio S\xe3o-Paulo Ava\xed",
+    bytes([1]) + b"A B C D E\n",
+    bytes([1]) + b"A " + b"x" * 100,
+    bytes([1]) + "A Euro€ C".encode(),
+    bytes([1]) + BOM + "Ceará\n".encode(),
+    bytes([1]) + b"A\x85B C",
+]
+
+PESO = [bytes([c]) + t for c, t in [
+    (0, b"1000000000"), (1, b"1000000000"), (2, b" 12.5 "), (3, b"\t12,5"), (4, b"1e3"), (5, b"-2,5E+2"),
+    (6, b"-2147483648"), (7, b"2147483647,99"), (8, b"2147483648"), (9, b"abc"), (10, b""), (11, b"+"),
+    (12, b".5"), (13, b"5,"), (14, b"1e-400"), (15, b"1e400"), (16, "1,5".encode()), (17, b"0x10"),
+]]
+
+
+def carga(dados: bytes, dist: bytes, nom: bytes) -> bytes:
+    return dados + SEP + dist + SEP + nom
+
+
+CARGA = [
+    carga(b"6, 10\nd.txt\nn.txt\n", exemplo("nordeste_distancias.txt"), exemplo("nordeste_nomes.txt")),
+    carga(b"20, 38\nd.txt\nn.txt\n", exemplo("brasileirao_2023_distancias.txt"), exemplo("brasileirao_2023_nomes.txt")),
+    carga(b"5, 7\nd.txt\nn.txt\n", distancias_completas(5), nomes(5)),
+    carga(b"4, 3\nd.txt\nfalta.txt\n", D4, N4),
+    carga(b"4, 3\nfalta.txt\nn.txt\n", D4, N4),
+    carga(b"4, 3\n.\nn.txt\n", D4, N4),
+    carga(b"4, 3\nc.dat\nc.dat\n", D4, N4),
+    carga(b"4, 3\nd.txt\nn.txt\n", b"1, 2, 5\n1, 2", N4),
+    carga(b"4, 3\nd.txt\nn.txt\n", D4, b"A B C D E\n"),
+    carga(b"4, 3\nd0.txt\nn0.txt\n", b"", b""),
+]
+
+
+def grava(alvo: str, entradas: list) -> None:
+    pasta = CORPUS / alvo
+    if pasta.exists():
+        shutil.rmtree(pasta)
+    pasta.mkdir(parents=True)
+    for entrada in entradas:
+        (pasta / hashlib.sha1(entrada).hexdigest()).write_bytes(entrada)
+
+
+def main() -> None:
+    for alvo, entradas in [("dados", DADOS), ("distancias", DISTANCIAS), ("nomes", NOMES), ("peso", PESO),
+                           ("carga", CARGA)]:
+        grava(alvo, entradas)
+        print(f"{alvo}: {len(entradas)} entradas")
+
+
+if __name__ == "__main__":
+    main()
