@@ -1,12 +1,13 @@
 #include "model/carga.hpp"
 
 #include <cerrno>
-#include <charconv>
 #include <climits>
 #include <cstdio>
-#include <cstring>
+#include <new>
 #include <optional>
-#include <system_error>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "model/solucao_inicial.hpp"
 #include "model/texto.hpp"
@@ -34,28 +35,34 @@ std::string_view sem_bom(std::string_view bytes)
     return bytes;
 }
 
+// The line (from 1) on which the byte at `pos` stands.
+int linha_em(std::string_view bytes, std::size_t pos)
+{
+    int n = 1;
+    for (std::size_t i = 0; i < pos && i < bytes.size(); ++i)
+        if (bytes[i] == '\n') ++n;
+    return n;
+}
+
 // Reads whitespace-separated items the way the C library's formatted scanning does,
-// remembering where it stands so that a message can name the line.
+// remembering where it stands so that a message can name the line. Line breaks are only
+// ever crossed while skipping whitespace, which counts them as it goes: a distances file
+// of a million lines is read in one pass.
 class Leitor {
 public:
     explicit Leitor(std::string_view bytes) : bytes_(bytes) {}
 
     void pula_espacos()
     {
-        while (pos_ < bytes_.size() && eh_espaco(bytes_[pos_])) ++pos_;
+        while (pos_ < bytes_.size() && eh_espaco(bytes_[pos_])) {
+            if (bytes_[pos_] == '\n') ++linha_;
+            ++pos_;
+        }
     }
 
     bool no_fim() const { return pos_ >= bytes_.size(); }
     std::size_t posicao() const { return pos_; }
-
-    int linha(std::size_t ate) const
-    {
-        int n = 1;
-        for (std::size_t i = 0; i < ate && i < bytes_.size(); ++i)
-            if (bytes_[i] == '\n') ++n;
-        return n;
-    }
-    int linha() const { return linha(pos_); }
+    int linha() const { return linha_; }
 
     // "%d": skips whitespace, then an optionally signed decimal number. The value is
     // nothing when no digit stands there; `fora_de_faixa` tells a number that does not
@@ -117,6 +124,7 @@ public:
 private:
     std::string_view bytes_;
     std::size_t pos_ = 0;
+    int linha_ = 1;
 };
 
 // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on `"\"" + std::string(s)`.
@@ -130,9 +138,16 @@ std::string aspas(std::string_view s)
     return saida;
 }
 
+// A file name as a message shows it: always UTF-8 text. Names of files are bytes; one that
+// is not UTF-8 (written in Latin-1 in a data file from Windows) is shown as Latin-1.
+std::string exibivel(std::string_view nome)
+{
+    return utf8_valido(nome) ? std::string(nome) : latin1_para_utf8(nome);
+}
+
 Desfecho erro_conteudo(std::string_view tipo, std::string_view nome, int linha, const std::string& problema)
 {
-    return Desfecho::erro("Erro no arquivo de " + std::string(tipo) + " " + aspas(nome) + ", linha " +
+    return Desfecho::erro("Erro no arquivo de " + std::string(tipo) + " " + aspas(exibivel(nome)) + ", linha " +
                           std::to_string(linha) + ": " + problema + " Os dados não foram carregados.");
 }
 
@@ -143,7 +158,7 @@ std::optional<Desfecho> verifica_texto(std::string_view bytes, std::string_view 
         if (eh_controle(bytes[i])) {
             char hex[8];
             std::snprintf(hex, sizeof hex, "0x%02X", static_cast<unsigned char>(bytes[i]));
-            return erro_conteudo(tipo, nome, Leitor(bytes).linha(i),
+            return erro_conteudo(tipo, nome, linha_em(bytes, i),
                                  std::string("o arquivo não é de texto (tem o byte de controle ") + hex + ").");
         }
     }
@@ -158,44 +173,84 @@ std::string descricao_numero(std::string_view token)
 
 enum class Leitura { ok, nao_abriu };
 
+std::string motivo_abertura(int erro)
+{
+    switch (erro) {
+    case ENOENT: return "o arquivo não existe";
+    case ENOTDIR: return "o caminho passa por algo que não é uma pasta";
+    case EACCES:
+    case EPERM: return "sem permissão de leitura";
+    case ELOOP: return "o caminho tem links simbólicos em círculo";
+    case ENAMETOOLONG: return "o nome é longo demais";
+    case EISDIR: return "o caminho é uma pasta";
+    default: return "o sistema não o abriu";
+    }
+}
+
+// Why a file of this kind is not read, or nothing when it is a regular file.
+std::optional<std::string> motivo_tipo(const struct stat& info)
+{
+    if (S_ISDIR(info.st_mode)) return std::string("o caminho é uma pasta");
+    if (!S_ISREG(info.st_mode)) return std::string("não é um arquivo comum");
+    if (static_cast<unsigned long long>(info.st_size) > max_bytes_arquivo)
+        return "o arquivo tem mais de " + std::to_string(max_bytes_arquivo >> 20) + " MB";
+    return std::nullopt;
+}
+
 // Reads a whole file into memory; nothing when it cannot be opened, is not a regular
 // file or is larger than the limit. `motivo` says why, in Portuguese.
 Leitura le_arquivo(const std::filesystem::path& caminho, std::string& bytes, std::string& motivo)
 {
-    std::error_code ec;
-    const auto status = std::filesystem::status(caminho, ec);
-    if (ec || !std::filesystem::exists(status)) {
-        motivo = "o arquivo não existe";
+    // The kind of file is checked before opening it, so that no device is ever opened, and
+    // again on the file actually opened. It is opened without blocking, so that a pipe put
+    // there in between cannot hold the program up.
+    struct stat info{};
+    if (::stat(caminho.c_str(), &info) != 0) {
+        motivo = motivo_abertura(errno);
         return Leitura::nao_abriu;
     }
-    if (std::filesystem::is_directory(status)) {
-        motivo = "o caminho é uma pasta";
+    if (auto m = motivo_tipo(info)) {
+        motivo = *m;
         return Leitura::nao_abriu;
     }
-    if (!std::filesystem::is_regular_file(status)) {
-        motivo = "não é um arquivo comum";
+    const int fd = ::open(caminho.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        motivo = motivo_abertura(errno);
         return Leitura::nao_abriu;
     }
-    std::FILE* f = std::fopen(caminho.c_str(), "rb");
-    if (f == nullptr) {
-        motivo = errno == EACCES ? "sem permissão de leitura" : "o sistema não o abriu";
-        return Leitura::nao_abriu;
-    }
-    bytes.clear();
-    char bloco[1 << 16];
-    std::size_t lidos;
-    while ((lidos = std::fread(bloco, 1, sizeof bloco, f)) > 0) {
-        if (bytes.size() + lidos > max_bytes_arquivo) {
-            std::fclose(f);
-            motivo = "o arquivo tem mais de " + std::to_string(max_bytes_arquivo >> 20) + " MB";
-            return Leitura::nao_abriu;
-        }
-        bytes.append(bloco, lidos);
-    }
-    const bool falhou = std::ferror(f) != 0;
-    std::fclose(f);
-    if (falhou) {
+    struct Fecha {
+        int fd;
+        ~Fecha() { ::close(fd); }
+    } fecha{fd};
+    if (::fstat(fd, &info) != 0) {
         motivo = "erro de leitura";
+        return Leitura::nao_abriu;
+    }
+    if (auto m = motivo_tipo(info)) {
+        motivo = *m;
+        return Leitura::nao_abriu;
+    }
+    try {
+        bytes.clear();
+        bytes.reserve(static_cast<std::size_t>(info.st_size));
+        char bloco[1 << 16];
+        for (;;) {
+            const ssize_t lidos = ::read(fd, bloco, sizeof bloco);
+            if (lidos == 0) break;
+            if (lidos < 0) {
+                if (errno == EINTR) continue;
+                motivo = "erro de leitura";
+                return Leitura::nao_abriu;
+            }
+            // The file may have grown since it was measured.
+            if (bytes.size() + static_cast<std::size_t>(lidos) > max_bytes_arquivo) {
+                motivo = "o arquivo tem mais de " + std::to_string(max_bytes_arquivo >> 20) + " MB";
+                return Leitura::nao_abriu;
+            }
+            bytes.append(bloco, static_cast<std::size_t>(lidos));
+        }
+    } catch (const std::bad_alloc&) {
+        motivo = "falta memória para lê-lo";
         return Leitura::nao_abriu;
     }
     return Leitura::ok;
@@ -274,9 +329,13 @@ Desfecho interpreta_distancias(std::string_view bytes, std::string_view nome, in
     if (auto erro = verifica_texto(bytes, tipo, nome)) return *erro;
     // A team plays N-1 games, so its distance travelled is a sum of N-1 distances; each
     // one is kept small enough for that sum to fit a 32-bit int.
+    if (num_times < 2 || distancias.linhas() <= num_times || distancias.colunas() <= num_times)
+        return Desfecho::erro(msg_distancias_nao_aberto,
+                              "a matriz de distâncias não tem o tamanho de " + std::to_string(num_times) + " times.");
     const long long maior = static_cast<long long>(INT32_MAX) / (num_times - 1);
     Leitor leitor(bytes);
     const char* nomes_campos[] = {"o primeiro time", "o segundo time", "a distância"};
+    const char* depois_de[] = {"do primeiro time", "do segundo time", "da distância"};
     for (;;) {
         leitor.pula_espacos();
         if (leitor.no_fim()) break;
@@ -285,17 +344,17 @@ Desfecho interpreta_distancias(std::string_view bytes, std::string_view nome, in
         for (int k = 0; k < 3; ++k) {
             if (k > 0 && !leitor.le_virgula()) {
                 if (leitor.no_fim())
-                    return erro_conteudo(tipo, nome, leitor.linha(),
+                    return erro_conteudo(tipo, nome, linha,
                                          "o terno está incompleto: falta " + std::string(nomes_campos[k]) + ".");
                 return erro_conteudo(tipo, nome, leitor.linha(),
-                                     "esperava uma vírgula logo depois de " + std::string(nomes_campos[k - 1]) + " (" +
+                                     "esperava uma vírgula logo depois " + std::string(depois_de[k - 1]) + " (" +
                                          std::to_string(valores[k - 1]) + "); cada linha deve ser \"i, j, distância\".");
             }
             bool fora = false;
             const auto v = leitor.le_inteiro(fora);
             if (!v) {
                 if (leitor.no_fim())
-                    return erro_conteudo(tipo, nome, leitor.linha(),
+                    return erro_conteudo(tipo, nome, linha,
                                          "o terno está incompleto: falta " + std::string(nomes_campos[k]) + ".");
                 return erro_conteudo(tipo, nome, leitor.linha(), descricao_numero(leitor.espia_token()));
             }
@@ -325,6 +384,7 @@ Desfecho interpreta_nomes(std::string_view bytes, std::string_view nome, int num
     bytes = sem_bom(bytes);
     if (auto erro = verifica_texto(bytes, tipo, nome)) return *erro;
     const bool utf8 = utf8_valido(bytes);
+    if (num_times < 0) num_times = 0;
     nomes.assign(static_cast<std::size_t>(num_times) + 1, std::string());
     Leitor leitor(bytes);
     int time = 0;
@@ -362,9 +422,11 @@ std::filesystem::path resolve_caminho(const std::filesystem::path& arquivo_dados
 {
     const std::filesystem::path escrito(caminho);
     if (escrito.is_absolute()) return escrito;
-    const std::filesystem::path pasta = std::filesystem::absolute(arquivo_dados).parent_path();
-    std::filesystem::path resolvido = pasta / escrito;
     std::error_code ec;
+    std::filesystem::path absoluto = std::filesystem::absolute(arquivo_dados, ec);
+    if (ec) absoluto = arquivo_dados;  // the current folder is gone: the path stays as given
+    const std::filesystem::path pasta = absoluto.parent_path();
+    std::filesystem::path resolvido = pasta / escrito;
     if (caminho.find('\\') != std::string::npos && !std::filesystem::exists(resolvido, ec)) {
         std::string com_barras = caminho;
         for (char& c : com_barras)
@@ -381,7 +443,7 @@ Desfecho carrega_dados(Estado& estado, const std::filesystem::path& arquivo_dado
     const std::string nome_dados = arquivo_dados.string();
     if (nome_dados.empty()) return Desfecho::erro(msg_dados_nao_aberto);
     if (le_arquivo(arquivo_dados, bytes, motivo) != Leitura::ok)
-        return Desfecho::erro(msg_dados_nao_aberto, nome_dados + ": " + motivo + ".");
+        return Desfecho::erro(msg_dados_nao_aberto, exibivel(nome_dados) + ": " + motivo + ".");
 
     ItensDados itens;
     if (auto d = interpreta_dados(bytes, nome_dados, itens); !d.sucesso) return d;
@@ -401,12 +463,12 @@ Desfecho carrega_dados(Estado& estado, const std::filesystem::path& arquivo_dado
     }
 
     if (le_arquivo(caminho_distancias, bytes, motivo) != Leitura::ok)
-        return Desfecho::erro(msg_distancias_nao_aberto, caminho_distancias.string() + ": " + motivo + ".");
+        return Desfecho::erro(msg_distancias_nao_aberto, exibivel(caminho_distancias.string()) + ": " + motivo + ".");
     if (auto d = interpreta_distancias(bytes, caminho_distancias.string(), n, distancias); !d.sucesso) return d;
 
     std::vector<std::string> nomes;
     if (le_arquivo(caminho_nomes, bytes, motivo) != Leitura::ok)
-        return Desfecho::erro(msg_nomes_nao_aberto, caminho_nomes.string() + ": " + motivo + ".");
+        return Desfecho::erro(msg_nomes_nao_aberto, exibivel(caminho_nomes.string()) + ": " + motivo + ".");
     if (auto d = interpreta_nomes(bytes, caminho_nomes.string(), n, nomes); !d.sucesso) return d;
 
     // Everything was read and found sound: the championship is replaced at once.

@@ -6,15 +6,20 @@ namespace kelm {
 
 namespace {
 
-// Decodes the character at `pos` of well-formed UTF-8 and advances `pos`.
+// Decodes the character at `pos` and advances `pos`. Meant for well-formed UTF-8; a byte
+// that does not start a complete sequence is taken alone, as the Latin-1 character it
+// would be, so that no read ever goes past the end of the text.
 char32_t proximo_caractere(std::string_view s, std::size_t& pos)
 {
     const auto b0 = static_cast<unsigned char>(s[pos]);
-    if (b0 < 0x80) {
+    const int extras = b0 >= 0xF0 ? 3 : b0 >= 0xE0 ? 2 : b0 >= 0xC0 ? 1 : 0;
+    bool completo = extras > 0 && s.size() - pos > static_cast<std::size_t>(extras);
+    for (int k = 1; completo && k <= extras; ++k)
+        completo = (static_cast<unsigned char>(s[pos + static_cast<std::size_t>(k)]) & 0xC0) == 0x80;
+    if (!completo) {
         ++pos;
         return b0;
     }
-    const int extras = b0 >= 0xF0 ? 3 : b0 >= 0xE0 ? 2 : 1;
     char32_t c = b0 & (0x3F >> extras);
     for (int k = 1; k <= extras; ++k) c = (c << 6) | (static_cast<unsigned char>(s[pos + static_cast<std::size_t>(k)]) & 0x3F);
     pos += static_cast<std::size_t>(extras) + 1;

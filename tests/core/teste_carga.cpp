@@ -217,7 +217,7 @@ INSTANTIATE_TEST_SUITE_P(
         CasoRuim{"TernoSemDistancia", bom, "1, 2, 5\n1, 2", n4,
                  "Erro no arquivo de distâncias", true},
         CasoRuim{"TernoSemDistanciaMensagem", bom, "1, 2, 5\n1, 2", n4, "linha 2: o terno está incompleto: falta a distância."},
-        CasoRuim{"TernoSemVirgula", bom, "1 2 5\n", n4, "linha 1: esperava uma vírgula logo depois de o primeiro time (1)"},
+        CasoRuim{"TernoSemVirgula", bom, "1 2 5\n", n4, "linha 1: esperava uma vírgula logo depois do primeiro time (1)"},
         CasoRuim{"LetrasNasDistancias", bom, "1, 2, 5\n1, x, 3\n", n4, "linha 2: esperava um número inteiro e encontrou \"x,\"."},
         CasoRuim{"TimeZero", bom, "0, 2, 5\n", n4, "linha 1: o time 0 não existe; os times vão de 1 a 4."},
         CasoRuim{"TimeAlem", bom, "1, 2, 5\n\n1, 5, 5\n", n4, "linha 3: o time 5 não existe"},
@@ -267,7 +267,7 @@ TEST(Carga, ArquivoDeDadosApontandoParaSiMesmo)
     const Desfecho d = carrega_dados(e, dados);
     EXPECT_FALSE(d.sucesso);
     EXPECT_NE(d.texto.find("Erro no arquivo de distâncias"), std::string::npos) << d.texto;
-    EXPECT_NE(d.texto.find("linha 1: esperava uma vírgula logo depois de o segundo time (3)"), std::string::npos) << d.texto;
+    EXPECT_NE(d.texto.find("linha 1: esperava uma vírgula logo depois do segundo time (3)"), std::string::npos) << d.texto;
 }
 
 TEST(Carga, SegundaCargaBemSucedidaSubstituiTudo)

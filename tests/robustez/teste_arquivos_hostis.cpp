@@ -1,0 +1,382 @@
+// Hostile input files: each is refused with its exact message, quickly, and leaves the
+// championship loaded before it as it was.
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+
+#include "apoio.hpp"
+#include "processo_filho.hpp"
+
+namespace kelm::teste {
+namespace {
+
+// Everything a load may replace, taken from a championship to compare with later.
+struct Foto {
+    int num_times;
+    int num_rodadas;
+    Matriz<std::int32_t> distancias;
+    std::vector<std::string> nomes;
+    Tabela inicial;
+    Tabela melhor;
+    bool dados_carregados;
+    bool programa_executado;
+    double fo_star;
+    Gerador gerador;
+
+    explicit Foto(const Estado& e)
+        : num_times(e.num_times), num_rodadas(e.num_rodadas), distancias(e.matriz_distancias), nomes(e.nomes_times),
+          inicial(e.tabela_inicial), melhor(e.tabela_melhor), dados_carregados(e.dados_carregados),
+          programa_executado(e.programa_executado), fo_star(e.fo_star), gerador(e.gerador)
+    {
+    }
+
+    // Empty when `e` still holds what was taken, else what changed.
+    std::string diferencas(const Estado& e) const
+    {
+        std::string d;
+        if (e.num_times != num_times || e.num_rodadas != num_rodadas) d += " N/R";
+        if (!(e.matriz_distancias == distancias)) d += " distâncias";
+        if (e.nomes_times != nomes) d += " nomes";
+        if (!(e.tabela_inicial == inicial)) d += " tabela_inicial";
+        if (!(e.tabela_melhor == melhor)) d += " tabela_melhor";
+        if (e.dados_carregados != dados_carregados || e.programa_executado != programa_executado) d += " indicadores";
+        if (e.fo_star != fo_star) d += " fo_star";
+        if (!(e.gerador == gerador)) d += " gerador";
+        return d;
+    }
+};
+
+// The championship loaded before every hostile file: the 6-team example, with a result.
+Estado campeonato_anterior()
+{
+    Estado e = carrega_exemplo("nordeste.dat");
+    e.tabela_melhor = e.tabela_inicial;
+    e.programa_executado = true;
+    e.fo_star = 1234.0;
+    return e;
+}
+
+std::string substitui(std::string texto, const std::string& marca, const std::string& valor)
+{
+    for (std::size_t p; (p = texto.find(marca)) != std::string::npos;) texto.replace(p, marca.size(), valor);
+    return texto;
+}
+
+std::string distancias_completas(int n)
+{
+    std::string s;
+    for (int i = 1; i <= n; ++i)
+        for (int j = 1; j <= n; ++j)
+            if (i != j) s += std::to_string(i) + ", " + std::to_string(j) + ", " + std::to_string(10 * i + j) + "\n";
+    return s;
+}
+
+std::string nomes_de(int n)
+{
+    std::string s;
+    for (int t = 1; t <= n; ++t) s += "T" + std::to_string(t) + "\n";
+    return s;
+}
+
+const std::string d20 = distancias_completas(20);
+const std::string n20 = nomes_de(20);
+const std::string dados20 = "20, 19\nd.txt\nn.txt\n";
+
+// ---- Contents ------------------------------------------------------------------------
+
+struct CasoHostil {
+    const char* nome;
+    std::string dados;
+    std::string distancias;
+    std::string nomes;
+    // The whole text; {P} stands for the championship's folder.
+    std::string texto;
+};
+
+std::string erro(const std::string& tipo, const std::string& arquivo, int linha, const std::string& problema)
+{
+    return "Erro no arquivo de " + tipo + " \"{P}/" + arquivo + "\", linha " + std::to_string(linha) + ": " + problema +
+           " Os dados não foram carregados.";
+}
+
+std::string erro_dados(int linha, const std::string& problema) { return erro("dados", "c.dat", linha, problema); }
+std::string erro_distancias(int linha, const std::string& problema) { return erro("distâncias", "d.txt", linha, problema); }
+std::string erro_nomes(int linha, const std::string& problema) { return erro("nomes de times", "n.txt", linha, problema); }
+
+const std::string formato_nr = "o primeiro item deve ser \"N, R\" (o número de times, uma vírgula e o número de rodadas)";
+
+class ConteudoHostil : public ::testing::TestWithParam<CasoHostil> {};
+
+TEST_P(ConteudoHostil, DaAMensagemExataENaoMudaOCampeonato)
+{
+    const CasoHostil& caso = GetParam();
+    PastaTemporaria pasta;
+    const auto dados = pasta.escreve("c.dat", caso.dados);
+    pasta.escreve("d.txt", caso.distancias);
+    pasta.escreve("n.txt", caso.nomes);
+
+    Estado e = campeonato_anterior();
+    const Foto antes(e);
+    const Desfecho d = carrega_dados(e, dados);
+    EXPECT_FALSE(d.sucesso);
+    EXPECT_EQ(d.tipo, TipoMensagem::erro);
+    EXPECT_EQ(d.texto, substitui(caso.texto, "{P}", pasta.caminho().string()));
+    EXPECT_EQ(antes.diferencas(e), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arquivos, ConteudoHostil,
+    ::testing::Values(
+        CasoHostil{"DadosVazio", "", d20, n20, erro_dados(1, "o arquivo está vazio; " + formato_nr + ".")},
+        CasoHostil{"DadosSoComBrancos", " \r\n\t\n", d20, n20, erro_dados(3, "o arquivo está vazio; " + formato_nr + ".")},
+        CasoHostil{"SoNR", "20, 19\n", d20, n20, erro_dados(2, "falta o caminho do arquivo de distâncias.")},
+        CasoHostil{"SoNRSemQuebra", "20, 19", d20, n20, erro_dados(1, "falta o caminho do arquivo de distâncias.")},
+        CasoHostil{"SoNRECaminhoDasDistancias", "20, 19\nd.txt\n", d20, n20,
+                   erro_dados(3, "falta o caminho do arquivo de nomes de times.")},
+        CasoHostil{"NZero", "0, 19\nd.txt\nn.txt\n", d20, n20, erro_dados(1, "o número de times é 0; são precisos pelo menos 3.")},
+        CasoHostil{"NUm", "1, 19\nd.txt\nn.txt\n", d20, n20, erro_dados(1, "o número de times é 1; são precisos pelo menos 3.")},
+        CasoHostil{"NDois", "2, 19\nd.txt\nn.txt\n", d20, n20, erro_dados(1, "o número de times é 2; são precisos pelo menos 3.")},
+        CasoHostil{"NMenosCinco", "-5, 19\nd.txt\nn.txt\n", d20, n20,
+                   erro_dados(1, "o número de times é -5; são precisos pelo menos 3.")},
+        CasoHostil{"NMaximoDe32Bits", "2147483647, 19\nd.txt\nn.txt\n", d20, n20,
+                   erro_dados(1, "o número de times é 2147483647; o máximo é 1000.")},
+        CasoHostil{"NAlemDe32Bits", "99999999999999999999, 19\nd.txt\nn.txt\n", d20, n20,
+                   erro_dados(1, "o número de times não cabe em 32 bits.")},
+        CasoHostil{"NMilEUm", "1001, 1001\nd.txt\nn.txt\n", d20, n20, erro_dados(1, "o número de times é 1001; o máximo é 1000.")},
+        CasoHostil{"RZero", "20, 0\nd.txt\nn.txt\n", d20, n20,
+                   erro_dados(1, "o número de rodadas é 0; com 20 times são precisas pelo menos 19.")},
+        CasoHostil{"RNegativo", "21, -21\nd.txt\nn.txt\n", d20, n20,
+                   erro_dados(1, "o número de rodadas é -21; com 21 times são precisas pelo menos 21.")},
+        CasoHostil{"REnorme", "20, 2147483647\nd.txt\nn.txt\n", d20, n20,
+                   erro_dados(1, "o número de rodadas é 2147483647; o máximo é 5000.")},
+        CasoHostil{"RAlemDe32Bits", "20, 2147483648\nd.txt\nn.txt\n", d20, n20,
+                   erro_dados(1, "o número de rodadas não cabe em 32 bits.")},
+        CasoHostil{"LetrasNoLugarDeN", "vinte, 19\nd.txt\nn.txt\n", d20, n20,
+                   erro_dados(1, formato_nr + ", mas começa com \"vinte,\".")},
+        CasoHostil{"LetrasNoLugarDeR", "20, dezenove\nd.txt\nn.txt\n", d20, n20,
+                   erro_dados(1, formato_nr + "; falta o número de rodadas depois da vírgula.")},
+        CasoHostil{"NulNoDados", std::string("20, 19\nd.txt\0\nn.txt\n", 20), d20, n20,
+                   erro_dados(2, "o arquivo não é de texto (tem o byte de controle 0x00).")},
+        CasoHostil{"ImagemComoDados", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), d20, n20,
+                   erro_dados(1, formato_nr + ", mas começa com \"?PNG\".")},
+        CasoHostil{"ExecutavelComoDados", std::string("\x7F" "ELF\x02\x01\x01\0\0\0", 10), d20, n20,
+                   erro_dados(1, "o arquivo não é de texto (tem o byte de controle 0x7F).")},
+        CasoHostil{"TernoSemOTerceiroNumeroNoFim", dados20, "1, 2, 5\n3, 4", n20,
+                   erro_distancias(2, "o terno está incompleto: falta a distância.")},
+        CasoHostil{"TernoSemOTerceiroNumero", dados20, "1, 2, 5\n3, 4\n5, 6, 7\n", n20,
+                   erro_distancias(2, "esperava uma vírgula logo depois do segundo time (4); cada linha deve ser "
+                                      "\"i, j, distância\".")},
+        CasoHostil{"TernoTerminaNaVirgula", dados20, "1, 2, 5\n3, 4,\n\n", n20,
+                   erro_distancias(2, "o terno está incompleto: falta a distância.")},
+        CasoHostil{"TernoSemVirgula", dados20, "1, 2, 5\n3, 4 5\n", n20,
+                   erro_distancias(2, "esperava uma vírgula logo depois do segundo time (4); cada linha deve ser "
+                                      "\"i, j, distância\".")},
+        CasoHostil{"LetrasNoLugarDaDistancia", dados20, "1, 2, 5\n\n3, 4, quinhentos\n", n20,
+                   erro_distancias(3, "esperava um número inteiro e encontrou \"quinhentos\".")},
+        CasoHostil{"LetrasNoLugarDoTime", dados20, "um, 2, 5\n", n20,
+                   erro_distancias(1, "esperava um número inteiro e encontrou \"um,\".")},
+        CasoHostil{"DistanciaAlemDe32Bits", dados20, "1, 2, 4294967296\n", n20,
+                   erro_distancias(1, "a distância não cabe em 32 bits.")},
+        CasoHostil{"DistanciaQueEstouraOPercurso", dados20, "1, 3, 113025455\n1, 2, 113025456\n", n20,
+                   erro_distancias(2, "a distância 113025456 é grande demais: com 20 times, a maior distância aceita é "
+                                      "113025455, para que o percurso de um time não passe de 2147483647.")},
+        CasoHostil{"NulNasDistancias", dados20, std::string("1, 2, 5\n3, 4, 6\0\n", 16), n20,
+                   erro_distancias(2, "o arquivo não é de texto (tem o byte de controle 0x00).")},
+        CasoHostil{"BinarioNasDistancias", dados20, std::string("\x1F\x8B\x08\0\0\0", 6), n20,
+                   erro_distancias(1, "o arquivo não é de texto (tem o byte de controle 0x1F).")},
+        CasoHostil{"NomeDeCemCaracteres", dados20, d20, "T1\n" + std::string(100, 'x') + "\n",
+                   erro_nomes(2, "o nome do time 2 tem 100 caracteres; o máximo é 99.")},
+        CasoHostil{"NomeDeCemLetrasAcentuadas", dados20, d20, "T1\n" + [] {
+                       std::string s;
+                       for (int k = 0; k < 100; ++k) s += "ã";
+                       return s;
+                   }(),
+                   erro_nomes(2, "o nome do time 2 tem 100 caracteres; o máximo é 99.")},
+        CasoHostil{"VinteEUmNomesParaVinteTimes", dados20, d20, n20 + "T21\n",
+                   erro_nomes(21, "há mais nomes do que os 20 times: o 21º é \"T21\".")},
+        CasoHostil{"NulNosNomes", dados20, d20, std::string("A\nB\0C\n", 6),
+                   erro_nomes(2, "o arquivo não é de texto (tem o byte de controle 0x00).")},
+        CasoHostil{"ControleDoLatin1NosNomes", dados20, d20, "A\nB\x85" "C\n",
+                   erro_nomes(2, "o nome do time 2 tem um caractere de controle; o arquivo não é de texto.")},
+        CasoHostil{"DistanciasApontamParaODados", "20, 19\nc.dat\nn.txt\n", d20, n20,
+                   erro("distâncias", "c.dat", 1,
+                        "esperava uma vírgula logo depois do segundo time (19); cada linha deve ser \"i, j, distância\".")}),
+    [](const auto& caso) { return std::string(caso.param.nome); });
+
+// Empty distances and names files are sound: no distance is known (all 0) and no team has a name.
+TEST(ArquivosVazios, DistanciasENomesVaziosCarregam)
+{
+    PastaTemporaria pasta;
+    const auto dados = pasta.escreve("c.dat", "4, 3\nd.txt\nn.txt\n");
+    pasta.escreve("d.txt", "");
+    pasta.escreve("n.txt", "");
+    Estado e = campeonato_anterior();
+    const Desfecho d = carrega_dados(e, dados);
+    ASSERT_TRUE(d.sucesso) << d.texto;
+    EXPECT_EQ(e.num_times, 4);
+    EXPECT_EQ(e.matriz_distancias, aloca_matriz_inteiros(5, 5));
+    EXPECT_EQ(e.nomes_times, std::vector<std::string>(5));
+}
+
+// ---- Files that cannot be read -----------------------------------------------------
+
+struct CasoNaoAbre {
+    const char* nome;
+    std::string dados;      // the data file's contents
+    std::string texto;      // the fixed text
+    std::string detalhe;    // {P} stands for the folder
+};
+
+class ArquivoQueNaoAbre : public ::testing::TestWithParam<CasoNaoAbre> {};
+
+// The folder holds d.txt and n.txt (sound), a folder "sub", a named pipe "fila", a link that
+// points at itself "laco" and a sparse file "grande" of 129 MB.
+TEST_P(ArquivoQueNaoAbre, DaOTextoDoArquivoEODetalhe)
+{
+    const CasoNaoAbre& caso = GetParam();
+    PastaTemporaria pasta;
+    const auto dados = pasta.escreve("c.dat", caso.dados);
+    pasta.escreve("d.txt", d20);
+    pasta.escreve("n.txt", n20);
+    std::filesystem::create_directory(pasta.caminho() / "sub");
+    ASSERT_EQ(::mkfifo((pasta.caminho() / "fila").c_str(), 0644), 0);
+    std::filesystem::create_symlink("laco", pasta.caminho() / "laco");
+    {
+        const auto grande = pasta.escreve("grande", "");
+        std::filesystem::resize_file(grande, (129u << 20));
+    }
+
+    Estado e = campeonato_anterior();
+    const Foto antes(e);
+    const auto inicio = std::chrono::steady_clock::now();
+    const Desfecho d = carrega_dados(e, dados);
+    EXPECT_LT(std::chrono::steady_clock::now() - inicio, std::chrono::seconds(5));  // nothing waits or reads it all
+    EXPECT_FALSE(d.sucesso);
+    EXPECT_EQ(d.tipo, TipoMensagem::erro);
+    EXPECT_EQ(d.texto, caso.texto);
+    EXPECT_EQ(d.detalhe, substitui(caso.detalhe, "{P}", pasta.caminho().string()));
+    EXPECT_EQ(antes.diferencas(e), "");
+}
+
+const std::string sem_distancias = "O Arquivo de distâncias não foi aberto.";
+const std::string sem_nomes = "O Arquivo de nomes de times não foi aberto.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Caminhos, ArquivoQueNaoAbre,
+    ::testing::Values(
+        CasoNaoAbre{"DistanciasNaoExistem", "20, 19\nfalta.txt\nn.txt\n", sem_distancias, "{P}/falta.txt: o arquivo não existe."},
+        CasoNaoAbre{"NomesNaoExistem", "20, 19\nd.txt\nfalta.txt\n", sem_nomes, "{P}/falta.txt: o arquivo não existe."},
+        CasoNaoAbre{"SoAPrimeiraFalhaEDita", "20, 19\nfalta.txt\ntambem.txt\n", sem_distancias,
+                    "{P}/falta.txt: o arquivo não existe."},
+        CasoNaoAbre{"DistanciasNumaPasta", "20, 19\nsub\nn.txt\n", sem_distancias, "{P}/sub: o caminho é uma pasta."},
+        CasoNaoAbre{"NomesNaPastaAtual", "20, 19\nd.txt\n.\n", sem_nomes, "{P}/.: o caminho é uma pasta."},
+        CasoNaoAbre{"DistanciasNumaFila", "20, 19\nfila\nn.txt\n", sem_distancias, "{P}/fila: não é um arquivo comum."},
+        CasoNaoAbre{"NomesNumDispositivo", "20, 19\nd.txt\n/dev/zero\n", sem_nomes, "/dev/zero: não é um arquivo comum."},
+        CasoNaoAbre{"DistanciasNumLinkEmCirculo", "20, 19\nlaco\nn.txt\n", sem_distancias,
+                    "{P}/laco: o caminho tem links simbólicos em círculo."},
+        CasoNaoAbre{"DistanciasGrandesDemais", "20, 19\ngrande\nn.txt\n", sem_distancias,
+                    "{P}/grande: o arquivo tem mais de 128 MB."},
+        CasoNaoAbre{"CaminhoAtravesDeUmArquivo", "20, 19\nd.txt/x\nn.txt\n", sem_distancias,
+                    "{P}/d.txt/x: o caminho passa por algo que não é uma pasta."},
+        // A name written in Latin-1 by a Windows program is shown as text, not as broken bytes.
+        CasoNaoAbre{"CaminhoEmLatin1", "20, 19\ndist\xE2ncias.txt\nn.txt\n", sem_distancias,
+                    "{P}/distâncias.txt: o arquivo não existe."}),
+    [](const auto& caso) { return std::string(caso.param.nome); });
+
+TEST(ArquivoDeDados, QueNaoAbreNaoMudaNada)
+{
+    PastaTemporaria pasta;
+    Estado e = campeonato_anterior();
+    const Foto antes(e);
+    const std::string p = pasta.caminho().string();
+
+    Desfecho d = carrega_dados(e, pasta.caminho() / "falta.dat");
+    EXPECT_EQ(d.texto, "O Arquivo de dados não foi aberto.");
+    EXPECT_EQ(d.detalhe, p + "/falta.dat: o arquivo não existe.");
+    d = carrega_dados(e, pasta.caminho());
+    EXPECT_EQ(d.texto, "O Arquivo de dados não foi aberto.");
+    EXPECT_EQ(d.detalhe, p + ": o caminho é uma pasta.");
+    d = carrega_dados(e, "/dev/null");
+    EXPECT_EQ(d.texto, "O Arquivo de dados não foi aberto.");
+    EXPECT_EQ(d.detalhe, "/dev/null: não é um arquivo comum.");
+    EXPECT_EQ(antes.diferencas(e), "");
+}
+
+// Run by a planner who may not read the file. As root, permissions do not stop a read, so
+// the load runs in a child process that has become the user nobody.
+TEST(ArquivoSemPermissao, DeLeituraDaOTextoDoArquivo)
+{
+    PastaTemporaria pasta;
+    std::filesystem::permissions(pasta.caminho(), std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
+                                                      std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
+                                                      std::filesystem::perms::others_exec);
+    const auto dados = pasta.escreve("c.dat", "20, 19\nd.txt\nn.txt\n");
+    const auto fechado = pasta.escreve("fechado.dat", "20, 19\nd.txt\nn.txt\n");
+    const auto sem_nomes_legiveis = pasta.escreve("c2.dat", "20, 19\nd.txt\nfechado.txt\n");
+    pasta.escreve("d.txt", d20);
+    pasta.escreve("n.txt", n20);
+    const auto nomes_fechados = pasta.escreve("fechado.txt", n20);
+    std::filesystem::permissions(fechado, std::filesystem::perms::none);
+    std::filesystem::permissions(nomes_fechados, std::filesystem::perms::none);
+    const std::string p = pasta.caminho().string();
+
+    Estado e = campeonato_anterior();
+    const RespostaFilho r = executa_em_filho(
+        [&] {
+            const Foto antes(e);
+            std::string saida;
+            for (const auto& arquivo : {fechado, sem_nomes_legiveis}) {
+                const Desfecho d = carrega_dados(e, arquivo);
+                saida += d.texto + " | " + d.detalhe + " |" + antes.diferencas(e) + "\n";
+            }
+            // The sound file still loads for this user: the refusals above are the permissions'.
+            saida += carrega_dados(e, dados).sucesso ? "carregou" : "não carregou";
+            return saida;
+        },
+        true);
+    if (!r.executou) GTEST_SKIP() << r.texto;
+    EXPECT_EQ(r.texto, "O Arquivo de dados não foi aberto. | " + p + "/fechado.dat: sem permissão de leitura. |\n" +
+                           "O Arquivo de nomes de times não foi aberto. | " + p +
+                           "/fechado.txt: sem permissão de leitura. |\n" + "carregou");
+}
+
+// ---- Size --------------------------------------------------------------------------
+
+// A million triples are read in one pass: about a tenth of a second in a release build. The
+// bound is loose for the sanitizer builds; reading the file again for each line (as a line
+// count from the start would) takes minutes.
+TEST(ArquivoGrande, UmMilhaoDeTernosCarregaEmSegundos)
+{
+    std::string distancias;
+    distancias.reserve(16u << 20);
+    int ternos = 0;
+    for (int i = 1; i <= 1000 && ternos < 1'000'000; ++i)
+        for (int j = 1; j <= 1000 && ternos < 1'000'000; ++j, ++ternos)
+            distancias += std::to_string(i) + ", " + std::to_string(j) + ", " + std::to_string(i + j) + "\r\n";
+    PastaTemporaria pasta;
+    const auto dados = pasta.escreve("c.dat", "1000, 999\nd.txt\nn.txt\n");
+    pasta.escreve("d.txt", distancias);
+    pasta.escreve("n.txt", "");
+
+    Estado e;
+    const auto inicio = std::chrono::steady_clock::now();
+    const Desfecho d = carrega_dados(e, dados);
+    const std::chrono::duration<double> tempo = std::chrono::steady_clock::now() - inicio;
+    ASSERT_TRUE(d.sucesso) << d.texto;
+    RecordProperty("segundos", std::to_string(tempo.count()));
+    EXPECT_LT(tempo.count(), 20.0);
+    EXPECT_EQ(e.matriz_distancias[1000][1000], 2000);
+    EXPECT_EQ(e.matriz_distancias[1][2], 3);
+
+    // A bad triple at the very end is found, and named by its line.
+    pasta.escreve("d.txt", distancias + "1, 2, x\n");
+    EXPECT_EQ(carrega_dados(e, dados).texto,
+              "Erro no arquivo de distâncias \"" + pasta.caminho().string() +
+                  "/d.txt\", linha 1000001: esperava um número inteiro e encontrou \"x\". Os dados não foram carregados.");
+}
+
+}  // namespace
+}  // namespace kelm::teste

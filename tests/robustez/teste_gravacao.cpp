@@ -1,0 +1,177 @@
+// Saving that fails: each failure says "O Arquivo não foi salvo." with its reason, leaves
+// an earlier file of the same name byte for byte as it was, and leaves no temporary file.
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <csignal>
+
+#include "apoio.hpp"
+#include "processo_filho.hpp"
+#include "search/resultado.hpp"
+
+namespace kelm::teste {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string anterior = "Inv1:\t0\r\nFO_STAR:\t12\r\n(resultado anterior)\r\n";
+
+std::vector<std::string> arquivos_em(const fs::path& pasta)
+{
+    std::vector<std::string> nomes;
+    for (const auto& entrada : fs::directory_iterator(pasta)) nomes.push_back(entrada.path().filename().string());
+    std::sort(nomes.begin(), nomes.end());
+    return nomes;
+}
+
+std::string resposta(const Desfecho& d)
+{
+    return (d.sucesso ? "salvo" : "falhou") + std::string(" | ") + d.texto + " | " + d.detalhe;
+}
+
+// A folder that the user nobody can enter, as the child processes of these tests may be.
+fs::path pasta_aberta(const PastaTemporaria& pasta, const std::string& nome, fs::perms permissoes)
+{
+    fs::permissions(pasta.caminho(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                         fs::perms::others_read | fs::perms::others_exec);
+    const fs::path p = pasta.caminho() / nome;
+    fs::create_directory(p);
+    fs::permissions(p, permissoes);
+    return p;
+}
+
+TEST(GravacaoQueFalha, PastaSemPermissaoDeEscrita)
+{
+    PastaTemporaria pasta;
+    const fs::path saida = pasta_aberta(pasta, "saida", fs::perms::all);
+    const fs::path destino = saida / "Tabela.txt";
+    pasta.escreve("saida/Tabela.txt", anterior);
+    fs::permissions(destino, fs::perms::all);  // only the folder stops the writing
+    fs::permissions(saida, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read | fs::perms::group_exec |
+                               fs::perms::others_read | fs::perms::others_exec);
+
+    const RespostaFilho r = executa_em_filho([&] { return resposta(grava_arquivo(destino, "novo conteúdo\r\n")); }, true);
+    if (!r.executou) GTEST_SKIP() << r.texto;
+    EXPECT_EQ(r.texto, "falhou | O Arquivo não foi salvo. | " + destino.string() + ": sem permissão de escrita.");
+    EXPECT_EQ(le_bytes(destino), anterior);
+    EXPECT_EQ(arquivos_em(saida), std::vector<std::string>{"Tabela.txt"});
+}
+
+// Writing straight into the file would fail for lack of permission; replacing it through the
+// folder must not get round that.
+TEST(GravacaoQueFalha, ArquivoSomenteLeituraNaoESubstituido)
+{
+    PastaTemporaria pasta;
+    const fs::path saida = pasta_aberta(pasta, "saida", fs::perms::all);
+    const fs::path destino = saida / "Tabela.txt";
+    pasta.escreve("saida/Tabela.txt", anterior);
+    fs::permissions(destino, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+
+    const RespostaFilho r = executa_em_filho([&] { return resposta(grava_arquivo(destino, "novo conteúdo\r\n")); }, true);
+    if (!r.executou) GTEST_SKIP() << r.texto;
+    EXPECT_EQ(r.texto, "falhou | O Arquivo não foi salvo. | " + destino.string() + ": sem permissão de escrita.");
+    EXPECT_EQ(le_bytes(destino), anterior);
+    EXPECT_EQ(arquivos_em(saida), std::vector<std::string>{"Tabela.txt"});
+}
+
+TEST(GravacaoQueFalha, PastaQueNaoExiste)
+{
+    PastaTemporaria pasta;
+    const fs::path existente = pasta.escreve("Tabela.txt", anterior);
+    const fs::path destino = pasta.caminho() / "nao" / "existe" / "Tabela.txt";
+    const Desfecho d = grava_arquivo(destino, "novo conteúdo\r\n");
+    EXPECT_EQ(resposta(d), "falhou | O Arquivo não foi salvo. | " + destino.string() + ": a pasta não existe.");
+    EXPECT_EQ(d.tipo, TipoMensagem::erro);
+    EXPECT_EQ(le_bytes(existente), anterior);
+    EXPECT_EQ(arquivos_em(pasta.caminho()), std::vector<std::string>{"Tabela.txt"});
+}
+
+TEST(GravacaoQueFalha, DispositivoCheio)
+{
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "não há /dev/full neste sistema";
+    EXPECT_EQ(resposta(grava_arquivo("/dev/full", "novo conteúdo\r\n")),
+              "falhou | O Arquivo não foi salvo. | /dev/full: não há espaço no disco.");
+
+    // Through a link of the chosen name: the link is left as it was.
+    PastaTemporaria pasta;
+    const fs::path destino = pasta.caminho() / "Tabela.txt";
+    fs::create_symlink("/dev/full", destino);
+    EXPECT_EQ(resposta(grava_arquivo(destino, "novo conteúdo\r\n")),
+              "falhou | O Arquivo não foi salvo. | " + destino.string() + ": não há espaço no disco.");
+    EXPECT_TRUE(fs::is_symlink(destino));
+    EXPECT_EQ(arquivos_em(pasta.caminho()), std::vector<std::string>{"Tabela.txt"});
+}
+
+// A disk that fills up half way through the file: the file-size limit makes the writes of
+// a child process fail after 64 KiB (SIGXFSZ ignored, so the write reports EFBIG instead of
+// ending the process).
+TEST(GravacaoQueFalha, EscritaQueFalhaNoMeioDeixaOArquivoAnterior)
+{
+    PastaTemporaria pasta;
+    const fs::path destino = pasta.escreve("Tabela.txt", anterior);
+    const std::string pequeno(1000, 'p');
+    std::string grande;
+    for (int k = 0; grande.size() < (1u << 20); ++k) grande += "Linha " + std::to_string(k) + "\tX\tOutro time\r\n";
+
+    const RespostaFilho r = executa_em_filho([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limite{64 * 1024, 64 * 1024};
+        if (::setrlimit(RLIMIT_FSIZE, &limite) != 0) return std::string("setrlimit falhou");
+        std::string saida = resposta(grava_arquivo(destino, pequeno)) + "\n";
+        saida += resposta(grava_arquivo(destino, grande));
+        return saida;
+    });
+    ASSERT_TRUE(r.executou) << r.texto;
+    EXPECT_EQ(r.texto, "salvo |  | \nfalhou | O Arquivo não foi salvo. | " + destino.string() +
+                           ": o arquivo ficaria grande demais.");
+    EXPECT_EQ(le_bytes(destino), pequeno);  // the last complete save, whole
+    EXPECT_EQ(arquivos_em(pasta.caminho()), std::vector<std::string>{"Tabela.txt"});
+
+    // Without the limit the same bytes are saved whole.
+    ASSERT_TRUE(grava_arquivo(destino, grande).sucesso);
+    EXPECT_EQ(le_bytes(destino), grande);
+}
+
+// A link to a file is followed: the file gets the new contents and the link stays a link.
+TEST(Gravacao, LinkParaUmArquivoContinuaLink)
+{
+    PastaTemporaria pasta;
+    const fs::path real = pasta.escreve("real.txt", anterior);
+    const fs::path link = pasta.caminho() / "Tabela.txt";
+    fs::create_symlink("real.txt", link);
+    ASSERT_TRUE(grava_arquivo(link, "novo\r\n").sucesso);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(le_bytes(real), "novo\r\n");
+    EXPECT_EQ(arquivos_em(pasta.caminho()), (std::vector<std::string>{"Tabela.txt", "real.txt"}));
+}
+
+// A named pipe that nobody reads: the save fails at once instead of waiting for a reader.
+TEST(GravacaoQueFalha, FilaSemLeitorNaoPrendeOPrograma)
+{
+    PastaTemporaria pasta;
+    const fs::path fila = pasta.caminho() / "fila";
+    ASSERT_EQ(::mkfifo(fila.c_str(), 0644), 0);
+    const auto inicio = std::chrono::steady_clock::now();
+    EXPECT_EQ(resposta(grava_arquivo(fila, "novo\r\n")),
+              "falhou | O Arquivo não foi salvo. | " + fila.string() + ": ninguém lê desse dispositivo.");
+    EXPECT_LT(std::chrono::steady_clock::now() - inicio, std::chrono::seconds(5));
+}
+
+// The round blocks are never read from a result schedule of other dimensions than the
+// championship's, whatever the flags say.
+TEST(GravacaoQueFalha, ResultadoDeOutrasDimensoesNaoEGravado)
+{
+    Estado e = campeonato(6, 10);
+    e.tabela_melhor = aloca_matriz_jogos(5, 3);
+    e.programa_executado = true;
+    PastaTemporaria pasta;
+    const Desfecho d = grava_resultado(e, pasta.caminho() / "Tabela.txt");
+    EXPECT_FALSE(d.sucesso);
+    EXPECT_EQ(d.texto, "A Tabela de Resultado não pode ser salva. O programa ainda não foi executado.");
+    EXPECT_TRUE(arquivos_em(pasta.caminho()).empty());
+}
+
+}  // namespace
+}  // namespace kelm::teste
