@@ -497,6 +497,30 @@ double AvaliadorIncremental::aplica(const Movimento& m, double fo_atual, double 
     } else {
         Jogo& jogo = tabela[m.r1][m.g1];
         if (jogo.vazio()) return publica(totais_);
+        if (pode_antecipar_) {
+            // The home team loses a home game and the other gains one: Inviabilidade 4 of the
+            // neighbour is known, and the other counts are bounded as for a game swap.
+            Totais limite = totais_;
+            const int times[2] = {jogo.mandante(), jogo.visitante()};
+            for (int i = 0; i < 2; ++i) {
+                const Valores& v = valores_[static_cast<std::size_t>(times[i])];
+                const int casa = v.casa + (i == 0 ? -1 : 1);
+                limite.t[1] -= v.inicio;
+                limite.t[2] -= v.fim;
+                limite.t[3] += std::abs(2 * casa - l_) - std::abs(2 * v.casa - l_);
+                limite.t[5] -= v.seguidos_fora;
+                limite.t[6] -= v.seguidos_casa;
+                limite.t[7] -= v.distancia;
+            }
+            limite.t[8] = 0;
+            const double fo_limite = fo_de(limite);
+            if (fo_limite - fo_atual >= temperatura) {
+                troca_mando(estado_, tabela, m.r1, m.g1);
+                antecipado_ = true;
+                pendente_ = false;
+                return fo_limite;
+            }
+        }
         Controle* linha = estado_.matriz_controle[m.r1];
         // A home swap keeps every team's games per round: Inviabilidade 1 stays.
         linha[jogo.mandante()].jogos_casa -= 1;
