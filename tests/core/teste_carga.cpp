@@ -45,6 +45,9 @@ struct CasoBom {
     int r;
 };
 
+// Short names in the test lists.
+void PrintTo(const CasoBom& c, std::ostream* os) { *os << c.nome; }
+
 class CargaBoa : public ::testing::TestWithParam<CasoBom> {};
 
 TEST_P(CargaBoa, CarregaESorteiaATabela)
@@ -154,6 +157,8 @@ struct CasoRuim {
     std::string mensagem;  // the whole text, or a part of it when `parte` is set
     bool parte = true;
 };
+
+void PrintTo(const CasoRuim& c, std::ostream* os) { *os << c.nome; }
 
 class CargaRecusada : public ::testing::TestWithParam<CasoRuim> {};
 

@@ -12,6 +12,9 @@ struct CasoNumero {
     const char* texto;
 };
 
+// Short names in the test lists.
+void PrintTo(const CasoNumero& c, std::ostream* os) { *os << c.texto; }
+
 class FormatoGeral : public ::testing::TestWithParam<CasoNumero> {};
 
 TEST_P(FormatoGeral, EscreveComoEsperado) { EXPECT_EQ(formata_numero(GetParam().valor, GetParam().separador), GetParam().texto); }

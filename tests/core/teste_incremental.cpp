@@ -26,6 +26,9 @@ struct Cenario {
     int r;
 };
 
+// Short names in the test lists.
+void PrintTo(const Cenario& c, std::ostream* os) { *os << c.nome; }
+
 // Distances drawn at random, some pairs at 0 (same state), the diagonal sometimes set.
 Estado cenario(const Cenario& c, std::uint32_t semente)
 {

@@ -52,6 +52,9 @@ struct CasoPeso {
     std::int32_t valor;
 };
 
+// Short names in the test lists.
+void PrintTo(const CasoPeso& c, std::ostream* os) { *os << "[" << c.texto << "]"; }
+
 class Pesos : public ::testing::TestWithParam<CasoPeso> {};
 
 TEST_P(Pesos, ConverteOuRecusa)

@@ -105,6 +105,9 @@ struct Dimensoes {
     int r;
 };
 
+// Short names in the test lists.
+void PrintTo(const Dimensoes& c, std::ostream* os) { *os << c.n << " times, " << c.r << " rodadas"; }
+
 class Invariantes : public ::testing::TestWithParam<Dimensoes> {};
 
 TEST_P(Invariantes, CadaParUmaVezLinhasCheiasEDrawsContados)

@@ -44,6 +44,12 @@ struct CasoUso {
     const char* mensagem;
 };
 
+// Short names in the test lists.
+void PrintTo(const CasoUso& c, std::ostream* os)
+{
+    for (const auto& a : c.args) *os << a << " ";
+}
+
 class UsoErrado : public ::testing::TestWithParam<CasoUso> {};
 
 TEST_P(UsoErrado, SaiComDoisEExplica)
@@ -131,6 +137,8 @@ struct CasoOuro {
     const char* opcoes;
     int status;
 };
+
+void PrintTo(const CasoOuro& c, std::ostream* os) { *os << c.nome; }
 
 class ArquivosDeOuro : public ::testing::TestWithParam<CasoOuro> {};
 
