@@ -156,6 +156,9 @@ std::optional<Desfecho> verifica_texto(std::string_view bytes, std::string_view 
 {
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         if (eh_controle(bytes[i])) {
+            // What Windows programs call "Unicode" text: every character takes two bytes.
+            if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF")
+                return erro_conteudo(tipo, nome, 1, "o arquivo está em UTF-16 (\"Unicode\"); grave-o como texto UTF-8 ou Latin-1.");
             char hex[8];
             std::snprintf(hex, sizeof hex, "0x%02X", static_cast<unsigned char>(bytes[i]));
             return erro_conteudo(tipo, nome, linha_em(bytes, i),

@@ -96,6 +96,9 @@ struct CasoHostil {
     std::string texto;
 };
 
+// Shown by name in test listings, not as bytes.
+void PrintTo(const CasoHostil& caso, std::ostream* os) { *os << caso.nome; }
+
 std::string erro(const std::string& tipo, const std::string& arquivo, int linha, const std::string& problema)
 {
     return "Erro no arquivo de " + tipo + " \"{P}/" + arquivo + "\", linha " + std::to_string(linha) + ": " + problema +
@@ -164,6 +167,10 @@ INSTANTIATE_TEST_SUITE_P(
                    erro_dados(1, formato_nr + ", mas começa com \"?PNG\".")},
         CasoHostil{"ExecutavelComoDados", std::string("\x7F" "ELF\x02\x01\x01\0\0\0", 10), d20, n20,
                    erro_dados(1, "o arquivo não é de texto (tem o byte de controle 0x7F).")},
+        CasoHostil{"DadosEmUtf16", std::string("\xFF\xFE" "2\0" "0\0" ",\0" "1\0" "9\0", 12), d20, n20,
+                   erro_dados(1, "o arquivo está em UTF-16 (\"Unicode\"); grave-o como texto UTF-8 ou Latin-1.")},
+        CasoHostil{"NomesEmUtf16", dados20, d20, std::string("\xFE\xFF\0A\0\n", 6),
+                   erro_nomes(1, "o arquivo está em UTF-16 (\"Unicode\"); grave-o como texto UTF-8 ou Latin-1.")},
         CasoHostil{"TernoSemOTerceiroNumeroNoFim", dados20, "1, 2, 5\n3, 4", n20,
                    erro_distancias(2, "o terno está incompleto: falta a distância.")},
         CasoHostil{"TernoSemOTerceiroNumero", dados20, "1, 2, 5\n3, 4\n5, 6, 7\n", n20,
@@ -229,6 +236,8 @@ struct CasoNaoAbre {
     std::string texto;      // the fixed text
     std::string detalhe;    // {P} stands for the folder
 };
+
+void PrintTo(const CasoNaoAbre& caso, std::ostream* os) { *os << caso.nome; }
 
 class ArquivoQueNaoAbre : public ::testing::TestWithParam<CasoNaoAbre> {};
 

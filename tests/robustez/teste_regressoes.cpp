@@ -20,6 +20,8 @@ struct Alvo {
     std::string (*verifica)(std::string_view);
 };
 
+void PrintTo(const Alvo& alvo, std::ostream* os) { *os << alvo.nome; }
+
 class EntradasDoFuzz : public ::testing::TestWithParam<Alvo> {};
 
 TEST_P(EntradasDoFuzz, CumpremAsPropriedades)
