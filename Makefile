@@ -1,14 +1,16 @@
 # KELM: two commands do everything on a fresh Debian machine.
 #   make run   installs what is missing, builds, and runs KELM: the window when there is a
 #              display, otherwise kelm-lote on the bundled 20-team championship (38 rounds).
-#   make test  installs what is missing, builds, and runs every test.
+#   make test  installs what is missing, builds, and runs every test: the release build's, the
+#              same suite under AddressSanitizer and UndefinedBehaviorSanitizer, and a few
+#              seconds of each fuzz target (test-release, test-sanitizadores, test-fuzz).
 #   make bench runs the benchmarks that compare the two evaluations.
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 RELEASE := build/release
 RESULTADO ?= $(CURDIR)/resultado_brasileirao_2023.txt
 
-.PHONY: setup configure build run test test-release bench clean
+.PHONY: setup configure build run test test-release test-sanitizadores test-fuzz bench clean
 
 setup:
 	@bash scripts/setup.sh
@@ -33,7 +35,16 @@ run: build
 test-release: build
 	@QT_QPA_PLATFORM=offscreen ctest --preset release -j $(JOBS)
 
+# One after the other even under make -j: each build already uses $(JOBS) jobs.
 test: test-release
+	@JOBS=$(JOBS) bash scripts/testa_sanitizadores.sh
+	@JOBS=$(JOBS) bash scripts/fuzz_curto.sh
+
+test-sanitizadores: setup
+	@JOBS=$(JOBS) bash scripts/testa_sanitizadores.sh
+
+test-fuzz: setup
+	@JOBS=$(JOBS) bash scripts/fuzz_curto.sh
 
 bench: build
 	@cmake --build --preset release -j $(JOBS) --target bench_movimento
