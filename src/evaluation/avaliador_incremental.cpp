@@ -209,6 +209,25 @@ void AvaliadorIncremental::troca_valores(Totais& totais, const Valores& antes, c
     totais.t[7] += depois.distancia - antes.distancia;
 }
 
+bool AvaliadorIncremental::recusa_pelo_limite(Totais& limite, double fo_atual, double temperatura)
+{
+    limite.t[8] = 0;  // the spread of distances can fall to nothing
+    if (fo_de(limite) - fo_atual < temperatura) return false;
+    antecipado_ = true;
+    pendente_ = false;
+    return true;
+}
+
+void AvaliadorIncremental::tira_parcelas(Totais& limite, const Valores& v) const
+{
+    // What a team's share of Inviabilidades 2, 3, 6, 7 and 8 can fall to at most: nothing.
+    limite.t[1] -= v.inicio;
+    limite.t[2] -= v.fim;
+    limite.t[5] -= v.seguidos_fora;
+    limite.t[6] -= v.seguidos_casa;
+    limite.t[7] -= v.distancia;
+}
+
 bool AvaliadorIncremental::mudou(int t) const
 {
     for (int i = 0; i < num_mudancas_; ++i)
@@ -388,12 +407,7 @@ double AvaliadorIncremental::publica(const Totais& totais)
 {
     for (std::size_t i = 0; i < num_inviabilidades; ++i)
         estado_.inviabilidades[i] = static_cast<double>(totais.t[i]);
-    double fo = 0.0;
-    for (int k = 0; k < num_termos_; ++k) {
-        const Termo& termo = termos_[static_cast<std::size_t>(k)];
-        fo += termo.peso * estado_.inviabilidades[static_cast<std::size_t>(termo.indice)] * termo.objetivo;
-    }
-    return fo;
+    return fo_de(totais);
 }
 
 double AvaliadorIncremental::avalia()
@@ -455,24 +469,11 @@ double AvaliadorIncremental::aplica(const Movimento& m, double fo_atual, double 
             const int times[4] = {times_a[0], times_a[1], times_b[0], times_b[1]};
             for (int i = 0; i < 4; ++i) {
                 const int t = times[i];
-                if (t == 0) continue;
                 bool repetido = false;
                 for (int j = 0; j < i; ++j) repetido = repetido || times[j] == t;
-                if (repetido) continue;
-                const Valores& v = valores_[static_cast<std::size_t>(t)];
-                limite.t[1] -= v.inicio;
-                limite.t[2] -= v.fim;
-                limite.t[5] -= v.seguidos_fora;
-                limite.t[6] -= v.seguidos_casa;
-                limite.t[7] -= v.distancia;
+                if (t != 0 && !repetido) tira_parcelas(limite, valores_[static_cast<std::size_t>(t)]);
             }
-            limite.t[8] = 0;
-            const double fo_limite = fo_de(limite);
-            if (fo_limite - fo_atual >= temperatura) {
-                antecipado_ = true;
-                pendente_ = false;
-                return fo_limite;
-            }
+            if (recusa_pelo_limite(limite, fo_atual, temperatura)) return fo_de(limite);
         }
 
         auto em_b = [&](int t) { return !b.vazio() && (t == times_b[0] || t == times_b[1]); };
@@ -505,20 +506,12 @@ double AvaliadorIncremental::aplica(const Movimento& m, double fo_atual, double 
             for (int i = 0; i < 2; ++i) {
                 const Valores& v = valores_[static_cast<std::size_t>(times[i])];
                 const int casa = v.casa + (i == 0 ? -1 : 1);
-                limite.t[1] -= v.inicio;
-                limite.t[2] -= v.fim;
+                tira_parcelas(limite, v);
                 limite.t[3] += std::abs(2 * casa - l_) - std::abs(2 * v.casa - l_);
-                limite.t[5] -= v.seguidos_fora;
-                limite.t[6] -= v.seguidos_casa;
-                limite.t[7] -= v.distancia;
             }
-            limite.t[8] = 0;
-            const double fo_limite = fo_de(limite);
-            if (fo_limite - fo_atual >= temperatura) {
+            if (recusa_pelo_limite(limite, fo_atual, temperatura)) {
                 troca_mando(estado_, tabela, m.r1, m.g1);
-                antecipado_ = true;
-                pendente_ = false;
-                return fo_limite;
+                return fo_de(limite);
             }
         }
         Controle* linha = estado_.matriz_controle[m.r1];

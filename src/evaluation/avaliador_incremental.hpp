@@ -93,6 +93,10 @@ private:
     void soma_valores(Totais& totais, const Valores& v, int sinal) const;
     void troca_valores(Totais& totais, const Valores& antes, const Valores& depois) const;
     bool mudou(int t) const;
+    void tira_parcelas(Totais& limite, const Valores& v) const;
+    // Whether a lower bound of the neighbour's counts already worsens the objective by the
+    // temperature or more; if so the pending move is marked as rejected on its bound.
+    bool recusa_pelo_limite(Totais& limite, double fo_atual, double temperatura);
     void reordena(int t);
     void fecha_totais(Totais& totais);
     void conta_no_controle(int rodada, const Jogo& jogo, int sinal, std::int64_t& extras);

@@ -41,23 +41,7 @@ void troca_mando(Estado& estado, Tabela& tabela, int r, int g)
 
 Movimento sorteia_movimento(Estado& estado)
 {
-    Gerador& gerador = estado.gerador;
-    const int rodadas = estado.num_rodadas;
-    const int vagas = estado.jogos_por_rodada();
-    Movimento m;
-    m.tipo = estado.primeira_fase ? static_cast<Movimento::Tipo>(gerador.sorteia_inteiro(2)) : Movimento::Tipo::troca_mando;
-    if (m.tipo == Movimento::Tipo::troca_jogos) {
-        do {
-            m.r1 = gerador.sorteia_inteiro(rodadas);
-            m.r2 = gerador.sorteia_inteiro(rodadas);
-        } while (m.r1 == m.r2);
-        m.g1 = gerador.sorteia_inteiro(vagas);
-        m.g2 = gerador.sorteia_inteiro(vagas);
-    } else {
-        m.r1 = gerador.sorteia_inteiro(rodadas);
-        m.g1 = gerador.sorteia_inteiro(vagas);
-    }
-    return m;
+    return SorteioMovimentos(estado).sorteia(estado.gerador);
 }
 
 SorteioMovimentos::SorteioMovimentos(const Estado& estado)
