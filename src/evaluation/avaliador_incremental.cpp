@@ -110,13 +110,17 @@ AvaliadorIncremental::AvaliadorIncremental(Estado& estado)
         const double maximos[num_inviabilidades] = {nn, double(n_), double(n_), nn, double(n_ / 2), nn, nn,
                                                     n_ * percurso, percurso};
         double teto = 0.0;
-        pode_antecipar_ = true;
+        bool sem_negativos = true;
         for (int k = 0; k < num_termos_; ++k) {
             const Termo& termo = termos_[static_cast<std::size_t>(k)];
-            if (termo.peso < 0 || termo.objetivo < 0) pode_antecipar_ = false;
+            if (termo.peso < 0 || termo.objetivo < 0) sem_negativos = false;
             teto += std::fabs(termo.peso) * std::fabs(termo.objetivo) * maximos[termo.indice];
+            fator_[static_cast<std::size_t>(termo.indice)] =
+                static_cast<std::int64_t>(estado.config.pesos[static_cast<std::size_t>(termo.indice)]) *
+                estado.config.objetivos[static_cast<std::size_t>(termo.indice)];
         }
-        if (!(teto < 4503599627370496.0)) pode_antecipar_ = false;  // 2^52
+        exata_ = teto < 4503599627370496.0;  // 2^52
+        pode_antecipar_ = exata_ && sem_negativos;
     }
     const auto times = static_cast<std::size_t>(n_) + 1;
     chaves_.assign(times * static_cast<std::size_t>(l_), 0);
@@ -209,23 +213,27 @@ void AvaliadorIncremental::troca_valores(Totais& totais, const Valores& antes, c
     totais.t[7] += depois.distancia - antes.distancia;
 }
 
-bool AvaliadorIncremental::recusa_pelo_limite(Totais& limite, double fo_atual, double temperatura)
+bool AvaliadorIncremental::recusa_pelo_limite(std::int64_t limite, double fo_atual, double temperatura)
 {
-    limite.t[8] = 0;  // the spread of distances can fall to nothing
-    if (fo_de(limite) - fo_atual < temperatura) return false;
+    if (static_cast<double>(limite) - fo_atual < temperatura) return false;
     antecipado_ = true;
     pendente_ = false;
     return true;
 }
 
-void AvaliadorIncremental::tira_parcelas(Totais& limite, const Valores& v) const
+std::int64_t AvaliadorIncremental::fo_sem_dispersao(const Totais& totais) const
 {
-    // What a team's share of Inviabilidades 2, 3, 6, 7 and 8 can fall to at most: nothing.
-    limite.t[1] -= v.inicio;
-    limite.t[2] -= v.fim;
-    limite.t[5] -= v.seguidos_fora;
-    limite.t[6] -= v.seguidos_casa;
-    limite.t[7] -= v.distancia;
+    // FO in whole numbers, with Inviabilidade 9 at nothing: the spread of distances can fall to 0.
+    std::int64_t soma = 0;
+    for (std::size_t i = 0; i + 1 < num_inviabilidades; ++i) soma += fator_[i] * totais.t[i];
+    return soma;
+}
+
+std::int64_t AvaliadorIncremental::parcela(const Valores& v) const
+{
+    // The most a team's share of Inviabilidades 2, 3, 6, 7 and 8 can take off FO: all of it.
+    return fator_[1] * v.inicio + fator_[2] * v.fim + fator_[5] * v.seguidos_fora + fator_[6] * v.seguidos_casa +
+           fator_[7] * v.distancia;
 }
 
 bool AvaliadorIncremental::mudou(int t) const
@@ -424,6 +432,14 @@ double AvaliadorIncremental::aplica(const Movimento& m)
 
 double AvaliadorIncremental::fo_de(const Totais& totais) const
 {
+    if (exata_) {
+        // Every term and every partial sum is a whole number below 2^52, so the sum in
+        // integers, made a double at the end, is the double sum term by term; and its
+        // additions do not wait on each other's rounding.
+        std::int64_t soma = 0;
+        for (std::size_t i = 0; i < num_inviabilidades; ++i) soma += fator_[i] * totais.t[i];
+        return static_cast<double>(soma);
+    }
     double fo = 0.0;
     for (int k = 0; k < num_termos_; ++k) {
         const Termo& termo = termos_[static_cast<std::size_t>(k)];
@@ -465,15 +481,15 @@ double AvaliadorIncremental::aplica(const Movimento& m, double fo_atual, double 
             // what the moved teams' shares allow. When even that bound worsens the objective
             // by the temperature or more, the move is rejected whatever the draw, and the
             // moved teams need no closer look.
-            Totais limite = totais_candidatos_;
+            std::int64_t limite = fo_sem_dispersao(totais_candidatos_);
             const int times[4] = {times_a[0], times_a[1], times_b[0], times_b[1]};
             for (int i = 0; i < 4; ++i) {
                 const int t = times[i];
                 bool repetido = false;
                 for (int j = 0; j < i; ++j) repetido = repetido || times[j] == t;
-                if (t != 0 && !repetido) tira_parcelas(limite, valores_[static_cast<std::size_t>(t)]);
+                if (t != 0 && !repetido) limite -= parcela(valores_[static_cast<std::size_t>(t)]);
             }
-            if (recusa_pelo_limite(limite, fo_atual, temperatura)) return fo_de(limite);
+            if (recusa_pelo_limite(limite, fo_atual, temperatura)) return static_cast<double>(limite);
         }
 
         auto em_b = [&](int t) { return !b.vazio() && (t == times_b[0] || t == times_b[1]); };
@@ -501,17 +517,17 @@ double AvaliadorIncremental::aplica(const Movimento& m, double fo_atual, double 
         if (pode_antecipar_) {
             // The home team loses a home game and the other gains one: Inviabilidade 4 of the
             // neighbour is known, and the other counts are bounded as for a game swap.
-            Totais limite = totais_;
+            std::int64_t limite = fo_sem_dispersao(totais_);
             const int times[2] = {jogo.mandante(), jogo.visitante()};
             for (int i = 0; i < 2; ++i) {
                 const Valores& v = valores_[static_cast<std::size_t>(times[i])];
                 const int casa = v.casa + (i == 0 ? -1 : 1);
-                tira_parcelas(limite, v);
-                limite.t[3] += std::abs(2 * casa - l_) - std::abs(2 * v.casa - l_);
+                limite -= parcela(v);
+                limite += fator_[3] * (std::abs(2 * casa - l_) - std::abs(2 * v.casa - l_));
             }
             if (recusa_pelo_limite(limite, fo_atual, temperatura)) {
                 troca_mando(estado_, tabela, m.r1, m.g1);
-                return fo_de(limite);
+                return static_cast<double>(limite);
             }
         }
         Controle* linha = estado_.matriz_controle[m.r1];

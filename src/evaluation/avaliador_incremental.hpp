@@ -93,10 +93,11 @@ private:
     void soma_valores(Totais& totais, const Valores& v, int sinal) const;
     void troca_valores(Totais& totais, const Valores& antes, const Valores& depois) const;
     bool mudou(int t) const;
-    void tira_parcelas(Totais& limite, const Valores& v) const;
-    // Whether a lower bound of the neighbour's counts already worsens the objective by the
+    std::int64_t fo_sem_dispersao(const Totais& totais) const;
+    std::int64_t parcela(const Valores& v) const;
+    // Whether a lower bound of the neighbour's FO already worsens the objective by the
     // temperature or more; if so the pending move is marked as rejected on its bound.
-    bool recusa_pelo_limite(Totais& limite, double fo_atual, double temperatura);
+    bool recusa_pelo_limite(std::int64_t limite, double fo_atual, double temperatura);
     void reordena(int t);
     void fecha_totais(Totais& totais);
     void conta_no_controle(int rodada, const Jogo& jogo, int sinal, std::int64_t& extras);
@@ -123,7 +124,9 @@ private:
         double objetivo;
     };
     std::array<Termo, num_inviabilidades> termos_{};
+    std::array<std::int64_t, num_inviabilidades> fator_{};  // peso x objetivo of each count, 0 when off
     int num_termos_ = 0;
+    bool exata_ = false;  // every FO is a whole number held exactly: FO may be summed in integers
 
     std::vector<std::int32_t> chaves_;
     std::vector<std::int32_t> sedes_;
