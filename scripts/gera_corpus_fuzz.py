@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Writes the seed corpora of the fuzz targets (fuzz/corpus/<target>/) from the bundled
 championships in exemplos/ and from the files the loader tests use. Run it again after
-changing the examples; the files it writes are kept in git.
+changing the examples; the files it writes are kept in git, next to the inputs that long
+fuzz runs added to the corpora (merged with -merge=1, see fuzz/CMakeLists.txt), which it
+leaves alone.
 
 Input layout of each target (see fuzz/verificacoes.hpp):
   dados       the data file's bytes
@@ -13,7 +15,6 @@ Input layout of each target (see fuzz/verificacoes.hpp):
 
 import hashlib
 import pathlib
-import shutil
 
 RAIZ = pathlib.Path(__file__).resolve().parent.parent
 EXEMPLOS = RAIZ / "exemplos"
@@ -122,9 +123,7 @@ CARGA = [
 
 def grava(alvo: str, entradas: list) -> None:
     pasta = CORPUS / alvo
-    if pasta.exists():
-        shutil.rmtree(pasta)
-    pasta.mkdir(parents=True)
+    pasta.mkdir(parents=True, exist_ok=True)
     for entrada in entradas:
         (pasta / hashlib.sha1(entrada).hexdigest()).write_bytes(entrada)
 
