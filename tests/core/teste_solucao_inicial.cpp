@@ -26,6 +26,16 @@ TEST(Gerador, EhOMt19937PadraoSemOBitMaisBaixo)
     }
 }
 
+TEST(Gerador, MesmosNumerosQueStdMt19937)
+{
+    Mt19937 nosso;
+    std::mt19937 padrao;
+    for (int i = 0; i < 1000000; ++i) ASSERT_EQ(nosso(), padrao()) << i;
+    nosso.seed(333);
+    padrao.seed(333);
+    for (int i = 0; i < 1000000; ++i) ASSERT_EQ(nosso(), padrao()) << i;
+}
+
 TEST(Gerador, SorteiaInteiroDeZeroNaoSorteia)
 {
     Gerador g;
