@@ -1,5 +1,3 @@
-#include <sys/stat.h>
-
 #include "apoio.hpp"
 #include "model/solucao_inicial.hpp"
 
@@ -148,14 +146,15 @@ TEST(Carga, ExemplosCarregam)
 }
 
 // ---- Files that are refused --------------------------------------------------------
+// Hostile files (empty, binary, out-of-range numbers, files that do not open) have their
+// own suite under tests/robustez; these are mistakes in the format itself.
 
 struct CasoRuim {
     const char* nome;
     std::string dados;
     std::string distancias;
     std::string nomes;
-    std::string mensagem;  // the whole text, or a part of it when `parte` is set
-    bool parte = true;
+    std::string mensagem;  // a part of the text
 };
 
 void PrintTo(const CasoRuim& c, std::ostream* os) { *os << c.nome; }
@@ -177,10 +176,7 @@ TEST_P(CargaRecusada, DaAMensagemENaoMudaNada)
     const Desfecho d = carrega_dados(e, a.dados);
     EXPECT_FALSE(d.sucesso);
     EXPECT_EQ(d.tipo, TipoMensagem::erro);
-    if (caso.parte)
-        EXPECT_NE(d.texto.find(caso.mensagem), std::string::npos) << d.texto;
-    else
-        EXPECT_EQ(d.texto, caso.mensagem);
+    EXPECT_NE(d.texto.find(caso.mensagem), std::string::npos) << d.texto;
 
     EXPECT_EQ(e.num_times, 6);
     EXPECT_EQ(e.num_rodadas, 10);
@@ -201,79 +197,17 @@ INSTANTIATE_TEST_SUITE_P(
         CasoRuim{"BrancoAntesDaVirgula", "20 ,19\ndist.txt\nnomes.txt\n", d4, n4,
                  "linha 1: o primeiro item deve ser \"N, R\" (o número de times, uma vírgula e o número de rodadas); "
                  "falta a vírgula logo depois do número de times."},
-        CasoRuim{"Vazio", "", d4, n4, "o arquivo está vazio"},
-        CasoRuim{"SoNR", "4, 3\n", d4, n4, "linha 2: falta o caminho do arquivo de distâncias."},
         CasoRuim{"SemNomes", "4, 3 dist.txt", d4, n4, "falta o caminho do arquivo de nomes de times."},
         CasoRuim{"UmNumeroSo", "4\ndist.txt\nnomes.txt\n", d4, n4, "falta a vírgula"},
         CasoRuim{"SemR", "4,\n\n", d4, n4, "falta o número de rodadas depois da vírgula"},
-        CasoRuim{"Letras", "quatro, 3\n", d4, n4, "mas começa com \"quatro,\""},
-        CasoRuim{"NZero", "0, 3\ndist.txt\nnomes.txt\n", d4, n4, "o número de times é 0; são precisos pelo menos 3."},
-        CasoRuim{"NDois", "2, 3\ndist.txt\nnomes.txt\n", d4, n4, "o número de times é 2"},
-        CasoRuim{"NNegativo", "-5, 3\ndist.txt\nnomes.txt\n", d4, n4, "o número de times é -5"},
-        CasoRuim{"NGrande", "2147483647, 3\ndist.txt\nnomes.txt\n", d4, n4, "o número de times é 2147483647; o máximo é 1000."},
-        CasoRuim{"NNaoCabe", "2147483648, 3\ndist.txt\nnomes.txt\n", d4, n4, "o número de times não cabe em 32 bits."},
-        CasoRuim{"RZero", "4, 0\ndist.txt\nnomes.txt\n", d4, n4, "o número de rodadas é 0; com 4 times são precisas pelo menos 3."},
         CasoRuim{"RCurtoImpar", "5, 4\ndist.txt\nnomes.txt\n", d4, n4, "com 5 times são precisas pelo menos 5."},
-        CasoRuim{"REnorme", "4, 999999\ndist.txt\nnomes.txt\n", d4, n4, "o número de rodadas é 999999; o máximo é 5000."},
         CasoRuim{"CaminhoLongo", "4, 3\n" + std::string(100, 'd') + "\nnomes.txt\n", d4, n4,
                  "o caminho do arquivo de distâncias tem 100 caracteres; o máximo é 99."},
-        CasoRuim{"BinarioNoDados", std::string("4, 3\0dist.txt\nnomes.txt\n", 23), d4, n4,
-                 "o arquivo não é de texto (tem o byte de controle 0x00)."},
-        CasoRuim{"TernoSemDistancia", bom, "1, 2, 5\n1, 2", n4,
-                 "Erro no arquivo de distâncias", true},
-        CasoRuim{"TernoSemDistanciaMensagem", bom, "1, 2, 5\n1, 2", n4, "linha 2: o terno está incompleto: falta a distância."},
-        CasoRuim{"TernoSemVirgula", bom, "1 2 5\n", n4, "linha 1: esperava uma vírgula logo depois do primeiro time (1)"},
-        CasoRuim{"LetrasNasDistancias", bom, "1, 2, 5\n1, x, 3\n", n4, "linha 2: esperava um número inteiro e encontrou \"x,\"."},
         CasoRuim{"TimeZero", bom, "0, 2, 5\n", n4, "linha 1: o time 0 não existe; os times vão de 1 a 4."},
         CasoRuim{"TimeAlem", bom, "1, 2, 5\n\n1, 5, 5\n", n4, "linha 3: o time 5 não existe"},
         CasoRuim{"DistanciaNegativa", bom, "1, 2, -5\n", n4, "a distância -5 é negativa."},
-        CasoRuim{"DistanciaEstoura", bom, "1, 2, 715827883\n", n4,
-                 "a distância 715827883 é grande demais: com 4 times, a maior distância aceita é 715827882"},
-        CasoRuim{"NulNasDistancias", bom, std::string("1, 2, 5\n\0", 9), n4, "linha 2: o arquivo não é de texto"},
-        CasoRuim{"NomesDemais", bom, d4, "A B C D E\n", "há mais nomes do que os 4 times: o 5º é \"E\"."},
-        CasoRuim{"NomeLongo", bom, d4, "A " + std::string(100, 'x'), "o nome do time 2 tem 100 caracteres; o máximo é 99."},
         CasoRuim{"NomeForaDoLatin1", bom, d4, "A Euro€ C", "o nome do time 2, \"Euro€\", tem o caractere \"€\""}),
     [](const auto& caso) { return std::string(caso.param.nome); });
-
-TEST(Carga, ArquivosQueNaoAbremDaoATextoDeCadaUm)
-{
-    Estado e;
-    Desfecho d = carrega_dados(e, "/nao/existe/camp.dat");
-    EXPECT_EQ(d.texto, "O Arquivo de dados não foi aberto.");
-    EXPECT_NE(d.detalhe.find("o arquivo não existe"), std::string::npos);
-    EXPECT_EQ(carrega_dados(e, "").texto, "O Arquivo de dados não foi aberto.");
-
-    Arquivos sem_dist("4, 3\nfalta.txt\nnomes.txt\n", d4, n4);
-    d = carrega_dados(e, sem_dist.dados);
-    EXPECT_EQ(d.texto, "O Arquivo de distâncias não foi aberto.");
-
-    // Only the first failure is told, even when the names file is missing too.
-    Arquivos sem_os_dois("4, 3\nfalta.txt\nfalta2.txt\n", d4, n4);
-    EXPECT_EQ(carrega_dados(e, sem_os_dois.dados).texto, "O Arquivo de distâncias não foi aberto.");
-
-    Arquivos sem_nomes("4, 3\ndist.txt\nfalta.txt\n", d4, n4);
-    EXPECT_EQ(carrega_dados(e, sem_nomes.dados).texto, "O Arquivo de nomes de times não foi aberto.");
-
-    Arquivos pasta("4, 3\n.\nnomes.txt\n", d4, n4);
-    d = carrega_dados(e, pasta.dados);
-    EXPECT_EQ(d.texto, "O Arquivo de distâncias não foi aberto.");
-    EXPECT_NE(d.detalhe.find("pasta"), std::string::npos);
-    EXPECT_EQ(carrega_dados(e, pasta.pasta.caminho()).texto, "O Arquivo de dados não foi aberto.");
-
-    EXPECT_FALSE(e.dados_carregados);
-    EXPECT_EQ(e.num_times, 0);
-}
-
-TEST(Carga, ArquivoDeDadosApontandoParaSiMesmo)
-{
-    PastaTemporaria pasta;
-    const auto dados = pasta.escreve("camp.dat", "4, 3\ncamp.dat\ncamp.dat\n");
-    Estado e;
-    const Desfecho d = carrega_dados(e, dados);
-    EXPECT_FALSE(d.sucesso);
-    EXPECT_NE(d.texto.find("Erro no arquivo de distâncias"), std::string::npos) << d.texto;
-    EXPECT_NE(d.texto.find("linha 1: esperava uma vírgula logo depois do segundo time (3)"), std::string::npos) << d.texto;
-}
 
 TEST(Carga, SegundaCargaBemSucedidaSubstituiTudo)
 {
