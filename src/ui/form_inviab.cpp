@@ -27,15 +27,6 @@ const char* const legendas[num_inviabilidades] = {
     "Minimizar a diferença entre a maior e a menor distância percorrida durante o campeonato.",
 };
 
-QPushButton* botao(QWidget* pai, const char* nome, const QString& texto, const QIcon& icone)
-{
-    auto* b = new QPushButton(icone, texto, pai);
-    b->setObjectName(QLatin1String(nome));
-    b->setIconSize(QSize(24, 24));
-    b->setMinimumSize(96, 38);
-    return b;
-}
-
 }  // namespace
 
 Tform_inviab::Tform_inviab(Objetivos& config, const Mensageiro& mensageiro, QWidget* pai)
@@ -60,10 +51,10 @@ Tform_inviab::Tform_inviab(Objetivos& config, const Mensageiro& mensageiro, QWid
         inv_[i] = c;
     }
 
-    auto* ok = botao(this, "ok", QStringLiteral("&Ok"), style()->standardIcon(QStyle::SP_DialogOkButton));
-    cancelar_ = botao(this, "cancelar", QStringLiteral("&Cancelar"), style()->standardIcon(QStyle::SP_DialogCancelButton));
-    auto* todos = botao(this, "todos", QStringLiteral("&Todos"), icone("edit-select-all", "todos"));
-    auto* resete = botao(this, "resete", QStringLiteral("&Resetar"), icone("edit-clear", "resetar"));
+    auto* ok = botao_com_imagem(this, "ok", QStringLiteral("&Ok"), style()->standardIcon(QStyle::SP_DialogOkButton));
+    cancelar_ = botao_com_imagem(this, "cancelar", QStringLiteral("&Cancelar"), style()->standardIcon(QStyle::SP_DialogCancelButton));
+    auto* todos = botao_com_imagem(this, "todos", QStringLiteral("&Todos"), icone("edit-select-all", "todos"));
+    auto* resete = botao_com_imagem(this, "resete", QStringLiteral("&Resetar"), icone("edit-clear", "resetar"));
     ok->setDefault(true);
     for (QPushButton* b : {cancelar_, todos, resete}) b->setAutoDefault(false);
 

@@ -30,15 +30,6 @@ const char* const legendas[num_inviabilidades] = {
     "Diferença entre a maior e a menor distância percorrida durante o campeonato.",
 };
 
-QPushButton* botao(QWidget* pai, const char* nome, const QString& texto, const QIcon& icone)
-{
-    auto* b = new QPushButton(icone, texto, pai);
-    b->setObjectName(QLatin1String(nome));
-    b->setIconSize(QSize(24, 24));
-    b->setMinimumSize(96, 38);
-    return b;
-}
-
 }  // namespace
 
 Tform_pesos::Tform_pesos(Objetivos& config, const Mensageiro& mensageiro, QWidget* pai)
@@ -68,10 +59,10 @@ Tform_pesos::Tform_pesos(Objetivos& config, const Mensageiro& mensageiro, QWidge
         peso_[i] = e;
     }
 
-    auto* ok = botao(this, "ok_peso", QStringLiteral("&Ok"), style()->standardIcon(QStyle::SP_DialogOkButton));
+    auto* ok = botao_com_imagem(this, "ok_peso", QStringLiteral("&Ok"), style()->standardIcon(QStyle::SP_DialogOkButton));
     auto* cancelar =
-        botao(this, "cancelar_peso", QStringLiteral("&Cancelar"), style()->standardIcon(QStyle::SP_DialogCancelButton));
-    auto* resete = botao(this, "resete_peso", QStringLiteral("&Default"), icone("document-revert", "padrao"));
+        botao_com_imagem(this, "cancelar_peso", QStringLiteral("&Cancelar"), style()->standardIcon(QStyle::SP_DialogCancelButton));
+    auto* resete = botao_com_imagem(this, "resete_peso", QStringLiteral("&Default"), icone("document-revert", "padrao"));
     ok->setDefault(true);
     cancelar->setAutoDefault(false);
     resete->setAutoDefault(false);

@@ -1,6 +1,10 @@
 #pragma once
 
 #include <QIcon>
+#include <QString>
+
+class QPushButton;
+class QWidget;
 
 namespace kelm {
 
@@ -10,5 +14,8 @@ QIcon icone(const char* nome_no_tema, const char* proprio);
 
 // The program's own picture alone.
 QIcon icone_proprio(const char* proprio);
+
+// A dialog button with a picture, named `nome` for the tests, at the dialogs' common size.
+QPushButton* botao_com_imagem(QWidget* pai, const char* nome, const QString& texto, const QIcon& icone);
 
 }  // namespace kelm
