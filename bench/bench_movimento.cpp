@@ -9,8 +9,7 @@
 
 #include "evaluation/avaliador_completo.hpp"
 #include "evaluation/avaliador_incremental.hpp"
-#include "model/solucao_inicial.hpp"
-#include "search/busca.hpp"
+#include "construtores.hpp"
 
 #include <map>
 #include <utility>
@@ -19,31 +18,9 @@ namespace {
 
 using namespace kelm;
 
-// N teams with pseudo-random distances (a fifth of the pairs at 0, as if of the same
-// state), 2(N-1) rounds (or N-1, compact), a random initial schedule, every objective at its
-// default weight.
-Estado campeonato(int n, bool compacto)
-{
-    Estado e;
-    e.num_times = n;
-    e.num_rodadas = compacto ? n - 1 : 2 * (n - 1);
-    e.matriz_distancias = aloca_matriz_inteiros(n + 1, n + 1);
-    Gerador g;
-    g.semeia(2024);
-    for (int i = 1; i <= n; ++i)
-        for (int j = i + 1; j <= n; ++j) {
-            const int d = g.sorteia_inteiro(5) == 0 ? 0 : 100 + g.sorteia_inteiro(4000);
-            e.matriz_distancias[i][j] = d;
-            e.matriz_distancias[j][i] = d;
-        }
-    e.nomes_times.assign(static_cast<std::size_t>(n) + 1, "Time");
-    e.tabela_inicial = aloca_matriz_jogos(e.num_rodadas, n / 2);
-    e.dados_carregados = true;
-    gera_solucao_inicial(e);
-    prepara_execucao(e);
-    e.config.objetivos.fill(1);
-    return e;
-}
+// N teams with drawn distances, 2(N-1) rounds (or N-1, compact), a random initial schedule,
+// every objective at its default weight.
+Estado campeonato(int n, bool compacto) { return teste::campeonato_sorteado(n, compacto ? n - 1 : 2 * (n - 1), 2024); }
 
 // The schedule a whole run ends with, made once per size and kept for the other runs.
 const Tabela& resultado(int n, bool compacto)
@@ -52,10 +29,9 @@ const Tabela& resultado(int n, bool compacto)
     auto [onde, novo] = feitos.try_emplace({n, compacto});
     if (novo) {
         Estado e = campeonato(n, compacto);
-        e.config.objetivos_escolhidos = true;
         Observador nada;
         executa_busca(e, nada);
-        onde->second = e.tabela_melhor;
+        onde->second = e.execucao.tabela_melhor;
     }
     return onde->second;
 }
@@ -66,18 +42,18 @@ void trial(benchmark::State& state, bool primeira_fase, bool compacto = false)
     const int n = static_cast<int>(state.range(0));
     Estado e = campeonato(n, compacto);
     if (state.range(1) != 0) {
-        e.tabela_inicial = resultado(n, compacto);
-        prepara_execucao(e);
-        e.config.objetivos.fill(1);
+        e.execucao.tabela_inicial = resultado(n, compacto);
+        prepara_execucao(e.campeonato, e.execucao);
+        e.criterios.objetivos.fill(1);
     }
-    e.primeira_fase = primeira_fase;
-    Avaliador avaliador(e);
-    const SorteioMovimentos sorteio(e);
+    e.execucao.primeira_fase = primeira_fase;
+    Avaliador avaliador(e.campeonato, e.criterios, e.execucao);
+    const SorteioMovimentos sorteio(e.campeonato, e.execucao.primeira_fase);
     const double fo = avaliador.avalia();
     const double temperatura = state.range(1) == 0 ? 1e15 : 1000.0;
     double soma = 0.0;
     for (auto _ : state) {
-        const Movimento m = sorteio.sorteia(e.gerador);
+        const Movimento m = sorteio.sorteia(e.execucao.gerador);
         soma += avaliador.aplica(m, fo, temperatura);
         avaliador.desfaz(m);
     }

@@ -229,11 +229,11 @@ const Estado& campeonato_anterior()
         pasta.escreve("n0.txt", "Um Dois Tres Quatro\n");
         pasta.escreve("c0.dat", "4, 6\nd0.txt\nn0.txt\n");
         Estado e;
-        const Desfecho d = carrega_dados(e, pasta.caminho() / "c0.dat");
+        const Desfecho d = carrega_dados(e.campeonato, e.execucao, pasta.caminho() / "c0.dat");
         if (!d.sucesso) throw std::runtime_error("o campeonato anterior não carregou: " + d.texto + d.detalhe);
-        e.tabela_melhor = e.tabela_inicial;
-        e.programa_executado = true;
-        e.fo_star = 42.0;
+        e.execucao.tabela_melhor = e.execucao.tabela_inicial;
+        e.execucao.programa_executado = true;
+        e.execucao.fo_star = 42.0;
         return e;
     }();
     return anterior;
@@ -241,33 +241,31 @@ const Estado& campeonato_anterior()
 
 std::string compara_com_anterior(const Estado& e, const Estado& a)
 {
-    if (e.num_times != a.num_times || e.num_rodadas != a.num_rodadas) return "N ou R mudou numa carga recusada";
-    if (!(e.matriz_distancias == a.matriz_distancias)) return "as distâncias mudaram numa carga recusada";
-    if (e.nomes_times != a.nomes_times) return "os nomes mudaram numa carga recusada";
-    if (!(e.tabela_inicial == a.tabela_inicial) || !(e.tabela_melhor == a.tabela_melhor))
+    if (e.campeonato.num_times != a.campeonato.num_times || e.campeonato.num_rodadas != a.campeonato.num_rodadas) return "N ou R mudou numa carga recusada";
+    if (!(e.campeonato.matriz_distancias == a.campeonato.matriz_distancias)) return "as distâncias mudaram numa carga recusada";
+    if (e.campeonato.nomes_times != a.campeonato.nomes_times) return "os nomes mudaram numa carga recusada";
+    if (!(e.execucao.tabela_inicial == a.execucao.tabela_inicial) || !(e.execucao.tabela_melhor == a.execucao.tabela_melhor))
         return "uma tabela mudou numa carga recusada";
-    if (e.dados_carregados != a.dados_carregados || e.programa_executado != a.programa_executado ||
-        e.fo_star != a.fo_star || !(e.inviabilidades_melhor == a.inviabilidades_melhor))
+    if (e.campeonato.dados_carregados != a.campeonato.dados_carregados || e.execucao.programa_executado != a.execucao.programa_executado ||
+        e.execucao.fo_star != a.execucao.fo_star || !(e.execucao.inviabilidades_melhor == a.execucao.inviabilidades_melhor))
         return "os indicadores ou o resultado mudaram numa carga recusada";
-    if (!(e.gerador == a.gerador)) return "o gerador avançou numa carga recusada";
-    if (!e.lista_jogos.empty()) return "lista_jogos ficou com jogos";
+    if (!(e.execucao.gerador == a.execucao.gerador)) return "o gerador avançou numa carga recusada";
     return {};
 }
 
 std::string verifica_tabela_sorteada(const Estado& e)
 {
-    const int n = e.num_times;
-    const int r = e.num_rodadas;
-    if (e.tabela_inicial.linhas() != r || e.tabela_inicial.colunas() != n / 2) return "tabela_inicial com outras dimensões";
-    if (e.matriz_distancias.linhas() != n + 1 || e.matriz_distancias.colunas() != n + 1)
+    const int n = e.campeonato.num_times;
+    const int r = e.campeonato.num_rodadas;
+    if (e.execucao.tabela_inicial.linhas() != r || e.execucao.tabela_inicial.colunas() != n / 2) return "tabela_inicial com outras dimensões";
+    if (e.campeonato.matriz_distancias.linhas() != n + 1 || e.campeonato.matriz_distancias.colunas() != n + 1)
         return "matriz de distâncias com outras dimensões";
-    if (e.nomes_times.size() != static_cast<std::size_t>(n) + 1) return "nomes_times com outro tamanho";
-    if (!e.lista_jogos.empty()) return "lista_jogos ficou com jogos";
+    if (e.campeonato.nomes_times.size() != static_cast<std::size_t>(n) + 1) return "nomes_times com outro tamanho";
     std::set<std::pair<int, int>> pares;
     const int cheias = rodadas_preenchidas(n);
     for (int linha = 0; linha < r; ++linha) {
         for (int vaga = 0; vaga < n / 2; ++vaga) {
-            const Jogo j = e.tabela_inicial[linha][vaga];
+            const Jogo j = e.execucao.tabela_inicial[linha][vaga];
             if (linha >= cheias) {
                 if (!j.vazio() || j.time2 != 0) return "jogo depois das rodadas preenchidas";
                 continue;
@@ -467,7 +465,7 @@ std::string verifica_carga(std::string_view entrada)
 
     Estado e = anterior;
     const auto caminho_dados = pasta.caminho() / "c.dat";
-    const Desfecho d = carrega_dados(e, caminho_dados);
+    const Desfecho d = carrega_dados(e.campeonato, e.execucao, caminho_dados);
     if (!d.sucesso) {
         if (auto erro = compara_com_anterior(e, anterior); !erro.empty()) return erro + " (" + d.texto + ")";
         if (d.texto == msg_dados_nao_aberto || d.texto == msg_distancias_nao_aberto || d.texto == msg_nomes_nao_aberto) {
@@ -486,12 +484,12 @@ std::string verifica_carga(std::string_view entrada)
     }
 
     if (d.texto != msg_carregados || d.tipo != TipoMensagem::informacao) return "sucesso com outro texto: " + d.texto;
-    if (!e.dados_carregados || e.programa_executado) return "indicadores errados depois da carga";
+    if (!e.campeonato.dados_carregados || e.execucao.programa_executado) return "indicadores errados depois da carga";
     ItensDados itens;
-    if (!interpreta_dados(dados, caminho_dados.string(), itens).sucesso || itens.num_times != e.num_times ||
-        itens.num_rodadas != e.num_rodadas)
+    if (!interpreta_dados(dados, caminho_dados.string(), itens).sucesso || itens.num_times != e.campeonato.num_times ||
+        itens.num_rodadas != e.campeonato.num_rodadas)
         return "a carga aceitou um arquivo de dados que a leitura recusa";
-    if (auto erro = verifica_matriz(e.matriz_distancias, e.num_times); !erro.empty()) return erro;
+    if (auto erro = verifica_matriz(e.campeonato.matriz_distancias, e.campeonato.num_times); !erro.empty()) return erro;
     return verifica_tabela_sorteada(e);
 }
 

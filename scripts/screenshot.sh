@@ -53,7 +53,7 @@ kill "$APID"; wait "$APID" 2>/dev/null || true
 APID=""
 
 # The session.
-timeout 300 "$BUILD/tests/ui/kelm_vitrine" "$SAIDA" >"$SAIDA/vitrine.log" 2>&1 || {
+timeout 300 "$BUILD/ferramentas/kelm_vitrine" "$SAIDA" >"$SAIDA/vitrine.log" 2>&1 || {
   echo "screenshot: kelm_vitrine falhou; veja $SAIDA/vitrine.log" >&2
   exit 1
 }

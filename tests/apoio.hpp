@@ -14,10 +14,12 @@
 #include <gtest/gtest.h>
 
 #include "caminhos.hpp"
+#include "construtores.hpp"
 #include "evaluation/avaliacao.hpp"
 #include "model/carga.hpp"
 #include "model/estado.hpp"
 #include "search/observador.hpp"
+#include "search/busca.hpp"
 #include "search/relogio.hpp"
 
 namespace kelm {
@@ -78,31 +80,11 @@ inline std::string le_bytes(const std::filesystem::path& p)
 
 inline std::filesystem::path exemplo(const std::string& nome) { return std::filesystem::path(pasta_exemplos) / nome; }
 
-// A championship of n teams and r rounds made in memory: all distances 0 unless given,
-// names "T1" to "Tn", an empty tabela_inicial, as if loaded.
-inline Estado campeonato(int n, int r)
-{
-    Estado e;
-    e.num_times = n;
-    e.num_rodadas = r;
-    e.matriz_distancias = aloca_matriz_inteiros(n + 1, n + 1);
-    e.nomes_times.assign(static_cast<std::size_t>(n) + 1, std::string());
-    for (int t = 1; t <= n; ++t) {
-        // Appended, not `"T" + std::to_string(t)`: GCC 12 at -O3 warns falsely (-Wrestrict) on that.
-        std::string& nome = e.nomes_times[static_cast<std::size_t>(t)];
-        nome = 'T';
-        nome += std::to_string(t);
-    }
-    e.tabela_inicial = aloca_matriz_jogos(r, n / 2);
-    e.dados_carregados = true;
-    return e;
-}
-
 // Loads a bundled championship, failing the test when it does not load.
 inline Estado carrega_exemplo(const std::string& nome)
 {
     Estado e;
-    const Desfecho d = carrega_dados(e, exemplo(nome));
+    const Desfecho d = carrega_dados(e.campeonato, e.execucao, exemplo(nome));
     EXPECT_TRUE(d.sucesso) << d.texto << " " << d.detalhe;
     return e;
 }
@@ -110,8 +92,14 @@ inline Estado carrega_exemplo(const std::string& nome)
 // Every objective on, default weights.
 inline void todos_objetivos(Estado& e)
 {
-    e.config.objetivos.fill(1);
-    e.config.objetivos_escolhidos = true;
+    e.criterios.objetivos.fill(1);
+    e.criterios.objetivos_escolhidos = true;
+}
+
+// The reference evaluation of the run's tabela_atual.
+inline double avalia(Estado& e)
+{
+    return avalia_tabela(e.campeonato, e.criterios, e.execucao, e.execucao.tabela_atual);
 }
 
 // Clocks that stand still unless moved by the test.

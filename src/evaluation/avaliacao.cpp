@@ -4,55 +4,42 @@
 
 namespace kelm {
 
-void monta_matriz_controle(Estado& estado, const Tabela& tabela)
+void monta_matriz_controle(Matriz<Controle>& controle, const Tabela& tabela)
 {
-    const int g_max = estado.jogos_por_rodada();
-    for (int r = 0; r < estado.num_rodadas; ++r) {
-        Controle* rodada = estado.matriz_controle[r];
-        for (int g = 0; g < g_max; ++g) {
-            const Jogo jogo = tabela[r][g];
-            if (jogo.time1 > 0) {
-                rodada[jogo.time1].jogos_casa += 1;
-                rodada[jogo.time2].jogos_fora += 1;
-            } else if (jogo.time1 < 0) {
-                rodada[-jogo.time1].jogos_fora += 1;
-                rodada[jogo.time2].jogos_casa += 1;
-            }
-        }
-    }
+    for (int r = 0; r < tabela.linhas(); ++r)
+        for (int g = 0; g < tabela.colunas(); ++g) conta_jogo(controle[r], tabela[r][g], +1);
 }
 
-void monta_matriz_mandantes(Estado& estado, const Tabela& tabela)
+void monta_matriz_mandantes(const Campeonato& campeonato, const Tabela& tabela, Matriz<std::int32_t>& mandantes,
+                            Contagens& inviabilidades)
 {
-    const int n = estado.num_times;
-    const int g_max = estado.jogos_por_rodada();
-    auto& mandantes = estado.matriz_mandantes;
+    const int n = campeonato.num_times;
     // The last column of each row counts the team's games placed so far; calcula_distancias
     // then overwrites it with the distance travelled.
     for (int t = 1; t <= n; ++t) mandantes[t][n - 1] = 0;
-    for (int r = 0; r < estado.num_rodadas; ++r) {
-        for (int g = 0; g < g_max; ++g) {
+    for (int r = 0; r < tabela.linhas(); ++r) {
+        for (int g = 0; g < tabela.colunas(); ++g) {
             const Jogo jogo = tabela[r][g];
-            if (jogo.time1 == 0) continue;
-            const int sede = jogo.time1 > 0 ? jogo.time1 : jogo.time2;
+            if (jogo.vazio()) continue;
+            const int sede = jogo.mandante();
             const int a = std::abs(jogo.time1);
             const int b = jogo.time2;
             mandantes[a][mandantes[a][n - 1]++] = sede;
             mandantes[b][mandantes[b][n - 1]++] = sede;
         }
     }
-    calcula_distancias(estado);
+    calcula_distancias(campeonato, mandantes, inviabilidades);
 }
 
-void calcula_distancias(Estado& estado)
+void calcula_distancias(const Campeonato& campeonato, Matriz<std::int32_t>& mandantes, Contagens& inviabilidades)
 {
-    const int n = estado.num_times;
-    const auto& d = estado.matriz_distancias;
+    const int n = campeonato.num_times;
+    const auto& d = campeonato.matriz_distancias;
     double total = 0.0;
     double maior = 0.0;
     double menor = 1e11;
     for (int t = 1; t <= n; ++t) {
-        std::int32_t* linha = estado.matriz_mandantes[t];
+        std::int32_t* linha = mandantes[t];
         std::int32_t percorrida = 0;
         for (int k = 0; k <= n - 2; ++k)
             percorrida += k == 0 ? d[t][linha[0]] : d[linha[k - 1]][linha[k]];
@@ -61,30 +48,30 @@ void calcula_distancias(Estado& estado)
         if (percorrida > maior) maior = percorrida;
         if (percorrida < menor) menor = percorrida;
     }
-    estado.inviabilidades[Inviabilidade::distancia_total] = total;
-    estado.inviabilidades[Inviabilidade::diferenca_distancia] = maior - menor;
+    inviabilidades[Inviabilidade::distancia_total] = total;
+    inviabilidades[Inviabilidade::diferenca_distancia] = maior - menor;
 }
 
-void conta_jogos_por_rodada(Estado& estado)
+void conta_jogos_por_rodada(const Matriz<Controle>& controle, Contagens& inviabilidades)
 {
     double extras = 0.0;
-    for (int r = 0; r < estado.num_rodadas; ++r) {
-        const Controle* rodada = estado.matriz_controle[r];
-        for (int t = 1; t <= estado.num_times; ++t) {
+    for (int r = 0; r < controle.linhas(); ++r) {
+        const Controle* rodada = controle[r];
+        for (int t = 1; t < controle.colunas(); ++t) {
             const int jogos = rodada[t].jogos_casa + rodada[t].jogos_fora;
             if (jogos > 1) extras += jogos - 1;
         }
     }
-    estado.inviabilidades[Inviabilidade::jogos_na_rodada] = extras;
+    inviabilidades[Inviabilidade::jogos_na_rodada] = extras;
 }
 
-void conta_inicio_fim(Estado& estado)
+void conta_inicio_fim(const Matriz<std::int32_t>& mandantes, Contagens& inviabilidades)
 {
-    const int n = estado.num_times;
+    const int n = mandantes.colunas();
     double inicio = 0.0;
     double fim = 0.0;
     for (int t = 1; t <= n; ++t) {
-        const std::int32_t* linha = estado.matriz_mandantes[t];
+        const std::int32_t* linha = mandantes[t];
         const bool h0 = linha[0] == t;
         const bool h1 = linha[1] == t;
         const bool penultimo = linha[n - 3] == t;
@@ -97,29 +84,29 @@ void conta_inicio_fim(Estado& estado)
             if (!(!penultimo && ultimo)) fim += 1;
         }
     }
-    estado.inviabilidades[Inviabilidade::inicio] = inicio;
-    estado.inviabilidades[Inviabilidade::fim] = fim;
+    inviabilidades[Inviabilidade::inicio] = inicio;
+    inviabilidades[Inviabilidade::fim] = fim;
 }
 
-void conta_mesmo_estado(Estado& estado, const Tabela& tabela)
+void conta_mesmo_estado(const Campeonato& campeonato, const Tabela& tabela, Contagens& inviabilidades)
 {
     double mesmo_estado = 0.0;
-    const Jogo* ultima = tabela[estado.num_rodadas - 1];
-    for (int g = 0; g < estado.jogos_por_rodada(); ++g) {
-        if (ultima[g].time1 == 0) continue;
-        if (estado.matriz_distancias[std::abs(ultima[g].time1)][ultima[g].time2] == 0) mesmo_estado += 1;
+    const Jogo* ultima = tabela[tabela.linhas() - 1];
+    for (int g = 0; g < tabela.colunas(); ++g) {
+        if (ultima[g].vazio()) continue;
+        if (campeonato.matriz_distancias[std::abs(ultima[g].time1)][ultima[g].time2] == 0) mesmo_estado += 1;
     }
-    estado.inviabilidades[Inviabilidade::mesmo_estado] = mesmo_estado;
+    inviabilidades[Inviabilidade::mesmo_estado] = mesmo_estado;
 }
 
-void conta_mandos(Estado& estado)
+void conta_mandos(const Matriz<std::int32_t>& mandantes, Contagens& inviabilidades)
 {
-    const int n = estado.num_times;
+    const int n = mandantes.colunas();
     double diferenca = 0.0;
     double fora_seguidos = 0.0;
     double casa_seguidos = 0.0;
     for (int t = 1; t <= n; ++t) {
-        const std::int32_t* linha = estado.matriz_mandantes[t];
+        const std::int32_t* linha = mandantes[t];
         int casa = 0;
         int fora = 0;
         int sequencia = 0;
@@ -138,27 +125,29 @@ void conta_mandos(Estado& estado)
         if (sequencia > 2) (sequencia_em_casa ? casa_seguidos : fora_seguidos) += sequencia - 2;
         diferenca += std::abs(casa - fora);
     }
-    estado.inviabilidades[Inviabilidade::mandos] = diferenca;
-    estado.inviabilidades[Inviabilidade::fora_seguidos] = fora_seguidos;
-    estado.inviabilidades[Inviabilidade::casa_seguidos] = casa_seguidos;
+    inviabilidades[Inviabilidade::mandos] = diferenca;
+    inviabilidades[Inviabilidade::fora_seguidos] = fora_seguidos;
+    inviabilidades[Inviabilidade::casa_seguidos] = casa_seguidos;
 }
 
-double calcula_fo(const Contagens& contagens, const Objetivos& config)
+double calcula_fo(const Contagens& contagens, const Criterios& criterios)
 {
     double fo = 0.0;
     for (std::size_t i = 0; i < num_inviabilidades; ++i)
-        fo += static_cast<double>(config.pesos[i]) * contagens[i] * static_cast<double>(config.objetivos[i]);
+        fo += static_cast<double>(criterios.pesos[i]) * contagens[i] * static_cast<double>(criterios.objetivos[i]);
     return fo;
 }
 
-double avalia_tabela(Estado& estado, const Tabela& tabela)
+double avalia_tabela(const Campeonato& campeonato, const Criterios& criterios, Execucao& execucao,
+                     const Tabela& tabela)
 {
-    monta_matriz_mandantes(estado, tabela);
-    conta_jogos_por_rodada(estado);
-    conta_inicio_fim(estado);
-    conta_mesmo_estado(estado, tabela);
-    conta_mandos(estado);
-    return calcula_fo(estado.inviabilidades, estado.config);
+    Contagens& inviabilidades = execucao.inviabilidades;
+    monta_matriz_mandantes(campeonato, tabela, execucao.matriz_mandantes, inviabilidades);
+    conta_jogos_por_rodada(execucao.matriz_controle, inviabilidades);
+    conta_inicio_fim(execucao.matriz_mandantes, inviabilidades);
+    conta_mesmo_estado(campeonato, tabela, inviabilidades);
+    conta_mandos(execucao.matriz_mandantes, inviabilidades);
+    return calcula_fo(inviabilidades, criterios);
 }
 
 }  // namespace kelm

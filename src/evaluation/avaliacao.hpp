@@ -7,35 +7,37 @@ namespace kelm {
 // The reference evaluation: rebuilds everything it needs from the schedule at every call.
 // Every faster way of computing the same numbers is checked against it.
 
-// Adds every game of `tabela` into matriz_controle (handed over zeroed).
-void monta_matriz_controle(Estado& estado, const Tabela& tabela);
+// Adds every game of `tabela` into `controle` (handed over zeroed, R x (N+1)).
+void monta_matriz_controle(Matriz<Controle>& controle, const Tabela& tabela);
 
-// Rebuilds matriz_mandantes from `tabela` (each team's venues in schedule order) and then
-// the distances travelled, through calcula_distancias.
-void monta_matriz_mandantes(Estado& estado, const Tabela& tabela);
+// Rebuilds `mandantes` ((N+1) x N) from `tabela`, each team's venues in schedule order, and
+// then the distances travelled, through calcula_distancias.
+void monta_matriz_mandantes(const Campeonato& campeonato, const Tabela& tabela, Matriz<std::int32_t>& mandantes,
+                            Contagens& inviabilidades);
 
-// Inviabilidades 8 and 9 from matriz_mandantes; writes each team's distance travelled into
-// the last column of its row.
-void calcula_distancias(Estado& estado);
+// Inviabilidades 8 and 9 from the venues; writes each team's distance travelled into the
+// last column of its row.
+void calcula_distancias(const Campeonato& campeonato, Matriz<std::int32_t>& mandantes, Contagens& inviabilidades);
 
-// Inviabilidade 1 from matriz_controle.
-void conta_jogos_por_rodada(Estado& estado);
+// Inviabilidade 1 from the control matrix.
+void conta_jogos_por_rodada(const Matriz<Controle>& controle, Contagens& inviabilidades);
 
-// Inviabilidades 2 and 3 from matriz_mandantes.
-void conta_inicio_fim(Estado& estado);
+// Inviabilidades 2 and 3 from the venues.
+void conta_inicio_fim(const Matriz<std::int32_t>& mandantes, Contagens& inviabilidades);
 
 // Inviabilidade 5 from the last round of `tabela`.
-void conta_mesmo_estado(Estado& estado, const Tabela& tabela);
+void conta_mesmo_estado(const Campeonato& campeonato, const Tabela& tabela, Contagens& inviabilidades);
 
-// Inviabilidades 4, 6 and 7 from matriz_mandantes.
-void conta_mandos(Estado& estado);
+// Inviabilidades 4, 6 and 7 from the venues.
+void conta_mandos(const Matriz<std::int32_t>& mandantes, Contagens& inviabilidades);
 
 // The weighted objective: the sum of peso x contagem x objetivo, Inviabilidade 1 to 9 in
 // this order, in a double.
-double calcula_fo(const Contagens& contagens, const Objetivos& config);
+double calcula_fo(const Contagens& contagens, const Criterios& criterios);
 
-// Scores `tabela` (which must be the schedule that matriz_controle describes): rewrites
-// matriz_mandantes and the nine inviabilidades, and returns FO.
-double avalia_tabela(Estado& estado, const Tabela& tabela);
+// Scores `tabela`, which must be the schedule that the run's matriz_controle describes:
+// rewrites matriz_mandantes and the nine inviabilidades of the run, and returns FO.
+double avalia_tabela(const Campeonato& campeonato, const Criterios& criterios, Execucao& execucao,
+                     const Tabela& tabela);
 
 }  // namespace kelm

@@ -8,34 +8,32 @@ namespace kelm {
 // Scores every trial move with the reference evaluation, rebuilding everything.
 class AvaliadorCompleto {
 public:
-    explicit AvaliadorCompleto(Estado& estado) : estado_(estado) {}
-
-    // FO of tabela_atual; the nine counts go to `inviabilidades`.
-    double avalia() { return avalia_tabela(estado_, estado_.tabela_atual); }
-
-    // Applies the move to tabela_atual and returns the neighbour's FO.
-    double aplica(const Movimento& m)
+    AvaliadorCompleto(const Campeonato& campeonato, const Criterios& criterios, Execucao& execucao)
+        : campeonato_(campeonato), criterios_(criterios), execucao_(execucao)
     {
-        aplica_movimento(estado_, m);
-        return avalia_tabela(estado_, estado_.tabela_atual);
     }
 
-    // The same; the reference always works the neighbour out.
-    double aplica(const Movimento& m, double fo_atual, double temperatura)
+    // FO of tabela_atual; the nine counts go to `inviabilidades`.
+    double avalia() { return avalia_tabela(campeonato_, criterios_, execucao_, execucao_.tabela_atual); }
+
+    // Applies the move to tabela_atual and returns the neighbour's FO. The reference always
+    // works the neighbour out, whatever the objective and temperature it is tried against.
+    double aplica(const Movimento& m, double /*fo_atual*/ = 0.0, double /*temperatura*/ = 0.0)
     {
-        (void)fo_atual;
-        (void)temperatura;
-        return aplica(m);
+        aplica_movimento(execucao_.tabela_atual, execucao_.matriz_controle, m);
+        return avalia();
     }
 
     // Keeps the move just applied: nothing to do, the schedule already holds it.
     void confirma() {}
 
     // Undoes the move just applied.
-    void desfaz(const Movimento& m) { aplica_movimento(estado_, m); }
+    void desfaz(const Movimento& m) { aplica_movimento(execucao_.tabela_atual, execucao_.matriz_controle, m); }
 
 private:
-    Estado& estado_;
+    const Campeonato& campeonato_;
+    const Criterios& criterios_;
+    Execucao& execucao_;
 };
 
 }  // namespace kelm

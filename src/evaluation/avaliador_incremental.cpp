@@ -82,42 +82,44 @@ KELM_SEMPRE_EM_LINHA int triplas(const Palavra* m, int w, Palavra ultima, bool c
     return total;
 }
 
+
 }  // namespace
 
-AvaliadorIncremental::AvaliadorIncremental(Estado& estado)
-    : estado_(estado),
-      n_(estado.num_times),
-      l_(estado.num_times - 1),
-      w_((estado.num_times - 1 + 63) / 64),
-      g_(estado.num_times / 2),
-      ultima_rodada_(estado.num_rodadas - 1),
-      distancias_(estado.matriz_distancias.dados())
+AvaliadorIncremental::AvaliadorIncremental(const Campeonato& campeonato, const Criterios& criterios, Execucao& execucao)
+    : execucao_(execucao),
+      n_(campeonato.num_times),
+      l_(campeonato.num_times - 1),
+      w_((campeonato.num_times - 1 + 63) / 64),
+      g_(campeonato.jogos_por_rodada()),
+      ultima_rodada_(campeonato.num_rodadas - 1),
+      distancias_(campeonato.matriz_distancias.dados())
 {
     for (std::size_t i = 0; i < num_inviabilidades; ++i) {
-        if (estado.config.objetivos[i] == 0) continue;
-        termos_[static_cast<std::size_t>(num_termos_++)] = {static_cast<int>(i), static_cast<double>(estado.config.pesos[i]),
-                                                             static_cast<double>(estado.config.objetivos[i])};
+        if (criterios.objetivos[i] == 0) continue;
+        termos_[static_cast<std::size_t>(num_termos_++)] = {static_cast<Inviabilidade>(i),
+                                                             static_cast<double>(criterios.pesos[i]),
+                                                             static_cast<double>(criterios.objetivos[i])};
     }
     // Rejecting a move on a lower bound of its objective is exact only while every FO is a
     // whole number that a double holds exactly, and while no weight or flag is negative (a
     // count that falls then never raises FO).
     {
         std::int64_t maior_distancia = 0;
-        for (std::size_t k = 0; k < estado.matriz_distancias.tamanho(); ++k)
-            maior_distancia = std::max<std::int64_t>(maior_distancia, estado.matriz_distancias.dados()[k]);
+        const auto& distancias = campeonato.matriz_distancias;
+        for (std::size_t k = 0; k < distancias.tamanho(); ++k)
+            maior_distancia = std::max<std::int64_t>(maior_distancia, distancias.dados()[k]);
         const double nn = static_cast<double>(n_) * (n_ - 1);
         const double percurso = static_cast<double>(l_) * static_cast<double>(maior_distancia);
         const double maximos[num_inviabilidades] = {nn, double(n_), double(n_), nn, double(n_ / 2), nn, nn,
-                                                    n_ * percurso, percurso};
+                                                    n_ * percurso, percurso};  // in the order of Inviabilidade
         double teto = 0.0;
         bool sem_negativos = true;
         for (int k = 0; k < num_termos_; ++k) {
             const Termo& termo = termos_[static_cast<std::size_t>(k)];
             if (termo.peso < 0 || termo.objetivo < 0) sem_negativos = false;
-            teto += std::fabs(termo.peso) * std::fabs(termo.objetivo) * maximos[termo.indice];
-            fator_[static_cast<std::size_t>(termo.indice)] =
-                static_cast<std::int64_t>(estado.config.pesos[static_cast<std::size_t>(termo.indice)]) *
-                estado.config.objetivos[static_cast<std::size_t>(termo.indice)];
+            const auto i = static_cast<std::size_t>(termo.indice);
+            teto += std::fabs(termo.peso) * std::fabs(termo.objetivo) * maximos[i];
+            fator_[termo.indice] = static_cast<std::int64_t>(criterios.pesos[i]) * criterios.objetivos[i];
         }
         exata_ = teto < 4503599627370496.0;  // 2^52
         pode_antecipar_ = exata_ && sem_negativos;
@@ -133,8 +135,8 @@ AvaliadorIncremental::AvaliadorIncremental(Estado& estado)
     ultima_palavra_ = bits_ultima == 64 ? ~Palavra{0} : (Palavra{1} << bits_ultima) - 1;
 
     std::vector<int> jogos(times, 0);
-    const Tabela& tabela = estado.tabela_atual;
-    for (int r = 0; r < estado.num_rodadas; ++r) {
+    const Tabela& tabela = execucao.tabela_atual;
+    for (int r = 0; r < tabela.linhas(); ++r) {
         for (int g = 0; g < g_; ++g) {
             const Jogo jogo = tabela[r][g];
             if (jogo.vazio()) continue;
@@ -159,13 +161,13 @@ AvaliadorIncremental::AvaliadorIncremental(Estado& estado)
         distancia_[static_cast<std::size_t>(t)] = distancia;
         soma_valores(totais_, valores_[static_cast<std::size_t>(t)], +1);
     }
-    for (int r = 0; r < estado.num_rodadas; ++r) {
+    for (int r = 0; r < tabela.linhas(); ++r) {
         for (int t = 1; t <= n_; ++t) {
-            const int c = estado.matriz_controle[r][t].jogos_casa + estado.matriz_controle[r][t].jogos_fora;
-            if (c > 1) totais_.t[0] += c - 1;
+            const Controle c = execucao.matriz_controle[r][t];
+            if (c.jogos_casa + c.jogos_fora > 1) totais_[Inviabilidade::jogos_na_rodada] += c.jogos_casa + c.jogos_fora - 1;
         }
     }
-    for (int g = 0; g < g_; ++g) totais_.t[4] += mesmo_estado(tabela[ultima_rodada_][g]);
+    for (int g = 0; g < g_; ++g) totais_[Inviabilidade::mesmo_estado] += mesmo_estado(tabela[ultima_rodada_][g]);
     for (int t = 1; t <= n_; ++t) ordem_.push_back(t);
     std::sort(ordem_.begin(), ordem_.end(), [&](int a, int b) {
         return distancia_[static_cast<std::size_t>(a)] < distancia_[static_cast<std::size_t>(b)];
@@ -195,22 +197,22 @@ KELM_SEMPRE_EM_LINHA AvaliadorIncremental::Valores AvaliadorIncremental::calcula
 
 void AvaliadorIncremental::soma_valores(Totais& totais, const Valores& v, int sinal) const
 {
-    totais.t[1] += sinal * v.inicio;
-    totais.t[2] += sinal * v.fim;
-    totais.t[3] += sinal * std::abs(2 * v.casa - l_);
-    totais.t[5] += sinal * v.seguidos_fora;
-    totais.t[6] += sinal * v.seguidos_casa;
-    totais.t[7] += sinal * v.distancia;
+    totais[Inviabilidade::inicio] += sinal * v.inicio;
+    totais[Inviabilidade::fim] += sinal * v.fim;
+    totais[Inviabilidade::mandos] += sinal * std::abs(2 * v.casa - l_);
+    totais[Inviabilidade::fora_seguidos] += sinal * v.seguidos_fora;
+    totais[Inviabilidade::casa_seguidos] += sinal * v.seguidos_casa;
+    totais[Inviabilidade::distancia_total] += sinal * v.distancia;
 }
 
 void AvaliadorIncremental::troca_valores(Totais& totais, const Valores& antes, const Valores& depois) const
 {
-    totais.t[1] += depois.inicio - antes.inicio;
-    totais.t[2] += depois.fim - antes.fim;
-    totais.t[3] += std::abs(2 * depois.casa - l_) - std::abs(2 * antes.casa - l_);
-    totais.t[5] += depois.seguidos_fora - antes.seguidos_fora;
-    totais.t[6] += depois.seguidos_casa - antes.seguidos_casa;
-    totais.t[7] += depois.distancia - antes.distancia;
+    totais[Inviabilidade::inicio] += depois.inicio - antes.inicio;
+    totais[Inviabilidade::fim] += depois.fim - antes.fim;
+    totais[Inviabilidade::mandos] += std::abs(2 * depois.casa - l_) - std::abs(2 * antes.casa - l_);
+    totais[Inviabilidade::fora_seguidos] += depois.seguidos_fora - antes.seguidos_fora;
+    totais[Inviabilidade::casa_seguidos] += depois.seguidos_casa - antes.seguidos_casa;
+    totais[Inviabilidade::distancia_total] += depois.distancia - antes.distancia;
 }
 
 bool AvaliadorIncremental::recusa_pelo_limite(std::int64_t limite, double fo_atual, double temperatura)
@@ -225,15 +227,15 @@ std::int64_t AvaliadorIncremental::fo_sem_dispersao(const Totais& totais) const
 {
     // FO in whole numbers, with Inviabilidade 9 at nothing: the spread of distances can fall to 0.
     std::int64_t soma = 0;
-    for (std::size_t i = 0; i + 1 < num_inviabilidades; ++i) soma += fator_[i] * totais.t[i];
+    for (std::size_t i = 0; i + 1 < num_inviabilidades; ++i) soma += fator_.valores[i] * totais.valores[i];
     return soma;
 }
 
 std::int64_t AvaliadorIncremental::parcela(const Valores& v) const
 {
     // The most a team's share of Inviabilidades 2, 3, 6, 7 and 8 can take off FO: all of it.
-    return fator_[1] * v.inicio + fator_[2] * v.fim + fator_[5] * v.seguidos_fora + fator_[6] * v.seguidos_casa +
-           fator_[7] * v.distancia;
+    return fator_[Inviabilidade::inicio] * v.inicio + fator_[Inviabilidade::fim] * v.fim + fator_[Inviabilidade::fora_seguidos] * v.seguidos_fora + fator_[Inviabilidade::casa_seguidos] * v.seguidos_casa +
+           fator_[Inviabilidade::distancia_total] * v.distancia;
 }
 
 bool AvaliadorIncremental::mudou(int t) const
@@ -268,7 +270,7 @@ void AvaliadorIncremental::fecha_totais(Totais& totais)
             break;
         }
     }
-    totais.t[8] = maior - menor;
+    totais[Inviabilidade::diferenca_distancia] = maior - menor;
 }
 
 void AvaliadorIncremental::reordena(int t)
@@ -292,22 +294,6 @@ void AvaliadorIncremental::reordena(int t)
 int AvaliadorIncremental::mesmo_estado(const Jogo& jogo) const
 {
     return !jogo.vazio() && d(std::abs(jogo.time1), jogo.time2) == 0 ? 1 : 0;
-}
-
-void AvaliadorIncremental::conta_no_controle(int rodada, const Jogo& jogo, int sinal, std::int64_t& extras)
-{
-    if (jogo.vazio()) return;
-    Controle* linha = estado_.matriz_controle[rodada];
-    // A team's extra games in a round are its games there minus one: one more game adds an
-    // extra when it already had one, one game less removes one when it had two or more.
-    Controle& casa = linha[jogo.mandante()];
-    const int antes_casa = casa.jogos_casa + casa.jogos_fora;
-    extras += sinal > 0 ? (antes_casa >= 1) : -(antes_casa >= 2);
-    casa.jogos_casa += sinal;
-    Controle& fora = linha[jogo.visitante()];
-    const int antes_fora = fora.jogos_casa + fora.jogos_fora;
-    extras += sinal > 0 ? (antes_fora >= 1) : -(antes_fora >= 2);
-    fora.jogos_fora += sinal;
 }
 
 int AvaliadorIncremental::posicao(int t, int chave)
@@ -414,7 +400,7 @@ void AvaliadorIncremental::prepara_vira(int t, int chave, int sede_nova, Mudanca
 double AvaliadorIncremental::publica(const Totais& totais)
 {
     for (std::size_t i = 0; i < num_inviabilidades; ++i)
-        estado_.inviabilidades[i] = static_cast<double>(totais.t[i]);
+        execucao_.inviabilidades[i] = static_cast<double>(totais.valores[i]);
     return fo_de(totais);
 }
 
@@ -437,20 +423,20 @@ double AvaliadorIncremental::fo_de(const Totais& totais) const
         // integers, made a double at the end, is the double sum term by term; and its
         // additions do not wait on each other's rounding.
         std::int64_t soma = 0;
-        for (std::size_t i = 0; i < num_inviabilidades; ++i) soma += fator_[i] * totais.t[i];
+        for (std::size_t i = 0; i < num_inviabilidades; ++i) soma += fator_.valores[i] * totais.valores[i];
         return static_cast<double>(soma);
     }
     double fo = 0.0;
     for (int k = 0; k < num_termos_; ++k) {
         const Termo& termo = termos_[static_cast<std::size_t>(k)];
-        fo += termo.peso * static_cast<double>(totais.t[termo.indice]) * termo.objetivo;
+        fo += termo.peso * static_cast<double>(totais[termo.indice]) * termo.objetivo;
     }
     return fo;
 }
 
 double AvaliadorIncremental::aplica(const Movimento& m, double fo_atual, double temperatura)
 {
-    Tabela& tabela = estado_.tabela_atual;
+    Tabela& tabela = execucao_.tabela_atual;
     antecipado_ = false;
     totais_candidatos_ = totais_;
     num_mudancas_ = 0;
@@ -460,21 +446,15 @@ double AvaliadorIncremental::aplica(const Movimento& m, double fo_atual, double 
         if (m.r1 == m.r2 && m.g1 == m.g2) return publica(totais_);
         const Jogo a = tabela[m.r1][m.g1];
         const Jogo b = tabela[m.r2][m.g2];
-        tabela[m.r1][m.g1] = b;
-        tabela[m.r2][m.g2] = a;
-        std::int64_t extras = totais_.t[0];
-        conta_no_controle(m.r1, a, -1, extras);
-        conta_no_controle(m.r2, a, +1, extras);
-        conta_no_controle(m.r2, b, -1, extras);
-        conta_no_controle(m.r1, b, +1, extras);
-        totais_candidatos_.t[0] = extras;
-        if (m.r1 == ultima_rodada_) totais_candidatos_.t[4] += mesmo_estado(b) - mesmo_estado(a);
-        if (m.r2 == ultima_rodada_) totais_candidatos_.t[4] += mesmo_estado(a) - mesmo_estado(b);
+        const int times_a[2] = {a.vazio() ? 0 : std::abs(a.time1), a.time2};
+        const int times_b[2] = {b.vazio() ? 0 : std::abs(b.time1), b.time2};
+        totais_candidatos_[Inviabilidade::jogos_na_rodada] +=
+            troca_jogos(tabela, execucao_.matriz_controle, m.r1, m.g1, m.r2, m.g2);
+        if (m.r1 == ultima_rodada_) totais_candidatos_[Inviabilidade::mesmo_estado] += mesmo_estado(b) - mesmo_estado(a);
+        if (m.r2 == ultima_rodada_) totais_candidatos_[Inviabilidade::mesmo_estado] += mesmo_estado(a) - mesmo_estado(b);
 
         const int chave_a = m.r1 * g_ + m.g1;
         const int chave_b = m.r2 * g_ + m.g2;
-        const int times_a[2] = {a.vazio() ? 0 : std::abs(a.time1), a.time2};
-        const int times_b[2] = {b.vazio() ? 0 : std::abs(b.time1), b.time2};
 
         if (pode_antecipar_) {
             // Inviabilidades 1 and 5 of the neighbour are known; the others cannot fall below
@@ -485,9 +465,9 @@ double AvaliadorIncremental::aplica(const Movimento& m, double fo_atual, double 
             const int times[4] = {times_a[0], times_a[1], times_b[0], times_b[1]};
             for (int i = 0; i < 4; ++i) {
                 const int t = times[i];
-                bool repetido = false;
+                bool repetido = t == 0;
                 for (int j = 0; j < i; ++j) repetido = repetido || times[j] == t;
-                if (t != 0 && !repetido) limite -= parcela(valores_[static_cast<std::size_t>(t)]);
+                if (!repetido) limite -= parcela(valores_[static_cast<std::size_t>(t)]);
             }
             if (recusa_pelo_limite(limite, fo_atual, temperatura)) return static_cast<double>(limite);
         }
@@ -523,20 +503,15 @@ double AvaliadorIncremental::aplica(const Movimento& m, double fo_atual, double 
                 const Valores& v = valores_[static_cast<std::size_t>(times[i])];
                 const int casa = v.casa + (i == 0 ? -1 : 1);
                 limite -= parcela(v);
-                limite += fator_[3] * (std::abs(2 * casa - l_) - std::abs(2 * v.casa - l_));
+                limite += fator_[Inviabilidade::mandos] * (std::abs(2 * casa - l_) - std::abs(2 * v.casa - l_));
             }
             if (recusa_pelo_limite(limite, fo_atual, temperatura)) {
-                troca_mando(estado_, tabela, m.r1, m.g1);
+                troca_mando(tabela, execucao_.matriz_controle, m.r1, m.g1);
                 return static_cast<double>(limite);
             }
         }
-        Controle* linha = estado_.matriz_controle[m.r1];
         // A home swap keeps every team's games per round: Inviabilidade 1 stays.
-        linha[jogo.mandante()].jogos_casa -= 1;
-        linha[jogo.mandante()].jogos_fora += 1;
-        linha[jogo.visitante()].jogos_fora -= 1;
-        linha[jogo.visitante()].jogos_casa += 1;
-        jogo.time1 = -jogo.time1;
+        troca_mando(tabela, execucao_.matriz_controle, m.r1, m.g1);
         const int chave = m.r1 * g_ + m.g1;
         const int sede = jogo.mandante();
         prepara_vira(std::abs(jogo.time1), chave, sede, mudancas_[0], 0);
@@ -591,7 +566,7 @@ void AvaliadorIncremental::confirma()
 
 void AvaliadorIncremental::desfaz(const Movimento& m)
 {
-    aplica_movimento(estado_, m);
+    aplica_movimento(execucao_.tabela_atual, execucao_.matriz_controle, m);
     num_mudancas_ = 0;
     pendente_ = false;
     antecipado_ = false;
@@ -600,7 +575,7 @@ void AvaliadorIncremental::desfaz(const Movimento& m)
 Contagens AvaliadorIncremental::contagens() const
 {
     Contagens c;
-    for (std::size_t i = 0; i < num_inviabilidades; ++i) c[i] = static_cast<double>(totais_.t[i]);
+    for (std::size_t i = 0; i < num_inviabilidades; ++i) c[i] = static_cast<double>(totais_.valores[i]);
     return c;
 }
 

@@ -26,9 +26,9 @@ namespace kelm {
 // counts are back as they were. Nothing is allocated after construction.
 class AvaliadorIncremental {
 public:
-    // Builds the per-team sequences from tabela_atual and reads the objective flags and
-    // weights, which stay fixed for the evaluator's life (one phase).
-    explicit AvaliadorIncremental(Estado& estado);
+    // Builds the per-team sequences from the run's tabela_atual and reads the objective
+    // flags and weights, which stay fixed for the evaluator's life (one phase).
+    AvaliadorIncremental(const Campeonato& campeonato, const Criterios& criterios, Execucao& execucao);
 
     // FO of tabela_atual; the nine counts go to `inviabilidades`.
     double avalia();
@@ -75,8 +75,11 @@ private:
         Valores valores;     // the team's new share
     };
 
+    // Nine whole numbers, one per count.
     struct Totais {
-        std::int64_t t[num_inviabilidades] = {};
+        std::array<std::int64_t, num_inviabilidades> valores{};
+        std::int64_t& operator[](Inviabilidade i) { return valores[static_cast<std::size_t>(i)]; }
+        std::int64_t operator[](Inviabilidade i) const { return valores[static_cast<std::size_t>(i)]; }
     };
 
     std::int32_t* chaves(int t) { return chaves_.data() + static_cast<std::size_t>(t) * l_; }
@@ -100,7 +103,6 @@ private:
     bool recusa_pelo_limite(std::int64_t limite, double fo_atual, double temperatura);
     void reordena(int t);
     void fecha_totais(Totais& totais);
-    void conta_no_controle(int rodada, const Jogo& jogo, int sinal, std::int64_t& extras);
     int mesmo_estado(const Jogo& jogo) const;
     double publica(const Totais& totais);
     double fo_de(const Totais& totais) const;
@@ -109,7 +111,7 @@ private:
     void prepara_troca(int t, int chave_a, int chave_b, int sede_a, int sede_b, Mudanca& mudanca, int rascunho_idx);
     void prepara_vira(int t, int chave, int sede_nova, Mudanca& mudanca, int rascunho_idx);
 
-    Estado& estado_;
+    Execucao& execucao_;
     int n_;
     int l_;   // games per team: N - 1
     int w_;   // 64-bit words per mask
@@ -119,12 +121,12 @@ private:
     // The terms of FO whose flag is not 0, in order: a term with flag 0 adds exactly
     // nothing to a finite sum, so leaving it out gives the same double.
     struct Termo {
-        int indice;
+        Inviabilidade indice;
         double peso;
         double objetivo;
     };
     std::array<Termo, num_inviabilidades> termos_{};
-    std::array<std::int64_t, num_inviabilidades> fator_{};  // peso x objetivo of each count, 0 when off
+    Totais fator_{};  // peso x objetivo of each count, 0 when off
     int num_termos_ = 0;
     bool exata_ = false;  // every FO is a whole number held exactly: FO may be summed in integers
 

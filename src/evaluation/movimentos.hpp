@@ -5,12 +5,13 @@
 namespace kelm {
 
 // The games at (r1, g1) and (r2, g2) change places, each keeping its teams and its home
-// side; matriz_controle follows. Applied twice with the same arguments it restores both.
-void troca_jogos(Estado& estado, Tabela& tabela, int r1, int g1, int r2, int g2);
+// side; `controle` follows. Applied twice with the same arguments it restores both. Returns
+// the change of Inviabilidade 1 (extra games of a team in a round).
+int troca_jogos(Tabela& tabela, Matriz<Controle>& controle, int r1, int g1, int r2, int g2);
 
-// The other team of the game at (r, g) gets the home advantage; matriz_controle follows.
-// An empty slot stays as it is. Applied twice it restores both.
-void troca_mando(Estado& estado, Tabela& tabela, int r, int g);
+// The other team of the game at (r, g) gets the home advantage; `controle` follows. An empty
+// slot stays as it is. Applied twice it restores both.
+void troca_mando(Tabela& tabela, Matriz<Controle>& controle, int r, int g);
 
 // A drawn trial move, kept so that it can be undone by applying it again.
 struct Movimento {
@@ -22,16 +23,13 @@ struct Movimento {
     int g2 = 0;
 };
 
-// Draws a trial move: in the first phase a move kind in [0, 2), otherwise always a home
-// swap with no draw for the kind; a game swap draws two rounds until they differ, then two
-// slots (which may be equal); a home swap draws a round and a slot.
-Movimento sorteia_movimento(Estado& estado);
-
-// The same draws, for a whole phase: the numbers of rounds and slots are fixed, so their
-// remainders are taken without a division.
+// Draws the trial moves of a phase: in the first phase a move kind in [0, 2), otherwise
+// always a home swap with no draw for the kind; a game swap draws two rounds until they
+// differ, then two slots (which may be equal); a home swap draws a round and a slot. The
+// numbers of rounds and slots are fixed, so their remainders are taken without a division.
 class SorteioMovimentos {
 public:
-    explicit SorteioMovimentos(const Estado& estado);
+    SorteioMovimentos(const Campeonato& campeonato, bool primeira_fase);
     Movimento sorteia(Gerador& gerador) const;
 
 private:
@@ -40,7 +38,7 @@ private:
     Divisor vagas_;
 };
 
-// Applies (or, applied again, undoes) a move on tabela_atual.
-void aplica_movimento(Estado& estado, const Movimento& movimento);
+// Applies (or, applied again, undoes) a move on a schedule and its control matrix.
+void aplica_movimento(Tabela& tabela, Matriz<Controle>& controle, const Movimento& movimento);
 
 }  // namespace kelm

@@ -7,14 +7,14 @@
 
 namespace kelm {
 
-Desfecho define_objetivos(Objetivos& config, const std::array<bool, num_inviabilidades>& marcados)
+Desfecho define_objetivos(Criterios& criterios, const std::array<bool, num_inviabilidades>& marcados)
 {
     bool algum = false;
     for (std::size_t i = 0; i < num_inviabilidades; ++i) {
-        config.objetivos[i] = marcados[i] ? 1 : 0;
+        criterios.objetivos[i] = marcados[i] ? 1 : 0;
         algum = algum || marcados[i];
     }
-    config.objetivos_escolhidos = algum;
+    criterios.objetivos_escolhidos = algum;
     if (!algum) return {false, TipoMensagem::informacao, msg_escolha_objetivos, {}};
     return Desfecho::ok();
 }
@@ -105,7 +105,7 @@ Desfecho converte_peso(std::string_view texto, char separador, int numero, std::
     double valor = 0.0;
     const char* inicio = normalizado.data();
     if (*inicio == '+') ++inicio;
-    const auto [fim, erro] = std::from_chars(inicio, normalizado.data() + normalizado.size(), valor);
+    const std::errc erro = std::from_chars(inicio, normalizado.data() + normalizado.size(), valor).ec;
     if (erro == std::errc::result_out_of_range && ordem_de_grandeza(normalizado) <= 0) {
         // Too small for a double, such as 1e-400: below 1, so its integer part is 0.
         peso = 0;
@@ -117,12 +117,11 @@ Desfecho converte_peso(std::string_view texto, char separador, int numero, std::
         return Desfecho::erro(campo + " (\"" + original +
                               "\") está fora da faixa aceita, de -2147483648 a 2147483647.");
     }
-    (void)fim;
     peso = static_cast<std::int32_t>(truncado);
     return Desfecho::ok();
 }
 
-Desfecho aplica_pesos(Objetivos& config, const std::array<std::string, num_inviabilidades>& textos, char separador,
+Desfecho aplica_pesos(Criterios& criterios, const std::array<std::string, num_inviabilidades>& textos, char separador,
                       int* campo_com_erro)
 {
     for (std::size_t i = 0; i < num_inviabilidades; ++i) {
@@ -132,14 +131,14 @@ Desfecho aplica_pesos(Objetivos& config, const std::array<std::string, num_invia
             if (campo_com_erro != nullptr) *campo_com_erro = static_cast<int>(i);
             return d;
         }
-        config.pesos[i] = peso;
+        criterios.pesos[i] = peso;
     }
     return Desfecho::ok();
 }
 
-void liga_objetivos_segunda_fase(Objetivos& config)
+void liga_objetivos_segunda_fase(Criterios& criterios)
 {
-    for (std::size_t i = 1; i < num_inviabilidades; ++i) config.objetivos[i] = 1;
+    for (std::size_t i = 1; i < num_inviabilidades; ++i) criterios.objetivos[i] = 1;
 }
 
 }  // namespace kelm

@@ -14,7 +14,7 @@ inline constexpr const char* msg_escolha_objetivos = "Você deve escolher os obj
 
 // Turns the nine check states (Inviabilidade 1 to 9) into the objective flags. With no
 // box checked the choice is not confirmed and the outcome carries the message asking for one.
-Desfecho define_objetivos(Objetivos& config, const std::array<bool, num_inviabilidades>& marcados);
+Desfecho define_objetivos(Criterios& criterios, const std::array<bool, num_inviabilidades>& marcados);
 
 // Reads a weight typed by the planner: an optionally signed decimal number with the given
 // decimal separator and an optional exponent, blanks around it ignored, truncated toward
@@ -25,10 +25,10 @@ Desfecho converte_peso(std::string_view texto, char separador, int numero, std::
 // Stores the nine weight texts into `pesos`, in order, each as soon as it is read: on the
 // first bad text the weights before it are already stored, that one and those after it keep
 // their values, and `campo_com_erro` (when given) receives its index (0 to 8).
-Desfecho aplica_pesos(Objetivos& config, const std::array<std::string, num_inviabilidades>& textos, char separador,
+Desfecho aplica_pesos(Criterios& criterios, const std::array<std::string, num_inviabilidades>& textos, char separador,
                       int* campo_com_erro = nullptr);
 
 // Switches on the objectives 2 to 9, as the run command does after its first phase.
-void liga_objetivos_segunda_fase(Objetivos& config);
+void liga_objetivos_segunda_fase(Criterios& criterios);
 
 }  // namespace kelm

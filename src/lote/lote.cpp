@@ -195,20 +195,20 @@ private:
     std::chrono::steady_clock::time_point ultima_{};
 };
 
-void resumo(std::ostream& erros, const Estado& estado, const ResumoBusca& r, double segundos, char separador)
+void resumo(std::ostream& erros, const Execucao& execucao, const ResumoBusca& r, double segundos, char separador)
 {
     for (std::size_t i = 0; i < num_inviabilidades; ++i)
-        erros << "Inviabilidade " << i + 1 << ": " << formata_numero(estado.inviabilidades_melhor[i], separador) << '\n';
+        erros << "Inviabilidade " << i + 1 << ": " << formata_numero(execucao.inviabilidades_melhor[i], separador) << '\n';
     std::ostringstream s;
     s.precision(3);
     s << std::fixed << segundos;
     std::string seg = s.str();
     for (char& c : seg)
         if (c == '.') c = separador;
-    erros << "FO_STAR: " << formata_numero(estado.fo_star, separador) << '\n'
+    erros << "FO_STAR: " << formata_numero(execucao.fo_star, separador) << '\n'
           << "Reaquecimentos: " << r.reaquecimentos << '\n'
           << "Movimentos avaliados: " << r.movimentos << '\n'
-          << "Tempo de execução: " << formata_hora(estado.tempo_execucao) << " (" << seg << " s)\n";
+          << "Tempo de execução: " << formata_hora(execucao.tempo_execucao) << " (" << seg << " s)\n";
 }
 
 }  // namespace
@@ -226,16 +226,16 @@ int executa_lote(const std::vector<std::string>& argumentos, AmbienteLote& amb)
     }
 
     Estado estado;
-    const Desfecho carga = carrega_dados(estado, op.arquivo_dados);
+    const Desfecho carga = carrega_dados(estado.campeonato, estado.execucao, op.arquivo_dados);
     mostra(amb.erros, carga);
     if (!carga.sucesso) return lote_falhou;
 
-    estado.config.pesos = op.pesos;
+    estado.criterios.pesos = op.pesos;
     if (op.objetivos_na_execucao) {
         // As when the run command opens the objectives dialog and the planner confirms them.
-        op.busca.escolhe_objetivos = [&] { define_objetivos(estado.config, op.objetivos); };
+        op.busca.escolhe_objetivos = [&] { define_objetivos(estado.criterios, op.objetivos); };
     } else {
-        define_objetivos(estado.config, op.objetivos);
+        define_objetivos(estado.criterios, op.objetivos);
     }
 
     ObservadorLote observador(amb, op.silencioso);
@@ -247,17 +247,17 @@ int executa_lote(const std::vector<std::string>& argumentos, AmbienteLote& amb)
         mostra(amb.erros, r.desfecho);
         return lote_falhou;
     }
-    resumo(amb.erros, estado, r, segundos, amb.separador);
+    resumo(amb.erros, estado.execucao, r, segundos, amb.separador);
 
     if (op.saida) {
-        const Desfecho gravacao = grava_resultado(estado, *op.saida, amb.separador);
+        const Desfecho gravacao = grava_resultado(estado.campeonato, estado.execucao, *op.saida, amb.separador);
         if (!gravacao.sucesso) {
             mostra(amb.erros, gravacao);
             return lote_falhou;
         }
         amb.erros << "Resultado gravado em " << *op.saida << '\n';
     } else {
-        amb.saida << texto_resultado(estado, amb.separador);
+        amb.saida << texto_resultado(estado.campeonato, estado.execucao, amb.separador);
         amb.saida.flush();
         if (!amb.saida) {
             amb.erros << msg_arquivo_nao_salvo << '\n';

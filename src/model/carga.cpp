@@ -127,16 +127,7 @@ private:
     int linha_ = 1;
 };
 
-// Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on `"\"" + std::string(s)`.
-std::string aspas(std::string_view s)
-{
-    std::string saida;
-    saida.reserve(s.size() + 2);
-    saida.push_back('"');
-    saida.append(s);
-    saida.push_back('"');
-    return saida;
-}
+std::string aspas(std::string_view s) { return '"' + std::string(s) + '"'; }
 
 // A file name as a message shows it: always UTF-8 text. Names of files are bytes; one that
 // is not UTF-8 (written in Latin-1 in a data file from Windows) is shown as Latin-1.
@@ -439,7 +430,7 @@ std::filesystem::path resolve_caminho(const std::filesystem::path& arquivo_dados
     return resolvido;
 }
 
-Desfecho carrega_dados(Estado& estado, const std::filesystem::path& arquivo_dados)
+Desfecho carrega_dados(Campeonato& campeonato, Execucao& execucao, const std::filesystem::path& arquivo_dados)
 {
     std::string bytes;
     std::string motivo;
@@ -474,15 +465,16 @@ Desfecho carrega_dados(Estado& estado, const std::filesystem::path& arquivo_dado
         return Desfecho::erro(msg_nomes_nao_aberto, exibivel(caminho_nomes.string()) + ": " + motivo + ".");
     if (auto d = interpreta_nomes(bytes, caminho_nomes.string(), n, nomes); !d.sucesso) return d;
 
-    // Everything was read and found sound: the championship is replaced at once.
-    estado.num_times = n;
-    estado.num_rodadas = r;
-    estado.matriz_distancias = std::move(distancias);
-    estado.nomes_times = std::move(nomes);
-    estado.dados_carregados = true;
-    estado.programa_executado = false;
-    estado.tabela_inicial = std::move(tabela);
-    gera_solucao_inicial(estado);
+    // Everything was read and found sound: the championship is replaced at once, and its
+    // initial schedule drawn.
+    campeonato.dados_carregados = true;
+    campeonato.num_times = n;
+    campeonato.num_rodadas = r;
+    campeonato.matriz_distancias = std::move(distancias);
+    campeonato.nomes_times = std::move(nomes);
+    execucao.programa_executado = false;
+    execucao.tabela_inicial = std::move(tabela);
+    gera_solucao_inicial(n, execucao.gerador, execucao.tabela_inicial);
     return Desfecho::ok(msg_carregados);
 }
 

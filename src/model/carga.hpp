@@ -52,6 +52,6 @@ std::filesystem::path resolve_caminho(const std::filesystem::path& arquivo_dados
 // Loads a championship from its data file, and draws its initial schedule. The load is
 // atomic: on failure the championship, its schedules, any result and the flags stay as
 // they were, and the outcome carries the message of the first file that failed.
-Desfecho carrega_dados(Estado& estado, const std::filesystem::path& arquivo_dados);
+Desfecho carrega_dados(Campeonato& campeonato, Execucao& execucao, const std::filesystem::path& arquivo_dados);
 
 }  // namespace kelm

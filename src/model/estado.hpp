@@ -33,6 +33,24 @@ struct Controle {
     friend bool operator==(const Controle&, const Controle&) = default;
 };
 
+// Adds `sinal` (+1 or -1) to the home and away counts of the game's two teams in the round
+// whose records start at `rodada`; an empty slot counts nothing. Returns how many extra games
+// (games of a team in the round beyond its first) this adds, or takes away when negative: a
+// game more adds one for a team that already had one, a game less takes one off a team that
+// had two or more.
+inline int conta_jogo(Controle* rodada, const Jogo& jogo, int sinal)
+{
+    if (jogo.vazio()) return 0;
+    Controle& casa = rodada[jogo.mandante()];
+    Controle& fora = rodada[jogo.visitante()];
+    const int limiar = sinal > 0 ? 1 : 2;
+    const int extras = (casa.jogos_casa + casa.jogos_fora >= limiar ? sinal : 0) +
+                       (fora.jogos_casa + fora.jogos_fora >= limiar ? sinal : 0);
+    casa.jogos_casa += sinal;
+    fora.jogos_fora += sinal;
+    return extras;
+}
+
 // A schedule: R rows (rounds) of N/2 slots.
 using Tabela = Matriz<Jogo>;
 
@@ -67,28 +85,36 @@ struct Contagens {
 constexpr std::array<std::int32_t, num_inviabilidades> pesos_default = {
     1000000000, 1000000000, 1000000000, 10000000, 1000000000, 100000, 100000, 1, 100};
 
-// The planner's choice: which counts to minimise and how heavily each one counts.
-struct Objetivos {
+// The championship: what a load reads from the three files. A load replaces it as a whole;
+// nothing else changes it, so the search and the views only read it.
+struct Campeonato {
+    bool dados_carregados = false;           // a load has succeeded
+    int num_times = 0;
+    int num_rodadas = 0;
+    Matriz<std::int32_t> matriz_distancias;  // (N+1) x (N+1), directional
+    std::vector<std::string> nomes_times;    // N+1 names in UTF-8, index 0 empty
+
+    int jogos_por_rodada() const { return num_times / 2; }
+};
+
+// The planner's choice: which counts to minimise and how heavily each one counts. It lasts
+// for the life of the program; the run command switches on objectives 2 to 9.
+struct Criterios {
     std::array<std::int32_t, num_inviabilidades> objetivos{};  // 1 = minimise, 0 = ignore
     std::array<std::int32_t, num_inviabilidades> pesos = pesos_default;
     std::array<std::int32_t, num_inviabilidades> pesos_padrao = pesos_default;
     bool objetivos_escolhidos = false;
 };
 
-// The whole championship and the state of its search. The program owns one; every test
-// makes its own.
-struct Estado {
-    // The championship, replaced as a whole by a successful load.
-    int num_times = 0;
-    int num_rodadas = 0;
-    Matriz<std::int32_t> matriz_distancias;  // (N+1) x (N+1), directional
-    std::vector<std::string> nomes_times;    // N+1 names in UTF-8, index 0 empty
-
+// The schedules and everything a run works on and leaves behind: the initial schedule (drawn
+// by a load or by the new-initial-solution command), the schedule the search changes and the
+// one it keeps, their bookkeeping matrices and counts, the flags and clocks of the run, and
+// the generator every draw comes from.
+struct Execucao {
     Tabela tabela_inicial;
     Tabela tabela_atual;
     Tabela tabela_melhor;
 
-    // Work matrices of a run.
     Matriz<Controle> matriz_controle;        // R x (N+1)
     Matriz<std::int32_t> matriz_mandantes;   // (N+1) x N: venues, then the distance travelled
 
@@ -96,13 +122,10 @@ struct Estado {
     Contagens inviabilidades_melhor;
     double fo_star = 0.0;
 
-    bool dados_carregados = false;
     bool programa_executado = false;
     bool primeira_execucao = true;
     bool primeira_fase = false;
     bool primeira_fase_concluida = false;
-
-    std::vector<Jogo> lista_jogos;
 
     double hora_inicio = 0.0;      // time of day the run started, as a fraction of a day
     double tempo_execucao = 0.0;   // elapsed time of the last progress refresh, fraction of a day
@@ -110,9 +133,13 @@ struct Estado {
     long long movimentos_avaliados = 0; // trial moves evaluated by the current (or last) run
 
     Gerador gerador;
-    Objetivos config;
+};
 
-    int jogos_por_rodada() const { return num_times / 2; }
+// Everything the program holds, by lifetime. The program owns one; every test makes its own.
+struct Estado {
+    Campeonato campeonato;
+    Execucao execucao;
+    Criterios criterios;
 };
 
 // Failure messages of the three matrix families.
@@ -123,14 +150,5 @@ inline constexpr const char* falta_memoria_controle = "Falta memoria para alocar
 Matriz<std::int32_t> aloca_matriz_inteiros(long long linhas, long long colunas);
 Tabela aloca_matriz_jogos(long long linhas, long long colunas);
 Matriz<Controle> aloca_matriz_controle(long long linhas, long long colunas);
-
-// Copies the R x N/2 games of `origem` into `destino`, then the nine counts of
-// `inviabilidades` into `inviabilidades_melhor`.
-void copia_tabela(Estado& estado, Tabela& destino, const Tabela& origem);
-
-// Prepares the work matrices of a run for the championship now loaded: tabela_atual a copy
-// of tabela_inicial, tabela_melhor zeroed, counts zeroed, matriz_controle built.
-// Nothing changes when a matrix cannot be allocated.
-Desfecho prepara_execucao(Estado& estado);
 
 }  // namespace kelm

@@ -12,10 +12,6 @@ namespace kelm {
 using Mt19937 = std::mersenne_twister_engine<std::uint32_t, 32, 624, 397, 31, 0x9908b0dfU, 11, 0xffffffffU, 7,
                                              0x9d2c5680U, 15, 0xefc60000U, 18, 1812433253U>;
 
-// The program's one pseudo-random generator. It starts in the standard's default state of
-// std::mt19937 and is seeded with 333 at the start of every run; every draw is
-// `engine() >> 1`, a value in [0, 2^31). The engine is fully specified by the C++ standard,
-// so the same data give the same schedule on every machine and compiler.
 // The remainder of x / n for a fixed positive n and any 32-bit x, with a multiplication
 // instead of a division (Lemire's method): the same value as x % n, several times faster in
 // the search, which takes six or so remainders by the number of rounds or slots per move.
@@ -36,8 +32,13 @@ private:
     std::uint64_t m_ = 0;
 };
 
+// The program's one pseudo-random generator. It starts in the standard's default state of
+// std::mt19937 and is seeded at the start of every run with the run's seed; every draw is
+// `engine() >> 1`, a value in [0, 2^31). The engine is fully specified by the C++ standard,
+// so the same data give the same schedule on every machine and compiler.
 class Gerador {
 public:
+    // The seed of a run unless the planner chooses another.
     static constexpr std::uint32_t semente_execucao = 333;
 
     void semeia(std::uint32_t semente) { motor_.seed(semente); }

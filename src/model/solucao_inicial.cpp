@@ -51,27 +51,26 @@ int rodadas_preenchidas(int num_times)
     return num_times % 2 == 0 ? num_times - 1 : num_times;
 }
 
-void gera_lista_jogos(Estado& estado)
+void gera_lista_jogos(int num_times, Gerador& gerador, std::vector<Jogo>& lista_jogos)
 {
-    const int n = estado.num_times;
-    for (int i = 1; i <= n - 1; ++i) {
-        for (int j = i + 1; j <= n; ++j) {
-            const int h = estado.gerador.sorteia_inteiro(2);
-            estado.lista_jogos.push_back(Jogo{h == 0 ? i : -i, j});
+    for (int i = 1; i <= num_times - 1; ++i) {
+        for (int j = i + 1; j <= num_times; ++j) {
+            const int h = gerador.sorteia_inteiro(2);
+            lista_jogos.push_back(Jogo{h == 0 ? i : -i, j});
         }
     }
 }
 
-void distribui_jogos(Estado& estado)
+void distribui_jogos(std::vector<Jogo>& lista_jogos, Gerador& gerador, Tabela& tabela)
 {
-    const int ultima_vaga = estado.jogos_por_rodada() - 1;
-    const int total = static_cast<int>(estado.lista_jogos.size());
+    const int ultima_vaga = tabela.colunas() - 1;
+    const int total = static_cast<int>(lista_jogos.size());
     Presentes presentes(total);
     int rodada = 0;
     int vaga = 0;
     for (int restantes = total; restantes > 0; --restantes) {
-        const int k = estado.gerador.sorteia_inteiro(restantes);
-        estado.tabela_inicial[rodada][vaga] = estado.lista_jogos[static_cast<std::size_t>(presentes.retira(k))];
+        const int k = gerador.sorteia_inteiro(restantes);
+        tabela[rodada][vaga] = lista_jogos[static_cast<std::size_t>(presentes.retira(k))];
         if (vaga < ultima_vaga) {
             ++vaga;
         } else {
@@ -79,24 +78,22 @@ void distribui_jogos(Estado& estado)
             ++rodada;
         }
     }
-    estado.lista_jogos.clear();
+    lista_jogos.clear();
 }
 
-void gera_solucao_inicial(Estado& estado)
+void gera_solucao_inicial(int num_times, Gerador& gerador, Tabela& tabela)
 {
-    gera_lista_jogos(estado);
-    distribui_jogos(estado);
+    std::vector<Jogo> lista_jogos;
+    lista_jogos.reserve(static_cast<std::size_t>(num_times) * static_cast<std::size_t>(num_times - 1) / 2);
+    gera_lista_jogos(num_times, gerador, lista_jogos);
+    distribui_jogos(lista_jogos, gerador, tabela);
 }
 
-}  // namespace kelm
-
-namespace kelm {
-
-Desfecho nova_solucao_inicial(Estado& estado)
+Desfecho nova_solucao_inicial(const Campeonato& campeonato, Execucao& execucao)
 {
-    if (!estado.dados_carregados) return {false, TipoMensagem::informacao, "Os dados não foram carregados.", {}};
-    estado.programa_executado = false;
-    gera_solucao_inicial(estado);
+    if (!campeonato.dados_carregados) return {false, TipoMensagem::informacao, msg_dados_nao_carregados, {}};
+    execucao.programa_executado = false;
+    gera_solucao_inicial(campeonato.num_times, execucao.gerador, execucao.tabela_inicial);
     return Desfecho::ok();
 }
 

@@ -1,32 +1,33 @@
 #pragma once
 
+#include <vector>
+
 #include "model/estado.hpp"
 
 namespace kelm {
 
-// Appends one game per pair of teams (i < j, in lexicographic order) to lista_jogos, each
+inline constexpr const char* msg_dados_nao_carregados = "Os dados não foram carregados.";
+
+// Appends to `lista_jogos` one game per pair of teams (i < j, in lexicographic order), each
 // with a drawn home side: team i at home when the draw is 0, away when it is 1.
-void gera_lista_jogos(Estado& estado);
+void gera_lista_jogos(int num_times, Gerador& gerador, std::vector<Jogo>& lista_jogos);
 
-// Empties lista_jogos into tabela_inicial, row by row and slot by slot, taking each time
-// the game at a drawn position of the games still in the list (which keeps its order).
-void distribui_jogos(Estado& estado);
+// Empties `lista_jogos` into `tabela`, row by row and slot by slot, taking each time the game
+// at a drawn position of the games still in the list (which keeps its order).
+void distribui_jogos(std::vector<Jogo>& lista_jogos, Gerador& gerador, Tabela& tabela);
 
-// Draws a random initial schedule into the existing tabela_inicial: N(N-1) draws, all home
-// sides first, then all positions. Rows after the filled ones keep what they held.
-void gera_solucao_inicial(Estado& estado);
+// Draws a random initial schedule into the existing `tabela` (R rows of N/2 slots): N(N-1)
+// draws, all home sides first, then all positions. Rows after the filled ones keep what
+// they held.
+void gera_solucao_inicial(int num_times, Gerador& gerador, Tabela& tabela);
 
 // Rows the initial schedule fills: N-1 for an even N, N for an odd N.
 int rodadas_preenchidas(int num_times);
-
-}  // namespace kelm
-
-namespace kelm {
 
 // The new-initial-solution command: draws a fresh initial schedule into the existing
 // tabela_inicial (without reallocating or zeroing it) and clears programa_executado, so
 // that the result of an earlier run is no longer offered. Refused with a message when no
 // championship is loaded.
-Desfecho nova_solucao_inicial(Estado& estado);
+Desfecho nova_solucao_inicial(const Campeonato& campeonato, Execucao& execucao);
 
 }  // namespace kelm

@@ -1,9 +1,11 @@
 #include "search/busca.hpp"
 
+#include "evaluation/avaliacao.hpp"
 #include "evaluation/avaliador_completo.hpp"
 #include "evaluation/avaliador_incremental.hpp"
-#include "evaluation/movimentos.hpp"
 #include "evaluation/objetivos.hpp"
+#include "evaluation/vizinhanca_padrao.hpp"
+#include "model/solucao_inicial.hpp"
 #include "search/formatos.hpp"
 
 namespace kelm {
@@ -24,26 +26,34 @@ constexpr double fator_reaquecimento = 1.1;
 constexpr double fracao_reaquecimento = 0.2;
 constexpr int iteracoes_por_reaquecimento = 100;
 
-template <class Avaliador>
-double calcula_t0_com(Estado& estado, Observador& observador, int num_iteracoes)
+// The annealing engine. It knows a neighbourhood only through five operations, whatever its
+// moves and however it scores them:
+//   double avalia()                     FO of tabela_atual (its counts to `inviabilidades`)
+//   Movimento sorteia(Gerador&)         draws a trial move
+//   double aplica(m, fo_atual, t)       applies it and returns the neighbour's FO, or a bound
+//                                       of it that already worsens fo_atual by t or more
+//   void confirma()                     keeps the move last applied
+//   void desfaz(m)                      undoes it
+// The neighbourhood is made for one phase (or one estimate), from tabela_atual as it is.
+
+template <class Vizinhanca>
+double calcula_t0_em(Vizinhanca& vizinhanca, Execucao& execucao, Observador& observador, int num_iteracoes)
 {
     int aceitos = 0;
     const int alvo = alvo_aceitacao(num_iteracoes);
     double candidata = temperatura_inicial_candidata;
 
-    Avaliador avaliador(estado);
-    const SorteioMovimentos sorteio(estado);
-    estado.fo_star = avaliador.avalia();
+    execucao.fo_star = vizinhanca.avalia();
     observador.calculo_t0_iniciado();
     while (aceitos < alvo) {
         // A whole round always runs, even once the target is reached.
         for (int i = 0; i < num_iteracoes; ++i) {
-            const Movimento m = sorteio.sorteia(estado.gerador);
-            const double delta = avaliador.aplica(m, estado.fo_star, candidata) - estado.fo_star;
-            if (aceita_movimento(delta, candidata, estado.gerador)) ++aceitos;
-            avaliador.desfaz(m);
+            const auto m = vizinhanca.sorteia(execucao.gerador);
+            const double delta = vizinhanca.aplica(m, execucao.fo_star, candidata) - execucao.fo_star;
+            if (aceita_movimento(delta, candidata, execucao.gerador)) ++aceitos;
+            vizinhanca.desfaz(m);
         }
-        estado.movimentos_avaliados += num_iteracoes;
+        execucao.movimentos_avaliados += num_iteracoes;
         if (aceitos >= alvo) break;
         aceitos = 0;
         candidata *= fator_candidata;
@@ -53,19 +63,18 @@ double calcula_t0_com(Estado& estado, Observador& observador, int num_iteracoes)
     return candidata;
 }
 
-template <class Avaliador>
-FimFase recozimento_com(Estado& estado, Observador& observador, int num_iteracoes, float t0, float fator,
-                        const OpcoesBusca& opcoes)
+template <class Vizinhanca>
+FimFase recozimento_em(Vizinhanca& vizinhanca, Execucao& execucao, Observador& observador, int num_iteracoes,
+                       float t0, float fator, const OpcoesBusca& opcoes)
 {
     const Relogio& relogio = relogio_de(opcoes);
-    const int fase = estado.primeira_fase ? 1 : 2;
+    const bool primeira_fase = execucao.primeira_fase;
+    const int fase = primeira_fase ? 1 : 2;
     FimFase fim;
     double temperatura = t0;
 
-    observador.fase_iniciada(fase, estado.hora_inicio);
-    Avaliador avaliador(estado);
-    const SorteioMovimentos sorteio(estado);
-    estado.fo_star = avaliador.avalia();
+    observador.fase_iniciada(fase, execucao.hora_inicio);
+    execucao.fo_star = vizinhanca.avalia();
 
     // Rejected moves are undone, so after the first accepted move tabela_atual always holds
     // the last accepted schedule: it is copied into tabela_melhor once, when the phase ends,
@@ -77,39 +86,41 @@ FimFase recozimento_com(Estado& estado, Observador& observador, int num_iteracoe
         andamento.fase = fase;
         andamento.percentual = 100.0 - 100.0 * temperatura / static_cast<double>(t0) - 1e-11;
         andamento.temperatura = temperatura;
-        andamento.hora_inicio = estado.hora_inicio;
+        andamento.hora_inicio = execucao.hora_inicio;
         andamento.hora_atual = relogio.hora_do_dia();
-        estado.tempo_execucao = (relogio.segundos() - estado.inicio_monotonico) / 86400.0;
-        andamento.tempo_execucao = estado.tempo_execucao;
-        andamento.inviabilidades_melhor = estado.inviabilidades_melhor;
-        andamento.fo_star = estado.fo_star;
+        execucao.tempo_execucao = (relogio.segundos() - execucao.inicio_monotonico) / 86400.0;
+        andamento.tempo_execucao = execucao.tempo_execucao;
+        andamento.inviabilidades_melhor = execucao.inviabilidades_melhor;
+        andamento.fo_star = execucao.fo_star;
         andamento.num_reaquecimentos = fim.reaquecimentos;
-        andamento.movimentos = estado.movimentos_avaliados;
+        andamento.movimentos = execucao.movimentos_avaliados;
         observador.andamento(andamento);
 
-        if (estado.primeira_fase && estado.fo_star == 0.0) {
-            estado.primeira_fase_concluida = true;
+        if (primeira_fase && execucao.fo_star == 0.0) {
+            execucao.primeira_fase_concluida = true;
             break;
         }
 
         for (int i = 0; i < num_iteracoes; ++i) {
-            const Movimento m = sorteio.sorteia(estado.gerador);
-            const double delta = avaliador.aplica(m, estado.fo_star, temperatura) - estado.fo_star;
-            if (aceita_movimento(delta, temperatura, estado.gerador)) {
-                avaliador.confirma();
-                estado.inviabilidades_melhor = estado.inviabilidades;
+            const auto m = vizinhanca.sorteia(execucao.gerador);
+            const double delta = vizinhanca.aplica(m, execucao.fo_star, temperatura) - execucao.fo_star;
+            if (aceita_movimento(delta, temperatura, execucao.gerador)) {
+                vizinhanca.confirma();
+                execucao.inviabilidades_melhor = execucao.inviabilidades;
                 melhor_pendente = true;
-                estado.fo_star += delta;
+                execucao.fo_star += delta;
             } else {
-                avaliador.desfaz(m);
+                vizinhanca.desfaz(m);
             }
         }
-        estado.movimentos_avaliados += num_iteracoes;
+        execucao.movimentos_avaliados += num_iteracoes;
 
         temperatura = static_cast<double>(fator) * temperatura;
-        if (temperatura >= temperatura_fria || !estado.primeira_fase) continue;
+        if (temperatura >= temperatura_fria || !primeira_fase) continue;
 
-        const Contagens& melhor = estado.inviabilidades_melhor;
+        // Cold: the first phase ends once the kept schedule has none of Inviabilidades 1, 2,
+        // 3 and 5, whatever the objectives; otherwise it reheats, up to its bound.
+        const Contagens& melhor = execucao.inviabilidades_melhor;
         const double pendentes = melhor[Inviabilidade::jogos_na_rodada] + melhor[Inviabilidade::inicio] +
                                  melhor[Inviabilidade::fim] + melhor[Inviabilidade::mesmo_estado];
         if (pendentes > 0) {
@@ -124,13 +135,13 @@ FimFase recozimento_com(Estado& estado, Observador& observador, int num_iteracoe
             ++fim.reaquecimentos;
             observador.reaquecimento(fim.reaquecimentos);
         } else {
-            estado.primeira_fase_concluida = true;
+            execucao.primeira_fase_concluida = true;
             break;
         }
     }
 
-    if (melhor_pendente) estado.tabela_melhor.copia_de(estado.tabela_atual);
-    estado.programa_executado = true;
+    if (melhor_pendente) execucao.tabela_melhor.copia_de(execucao.tabela_atual);
+    execucao.programa_executado = true;
     observador.resultado_disponivel();
     observador.bipe();
     observador.fase_concluida(fase);
@@ -138,7 +149,56 @@ FimFase recozimento_com(Estado& estado, Observador& observador, int num_iteracoe
     return fim;
 }
 
+// Calls `f` with the neighbourhood the options ask for, made from tabela_atual as it is now.
+template <class F>
+auto com_vizinhanca(const Campeonato& campeonato, const Criterios& criterios, Execucao& execucao,
+                    const OpcoesBusca& opcoes, F&& f)
+{
+    if (opcoes.avaliacao == ModoAvaliacao::completa) {
+        VizinhancaPadrao<AvaliadorCompleto> vizinhanca(campeonato, criterios, execucao);
+        return f(vizinhanca);
+    }
+    VizinhancaPadrao<AvaliadorIncremental> vizinhanca(campeonato, criterios, execucao);
+    return f(vizinhanca);
+}
+
 }  // namespace
+
+Desfecho prepara_execucao(const Campeonato& campeonato, Execucao& execucao)
+{
+    const int n = campeonato.num_times;
+    const int r = campeonato.num_rodadas;
+    // The new matrices are built aside and put in place only when all four exist, so a
+    // failed allocation leaves the previous run's matrices (and its result) untouched.
+    Matriz<std::int32_t> mandantes;
+    Matriz<Controle> controle;
+    Tabela atual;
+    Tabela melhor;
+    try {
+        mandantes = aloca_matriz_inteiros(n + 1, n);
+        controle = aloca_matriz_controle(r, n + 1);
+        atual = aloca_matriz_jogos(r, n / 2);
+        melhor = aloca_matriz_jogos(r, n / 2);
+    } catch (const ErroAlocacao& e) {
+        return Desfecho::simples(e.what());
+    }
+    execucao.matriz_mandantes = std::move(mandantes);
+    execucao.matriz_controle = std::move(controle);
+    execucao.tabela_atual = std::move(atual);
+    execucao.tabela_melhor = std::move(melhor);
+
+    execucao.inviabilidades = Contagens{};
+    copia_tabela_e_contagens(execucao, execucao.tabela_atual, execucao.tabela_inicial);
+    monta_matriz_controle(execucao.matriz_controle, execucao.tabela_atual);
+    execucao.primeira_execucao = false;
+    return Desfecho::ok();
+}
+
+void copia_tabela_e_contagens(Execucao& execucao, Tabela& destino, const Tabela& origem)
+{
+    destino.copia_de(origem);
+    execucao.inviabilidades_melhor = execucao.inviabilidades;
+}
 
 bool aceita_movimento(double delta, double temperatura, Gerador& gerador)
 {
@@ -147,66 +207,71 @@ bool aceita_movimento(double delta, double temperatura, Gerador& gerador)
     return 1.0 - delta / temperatura > r;
 }
 
-double calcula_t0(Estado& estado, Observador& observador, int num_iteracoes, const OpcoesBusca& opcoes)
+double calcula_t0(const Campeonato& campeonato, const Criterios& criterios, Execucao& execucao,
+                  Observador& observador, int num_iteracoes, const OpcoesBusca& opcoes)
 {
-    if (opcoes.avaliacao == ModoAvaliacao::completa)
-        return calcula_t0_com<AvaliadorCompleto>(estado, observador, num_iteracoes);
-    return calcula_t0_com<AvaliadorIncremental>(estado, observador, num_iteracoes);
+    return com_vizinhanca(campeonato, criterios, execucao, opcoes, [&](auto& vizinhanca) {
+        return calcula_t0_em(vizinhanca, execucao, observador, num_iteracoes);
+    });
 }
 
-FimFase recozimento(Estado& estado, Observador& observador, int num_iteracoes, float t0, float fator,
-                    const OpcoesBusca& opcoes)
+FimFase recozimento(const Campeonato& campeonato, const Criterios& criterios, Execucao& execucao,
+                    Observador& observador, int num_iteracoes, float t0, float fator, const OpcoesBusca& opcoes)
 {
-    if (opcoes.avaliacao == ModoAvaliacao::completa)
-        return recozimento_com<AvaliadorCompleto>(estado, observador, num_iteracoes, t0, fator, opcoes);
-    return recozimento_com<AvaliadorIncremental>(estado, observador, num_iteracoes, t0, fator, opcoes);
+    return com_vizinhanca(campeonato, criterios, execucao, opcoes, [&](auto& vizinhanca) {
+        return recozimento_em(vizinhanca, execucao, observador, num_iteracoes, t0, fator, opcoes);
+    });
 }
 
 ResumoBusca executa_busca(Estado& estado, Observador& observador, const OpcoesBusca& opcoes)
 {
+    const Campeonato& campeonato = estado.campeonato;
+    Criterios& criterios = estado.criterios;
+    Execucao& execucao = estado.execucao;
     ResumoBusca resumo;
-    if (!estado.dados_carregados) {
+    if (!campeonato.dados_carregados) {
         resumo.desfecho = {false, TipoMensagem::informacao, msg_dados_nao_carregados, {}};
         return resumo;
     }
     const Relogio& relogio = relogio_de(opcoes);
 
-    estado.gerador.semeia(Gerador::semente_execucao);
+    execucao.gerador.semeia(Gerador::semente_execucao);
     observador.execucao_iniciada();
     // The objectives are asked for before the run is prepared, so that a cancelled choice
     // leaves the earlier result as it was.
-    if (!estado.config.objetivos_escolhidos) {
+    if (!criterios.objetivos_escolhidos) {
         resumo.objetivos_na_execucao = true;
         if (opcoes.escolhe_objetivos) opcoes.escolhe_objetivos();
-        if (!estado.config.objetivos_escolhidos) return resumo;
+        if (!criterios.objetivos_escolhidos) return resumo;
     }
-    estado.primeira_fase_concluida = false;
-    estado.movimentos_avaliados = 0;
-    resumo.desfecho = prepara_execucao(estado);
+    execucao.primeira_fase_concluida = false;
+    execucao.movimentos_avaliados = 0;
+    resumo.desfecho = prepara_execucao(campeonato, execucao);
     if (!resumo.desfecho.sucesso) return resumo;
     resumo.executada = true;
 
-    estado.primeira_fase = true;
-    estado.hora_inicio = relogio.hora_do_dia();
-    estado.inicio_monotonico = relogio.segundos();
-    float t0 = static_cast<float>(calcula_t0(estado, observador, iteracoes_primeira_fase, opcoes));
-    const FimFase primeira = recozimento(estado, observador, iteracoes_primeira_fase, t0, fator_resfriamento, opcoes);
+    execucao.primeira_fase = true;
+    execucao.hora_inicio = relogio.hora_do_dia();
+    execucao.inicio_monotonico = relogio.segundos();
+    float t0 = static_cast<float>(calcula_t0(campeonato, criterios, execucao, observador, iteracoes_primeira_fase, opcoes));
+    const FimFase primeira =
+        recozimento(campeonato, criterios, execucao, observador, iteracoes_primeira_fase, t0, fator_resfriamento, opcoes);
     resumo.reaquecimentos = primeira.reaquecimentos;
 
-    liga_objetivos_segunda_fase(estado.config);
-    estado.primeira_fase = false;
+    liga_objetivos_segunda_fase(criterios);
+    execucao.primeira_fase = false;
 
-    if (estado.primeira_fase_concluida) {
+    if (execucao.primeira_fase_concluida) {
         const int iteracoes = resumo.objetivos_na_execucao ? iteracoes_segunda_fase_objetivos_na_execucao
                                                            : iteracoes_segunda_fase;
-        t0 = static_cast<float>(calcula_t0(estado, observador, iteracoes, opcoes));
-        recozimento(estado, observador, iteracoes, t0, fator_resfriamento, opcoes);
+        t0 = static_cast<float>(calcula_t0(campeonato, criterios, execucao, observador, iteracoes, opcoes));
+        recozimento(campeonato, criterios, execucao, observador, iteracoes, t0, fator_resfriamento, opcoes);
     } else {
         resumo.interrompida = true;
         observador.bipe();
         observador.mensagem(msg_interrompida);
     }
-    resumo.movimentos = estado.movimentos_avaliados;
+    resumo.movimentos = execucao.movimentos_avaliados;
     return resumo;
 }
 

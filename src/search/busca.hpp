@@ -11,7 +11,6 @@ namespace kelm {
 
 inline constexpr const char* msg_terminou = "TERMINOU A EXECUÇÃO!";
 inline constexpr const char* msg_interrompida = "A execução foi interrompida! O tempo de execução de terminou!";
-inline constexpr const char* msg_dados_nao_carregados = "Os dados não foram carregados.";
 
 inline constexpr int iteracoes_primeira_fase = 3300;
 inline constexpr int iteracoes_segunda_fase = 4000;
@@ -51,6 +50,15 @@ struct ResumoBusca {
     long long movimentos = 0;       // trial moves evaluated, estimates included
 };
 
+// Prepares the work matrices of a run for the championship now loaded: tabela_atual a copy
+// of tabela_inicial, tabela_melhor zeroed, counts zeroed, matriz_controle built. Nothing
+// changes when a matrix cannot be allocated.
+Desfecho prepara_execucao(const Campeonato& campeonato, Execucao& execucao);
+
+// Copies the R x N/2 games of `origem` into `destino`, then the run's nine counts of
+// `inviabilidades` into `inviabilidades_melhor`.
+void copia_tabela_e_contagens(Execucao& execucao, Tabela& destino, const Tabela& origem);
+
 // The acceptance test: a move that does not worsen the objective is accepted without a
 // draw; otherwise one random real r in [0, 1) is drawn and the move is accepted when
 // 1 - delta / temperatura > r.
@@ -59,17 +67,18 @@ bool aceita_movimento(double delta, double temperatura, Gerador& gerador);
 // Estimates the initial temperature of a phase: the first of 2 000 000 x 1.1^k at which a
 // round of num_iteracoes trial moves from tabela_atual is accepted at the target count.
 // Every trial move is undone; fo_star is left at the objective of tabela_atual.
-double calcula_t0(Estado& estado, Observador& observador, int num_iteracoes, const OpcoesBusca& opcoes = {});
+double calcula_t0(const Campeonato& campeonato, const Criterios& criterios, Execucao& execucao,
+                  Observador& observador, int num_iteracoes, const OpcoesBusca& opcoes = {});
 
 // One annealing phase on tabela_atual (first phase when primeira_fase is set), keeping
 // every accepted schedule in tabela_melhor and its counts in inviabilidades_melhor.
-FimFase recozimento(Estado& estado, Observador& observador, int num_iteracoes, float t0, float fator,
-                    const OpcoesBusca& opcoes = {});
+FimFase recozimento(const Campeonato& campeonato, const Criterios& criterios, Execucao& execucao,
+                    Observador& observador, int num_iteracoes, float t0, float fator, const OpcoesBusca& opcoes = {});
 
-// The run command: seeds the generator with 333, asks for the objectives when none are
-// confirmed (a cancelled choice ends the command with the earlier result untouched),
-// prepares the run, then runs the two phases, each after its own initial-temperature
-// estimate.
+// The run command: seeds the generator, asks for the objectives when none are confirmed (a
+// cancelled choice ends the command with the earlier result untouched), prepares the run,
+// then runs the two phases, each after its own initial-temperature estimate. It switches on
+// objectives 2 to 9, as the second phase needs them.
 ResumoBusca executa_busca(Estado& estado, Observador& observador, const OpcoesBusca& opcoes = {});
 
 }  // namespace kelm

@@ -56,14 +56,18 @@ std::string formata_numero(double valor, char separador)
     return saida;
 }
 
-std::string formata_hora(double fracao_do_dia)
+int segundos_do_dia(double fracao_do_dia)
 {
     const double parte = std::fabs(fracao_do_dia - std::trunc(fracao_do_dia));
     long long ms = std::llround(parte * 86400000.0);
     if (ms >= 86400000LL) ms -= 86400000LL;
-    const long long segundos = ms / 1000;
-    const int partes[3] = {static_cast<int>(segundos / 3600), static_cast<int>((segundos / 60) % 60),
-                           static_cast<int>(segundos % 60)};
+    return static_cast<int>(ms / 1000);
+}
+
+std::string formata_hora(double fracao_do_dia)
+{
+    const int segundos = segundos_do_dia(fracao_do_dia);
+    const int partes[3] = {segundos / 3600, (segundos / 60) % 60, segundos % 60};
     std::string saida;
     for (const int p : partes) {
         if (!saida.empty()) saida += ':';

@@ -9,8 +9,11 @@ namespace kelm {
 // part has more than 15 digits or the magnitude is below 0.00001.
 std::string formata_numero(double valor, char separador = '.');
 
-// The time part of a time value (a fraction of a day) as HH:MM:SS, 24-hour; a value of a
-// whole day or more wraps around.
+// The whole seconds since midnight of the time part of a time value (a fraction of a day),
+// rounded to the millisecond first; a value of a whole day or more wraps around.
+int segundos_do_dia(double fracao_do_dia);
+
+// The time part of a time value (a fraction of a day) as HH:MM:SS, 24-hour.
 std::string formata_hora(double fracao_do_dia);
 
 // The number of accepted trial moves the initial-temperature estimate waits for: the

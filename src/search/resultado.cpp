@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "model/texto.hpp"
+#include "search/comandos.hpp"
 #include "search/formatos.hpp"
 
 namespace kelm {
@@ -69,24 +70,24 @@ Desfecho falha(const std::filesystem::path& destino, int erro)
 
 }  // namespace
 
-std::string texto_resultado(const Estado& estado, char separador)
+std::string texto_resultado(const Campeonato& campeonato, const Execucao& execucao, char separador)
 {
     std::string saida;
     for (std::size_t i = 0; i < num_inviabilidades; ++i)
-        linha(saida, "Inv" + std::to_string(i + 1) + ":\t" + formata_numero(estado.inviabilidades_melhor[i], separador));
-    linha(saida, "FO_STAR:\t" + formata_numero(estado.fo_star, separador));
-    linha(saida, "Tempo:\t" + formata_hora(estado.tempo_execucao));
+        linha(saida, "Inv" + std::to_string(i + 1) + ":\t" + formata_numero(execucao.inviabilidades_melhor[i], separador));
+    linha(saida, "FO_STAR:\t" + formata_numero(execucao.fo_star, separador));
+    linha(saida, "Tempo:\t" + formata_hora(execucao.tempo_execucao));
 
     std::vector<std::string> nomes;
-    nomes.reserve(estado.nomes_times.size());
-    for (const auto& nome : estado.nomes_times) nomes.push_back(latin1(nome));
+    nomes.reserve(campeonato.nomes_times.size());
+    for (const auto& nome : campeonato.nomes_times) nomes.push_back(latin1(nome));
     const std::string rodada = latin1("ª RODADA\t<<<<<<<<");
-    for (int r = 0; r < estado.num_rodadas; ++r) {
+    for (int r = 0; r < campeonato.num_rodadas; ++r) {
         linha(saida, "");
         linha(saida, ">>>>>>>>\t" + std::to_string(r + 1) + rodada);
         linha(saida, "");
-        for (int g = 0; g < estado.jogos_por_rodada(); ++g) {
-            const Jogo jogo = estado.tabela_melhor[r][g];
+        for (int g = 0; g < campeonato.jogos_por_rodada(); ++g) {
+            const Jogo jogo = execucao.tabela_melhor[r][g];
             if (jogo.vazio()) continue;
             linha(saida, nomes[static_cast<std::size_t>(jogo.mandante())] + "\tX\t" +
                              nomes[static_cast<std::size_t>(jogo.visitante())]);
@@ -129,11 +130,7 @@ Desfecho grava_arquivo(const std::filesystem::path& destino_escolhido, std::stri
     if (existe && ::access(destino.c_str(), W_OK) != 0) return falha(destino_escolhido, errno);
 
     const std::filesystem::path pasta = destino.has_parent_path() ? destino.parent_path() : std::filesystem::path(".");
-    // Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) on `"." + std::string`.
-    std::string oculto(1, '.');
-    oculto += destino.filename().string();
-    oculto += ".XXXXXX";
-    std::string modelo = (pasta / oculto).string();
+    std::string modelo = (pasta / ("." + destino.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(modelo.data());
     if (fd < 0) return falha(destino_escolhido, errno);
 
@@ -167,14 +164,13 @@ Desfecho grava_arquivo(const std::filesystem::path& destino_escolhido, std::stri
     return Desfecho::ok();
 }
 
-Desfecho grava_resultado(const Estado& estado, const std::filesystem::path& destino, char separador)
+Desfecho grava_resultado(const Campeonato& campeonato, const Execucao& execucao, const std::filesystem::path& destino,
+                         char separador)
 {
-    if (!estado.programa_executado || !estado.dados_carregados) return Desfecho::erro(msg_sem_resultado);
     // The round blocks are read from tabela_melhor with the loaded N and R: never from a
     // schedule of other dimensions.
-    if (estado.tabela_melhor.linhas() != estado.num_rodadas || estado.tabela_melhor.colunas() != estado.jogos_por_rodada())
-        return Desfecho::erro(msg_sem_resultado);
-    return grava_arquivo(destino, texto_resultado(estado, separador));
+    if (Desfecho pode = pode_salvar_resultado(campeonato, execucao); !pode.sucesso) return pode;
+    return grava_arquivo(destino, texto_resultado(campeonato, execucao, separador));
 }
 
 }  // namespace kelm

@@ -10,12 +10,10 @@
 namespace kelm {
 
 inline constexpr const char* msg_arquivo_nao_salvo = "O Arquivo não foi salvo.";
-inline constexpr const char* msg_sem_resultado =
-    "A Tabela de Resultado não pode ser salva. O programa ainda não foi executado.";
 
 // The result file's bytes: Latin-1, CR LF line ends; the nine counts, FO_STAR and the run
 // time, then one block per round of tabela_melhor. `separador` is the decimal separator.
-std::string texto_resultado(const Estado& estado, char separador = '.');
+std::string texto_resultado(const Campeonato& campeonato, const Execucao& execucao, char separador = '.');
 
 // Writes `bytes` to `destino` so that nothing is ever half written: into a new file of the
 // same folder, flushed to the disk, then renamed over the destination. On any failure the
@@ -25,6 +23,7 @@ Desfecho grava_arquivo(const std::filesystem::path& destino, std::string_view by
 
 // The save command's writing: refuses when no completed run belongs to the loaded data,
 // else writes the result file to `destino` (the name used as given).
-Desfecho grava_resultado(const Estado& estado, const std::filesystem::path& destino, char separador = '.');
+Desfecho grava_resultado(const Campeonato& campeonato, const Execucao& execucao, const std::filesystem::path& destino,
+                         char separador = '.');
 
 }  // namespace kelm

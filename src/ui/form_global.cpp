@@ -19,6 +19,7 @@
 
 #include "model/carga.hpp"
 #include "model/solucao_inicial.hpp"
+#include "search/comandos.hpp"
 #include "search/resultado.hpp"
 #include "ui/form_inviab.hpp"
 #include "ui/form_pesos.hpp"
@@ -171,7 +172,7 @@ Tform_global::Tform_global(Estado& estado, const Mensageiro& mensageiro, const S
     coluna->addWidget(cria_painel_cliente(), 1);
     setCentralWidget(centro);
 
-    // StatusBar1: 19 pixels, nothing is ever written to it.
+    // The status bar: 19 pixels, nothing is ever written to it.
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
     statusBar()->setFixedHeight(19);
 
@@ -183,7 +184,7 @@ Tform_global::~Tform_global() = default;
 void Tform_global::FormCreate()
 {
     executar_->setEnabled(false);
-    estado_.config = Objetivos{};
+    estado_.criterios = Criterios{};
 }
 
 void Tform_global::usa_dialogos(Tform_inviab& form_inviab, Tform_pesos& form_pesos)
@@ -289,8 +290,8 @@ QWidget* Tform_global::cria_barra()
         f->setGeometry(x, y, l, a);
         return f;
     };
-    // Bevel1: a line at the very top; Bevel2: one along the strip's bottom edge. They
-    // stretch with the window.
+    // A line at the very top of the strip and one along its bottom edge, as wide as the
+    // window can be; vertical lines part the groups of buttons.
     QFrame* bevel1 = linha("Bevel1", QFrame::HLine, 0, 0, 4000, 2);
     QFrame* bevel2 = linha("Bevel2", QFrame::HLine, 0, 52, 4000, 2);
     bevel1->lower();
@@ -335,30 +336,30 @@ QWidget* Tform_global::cria_barra()
 
 QWidget* Tform_global::cria_painel_cliente()
 {
-    Panel2_ = new PainelVerde;
-    Panel2_->setObjectName(QStringLiteral("Panel2"));
-    Panel2_->installEventFilter(this);
+    painel_cliente_ = new PainelVerde;
+    painel_cliente_->setObjectName(QStringLiteral("Panel2"));
+    painel_cliente_->installEventFilter(this);
 
-    tabela_jogos_ = new GradeJogos(Panel2_);
+    tabela_jogos_ = new GradeJogos(painel_cliente_);
     tabela_jogos_->setObjectName(QStringLiteral("tabela_jogos"));
 
-    panel_jogos_ = new QWidget(Panel2_);
+    panel_jogos_ = new QWidget(painel_cliente_);
     panel_jogos_->setObjectName(QStringLiteral("panel_jogos"));
     panel_jogos_->setFixedHeight(60);
     panel_jogos_->setAutoFillBackground(true);
-    ok_ = new QPushButton(icone("window-close", "fechar"), QStringLiteral("&Fecha"), panel_jogos_);
-    ok_->setObjectName(QStringLiteral("ok"));
-    ok_->setGeometry(7, 10, 81, 41);
-    ok_->setIconSize(QSize(24, 24));
-    ok_->setDefault(true);
-    connect(ok_, &QPushButton::clicked, this, &Tform_global::okClick);
+    botao_fecha_ = new QPushButton(icone("window-close", "fechar"), QStringLiteral("&Fecha"), panel_jogos_);
+    botao_fecha_->setObjectName(QStringLiteral("ok"));
+    botao_fecha_->setGeometry(7, 10, 81, 41);
+    botao_fecha_->setIconSize(QSize(24, 24));
+    botao_fecha_->setDefault(true);
+    connect(botao_fecha_, &QPushButton::clicked, this, &Tform_global::okClick);
     // The window's default button: Enter presses it while the grid view is shown.
     for (const int tecla : {int(Qt::Key_Return), int(Qt::Key_Enter)}) {
-        auto* atalho = new QShortcut(QKeySequence(tecla), ok_);
-        connect(atalho, &QShortcut::activated, ok_, &QPushButton::click);
+        auto* atalho = new QShortcut(QKeySequence(tecla), botao_fecha_);
+        connect(atalho, &QShortcut::activated, botao_fecha_, &QPushButton::click);
     }
 
-    auto* camadas = new QVBoxLayout(Panel2_);
+    auto* camadas = new QVBoxLayout(painel_cliente_);
     camadas->setContentsMargins(0, 0, 0, 0);
     camadas->setSpacing(0);
     camadas->addWidget(tabela_jogos_, 1);
@@ -366,19 +367,19 @@ QWidget* Tform_global::cria_painel_cliente()
     tabela_jogos_->hide();
     panel_jogos_->hide();
 
-    executando_ = new PainelAndamento(Panel2_);
+    executando_ = new PainelAndamento(painel_cliente_);
     executando_->move(288, 72);
     executando_->hide();
-    calc_temp_ = new PainelTemperatura(Panel2_);
+    calc_temp_ = new PainelTemperatura(painel_cliente_);
     calc_temp_->hide();
     posiciona_calc_temp();
-    return Panel2_;
+    return painel_cliente_;
 }
 
 void Tform_global::posiciona_calc_temp()
 {
     // At the design's place, or higher when the panel is too short to show it there.
-    const int topo = qMax(0, qMin(560, Panel2_->height() - PainelTemperatura::altura));
+    const int topo = qMax(0, qMin(560, painel_cliente_->height() - PainelTemperatura::altura));
     calc_temp_->move(0, topo);
 }
 
@@ -417,7 +418,7 @@ void Tform_global::carrega_dados()
     const QString nome = seletor_.abre(this, QString::fromUtf8(filtro_dados));
     Desfecho d;
     try {
-        d = kelm::carrega_dados(estado_, caminho(nome));
+        d = kelm::carrega_dados(estado_.campeonato, estado_.execucao, caminho(nome));
     } catch (const std::exception& e) {
         d = Desfecho::erro(msg_dados_nao_aberto, e.what());
     }
@@ -432,34 +433,29 @@ void Tform_global::carrega_dados()
 
 void Tform_global::botao_tabinicialClick()
 {
-    if (!estado_.dados_carregados) {
-        mensageiro_.mostra(this, TipoMensagem::informacao, QString::fromUtf8(msg_tabela_inicial));
+    if (const Desfecho d = pode_mostrar_tabela_inicial(estado_.campeonato); !d.sucesso) {
+        mostra(d);
         return;
     }
-    mostra_tabela(estado_.tabela_inicial);
+    mostra_tabela(estado_.execucao.tabela_inicial);
 }
 
 void Tform_global::mostra_tabela_resultado()
 {
-    // The result belongs to the loaded data only while a completed run is recorded; the
-    // load clears that record, so a schedule of other dimensions is never read.
-    const Tabela& melhor = estado_.tabela_melhor;
-    if (!estado_.dados_carregados || !estado_.programa_executado || melhor.linhas() != estado_.num_rodadas ||
-        melhor.colunas() != estado_.jogos_por_rodada()) {
-        mensageiro_.mostra(this, TipoMensagem::informacao, QString::fromUtf8(msg_tabela_resultado));
+    if (const Desfecho d = pode_mostrar_resultado(estado_.campeonato, estado_.execucao); !d.sucesso) {
+        mostra(d);
         return;
     }
-    mostra_tabela(melhor);
+    mostra_tabela(estado_.execucao.tabela_melhor);
 }
 
 void Tform_global::nova_solucao_inicial()
 {
-    const Desfecho d = kelm::nova_solucao_inicial(estado_);
-    if (!d.sucesso) {
+    if (const Desfecho d = kelm::nova_solucao_inicial(estado_.campeonato, estado_.execucao); !d.sucesso) {
         mostra(d);
         return;
     }
-    mostra_tabela(estado_.tabela_inicial);
+    mostra_tabela(estado_.execucao.tabela_inicial);
 }
 
 void Tform_global::okClick()
@@ -473,16 +469,16 @@ void Tform_global::mostra_tabela(const Tabela& tabela)
     tabela_jogos_->show();
     panel_jogos_->show();
 
-    tabela_jogos_->modelo()->define(tabela, estado_.nomes_times, estado_.num_rodadas + 1,
-                                    estado_.jogos_por_rodada() + 1);
+    const Campeonato& c = estado_.campeonato;
+    tabela_jogos_->modelo()->define(tabela, c.nomes_times, c.num_rodadas + 1, c.jogos_por_rodada() + 1);
 }
 
 void Tform_global::salva_tabela()
 {
     // Nothing to save until a run of the loaded data has completed: say so before asking
     // for a name.
-    if (!estado_.dados_carregados || !estado_.programa_executado) {
-        mostra(Desfecho::erro(msg_sem_resultado));
+    if (const Desfecho d = pode_salvar_resultado(estado_.campeonato, estado_.execucao); !d.sucesso) {
+        mostra(d);
         return;
     }
     const QStringList filtros{QString::fromUtf8(filtro_texto), QString::fromUtf8(filtro_planilha)};
@@ -506,7 +502,7 @@ void Tform_global::salva_tabela()
     }
     Desfecho d;
     try {
-        d = grava_resultado(estado_, caminho(destino), separador_decimal());
+        d = grava_resultado(estado_.campeonato, estado_.execucao, caminho(destino), separador_decimal());
     } catch (const std::exception& e) {
         d = Desfecho::erro(msg_arquivo_nao_salvo, e.what());
     }
@@ -560,7 +556,7 @@ void Tform_global::closeEvent(QCloseEvent* evento)
 
 bool Tform_global::eventFilter(QObject* objeto, QEvent* evento)
 {
-    if (objeto == Panel2_ && evento->type() == QEvent::Resize) posiciona_calc_temp();
+    if (objeto == painel_cliente_ && evento->type() == QEvent::Resize) posiciona_calc_temp();
     if (executando_busca_ && eh_entrada(evento) && !no_modal(objeto)) return true;
     return QMainWindow::eventFilter(objeto, evento);
 }

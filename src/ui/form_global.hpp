@@ -25,10 +25,6 @@ inline constexpr const char* titulo_janela = " Programação de Jogos do Campeon
 inline constexpr const char* filtro_dados = "Documentos de dados de entrada (*.dat)";
 inline constexpr const char* filtro_texto = "Arquivos de Texto (*.txt)";
 inline constexpr const char* filtro_planilha = "Planilha Eletrônica (*.xls)";
-inline constexpr const char* msg_tabela_inicial =
-    "A Tabela inicial não pode ser mostrada. Os dados não foram carregados.";
-inline constexpr const char* msg_tabela_resultado =
-    "A Tabela de Resultado não pode ser mostrada. O programa ainda não foi executado.";
 
 // The main window `form_global`: menu bar, toolbar, the green client panel with the
 // schedule grid, the progress and temperature panels, and the status bar. It routes every
@@ -50,7 +46,8 @@ public:
     bool executando_busca() const { return executando_busca_; }
 
     // Fills the grid from `tabela` with the loaded championship's sizes and names, and
-    // shows the grid view.
+    // shows the grid view. The command that calls it has checked that the schedule belongs
+    // to the loaded championship.
     void mostra_tabela(const Tabela& tabela);
 
 signals:
@@ -109,7 +106,7 @@ private:
     OpcoesBusca opcoes_busca_;
     bool executando_busca_ = false;
 
-    // Save_tabela: what the save dialog proposes, the name and filter chosen last time.
+    // What the save dialog proposes: the name and filter chosen last time.
     QString nome_salvar_ = QStringLiteral("Tabela");
     int filtro_salvar_ = 1;
 
@@ -127,10 +124,10 @@ private:
 
     QAction* Executar1_ = nullptr;
 
-    QWidget* Panel2_ = nullptr;
+    QWidget* painel_cliente_ = nullptr;  // green, below the toolbar: holds the grid and the panels
     GradeJogos* tabela_jogos_ = nullptr;
     QWidget* panel_jogos_ = nullptr;
-    QPushButton* ok_ = nullptr;
+    QPushButton* botao_fecha_ = nullptr;  // "&Fecha", closes the grid view
     PainelAndamento* executando_ = nullptr;
     PainelTemperatura* calc_temp_ = nullptr;
 };

@@ -18,7 +18,7 @@ namespace kelm {
 class Tform_inviab : public QDialog {
     Q_OBJECT
 public:
-    Tform_inviab(Objetivos& config, const Mensageiro& mensageiro, QWidget* pai = nullptr);
+    Tform_inviab(Criterios& criterios, const Mensageiro& mensageiro, QWidget* pai = nullptr);
 
     // Check box `inv`k, k from 1 to 9.
     QCheckBox* inv(int k) const { return inv_[static_cast<std::size_t>(k - 1)]; }
@@ -34,7 +34,7 @@ protected:
     void keyPressEvent(QKeyEvent* evento) override;
 
 private:
-    Objetivos& config_;
+    Criterios& criterios_;
     const Mensageiro& mensageiro_;
     std::array<QCheckBox*, num_inviabilidades> inv_{};
     QPushButton* cancelar_ = nullptr;

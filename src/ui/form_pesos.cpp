@@ -2,38 +2,21 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
-#include <QVBoxLayout>
 
 #include "evaluation/objetivos.hpp"
 #include "search/formatos.hpp"
+#include "ui/dialogos_comuns.hpp"
 #include "ui/icones.hpp"
 #include "ui/regional.hpp"
 
 namespace kelm {
 
-namespace {
-
-const char* const legendas[num_inviabilidades] = {
-    "Nº de vezes que um time jogam mais de uma vez na mesma rodada.",
-    "Nº de vezes que um time joga o 1º e o 2º  jogo dentro ou fora de casa ambos.",
-    "Nº de vezes que os dois últimos jogos não repetem a configuração dos dois primeiros.",
-    "Nº de vezes que o nº de jogos dentro de casa é diferente do nº de jogos fora de casa.",
-    "Nº de vezes que dois times do mesmo estado jogam na última rodada.",
-    "Nº de vezes que um time joga mais de duas vezes consecutivas fora de casa.",
-    "Nº de vezes que um time joga mais de duas vezes consecutivas dentro de casa.",
-    "Distância total percorrida.",
-    "Diferença entre a maior e a menor distância percorrida durante o campeonato.",
-};
-
-}  // namespace
-
-Tform_pesos::Tform_pesos(Objetivos& config, const Mensageiro& mensageiro, QWidget* pai)
-    : QDialog(pai), config_(config), mensageiro_(mensageiro)
+Tform_pesos::Tform_pesos(Criterios& criterios, const Mensageiro& mensageiro, QWidget* pai)
+    : QDialog(pai), criterios_(criterios), mensageiro_(mensageiro)
 {
     setObjectName(QStringLiteral("form_pesos"));
     setWindowTitle(QStringLiteral(" PESOS PARA AS PENALIDADES"));
@@ -48,7 +31,7 @@ Tform_pesos::Tform_pesos(Objetivos& config, const Mensageiro& mensageiro, QWidge
         auto* e = new QLineEdit(grupo);
         e->setObjectName(QStringLiteral("peso%1").arg(i + 1));
         e->setFixedWidth(120);
-        auto* l = new QLabel(QString::fromUtf8(legendas[i]), grupo);
+        auto* l = new QLabel(QString::fromUtf8(legendas[i].peso), grupo);
         l->setObjectName(QStringLiteral("Label%1").arg(i + 1));
         QFont f = l->font();
         f.setPixelSize(13);
@@ -63,50 +46,30 @@ Tform_pesos::Tform_pesos(Objetivos& config, const Mensageiro& mensageiro, QWidge
     auto* cancelar =
         botao_com_imagem(this, "cancelar_peso", QStringLiteral("&Cancelar"), style()->standardIcon(QStyle::SP_DialogCancelButton));
     auto* resete = botao_com_imagem(this, "resete_peso", QStringLiteral("&Default"), icone("document-revert", "padrao"));
-    ok->setDefault(true);
-    cancelar->setAutoDefault(false);
-    resete->setAutoDefault(false);
 
-    auto* botoes = new QHBoxLayout;
-    botoes->addStretch();
-    for (QPushButton* b : {ok, cancelar, resete}) botoes->addWidget(b);
-    botoes->addStretch();
-    botoes->setSpacing(24);
-
-    auto* principal = new QVBoxLayout(this);
-    principal->setContentsMargins(16, 16, 16, 16);
-    principal->setSpacing(16);
-    principal->addWidget(grupo);
-    principal->addStretch();
-    principal->addLayout(botoes);
-
-    // Tab order: peso1 to peso9, then Ok, Cancelar, Default.
-    QWidget* anterior = peso_[0];
-    for (QWidget* w : {static_cast<QWidget*>(peso_[1]), static_cast<QWidget*>(peso_[2]),
-                       static_cast<QWidget*>(peso_[3]), static_cast<QWidget*>(peso_[4]),
-                       static_cast<QWidget*>(peso_[5]), static_cast<QWidget*>(peso_[6]),
-                       static_cast<QWidget*>(peso_[7]), static_cast<QWidget*>(peso_[8]),
-                       static_cast<QWidget*>(ok), static_cast<QWidget*>(cancelar), static_cast<QWidget*>(resete)}) {
-        setTabOrder(anterior, w);
+    // Tab order: the nine weights, then Ok, Cancelar, Default.
+    QWidget* anterior = nullptr;
+    auto segue = [&](QWidget* w) {
+        if (anterior != nullptr) setTabOrder(anterior, w);
         anterior = w;
-    }
+    };
+    for (QLineEdit* e : peso_) segue(e);
+    for (QWidget* b : {ok, cancelar, resete}) segue(b);
 
     connect(ok, &QPushButton::clicked, this, &Tform_pesos::ok_pesoClick);
     connect(cancelar, &QPushButton::clicked, this, &QDialog::reject);
     connect(resete, &QPushButton::clicked, this, &Tform_pesos::resete_pesoClick);
 
-    // FormCreate: the edits start with the default weights.
+    // The edits start with the default weights.
     resete_pesoClick();
-
-    const QSize dica = sizeHint();
-    setFixedSize(qMax(706, dica.width()), qMax(401, dica.height()));
+    dispoe_dialogo(this, grupo, {ok, cancelar, resete}, QSize(706, 401));
 }
 
 void Tform_pesos::resete_pesoClick()
 {
     const char separador = separador_decimal();
     for (std::size_t i = 0; i < num_inviabilidades; ++i)
-        peso_[i]->setText(QString::fromStdString(formata_numero(config_.pesos_padrao[i], separador)));
+        peso_[i]->setText(QString::fromStdString(formata_numero(criterios_.pesos_padrao[i], separador)));
 }
 
 void Tform_pesos::ok_pesoClick()
@@ -114,7 +77,7 @@ void Tform_pesos::ok_pesoClick()
     std::array<std::string, num_inviabilidades> textos;
     for (std::size_t i = 0; i < num_inviabilidades; ++i) textos[i] = peso_[i]->text().toStdString();
     int campo = -1;
-    const Desfecho d = aplica_pesos(config_, textos, separador_decimal(), &campo);
+    const Desfecho d = aplica_pesos(criterios_, textos, separador_decimal(), &campo);
     if (!d.sucesso) {
         mensageiro_.mostra(this, Mensagem::de(d));
         if (campo >= 0 && campo < num_inviabilidades) {

@@ -17,7 +17,7 @@ namespace kelm {
 class Tform_pesos : public QDialog {
     Q_OBJECT
 public:
-    Tform_pesos(Objetivos& config, const Mensageiro& mensageiro, QWidget* pai = nullptr);
+    Tform_pesos(Criterios& criterios, const Mensageiro& mensageiro, QWidget* pai = nullptr);
 
     // Edit `peso`k, k from 1 to 9.
     QLineEdit* peso(int k) const { return peso_[static_cast<std::size_t>(k - 1)]; }
@@ -27,7 +27,7 @@ public slots:
     void resete_pesoClick();
 
 private:
-    Objetivos& config_;
+    Criterios& criterios_;
     const Mensageiro& mensageiro_;
     std::array<QLineEdit*, num_inviabilidades> peso_{};
 };

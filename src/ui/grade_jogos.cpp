@@ -30,20 +30,30 @@ void ModeloGrade::define(const Tabela& tabela, const std::vector<std::string>& n
     QStringList nomes_qt;
     nomes_qt.reserve(static_cast<qsizetype>(nomes.size()));
     for (const std::string& nome : nomes) nomes_qt << QString::fromStdString(nome);
-
-    if (linhas == linhas_ && colunas == colunas_) {
-        // Same size: only the texts change, and the view keeps its selection and scroll.
-        tabela_ = tabela;
-        nomes_ = std::move(nomes_qt);
-        if (linhas_ > 0 && colunas_ > 0) emit dataChanged(index(0, 0), index(linhas_ - 1, colunas_ - 1));
-        return;
-    }
-    beginResetModel();
-    linhas_ = linhas;
-    colunas_ = colunas;
     tabela_ = tabela;
     nomes_ = std::move(nomes_qt);
-    endResetModel();
+
+    // Rows and columns are added or taken away at the end, so that the view keeps its
+    // selection and scroll position wherever they still fit.
+    if (linhas < linhas_) {
+        beginRemoveRows({}, linhas, linhas_ - 1);
+        linhas_ = linhas;
+        endRemoveRows();
+    } else if (linhas > linhas_) {
+        beginInsertRows({}, linhas_, linhas - 1);
+        linhas_ = linhas;
+        endInsertRows();
+    }
+    if (colunas < colunas_) {
+        beginRemoveColumns({}, colunas, colunas_ - 1);
+        colunas_ = colunas;
+        endRemoveColumns();
+    } else if (colunas > colunas_) {
+        beginInsertColumns({}, colunas_, colunas - 1);
+        colunas_ = colunas;
+        endInsertColumns();
+    }
+    if (linhas_ > 0 && colunas_ > 0) emit dataChanged(index(0, 0), index(linhas_ - 1, colunas_ - 1));
 }
 
 QString ModeloGrade::texto(int linha, int coluna) const
@@ -143,7 +153,10 @@ GradeJogos::GradeJogos(QWidget* pai)
             &QScrollBar::setValue);
     connect(linha_fixa_->horizontalScrollBar(), &QScrollBar::valueChanged, horizontalScrollBar(),
             &QScrollBar::setValue);
-    connect(modelo_, &QAbstractItemModel::modelReset, this, &GradeJogos::ajusta_fixas);
+    // New rows and columns of the schedule are hidden from the fixed headings as they come.
+    for (auto sinal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved,
+                       &QAbstractItemModel::columnsInserted, &QAbstractItemModel::columnsRemoved})
+        connect(modelo_, sinal, this, &GradeJogos::ajusta_fixas);
     ajusta_fixas();
 }
 

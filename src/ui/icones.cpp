@@ -1,6 +1,5 @@
 #include "ui/icones.hpp"
 
-#include <QPushButton>
 #include <QString>
 
 // Resources of a static library are registered by hand, once, before the first use.
@@ -19,15 +18,6 @@ QIcon icone_proprio(const char* proprio)
 {
     registra_recursos();
     return QIcon(QStringLiteral(":/icones/%1.png").arg(QLatin1String(proprio)));
-}
-
-QPushButton* botao_com_imagem(QWidget* pai, const char* nome, const QString& texto, const QIcon& imagem)
-{
-    auto* b = new QPushButton(imagem, texto, pai);
-    b->setObjectName(QLatin1String(nome));
-    b->setIconSize(QSize(24, 24));
-    b->setMinimumSize(96, 38);
-    return b;
 }
 
 QIcon icone(const char* nome_no_tema, const char* proprio)

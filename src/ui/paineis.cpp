@@ -27,16 +27,16 @@ PainelAndamento::PainelAndamento(QWidget* pai) : QFrame(pai)
     setObjectName(QStringLiteral("executando"));
     resize(largura, altura);
     pinta_painel(this);
-    // Bevel6: the raised frame around the panel.
+    // A raised frame around the panel.
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setLineWidth(2);
 
-    label1_ = rotulo("Label1", QStringLiteral("Aguarde. AA Executando..."), 118, 12, 21);
-    label7_ = rotulo("Label7", QStringLiteral("Andamento:"), 12, 58, 13);
-    label2_ = rotulo("Label2", QStringLiteral("%"), 110, 58, 16);
-    label3_ = rotulo("Label3", QStringLiteral("Hora de Início :"), 12, 91, 13);
-    label4_ = rotulo("Label4", QStringLiteral("Hora Atual :"), 239, 91, 13);
-    rotulo("Label8", QStringLiteral("Inviabilidades "), 174, 122, 19);
+    titulo_ = rotulo("Label1", QStringLiteral("Aguarde. AA Executando..."), 118, 12, 21);
+    rotulo_andamento_ = rotulo("Label7", QStringLiteral("Andamento:"), 12, 58, 13);
+    percentual_ = rotulo("Label2", QStringLiteral("%"), 110, 58, 16);
+    hora_inicio_ = rotulo("Label3", QStringLiteral("Hora de Início :"), 12, 91, 13);
+    hora_atual_ = rotulo("Label4", QStringLiteral("Hora Atual :"), 239, 91, 13);
+    rotulo("Label8", QStringLiteral("Inviabilidades "), 174, 122, 19);  // heading of the nine counts
     const int y_esquerda[5] = {159, 193, 215, 236, 257};
     const int y_direita[4] = {191, 213, 236, 258};
     for (int k = 1; k <= 9; ++k) {
@@ -45,15 +45,16 @@ PainelAndamento::PainelAndamento(QWidget* pai) : QFrame(pai)
         inv_[k - 1] = rotulo(nome.constData(), QStringLiteral("Inviabilidade %1:").arg(k), esquerda ? 14 : 230,
                              esquerda ? y_esquerda[k - 1] : y_direita[k - 6], 13);
     }
-    label6_ = rotulo("Label6", QStringLiteral("Melhor Função Objetivo: "), 13, 303, 19, false);
+    rotulo_fo_ = rotulo("Label6", QStringLiteral("Melhor Função Objetivo: "), 13, 303, 19, false);
     fo_ = rotulo("fo", QStringLiteral("Melhor FO"), 231, 306, 16);
     QPalette amarelo = fo_->palette();
     amarelo.setColor(QPalette::WindowText, Qt::yellow);
     fo_->setPalette(amarelo);
-    label5_ = rotulo("Label5", QStringLiteral("Tempo de Execução:"), 12, 357, 13);
+    tempo_execucao_ = rotulo("Label5", QStringLiteral("Tempo de Execução:"), 12, 357, 13);
     reaquece_ = rotulo("reaquece", QStringLiteral("Nº de Reaquecimentos: 0"), 244, 357, 13);
 
-    // Bevel7 to Bevel12 and Bevel14: the lines that divide the panel into its groups.
+    // Thin lines divide the panel into its groups: title, progress, times, counts, objective,
+    // and the last line; a vertical one parts the two columns of counts.
     linha("Bevel7", 8, 48, largura - 16, true);
     linha("Bevel8", 8, 84, largura - 16, true);
     linha("Bevel9", 8, 116, largura - 16, true);
@@ -96,7 +97,7 @@ void PainelAndamento::reorganiza()
     for (QLabel* l : rotulos) l->adjustSize();
     // Pairs on one line: the second starts at its own place, or after the first.
     const std::pair<QLabel*, QLabel*> pares[] = {
-        {label7_, label2_}, {label3_, label4_}, {label6_, fo_}, {label5_, reaquece_},
+        {rotulo_andamento_, percentual_}, {hora_inicio_, hora_atual_}, {rotulo_fo_, fo_}, {tempo_execucao_, reaquece_},
         {inv_[1], inv_[5]}, {inv_[2], inv_[6]}, {inv_[3], inv_[7]}, {inv_[4], inv_[8]}};
     for (const auto& [primeiro, segundo] : pares) {
         const int x = qMax(segundo->property("x_projeto").toInt(), primeiro->geometry().right() + 10);
@@ -109,10 +110,10 @@ void PainelAndamento::reorganiza()
 
 void PainelAndamento::mostra(const Andamento& a, const QLocale& local)
 {
-    label1_->setText(QStringLiteral("Aguarde. ") + QString::fromUtf8(a.algoritmo) + QStringLiteral(" Executando..."));
-    label4_->setText(QStringLiteral("Hora Atual : ") + hora_do_dia(a.hora_atual, local));
-    label2_->setText(numero(a.percentual, local) + QStringLiteral(" %"));
-    label5_->setText(QStringLiteral("Tempo de Execução: ") + duracao(a.tempo_execucao));
+    titulo_->setText(QStringLiteral("Aguarde. ") + QString::fromUtf8(a.algoritmo) + QStringLiteral(" Executando..."));
+    hora_atual_->setText(QStringLiteral("Hora Atual : ") + texto_hora(a.hora_atual, local));
+    percentual_->setText(numero(a.percentual, local) + QStringLiteral(" %"));
+    tempo_execucao_->setText(QStringLiteral("Tempo de Execução: ") + duracao(a.tempo_execucao));
     for (int k = 1; k <= 9; ++k)
         inv_[k - 1]->setText(prefixo_inviabilidade(k) +
                              numero(a.inviabilidades_melhor[static_cast<std::size_t>(k - 1)], local));
@@ -122,7 +123,7 @@ void PainelAndamento::mostra(const Andamento& a, const QLocale& local)
 
 void PainelAndamento::mostra_inicio(double hora_inicio, const QLocale& local)
 {
-    label3_->setText(QStringLiteral("Hora de Início : ") + hora_do_dia(hora_inicio, local));
+    hora_inicio_->setText(QStringLiteral("Hora de Início : ") + texto_hora(hora_inicio, local));
     reorganiza();
 }
 

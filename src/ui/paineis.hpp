@@ -34,14 +34,14 @@ private:
     // grew past it, and widens the panel when a text would not fit.
     void reorganiza();
 
-    QLabel* label1_;
-    QLabel* label2_;
-    QLabel* label3_;
-    QLabel* label4_;
-    QLabel* label5_;
-    QLabel* label6_;
-    QLabel* label7_;
+    QLabel* titulo_;            // "Aguarde. SA Executando..."
+    QLabel* rotulo_andamento_;  // "Andamento:"
+    QLabel* percentual_;
+    QLabel* hora_inicio_;
+    QLabel* hora_atual_;
+    QLabel* tempo_execucao_;
     QLabel* inv_[9];
+    QLabel* rotulo_fo_;         // "Melhor Função Objetivo: "
     QLabel* fo_;
     QLabel* reaquece_;
 };

@@ -7,8 +7,8 @@
 namespace kelm {
 
 Programa::Programa(Estado& estado)
-    : form_global(estado, mensageiro, seletor), form_inviab(estado.config, mensageiro, &form_global),
-      form_pesos(estado.config, mensageiro, &form_global)
+    : form_global(estado, mensageiro, seletor), form_inviab(estado.criterios, mensageiro, &form_global),
+      form_pesos(estado.criterios, mensageiro, &form_global)
 {
     form_global.usa_dialogos(form_inviab, form_pesos);
 }

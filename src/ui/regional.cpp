@@ -1,7 +1,5 @@
 #include "ui/regional.hpp"
 
-#include <cmath>
-
 #include <QRegularExpression>
 #include <QTime>
 
@@ -17,13 +15,9 @@ char separador_decimal(const QLocale& local)
     return '.';
 }
 
-QString hora_do_dia(double fracao_do_dia, const QLocale& local)
+QString texto_hora(double fracao_do_dia, const QLocale& local)
 {
-    const double parte = std::fabs(fracao_do_dia - std::trunc(fracao_do_dia));
-    long long ms = std::llround(parte * 86400000.0);
-    if (ms >= 86400000LL) ms -= 86400000LL;
-    // Whole seconds, as the clock shows them.
-    const QTime hora = QTime(0, 0).addSecs(static_cast<int>(ms / 1000));
+    const QTime hora = QTime(0, 0).addSecs(segundos_do_dia(fracao_do_dia));
 
     // The long format names the time zone ("t"), which a clock on a panel does not need.
     QString formato = local.timeFormat(QLocale::LongFormat);

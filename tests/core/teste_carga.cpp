@@ -53,17 +53,17 @@ TEST_P(CargaBoa, CarregaESorteiaATabela)
     const CasoBom& caso = GetParam();
     Arquivos a(caso.dados, distancias_completas(caso.n), nomes(caso.n));
     Estado e;
-    const Desfecho d = carrega_dados(e, a.dados);
+    const Desfecho d = carrega_dados(e.campeonato, e.execucao, a.dados);
     ASSERT_TRUE(d.sucesso) << d.texto;
     EXPECT_EQ(d.texto, "Os dados foram carregados com sucesso.\n Uma solução inicial aleatória foi gerada.");
     EXPECT_EQ(d.tipo, TipoMensagem::informacao);
-    EXPECT_EQ(e.num_times, caso.n);
-    EXPECT_EQ(e.num_rodadas, caso.r);
-    EXPECT_TRUE(e.dados_carregados);
-    EXPECT_EQ(e.nomes_times[1], "Time1");
-    EXPECT_EQ(e.matriz_distancias[2][1], 201);
-    EXPECT_EQ(e.tabela_inicial.linhas(), caso.r);
-    EXPECT_FALSE(e.tabela_inicial[0][0].vazio());
+    EXPECT_EQ(e.campeonato.num_times, caso.n);
+    EXPECT_EQ(e.campeonato.num_rodadas, caso.r);
+    EXPECT_TRUE(e.campeonato.dados_carregados);
+    EXPECT_EQ(e.campeonato.nomes_times[1], "Time1");
+    EXPECT_EQ(e.campeonato.matriz_distancias[2][1], 201);
+    EXPECT_EQ(e.execucao.tabela_inicial.linhas(), caso.r);
+    EXPECT_FALSE(e.execucao.tabela_inicial[0][0].vazio());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -88,10 +88,10 @@ TEST(Carga, CaminhosRelativosSaoDaPastaDoArquivoDeDados)
     const auto antes = std::filesystem::current_path();
     std::filesystem::current_path(pasta.caminho());  // not the data file's folder
     Estado e;
-    const Desfecho d = carrega_dados(e, std::filesystem::path("sub/camp.dat"));
+    const Desfecho d = carrega_dados(e.campeonato, e.execucao, std::filesystem::path("sub/camp.dat"));
     std::filesystem::current_path(antes);
     ASSERT_TRUE(d.sucesso) << d.texto << d.detalhe;
-    EXPECT_EQ(e.matriz_distancias[1][2], 7);
+    EXPECT_EQ(e.campeonato.matriz_distancias[1][2], 7);
     (void)dados;
 }
 
@@ -99,50 +99,50 @@ TEST(Carga, DistanciasSaoDirecionaisEAUltimaValeMais)
 {
     Arquivos a("4, 3\ndist.txt\nnomes.txt\n", "1, 2, 350\n1,2,400\n3,3,9", nomes(4));
     Estado e;
-    ASSERT_TRUE(carrega_dados(e, a.dados).sucesso);
-    EXPECT_EQ(e.matriz_distancias[1][2], 400);
-    EXPECT_EQ(e.matriz_distancias[2][1], 0);
-    EXPECT_EQ(e.matriz_distancias[3][3], 9);
-    EXPECT_EQ(e.matriz_distancias[0][0], 0);
+    ASSERT_TRUE(carrega_dados(e.campeonato, e.execucao, a.dados).sucesso);
+    EXPECT_EQ(e.campeonato.matriz_distancias[1][2], 400);
+    EXPECT_EQ(e.campeonato.matriz_distancias[2][1], 0);
+    EXPECT_EQ(e.campeonato.matriz_distancias[3][3], 9);
+    EXPECT_EQ(e.campeonato.matriz_distancias[0][0], 0);
 }
 
 TEST(Carga, MenosNomesDeixaOsOutrosVazios)
 {
     Arquivos a("4, 3\ndist.txt\nnomes.txt\n", "", "Um Dois");
     Estado e;
-    ASSERT_TRUE(carrega_dados(e, a.dados).sucesso);
-    ASSERT_EQ(e.nomes_times.size(), 5u);
-    EXPECT_EQ(e.nomes_times[0], "");
-    EXPECT_EQ(e.nomes_times[1], "Um");
-    EXPECT_EQ(e.nomes_times[2], "Dois");
-    EXPECT_EQ(e.nomes_times[3], "");
-    EXPECT_EQ(e.nomes_times[4], "");
+    ASSERT_TRUE(carrega_dados(e.campeonato, e.execucao, a.dados).sucesso);
+    ASSERT_EQ(e.campeonato.nomes_times.size(), 5u);
+    EXPECT_EQ(e.campeonato.nomes_times[0], "");
+    EXPECT_EQ(e.campeonato.nomes_times[1], "Um");
+    EXPECT_EQ(e.campeonato.nomes_times[2], "Dois");
+    EXPECT_EQ(e.campeonato.nomes_times[3], "");
+    EXPECT_EQ(e.campeonato.nomes_times[4], "");
 }
 
 TEST(Carga, NomesEmUtf8OuLatin1)
 {
     Arquivos utf8("3, 3\ndist.txt\nnomes.txt\n", "", "Grêmio\r\nSão-Paulo\r\nAvaí\r\n");
     Estado e;
-    ASSERT_TRUE(carrega_dados(e, utf8.dados).sucesso);
-    EXPECT_EQ(e.nomes_times[1], "Grêmio");
-    EXPECT_EQ(e.nomes_times[2], "São-Paulo");
+    ASSERT_TRUE(carrega_dados(e.campeonato, e.execucao, utf8.dados).sucesso);
+    EXPECT_EQ(e.campeonato.nomes_times[1], "Grêmio");
+    EXPECT_EQ(e.campeonato.nomes_times[2], "São-Paulo");
 
     Arquivos latin1("3, 3\ndist.txt\nnomes.txt\n", "", "Gr\xEAmio S\xE3o-Paulo Ava\xED");
     Estado f;
-    ASSERT_TRUE(carrega_dados(f, latin1.dados).sucesso);
-    EXPECT_EQ(f.nomes_times, e.nomes_times);
+    ASSERT_TRUE(carrega_dados(f.campeonato, f.execucao, latin1.dados).sucesso);
+    EXPECT_EQ(f.campeonato.nomes_times, e.campeonato.nomes_times);
 }
 
 TEST(Carga, ExemplosCarregam)
 {
     for (const char* nome : {"nordeste.dat", "brasileirao_2023.dat", "brasileirao_2023_turno.dat"}) {
         const Estado e = carrega_exemplo(nome);
-        EXPECT_TRUE(e.dados_carregados) << nome;
+        EXPECT_TRUE(e.campeonato.dados_carregados) << nome;
     }
     const Estado e = carrega_exemplo("nordeste.dat");
-    EXPECT_EQ(e.nomes_times[2], "Vitória");
-    EXPECT_EQ(e.matriz_distancias[1][2], 0);  // same state
-    EXPECT_GT(e.matriz_distancias[1][3], 0);
+    EXPECT_EQ(e.campeonato.nomes_times[2], "Vitória");
+    EXPECT_EQ(e.campeonato.matriz_distancias[1][2], 0);  // same state
+    EXPECT_GT(e.campeonato.matriz_distancias[1][3], 0);
 }
 
 // ---- Files that are refused --------------------------------------------------------
@@ -167,24 +167,24 @@ TEST_P(CargaRecusada, DaAMensagemENaoMudaNada)
     Arquivos a(caso.dados, caso.distancias, caso.nomes);
 
     Estado e = carrega_exemplo("nordeste.dat");
-    e.programa_executado = true;
-    const Tabela tabela = e.tabela_inicial;
-    const auto distancias = e.matriz_distancias;
-    const auto nomes_antes = e.nomes_times;
-    const Gerador gerador = e.gerador;
+    e.execucao.programa_executado = true;
+    const Tabela tabela = e.execucao.tabela_inicial;
+    const auto distancias = e.campeonato.matriz_distancias;
+    const auto nomes_antes = e.campeonato.nomes_times;
+    const Gerador gerador = e.execucao.gerador;
 
-    const Desfecho d = carrega_dados(e, a.dados);
+    const Desfecho d = carrega_dados(e.campeonato, e.execucao, a.dados);
     EXPECT_FALSE(d.sucesso);
     EXPECT_EQ(d.tipo, TipoMensagem::erro);
     EXPECT_NE(d.texto.find(caso.mensagem), std::string::npos) << d.texto;
 
-    EXPECT_EQ(e.num_times, 6);
-    EXPECT_EQ(e.num_rodadas, 10);
-    EXPECT_EQ(e.tabela_inicial, tabela);
-    EXPECT_EQ(e.matriz_distancias, distancias);
-    EXPECT_EQ(e.nomes_times, nomes_antes);
-    EXPECT_TRUE(e.programa_executado);
-    EXPECT_TRUE(e.gerador == gerador);
+    EXPECT_EQ(e.campeonato.num_times, 6);
+    EXPECT_EQ(e.campeonato.num_rodadas, 10);
+    EXPECT_EQ(e.execucao.tabela_inicial, tabela);
+    EXPECT_EQ(e.campeonato.matriz_distancias, distancias);
+    EXPECT_EQ(e.campeonato.nomes_times, nomes_antes);
+    EXPECT_TRUE(e.execucao.programa_executado);
+    EXPECT_TRUE(e.execucao.gerador == gerador);
 }
 
 const std::string d4 = distancias_completas(4);
@@ -212,13 +212,13 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Carga, SegundaCargaBemSucedidaSubstituiTudo)
 {
     Estado e = carrega_exemplo("nordeste.dat");
-    e.programa_executado = true;
-    ASSERT_TRUE(carrega_dados(e, exemplo("brasileirao_2023.dat")).sucesso);
-    EXPECT_EQ(e.num_times, 20);
-    EXPECT_EQ(e.num_rodadas, 38);
-    EXPECT_FALSE(e.programa_executado);
-    EXPECT_EQ(e.nomes_times.size(), 21u);
-    EXPECT_EQ(e.tabela_inicial.colunas(), 10);
+    e.execucao.programa_executado = true;
+    ASSERT_TRUE(carrega_dados(e.campeonato, e.execucao, exemplo("brasileirao_2023.dat")).sucesso);
+    EXPECT_EQ(e.campeonato.num_times, 20);
+    EXPECT_EQ(e.campeonato.num_rodadas, 38);
+    EXPECT_FALSE(e.execucao.programa_executado);
+    EXPECT_EQ(e.campeonato.nomes_times.size(), 21u);
+    EXPECT_EQ(e.execucao.tabela_inicial.colunas(), 10);
 }
 
 }  // namespace

@@ -13,10 +13,10 @@ namespace {
 // state the incremental evaluator works on.
 std::pair<double, Contagens> referencia(Estado& e)
 {
-    const Contagens guardadas = e.inviabilidades;
-    const double fo = avalia_tabela(e, e.tabela_atual);
-    std::pair<double, Contagens> r{fo, e.inviabilidades};
-    e.inviabilidades = guardadas;
+    const Contagens guardadas = e.execucao.inviabilidades;
+    const double fo = avalia_tabela(e.campeonato, e.criterios, e.execucao, e.execucao.tabela_atual);
+    std::pair<double, Contagens> r{fo, e.execucao.inviabilidades};
+    e.execucao.inviabilidades = guardadas;
     return r;
 }
 
@@ -36,12 +36,12 @@ Estado cenario(const Cenario& c, std::uint32_t semente)
     Gerador g;
     g.semeia(semente);
     for (int i = 1; i <= c.n; ++i)
-        for (int j = 1; j <= c.n; ++j) e.matriz_distancias[i][j] = g.sorteia_inteiro(5) == 0 ? 0 : g.sorteia_inteiro(3000);
-    e.gerador.semeia(semente);
-    gera_solucao_inicial(e);
-    EXPECT_TRUE(prepara_execucao(e).sucesso);
-    e.config.objetivos = {1, 1, 1, 1, 1, 1, 1, 1, 1};
-    e.config.pesos = {1000000000, 7, 1000000000, -3, 1000000000, 100000, 5, 1, 100};
+        for (int j = 1; j <= c.n; ++j) e.campeonato.matriz_distancias[i][j] = g.sorteia_inteiro(5) == 0 ? 0 : g.sorteia_inteiro(3000);
+    e.execucao.gerador.semeia(semente);
+    gera_solucao_inicial(e.campeonato.num_times, e.execucao.gerador, e.execucao.tabela_inicial);
+    EXPECT_TRUE(prepara_execucao(e.campeonato, e.execucao).sucesso);
+    e.criterios.objetivos = {1, 1, 1, 1, 1, 1, 1, 1, 1};
+    e.criterios.pesos = {1000000000, 7, 1000000000, -3, 1000000000, 100000, 5, 1, 100};
     return e;
 }
 
@@ -54,7 +54,7 @@ TEST_P(Diferencial, MesmasContagensEMesmaFoAposCadaMovimento)
     const Cenario c = GetParam();
     for (const std::uint32_t semente : {1u, 2u, 3u}) {
         Estado e = cenario(c, semente);
-        AvaliadorIncremental incremental(e);
+        AvaliadorIncremental incremental(e.campeonato, e.criterios, e.execucao);
         ASSERT_EQ(incremental.avalia(), referencia(e).first);
         Gerador sorteio;
         sorteio.semeia(semente + 100);
@@ -68,7 +68,7 @@ TEST_P(Diferencial, MesmasContagensEMesmaFoAposCadaMovimento)
             const double fo = incremental.aplica(m);
             const auto [fo_ref, contagens_ref] = referencia(e);
             ASSERT_EQ(fo, fo_ref) << "movimento " << i;
-            ASSERT_EQ(e.inviabilidades, contagens_ref) << "movimento " << i;
+            ASSERT_EQ(e.execucao.inviabilidades, contagens_ref) << "movimento " << i;
             if (sorteio.sorteia_inteiro(3) == 0) {
                 incremental.desfaz(m);
             } else {
@@ -93,13 +93,13 @@ TEST(Diferencial, ExemplosNaFasesDaBusca)
     // The moves the search draws, on the bundled championships, with their real weights.
     for (const char* dados : {"nordeste.dat", "brasileirao_2023.dat", "brasileirao_2023_turno.dat"}) {
         Estado e = carrega_exemplo(dados);
-        ASSERT_TRUE(prepara_execucao(e).sucesso);
+        ASSERT_TRUE(prepara_execucao(e.campeonato, e.execucao).sucesso);
         todos_objetivos(e);
         for (const bool primeira : {true, false}) {
-            e.primeira_fase = primeira;
-            AvaliadorIncremental incremental(e);
+            e.execucao.primeira_fase = primeira;
+            AvaliadorIncremental incremental(e.campeonato, e.criterios, e.execucao);
             for (int i = 0; i < 2000; ++i) {
-                const Movimento m = sorteia_movimento(e);
+                const Movimento m = SorteioMovimentos(e.campeonato, e.execucao.primeira_fase).sorteia(e.execucao.gerador);
                 const double fo = incremental.aplica(m);
                 ASSERT_EQ(fo, referencia(e).first) << dados << " " << i;
                 if (i % 2 == 0)
@@ -115,18 +115,18 @@ TEST(Diferencial, ExemplosNaFasesDaBusca)
 TEST(Incremental, DesfazerRestauraTabelaEControle)
 {
     Estado e = carrega_exemplo("brasileirao_2023.dat");
-    ASSERT_TRUE(prepara_execucao(e).sucesso);
-    e.primeira_fase = true;
-    AvaliadorIncremental incremental(e);
+    ASSERT_TRUE(prepara_execucao(e.campeonato, e.execucao).sucesso);
+    e.execucao.primeira_fase = true;
+    AvaliadorIncremental incremental(e.campeonato, e.criterios, e.execucao);
     for (int i = 0; i < 500; ++i) {
-        const Movimento m = sorteia_movimento(e);
-        const Tabela tabela = e.tabela_atual;
-        const auto controle = e.matriz_controle;
+        const Movimento m = SorteioMovimentos(e.campeonato, e.execucao.primeira_fase).sorteia(e.execucao.gerador);
+        const Tabela tabela = e.execucao.tabela_atual;
+        const auto controle = e.execucao.matriz_controle;
         const Contagens contagens = incremental.contagens();
         incremental.aplica(m);
         incremental.desfaz(m);
-        ASSERT_EQ(e.tabela_atual, tabela);
-        ASSERT_EQ(e.matriz_controle, controle);
+        ASSERT_EQ(e.execucao.tabela_atual, tabela);
+        ASSERT_EQ(e.execucao.matriz_controle, controle);
         ASSERT_EQ(incremental.contagens(), contagens);
     }
 }
@@ -136,16 +136,16 @@ TEST(Incremental, RecusaAntecipadaSoQuandoOTesteRecusaria)
     // At every temperature, an answer below the exact FO (a bound) comes only for moves that
     // worsen the objective by the temperature or more, and such a move cannot be kept.
     Estado e = carrega_exemplo("brasileirao_2023_turno.dat");
-    ASSERT_TRUE(prepara_execucao(e).sucesso);
+    ASSERT_TRUE(prepara_execucao(e.campeonato, e.execucao).sucesso);
     todos_objetivos(e);
-    e.primeira_fase = true;
-    AvaliadorIncremental incremental(e);
-    const SorteioMovimentos sorteio(e);
+    e.execucao.primeira_fase = true;
+    AvaliadorIncremental incremental(e.campeonato, e.criterios, e.execucao);
+    const SorteioMovimentos sorteio(e.campeonato, e.execucao.primeira_fase);
     double fo_atual = incremental.avalia();
     int antecipadas = 0;
     for (int i = 0; i < 6000; ++i) {
         const double temperatura = std::pow(10.0, i % 12);
-        const Movimento m = sorteio.sorteia(e.gerador);
+        const Movimento m = sorteio.sorteia(e.execucao.gerador);
         const double resposta = incremental.aplica(m, fo_atual, temperatura);
         const double exata = referencia(e).first;
         if (resposta != exata) {
@@ -169,15 +169,15 @@ TEST(Incremental, RecusaAntecipadaSoQuandoOTesteRecusaria)
 TEST(Incremental, PesoNegativoDesligaARecusaAntecipada)
 {
     Estado e = carrega_exemplo("nordeste.dat");
-    ASSERT_TRUE(prepara_execucao(e).sucesso);
+    ASSERT_TRUE(prepara_execucao(e.campeonato, e.execucao).sucesso);
     todos_objetivos(e);
-    e.config.pesos[1] = -1000000000;
-    e.primeira_fase = true;
-    AvaliadorIncremental incremental(e);
-    const SorteioMovimentos sorteio(e);
+    e.criterios.pesos[1] = -1000000000;
+    e.execucao.primeira_fase = true;
+    AvaliadorIncremental incremental(e.campeonato, e.criterios, e.execucao);
+    const SorteioMovimentos sorteio(e.campeonato, e.execucao.primeira_fase);
     const double fo_atual = incremental.avalia();
     for (int i = 0; i < 2000; ++i) {
-        const Movimento m = sorteio.sorteia(e.gerador);
+        const Movimento m = sorteio.sorteia(e.execucao.gerador);
         const double resposta = incremental.aplica(m, fo_atual, 1.0);
         ASSERT_EQ(resposta, referencia(e).first);
         incremental.desfaz(m);
@@ -187,8 +187,8 @@ TEST(Incremental, PesoNegativoDesligaARecusaAntecipada)
 TEST(Incremental, RecusaTabelaForaDoModelo)
 {
     Estado e = campeonato(4, 3);  // an empty schedule: every team short of its games
-    ASSERT_TRUE(prepara_execucao(e).sucesso);
-    EXPECT_THROW(AvaliadorIncremental{e}, std::logic_error);
+    ASSERT_TRUE(prepara_execucao(e.campeonato, e.execucao).sucesso);
+    EXPECT_THROW(AvaliadorIncremental(e.campeonato, e.criterios, e.execucao), std::logic_error);
 }
 
 }  // namespace

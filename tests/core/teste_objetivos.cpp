@@ -4,45 +4,18 @@
 namespace kelm::teste {
 namespace {
 
-TEST(Objetivos, ValoresAoCriar)
+TEST(Objetivos, MarcadasOuPedidoDeEscolha)
 {
-    const Objetivos o;
-    for (std::size_t i = 0; i < num_inviabilidades; ++i) EXPECT_EQ(o.objetivos[i], 0);
-    const std::array<std::int32_t, 9> padrao = {1000000000, 1000000000, 1000000000, 10000000, 1000000000,
-                                                 100000,     100000,     1,          100};
-    EXPECT_EQ(o.pesos, padrao);
-    EXPECT_EQ(o.pesos_padrao, padrao);
-    EXPECT_FALSE(o.objetivos_escolhidos);
-}
-
-TEST(Objetivos, SoAOitavaMarcada)
-{
-    Objetivos o;
-    const Desfecho d = define_objetivos(o, {false, false, false, false, false, false, false, true, false});
-    EXPECT_TRUE(d.sucesso);
+    Criterios o;
+    ASSERT_TRUE(define_objetivos(o, {false, false, false, false, false, false, false, true, false}).sucesso);
     EXPECT_TRUE(o.objetivos_escolhidos);
-    const std::array<std::int32_t, 9> esperado = {0, 0, 0, 0, 0, 0, 0, 1, 0};
-    EXPECT_EQ(o.objetivos, esperado);
-}
+    EXPECT_EQ(o.objetivos, (std::array<std::int32_t, 9>{0, 0, 0, 0, 0, 0, 0, 1, 0}));
 
-TEST(Objetivos, NenhumaMarcadaPedeAEscolha)
-{
-    Objetivos o;
-    ASSERT_TRUE(define_objetivos(o, {true, true, true, true, true, true, true, true, true}).sucesso);
     const Desfecho d = define_objetivos(o, {});
     EXPECT_FALSE(d.sucesso);
     EXPECT_EQ(d.tipo, TipoMensagem::informacao);
     EXPECT_EQ(d.texto, "Você deve escolher os objetivos a cumprir antes de executar!");
     EXPECT_FALSE(o.objetivos_escolhidos);
-}
-
-TEST(Objetivos, SegundaFaseLigaDoisANove)
-{
-    Objetivos o;
-    o.objetivos = {0, 0, 1, 0, 0, 0, 0, 0, 0};
-    liga_objetivos_segunda_fase(o);
-    const std::array<std::int32_t, 9> esperado = {0, 1, 1, 1, 1, 1, 1, 1, 1};
-    EXPECT_EQ(o.objetivos, esperado);
 }
 
 struct CasoPeso {
@@ -74,17 +47,13 @@ TEST_P(Pesos, ConverteOuRecusa)
 
 INSTANTIATE_TEST_SUITE_P(
     Textos, Pesos,
-    ::testing::Values(CasoPeso{"2,9", ',', true, 2}, CasoPeso{"-2,9", ',', true, -2}, CasoPeso{"2.9", '.', true, 2},
-                      CasoPeso{"1000000000", ',', true, 1000000000}, CasoPeso{" 42 ", ',', true, 42},
-                      CasoPeso{"+7", '.', true, 7}, CasoPeso{"1e9", '.', true, 1000000000},
+    ::testing::Values(CasoPeso{"-2,9", ',', true, -2}, CasoPeso{"2.9", '.', true, 2}, CasoPeso{" +42 ", ',', true, 42},
                       CasoPeso{"2,5E3", ',', true, 2500}, CasoPeso{",5", ',', true, 0}, CasoPeso{"5,", ',', true, 5},
-                      CasoPeso{"2147483647", '.', true, 2147483647}, CasoPeso{"2147483647,9", ',', true, 2147483647},
-                      CasoPeso{"-2147483648", '.', true, -2147483647 - 1},
-                      CasoPeso{"2147483648", '.', false, 0}, CasoPeso{"-2147483649", '.', false, 0},
-                      CasoPeso{"1e400", '.', false, 0}, CasoPeso{"2.9", ',', false, 0}, CasoPeso{"", ',', false, 0},
-                      CasoPeso{"   ", ',', false, 0}, CasoPeso{"abc", ',', false, 0}, CasoPeso{"1 000", ',', false, 0},
-                      CasoPeso{"1e", '.', false, 0}, CasoPeso{"-", '.', false, 0}, CasoPeso{"nan", '.', false, 0},
-                      CasoPeso{"inf", '.', false, 0}, CasoPeso{"0x10", '.', false, 0}));
+                      CasoPeso{"2147483647,9", ',', true, 2147483647}, CasoPeso{"-2147483648", '.', true, -2147483647 - 1},
+                      CasoPeso{"1e-400", '.', true, 0}, CasoPeso{"2147483648", '.', false, 0},
+                      CasoPeso{"1e400", '.', false, 0}, CasoPeso{"2.9", ',', false, 0}, CasoPeso{"   ", ',', false, 0},
+                      CasoPeso{"1 000", ',', false, 0}, CasoPeso{"1e", '.', false, 0}, CasoPeso{"-", '.', false, 0},
+                      CasoPeso{"nan", '.', false, 0}, CasoPeso{"0x10", '.', false, 0}));
 
 TEST(Pesos, MensagensDizemOQueHouve)
 {
@@ -97,7 +66,7 @@ TEST(Pesos, MensagensDizemOQueHouve)
 
 TEST(Pesos, TextoRuimNoQuartoGuardaOsTresPrimeiros)
 {
-    Objetivos o;
+    Criterios o;
     int campo = -1;
     const Desfecho d = aplica_pesos(o, {"1", "2", "3", "x", "5", "6", "7", "8", "9"}, ',', &campo);
     EXPECT_FALSE(d.sucesso);

@@ -10,10 +10,10 @@ namespace {
 // gathered into a list, no work matrices.
 Contagens conta_pelo_caminho_direto(const Estado& e, const Tabela& tabela)
 {
-    const int n = e.num_times;
+    const int n = e.campeonato.num_times;
     std::vector<std::vector<int>> sedes(static_cast<std::size_t>(n) + 1);
     Contagens c;
-    for (int r = 0; r < e.num_rodadas; ++r) {
+    for (int r = 0; r < e.campeonato.num_rodadas; ++r) {
         std::vector<int> jogos_na_rodada(static_cast<std::size_t>(n) + 1, 0);
         for (int g = 0; g < n / 2; ++g) {
             const Jogo j = tabela[r][g];
@@ -41,7 +41,7 @@ Contagens conta_pelo_caminho_direto(const Estado& e, const Tabela& tabela)
         long long percurso = 0;
         int onde = t;
         for (const int v : s) {
-            percurso += e.matriz_distancias[onde][v];
+            percurso += e.campeonato.matriz_distancias[onde][v];
             onde = v;
         }
         percursos.push_back(percurso);
@@ -51,8 +51,8 @@ Contagens conta_pelo_caminho_direto(const Estado& e, const Tabela& tabela)
         static_cast<double>(*std::max_element(percursos.begin(), percursos.end()) -
                             *std::min_element(percursos.begin(), percursos.end()));
     for (int g = 0; g < n / 2; ++g) {
-        const Jogo j = tabela[e.num_rodadas - 1][g];
-        if (!j.vazio() && e.matriz_distancias[std::min(j.mandante(), j.visitante())][std::max(j.mandante(), j.visitante())] == 0)
+        const Jogo j = tabela[e.campeonato.num_rodadas - 1][g];
+        if (!j.vazio() && e.campeonato.matriz_distancias[std::min(j.mandante(), j.visitante())][std::max(j.mandante(), j.visitante())] == 0)
             c[Inviabilidade::mesmo_estado] += 1;
     }
     return c;
@@ -63,13 +63,13 @@ class TabelaInicial : public ::testing::TestWithParam<const char*> {};
 TEST_P(TabelaInicial, ContagensIguaisAoCaminhoDireto)
 {
     Estado e = carrega_exemplo(GetParam());
-    ASSERT_TRUE(prepara_execucao(e).sucesso);
+    ASSERT_TRUE(prepara_execucao(e.campeonato, e.execucao).sucesso);
     todos_objetivos(e);
-    const double fo = avalia_tabela(e, e.tabela_atual);
-    const Contagens direto = conta_pelo_caminho_direto(e, e.tabela_atual);
-    EXPECT_EQ(e.inviabilidades, direto);
+    const double fo = avalia_tabela(e.campeonato, e.criterios, e.execucao, e.execucao.tabela_atual);
+    const Contagens direto = conta_pelo_caminho_direto(e, e.execucao.tabela_atual);
+    EXPECT_EQ(e.execucao.inviabilidades, direto);
     double esperado = 0.0;
-    for (std::size_t i = 0; i < 9; ++i) esperado += e.config.pesos[i] * direto[i];
+    for (std::size_t i = 0; i < 9; ++i) esperado += e.criterios.pesos[i] * direto[i];
     EXPECT_EQ(fo, esperado);
 }
 
@@ -91,11 +91,11 @@ TEST(TabelaInicial, ContagensFixadas)
     };
     for (const auto& [dados, contagens] : fixados) {
         Estado e = carrega_exemplo(dados);
-        ASSERT_TRUE(prepara_execucao(e).sucesso);
+        ASSERT_TRUE(prepara_execucao(e.campeonato, e.execucao).sucesso);
         todos_objetivos(e);
-        const double fo = avalia_tabela(e, e.tabela_atual);
-        EXPECT_EQ(e.inviabilidades, contagens) << dados;
-        EXPECT_EQ(fo, calcula_fo(contagens, e.config)) << dados;
+        const double fo = avalia_tabela(e.campeonato, e.criterios, e.execucao, e.execucao.tabela_atual);
+        EXPECT_EQ(e.execucao.inviabilidades, contagens) << dados;
+        EXPECT_EQ(fo, calcula_fo(contagens, e.criterios)) << dados;
     }
 }
 

@@ -1,6 +1,7 @@
 #include <sys/stat.h>
 
 #include "apoio.hpp"
+#include "search/comandos.hpp"
 #include "search/resultado.hpp"
 
 namespace kelm::teste {
@@ -10,15 +11,15 @@ namespace {
 Estado resultado_quatro_times()
 {
     Estado e = campeonato(4, 3);
-    e.nomes_times = {"", "Grêmio", "Avaí", "São-Paulo", "Ceará"};
-    e.tabela_melhor = aloca_matriz_jogos(3, 2);
+    e.campeonato.nomes_times = {"", "Grêmio", "Avaí", "São-Paulo", "Ceará"};
+    e.execucao.tabela_melhor = aloca_matriz_jogos(3, 2);
     const Jogo jogos[3][2] = {{{1, 2}, {-3, 4}}, {{-1, 3}, {2, 4}}, {{1, 4}, {-2, 3}}};
     for (int r = 0; r < 3; ++r)
-        for (int g = 0; g < 2; ++g) e.tabela_melhor[r][g] = jogos[r][g];
-    e.inviabilidades_melhor = Contagens{{0, 0, 4, 4, 1, 0, 0, 217, 44}};
-    e.fo_star = 5040004617.0;
-    e.tempo_execucao = 299.0 / 86400.0;
-    e.programa_executado = true;
+        for (int g = 0; g < 2; ++g) e.execucao.tabela_melhor[r][g] = jogos[r][g];
+    e.execucao.inviabilidades_melhor = Contagens{{0, 0, 4, 4, 1, 0, 0, 217, 44}};
+    e.execucao.fo_star = 5040004617.0;
+    e.execucao.tempo_execucao = 299.0 / 86400.0;
+    e.execucao.programa_executado = true;
     return e;
 }
 
@@ -30,7 +31,8 @@ TEST(ArquivoDeResultado, QuatroTimesTresRodadas)
         "\r\n>>>>>>>>\t1\xAA RODADA\t<<<<<<<<\r\n\r\nGr\xEAmio\tX\tAva\xED\r\nCear\xE1\tX\tS\xE3o-Paulo\r\n\r\n\r\n"
         "\r\n>>>>>>>>\t2\xAA RODADA\t<<<<<<<<\r\n\r\nS\xE3o-Paulo\tX\tGr\xEAmio\r\nAva\xED\tX\tCear\xE1\r\n\r\n\r\n"
         "\r\n>>>>>>>>\t3\xAA RODADA\t<<<<<<<<\r\n\r\nGr\xEAmio\tX\tCear\xE1\r\nS\xE3o-Paulo\tX\tAva\xED\r\n\r\n\r\n";
-    const std::string texto = texto_resultado(resultado_quatro_times(), ',');
+    const Estado e = resultado_quatro_times();
+    const std::string texto = texto_resultado(e.campeonato, e.execucao, ',');
     EXPECT_EQ(texto, esperado);
     std::size_t linhas = 0;
     for (std::size_t p = 0; (p = texto.find("\r\n", p)) != std::string::npos; p += 2) ++linhas;
@@ -41,23 +43,34 @@ TEST(ArquivoDeResultado, QuatroTimesTresRodadas)
 TEST(ArquivoDeResultado, RodadaVaziaEDecimais)
 {
     Estado e = resultado_quatro_times();
-    e.tabela_melhor[1][0] = Jogo{};
-    e.tabela_melhor[1][1] = Jogo{};
-    e.fo_star = 2.5;
-    const std::string texto = texto_resultado(e, ',');
+    e.execucao.tabela_melhor[1][0] = Jogo{};
+    e.execucao.tabela_melhor[1][1] = Jogo{};
+    e.execucao.fo_star = 2.5;
+    const std::string texto = texto_resultado(e.campeonato, e.execucao, ',');
     EXPECT_NE(texto.find("FO_STAR:\t2,5\r\n"), std::string::npos);
     EXPECT_NE(texto.find("\r\n>>>>>>>>\t2\xAA RODADA\t<<<<<<<<\r\n\r\n\r\n\r\n\r\n>>>>>>>>\t3"), std::string::npos);
 }
 
-TEST(ArquivoDeResultado, SemExecucaoRecusa)
+TEST(ArquivoDeResultado, SoComResultadoDosDadosCarregados)
 {
     PastaTemporaria pasta;
     Estado e = resultado_quatro_times();
-    e.programa_executado = false;
-    const Desfecho d = grava_resultado(e, pasta.caminho() / "Tabela.txt");
-    EXPECT_FALSE(d.sucesso);
-    EXPECT_EQ(d.texto, "A Tabela de Resultado não pode ser salva. O programa ainda não foi executado.");
+    EXPECT_TRUE(pode_mostrar_resultado(e.campeonato, e.execucao).sucesso);
+    e.execucao.tabela_melhor = aloca_matriz_jogos(4, 2);  // a result of other dimensions
+    for (const bool executado : {true, false}) {
+        e.execucao.programa_executado = executado;
+        const Desfecho d = grava_resultado(e.campeonato, e.execucao, pasta.caminho() / "Tabela.txt");
+        EXPECT_FALSE(d.sucesso);
+        EXPECT_EQ(d.tipo, TipoMensagem::erro);
+        EXPECT_EQ(d.texto, "A Tabela de Resultado não pode ser salva. O programa ainda não foi executado.");
+        const Desfecho v = pode_mostrar_resultado(e.campeonato, e.execucao);
+        EXPECT_EQ(v.tipo, TipoMensagem::informacao);
+        EXPECT_EQ(v.texto, "A Tabela de Resultado não pode ser mostrada. O programa ainda não foi executado.");
+    }
     EXPECT_FALSE(std::filesystem::exists(pasta.caminho() / "Tabela.txt"));
+    EXPECT_EQ(pode_mostrar_tabela_inicial(Campeonato{}).texto,
+              "A Tabela inicial não pode ser mostrada. Os dados não foram carregados.");
+    EXPECT_TRUE(pode_mostrar_tabela_inicial(e.campeonato).sucesso);
 }
 
 TEST(ArquivoDeResultado, GravaESubstituiSemPerguntar)
@@ -65,31 +78,18 @@ TEST(ArquivoDeResultado, GravaESubstituiSemPerguntar)
     PastaTemporaria pasta;
     const auto destino = pasta.escreve("Tabela.txt", "conteúdo antigo, bem mais comprido do que o novo arquivo seria se fosse");
     Estado e = resultado_quatro_times();
-    ASSERT_TRUE(grava_resultado(e, destino, ',').sucesso);
-    EXPECT_EQ(le_bytes(destino), texto_resultado(e, ','));
+    ASSERT_TRUE(grava_resultado(e.campeonato, e.execucao, destino, ',').sucesso);
+    EXPECT_EQ(le_bytes(destino), texto_resultado(e.campeonato, e.execucao, ','));
     // Nothing else is left in the folder.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(pasta.caminho()), std::filesystem::directory_iterator{}), 1);
 
     const auto novo = pasta.caminho() / "novo.xls";
-    ASSERT_TRUE(grava_resultado(e, novo, ',').sucesso);
+    ASSERT_TRUE(grava_resultado(e.campeonato, e.execucao, novo, ',').sucesso);
     struct stat info {};
     ASSERT_EQ(::stat(novo.c_str(), &info), 0);
     const mode_t mascara = ::umask(0);
     ::umask(mascara);
     EXPECT_EQ(info.st_mode & 0777, 0666 & ~mascara);
-}
-
-TEST(ArquivoDeResultado, FalhaDaAMensagemDoSalvar)
-{
-    Estado e = resultado_quatro_times();
-    PastaTemporaria pasta;
-    Desfecho d = grava_resultado(e, pasta.caminho() / "nao" / "existe.txt");
-    EXPECT_EQ(d.texto, "O Arquivo não foi salvo.");
-    EXPECT_EQ(d.tipo, TipoMensagem::erro);
-    EXPECT_NE(d.detalhe.find("a pasta não existe"), std::string::npos) << d.detalhe;
-    d = grava_resultado(e, pasta.caminho());
-    EXPECT_EQ(d.texto, "O Arquivo não foi salvo.");
-    EXPECT_EQ(grava_resultado(e, "").texto, "O Arquivo não foi salvo.");
 }
 
 }  // namespace

@@ -27,9 +27,9 @@ struct Foto {
     Gerador gerador;
 
     explicit Foto(const Estado& e)
-        : num_times(e.num_times), num_rodadas(e.num_rodadas), distancias(e.matriz_distancias), nomes(e.nomes_times),
-          inicial(e.tabela_inicial), melhor(e.tabela_melhor), dados_carregados(e.dados_carregados),
-          programa_executado(e.programa_executado), fo_star(e.fo_star), gerador(e.gerador)
+        : num_times(e.campeonato.num_times), num_rodadas(e.campeonato.num_rodadas), distancias(e.campeonato.matriz_distancias), nomes(e.campeonato.nomes_times),
+          inicial(e.execucao.tabela_inicial), melhor(e.execucao.tabela_melhor), dados_carregados(e.campeonato.dados_carregados),
+          programa_executado(e.execucao.programa_executado), fo_star(e.execucao.fo_star), gerador(e.execucao.gerador)
     {
     }
 
@@ -37,14 +37,14 @@ struct Foto {
     std::string diferencas(const Estado& e) const
     {
         std::string d;
-        if (e.num_times != num_times || e.num_rodadas != num_rodadas) d += " N/R";
-        if (!(e.matriz_distancias == distancias)) d += " distâncias";
-        if (e.nomes_times != nomes) d += " nomes";
-        if (!(e.tabela_inicial == inicial)) d += " tabela_inicial";
-        if (!(e.tabela_melhor == melhor)) d += " tabela_melhor";
-        if (e.dados_carregados != dados_carregados || e.programa_executado != programa_executado) d += " indicadores";
-        if (e.fo_star != fo_star) d += " fo_star";
-        if (!(e.gerador == gerador)) d += " gerador";
+        if (e.campeonato.num_times != num_times || e.campeonato.num_rodadas != num_rodadas) d += " N/R";
+        if (!(e.campeonato.matriz_distancias == distancias)) d += " distâncias";
+        if (e.campeonato.nomes_times != nomes) d += " nomes";
+        if (!(e.execucao.tabela_inicial == inicial)) d += " tabela_inicial";
+        if (!(e.execucao.tabela_melhor == melhor)) d += " tabela_melhor";
+        if (e.campeonato.dados_carregados != dados_carregados || e.execucao.programa_executado != programa_executado) d += " indicadores";
+        if (e.execucao.fo_star != fo_star) d += " fo_star";
+        if (!(e.execucao.gerador == gerador)) d += " gerador";
         return d;
     }
 };
@@ -53,9 +53,9 @@ struct Foto {
 Estado campeonato_anterior()
 {
     Estado e = carrega_exemplo("nordeste.dat");
-    e.tabela_melhor = e.tabela_inicial;
-    e.programa_executado = true;
-    e.fo_star = 1234.0;
+    e.execucao.tabela_melhor = e.execucao.tabela_inicial;
+    e.execucao.programa_executado = true;
+    e.execucao.fo_star = 1234.0;
     return e;
 }
 
@@ -123,7 +123,7 @@ TEST_P(ConteudoHostil, DaAMensagemExataENaoMudaOCampeonato)
 
     Estado e = campeonato_anterior();
     const Foto antes(e);
-    const Desfecho d = carrega_dados(e, dados);
+    const Desfecho d = carrega_dados(e.campeonato, e.execucao, dados);
     EXPECT_FALSE(d.sucesso);
     EXPECT_EQ(d.tipo, TipoMensagem::erro);
     EXPECT_EQ(d.texto, substitui(caso.texto, "{P}", pasta.caminho().string()));
@@ -221,11 +221,11 @@ TEST(ArquivosVazios, DistanciasENomesVaziosCarregam)
     pasta.escreve("d.txt", "");
     pasta.escreve("n.txt", "");
     Estado e = campeonato_anterior();
-    const Desfecho d = carrega_dados(e, dados);
+    const Desfecho d = carrega_dados(e.campeonato, e.execucao, dados);
     ASSERT_TRUE(d.sucesso) << d.texto;
-    EXPECT_EQ(e.num_times, 4);
-    EXPECT_EQ(e.matriz_distancias, aloca_matriz_inteiros(5, 5));
-    EXPECT_EQ(e.nomes_times, std::vector<std::string>(5));
+    EXPECT_EQ(e.campeonato.num_times, 4);
+    EXPECT_EQ(e.campeonato.matriz_distancias, aloca_matriz_inteiros(5, 5));
+    EXPECT_EQ(e.campeonato.nomes_times, std::vector<std::string>(5));
 }
 
 // ---- Files that cannot be read -----------------------------------------------------
@@ -261,7 +261,7 @@ TEST_P(ArquivoQueNaoAbre, DaOTextoDoArquivoEODetalhe)
     Estado e = campeonato_anterior();
     const Foto antes(e);
     const auto inicio = std::chrono::steady_clock::now();
-    const Desfecho d = carrega_dados(e, dados);
+    const Desfecho d = carrega_dados(e.campeonato, e.execucao, dados);
     EXPECT_LT(std::chrono::steady_clock::now() - inicio, std::chrono::seconds(5));  // nothing waits or reads it all
     EXPECT_FALSE(d.sucesso);
     EXPECT_EQ(d.tipo, TipoMensagem::erro);
@@ -302,13 +302,13 @@ TEST(ArquivoDeDados, QueNaoAbreNaoMudaNada)
     const Foto antes(e);
     const std::string p = pasta.caminho().string();
 
-    Desfecho d = carrega_dados(e, pasta.caminho() / "falta.dat");
+    Desfecho d = carrega_dados(e.campeonato, e.execucao, pasta.caminho() / "falta.dat");
     EXPECT_EQ(d.texto, "O Arquivo de dados não foi aberto.");
     EXPECT_EQ(d.detalhe, p + "/falta.dat: o arquivo não existe.");
-    d = carrega_dados(e, pasta.caminho());
+    d = carrega_dados(e.campeonato, e.execucao, pasta.caminho());
     EXPECT_EQ(d.texto, "O Arquivo de dados não foi aberto.");
     EXPECT_EQ(d.detalhe, p + ": o caminho é uma pasta.");
-    d = carrega_dados(e, "/dev/null");
+    d = carrega_dados(e.campeonato, e.execucao, "/dev/null");
     EXPECT_EQ(d.texto, "O Arquivo de dados não foi aberto.");
     EXPECT_EQ(d.detalhe, "/dev/null: não é um arquivo comum.");
     EXPECT_EQ(antes.diferencas(e), "");
@@ -338,11 +338,11 @@ TEST(ArquivoSemPermissao, DeLeituraDaOTextoDoArquivo)
             const Foto antes(e);
             std::string saida;
             for (const auto& arquivo : {fechado, sem_nomes_legiveis}) {
-                const Desfecho d = carrega_dados(e, arquivo);
+                const Desfecho d = carrega_dados(e.campeonato, e.execucao, arquivo);
                 saida += d.texto + " | " + d.detalhe + " |" + antes.diferencas(e) + "\n";
             }
             // The sound file still loads for this user: the refusals above are the permissions'.
-            saida += carrega_dados(e, dados).sucesso ? "carregou" : "não carregou";
+            saida += carrega_dados(e.campeonato, e.execucao, dados).sucesso ? "carregou" : "não carregou";
             return saida;
         },
         true);
@@ -372,17 +372,17 @@ TEST(ArquivoGrande, UmMilhaoDeTernosCarregaEmSegundos)
 
     Estado e;
     const auto inicio = std::chrono::steady_clock::now();
-    const Desfecho d = carrega_dados(e, dados);
+    const Desfecho d = carrega_dados(e.campeonato, e.execucao, dados);
     const std::chrono::duration<double> tempo = std::chrono::steady_clock::now() - inicio;
     ASSERT_TRUE(d.sucesso) << d.texto;
     RecordProperty("segundos", std::to_string(tempo.count()));
     EXPECT_LT(tempo.count(), 20.0);
-    EXPECT_EQ(e.matriz_distancias[1000][1000], 2000);
-    EXPECT_EQ(e.matriz_distancias[1][2], 3);
+    EXPECT_EQ(e.campeonato.matriz_distancias[1000][1000], 2000);
+    EXPECT_EQ(e.campeonato.matriz_distancias[1][2], 3);
 
     // A bad triple at the very end is found, and named by its line.
     pasta.escreve("d.txt", distancias + "1, 2, x\n");
-    EXPECT_EQ(carrega_dados(e, dados).texto,
+    EXPECT_EQ(carrega_dados(e.campeonato, e.execucao, dados).texto,
               "Erro no arquivo de distâncias \"" + pasta.caminho().string() +
                   "/d.txt\", linha 1000001: esperava um número inteiro e encontrou \"x\". Os dados não foram carregados.");
 }

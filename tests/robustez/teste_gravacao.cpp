@@ -164,10 +164,10 @@ TEST(GravacaoQueFalha, FilaSemLeitorNaoPrendeOPrograma)
 TEST(GravacaoQueFalha, ResultadoDeOutrasDimensoesNaoEGravado)
 {
     Estado e = campeonato(6, 10);
-    e.tabela_melhor = aloca_matriz_jogos(5, 3);
-    e.programa_executado = true;
+    e.execucao.tabela_melhor = aloca_matriz_jogos(5, 3);
+    e.execucao.programa_executado = true;
     PastaTemporaria pasta;
-    const Desfecho d = grava_resultado(e, pasta.caminho() / "Tabela.txt");
+    const Desfecho d = grava_resultado(e.campeonato, e.execucao, pasta.caminho() / "Tabela.txt");
     EXPECT_FALSE(d.sucesso);
     EXPECT_EQ(d.texto, "A Tabela de Resultado não pode ser salva. O programa ainda não foi executado.");
     EXPECT_TRUE(arquivos_em(pasta.caminho()).empty());

@@ -138,8 +138,8 @@ inline QString jogo_esperado(const Jogo& j, const Estado& e)
     if (j.time1 == 0 && j.time2 == 0) return {};
     const int casa = j.time1 > 0 ? j.time1 : j.time2;
     const int fora = j.time1 > 0 ? j.time2 : -j.time1;
-    return QString::fromStdString(e.nomes_times.at(static_cast<std::size_t>(casa))) + QStringLiteral("  X  ") +
-           QString::fromStdString(e.nomes_times.at(static_cast<std::size_t>(fora)));
+    return QString::fromStdString(e.campeonato.nomes_times.at(static_cast<std::size_t>(casa))) + QStringLiteral("  X  ") +
+           QString::fromStdString(e.campeonato.nomes_times.at(static_cast<std::size_t>(fora)));
 }
 
 }  // namespace kelm::teste

@@ -125,11 +125,11 @@ private slots:
         QVERIFY(no_dialogo<Tform_inviab>("objetivos", [&](Tform_inviab* d) {
             clica(d, "todos");
             QCOMPARE(marcas(d), QList<bool>(9, true));
-            QCOMPARE(b->estado.config.objetivos, nenhum);
+            QCOMPARE(b->estado.criterios.objetivos, nenhum);
             clica(d, "ok");
         }));
-        QCOMPARE(b->estado.config.objetivos, (std::array<std::int32_t, 9>{1, 1, 1, 1, 1, 1, 1, 1, 1}));
-        QVERIFY(b->estado.config.objetivos_escolhidos);
+        QCOMPARE(b->estado.criterios.objetivos, (std::array<std::int32_t, 9>{1, 1, 1, 1, 1, 1, 1, 1, 1}));
+        QVERIFY(b->estado.criterios.objetivos_escolhidos);
 
         // Only Inviabilidade 8.
         QVERIFY(no_dialogo<Tform_inviab>("objetivos", [&](Tform_inviab* d) {
@@ -140,8 +140,8 @@ private slots:
             clica(d, "ok");
         }));
         const std::array<std::int32_t, 9> so_oito{0, 0, 0, 0, 0, 0, 0, 1, 0};
-        QCOMPARE(b->estado.config.objetivos, so_oito);
-        QVERIFY(b->estado.config.objetivos_escolhidos);
+        QCOMPARE(b->estado.criterios.objetivos, so_oito);
+        QVERIFY(b->estado.criterios.objetivos_escolhidos);
 
         // "&Todos" then "&Cancelar": the objectives stay, the choice is no longer confirmed,
         // and the boxes show what was set.
@@ -149,17 +149,17 @@ private slots:
             clica(d, "todos");
             clica(d, "cancelar");
         }));
-        QCOMPARE(b->estado.config.objetivos, so_oito);
-        QVERIFY(!b->estado.config.objetivos_escolhidos);
+        QCOMPARE(b->estado.criterios.objetivos, so_oito);
+        QVERIFY(!b->estado.criterios.objetivos_escolhidos);
         QCOMPARE(marcas(&b->programa->form_inviab), QList<bool>(9, true));
 
         // Escape is the cancel button.
-        b->estado.config.objetivos_escolhidos = true;
+        b->estado.criterios.objetivos_escolhidos = true;
         QVERIFY(no_dialogo<Tform_inviab>("objetivos", [&](Tform_inviab* d) {
             QVERIFY(QTest::qWaitForWindowActive(d));
             QTest::keyClick(d, Qt::Key_Escape);
         }));
-        QVERIFY(!b->estado.config.objetivos_escolhidos);
+        QVERIFY(!b->estado.criterios.objetivos_escolhidos);
         QVERIFY(b->mensagens.isEmpty());
     }
 
@@ -169,7 +169,7 @@ private slots:
             clica(d, "todos");
             clica(d, "ok");
         }));
-        QVERIFY(b->estado.config.objetivos_escolhidos);
+        QVERIFY(b->estado.criterios.objetivos_escolhidos);
 
         bool aberto_na_mensagem = false;
         b->ao_mostrar = [&](const Mensagem&) { aberto_na_mensagem = b->programa->form_inviab.isVisible(); };
@@ -187,8 +187,8 @@ private slots:
         QCOMPARE(b->mensagens.size(), 1);
         QCOMPARE(b->mensagens[0].tipo, TipoMensagem::informacao);
         QCOMPARE(b->mensagens[0].texto, QStringLiteral("Você deve escolher os objetivos a cumprir antes de executar!"));
-        QVERIFY(!b->estado.config.objetivos_escolhidos);
-        QCOMPARE(b->estado.config.objetivos, (std::array<std::int32_t, 9>{}));
+        QVERIFY(!b->estado.criterios.objetivos_escolhidos);
+        QCOMPARE(b->estado.criterios.objetivos, (std::array<std::int32_t, 9>{}));
     }
 
     void pesos_como_criado()
@@ -265,7 +265,7 @@ private slots:
         auto esperado = pesos_default;
         esperado[0] = 5;
         esperado[8] = 2;
-        QCOMPARE(b->estado.config.pesos, esperado);
+        QCOMPARE(b->estado.criterios.pesos, esperado);
 
         // Cancel keeps the weights, and the typed text is there at the next opening.
         QVERIFY(no_dialogo<Tform_pesos>("pesos", [&](Tform_pesos* d) {
@@ -273,7 +273,7 @@ private slots:
             escreve(peso(d, 2), QStringLiteral("7"));
             clica(d, "cancelar_peso");
         }));
-        QCOMPARE(b->estado.config.pesos, esperado);
+        QCOMPARE(b->estado.criterios.pesos, esperado);
 
         // "&Default" puts back the texts only; Ok then stores them.
         QVERIFY(no_dialogo<Tform_pesos>("pesos", [&](Tform_pesos* d) {
@@ -282,10 +282,10 @@ private slots:
             QCOMPARE(peso(d, 1)->text(), QStringLiteral("1000000000"));
             QCOMPARE(peso(d, 2)->text(), QStringLiteral("1000000000"));
             QCOMPARE(peso(d, 9)->text(), QStringLiteral("100"));
-            QCOMPARE(b->estado.config.pesos, esperado);
+            QCOMPARE(b->estado.criterios.pesos, esperado);
             clica(d, "ok_peso");
         }));
-        QCOMPARE(b->estado.config.pesos, pesos_default);
+        QCOMPARE(b->estado.criterios.pesos, pesos_default);
         QVERIFY(b->mensagens.isEmpty());
     }
 
@@ -296,7 +296,7 @@ private slots:
             escreve(peso(d, 9), QStringLiteral("2,9"));
             clica(d, "ok_peso");
         }));
-        QCOMPARE(b->estado.config.pesos[8], 2);
+        QCOMPARE(b->estado.criterios.pesos[8], 2);
         QVERIFY(b->mensagens.isEmpty());
     }
 
@@ -338,7 +338,7 @@ private slots:
         esperado[2] = 13;
         esperado[3] = 14;
         esperado[4] = 15;
-        QCOMPARE(b->estado.config.pesos, esperado);
+        QCOMPARE(b->estado.criterios.pesos, esperado);
     }
 
     void dialogo_de_abrir_real()

@@ -105,10 +105,10 @@ private:
     {
         GradeJogos* g = b->grade();
         QVERIFY(g->isVisible());
-        QCOMPARE(g->model()->rowCount(), b->estado.num_rodadas + 1);
-        QCOMPARE(g->model()->columnCount(), b->estado.jogos_por_rodada() + 1);
-        for (int r = 1; r <= b->estado.num_rodadas; ++r)
-            for (int c = 1; c <= b->estado.jogos_por_rodada(); ++c)
+        QCOMPARE(g->model()->rowCount(), b->estado.campeonato.num_rodadas + 1);
+        QCOMPARE(g->model()->columnCount(), b->estado.campeonato.jogos_por_rodada() + 1);
+        for (int r = 1; r <= b->estado.campeonato.num_rodadas; ++r)
+            for (int c = 1; c <= b->estado.campeonato.jogos_por_rodada(); ++c)
                 QCOMPARE(g->celula(c, r), jogo_esperado(tabela[r - 1][c - 1], b->estado));
     }
 
@@ -206,14 +206,14 @@ private slots:
         const QRegularExpression hora(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d$"));
         QVERIFY(hora.match(b->rotulo("Label3").mid(QStringLiteral("Hora de Início : ").size())).hasMatch());
         QVERIFY(b->rotulo("Label3").startsWith(QStringLiteral("Hora de Início : ")));
-        QCOMPARE(b->rotulo("Label4"), QStringLiteral("Hora Atual : ") + hora_do_dia(ultimo.hora_atual));
+        QCOMPARE(b->rotulo("Label4"), QStringLiteral("Hora Atual : ") + texto_hora(ultimo.hora_atual));
         QCOMPARE(b->rotulo("Label5"), QStringLiteral("Tempo de Execução: ") + duracao(ultimo.tempo_execucao));
         QCOMPARE(b->rotulo("reaquece"), QStringLiteral("Nº de Reaquecimentos: 0"));
         QCOMPARE(b->botao("botao_resultado")->cursor().shape(), Qt::PointingHandCursor);
 
         // The result view shows the kept schedule.
         b->clica("botao_resultado");
-        confere_grade(b->estado.tabela_melhor);
+        confere_grade(b->estado.execucao.tabela_melhor);
 
         // Saved twice, as text and as a spreadsheet: the same bytes as kelm-lote writes.
         QTemporaryDir pasta;
@@ -236,7 +236,7 @@ private slots:
         QVERIFY(!texto.isEmpty());
         QVERIFY(texto.contains("Tempo:\t"));
         QCOMPARE(sem_tempo(texto), sem_tempo(lote.arquivo));
-        QCOMPARE(b->estado.movimentos_avaliados, movimentos_do_resumo(lote.resumo));
+        QCOMPARE(b->estado.execucao.movimentos_avaliados, movimentos_do_resumo(lote.resumo));
     }
 
     void salvar_cancelado_ou_impossivel()
@@ -244,7 +244,7 @@ private slots:
         escolhe_objetivos({8});
         b->janela().opcoes_busca().max_reaquecimentos = 0;  // a short run: the first phase alone
         b->clica("executar");
-        QVERIFY(b->estado.programa_executado);
+        QVERIFY(b->estado.execucao.programa_executado);
         b->mensagens.clear();
 
         b->arquivo_a_salvar.reset();
@@ -265,7 +265,7 @@ private slots:
 
     void objetivos_escolhidos_no_dialogo_da_execucao()
     {
-        QVERIFY(!b->estado.config.objetivos_escolhidos);
+        QVERIFY(!b->estado.criterios.objetivos_escolhidos);
         QStringList registro;
         Visibilidade visibilidade(registro);
         visibilidade.observa(b->filho("calc_temp"));
@@ -278,7 +278,7 @@ private slots:
         b->clica("executar");
         QVERIFY(vigia.tratado());
         QVERIFY(antes_de_calcular);
-        QVERIFY(b->estado.programa_executado);
+        QVERIFY(b->estado.execucao.programa_executado);
         QCOMPARE(b->mensagens.size(), 1);
         QCOMPARE(b->mensagens[0].texto, QStringLiteral("TERMINOU A EXECUÇÃO!"));
 
@@ -289,9 +289,9 @@ private slots:
         const SaidaLote lote = roda_lote({QStringLiteral("--objetivos-na-execucao")}, "nordeste.dat");
         QCOMPARE(lote.status, 0);
         QCOMPARE(sem_tempo(texto), sem_tempo(lote.arquivo));
-        QCOMPARE(b->estado.movimentos_avaliados, movimentos_do_resumo(lote.resumo));
+        QCOMPARE(b->estado.execucao.movimentos_avaliados, movimentos_do_resumo(lote.resumo));
         const SaidaLote antes = roda_lote({}, "nordeste.dat");
-        QVERIFY(movimentos_do_resumo(antes.resumo) != b->estado.movimentos_avaliados);
+        QVERIFY(movimentos_do_resumo(antes.resumo) != b->estado.execucao.movimentos_avaliados);
     }
 
     void escolha_cancelada_nao_executa_e_preserva_o_resultado()
@@ -299,10 +299,10 @@ private slots:
         escolhe_objetivos({1, 8});
         b->janela().opcoes_busca().max_reaquecimentos = 0;
         b->clica("executar");
-        QVERIFY(b->estado.programa_executado);
-        const Tabela melhor = b->estado.tabela_melhor;
-        const Contagens contagens = b->estado.inviabilidades_melhor;
-        const double fo = b->estado.fo_star;
+        QVERIFY(b->estado.execucao.programa_executado);
+        const Tabela melhor = b->estado.execucao.tabela_melhor;
+        const Contagens contagens = b->estado.execucao.inviabilidades_melhor;
+        const double fo = b->estado.execucao.fo_star;
         QTemporaryDir pasta;
         const QByteArray antes = salva(pasta.filePath(QStringLiteral("antes")), 1);
         QVERIFY(!antes.isEmpty());
@@ -328,10 +328,10 @@ private slots:
         QVERIFY(b->mensagens.isEmpty());
         QVERIFY(!b->janela().executando_busca());
 
-        QVERIFY(b->estado.programa_executado);
-        QVERIFY(b->estado.tabela_melhor == melhor);
-        QVERIFY(b->estado.inviabilidades_melhor == contagens);
-        QCOMPARE(b->estado.fo_star, fo);
+        QVERIFY(b->estado.execucao.programa_executado);
+        QVERIFY(b->estado.execucao.tabela_melhor == melhor);
+        QVERIFY(b->estado.execucao.inviabilidades_melhor == contagens);
+        QCOMPARE(b->estado.execucao.fo_star, fo);
         b->clica("botao_resultado");
         confere_grade(melhor);
         QCOMPARE(salva(pasta.filePath(QStringLiteral("depois")), 1), antes);
@@ -355,10 +355,10 @@ private slots:
                                                        "terminou!")}));
         QCOMPARE(b->mensagens[0].tipo, TipoMensagem::simples);
         QCOMPARE(b->rotulo("reaquece"), QStringLiteral("Nº de Reaquecimentos: 1"));
-        QVERIFY(b->estado.programa_executado);
+        QVERIFY(b->estado.execucao.programa_executado);
         QCOMPARE(b->botao("botao_resultado")->cursor().shape(), Qt::PointingHandCursor);
         b->clica("botao_resultado");
-        confere_grade(b->estado.tabela_melhor);
+        confere_grade(b->estado.execucao.tabela_melhor);
 
         const SaidaLote lote = roda_lote({QStringLiteral("--objetivos"), QStringLiteral("8"),
                                           QStringLiteral("--max-reaquecimentos"), QStringLiteral("1")},

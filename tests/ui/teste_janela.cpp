@@ -196,9 +196,9 @@ private slots:
         QCOMPARE(b->rotulo("temp_inicial"), QStringLiteral("T0"));
         QCOMPARE(b->rotulo("Label9"), QStringLiteral("Calculando T0..."));
         // The default objectives of the window's creation.
-        QCOMPARE(b->estado.config.objetivos, (std::array<std::int32_t, 9>{}));
-        QCOMPARE(b->estado.config.pesos, pesos_default);
-        QVERIFY(!b->estado.config.objetivos_escolhidos);
+        QCOMPARE(b->estado.criterios.objetivos, (std::array<std::int32_t, 9>{}));
+        QCOMPARE(b->estado.criterios.pesos, pesos_default);
+        QVERIFY(!b->estado.criterios.objetivos_escolhidos);
     }
 
     void f1_carrega_um_campeonato()
@@ -210,8 +210,8 @@ private slots:
         QCOMPARE(b->mensagens[0].tipo, TipoMensagem::informacao);
         QCOMPARE(b->mensagens[0].texto,
                  QStringLiteral("Os dados foram carregados com sucesso.\n Uma solução inicial aleatória foi gerada."));
-        QCOMPARE(b->estado.num_times, 6);
-        QCOMPARE(b->estado.num_rodadas, 10);
+        QCOMPARE(b->estado.campeonato.num_times, 6);
+        QCOMPARE(b->estado.campeonato.num_rodadas, 10);
 
         QVERIFY(b->botao("executar")->isEnabled());
         auto* executar1 = b->janela().findChild<QAction*>(QStringLiteral("Executar1"));
@@ -243,17 +243,17 @@ private slots:
         QVERIFY(b->mensagens[1].detalhe.contains(QStringLiteral("nao_existe.txt")));
         QVERIFY(!b->botao("executar")->isEnabled());
         QCOMPARE(b->botao("botao_tabinicial")->cursor().shape(), Qt::ForbiddenCursor);
-        QVERIFY(!b->estado.dados_carregados);
+        QVERIFY(!b->estado.campeonato.dados_carregados);
 
         // After a good load, a failing one leaves the commands as they are, for good.
         b->carrega("nordeste.dat");
-        const Tabela antes = b->estado.tabela_inicial;
+        const Tabela antes = b->estado.execucao.tabela_inicial;
         b->arquivo_a_abrir = dados.fileName();
         b->clica("botao_abrir");
         QVERIFY(b->botao("executar")->isEnabled());
         QCOMPARE(b->botao("botao_tabinicial")->cursor().shape(), Qt::PointingHandCursor);
-        QCOMPARE(b->estado.num_times, 6);
-        QVERIFY(b->estado.tabela_inicial == antes);
+        QCOMPARE(b->estado.campeonato.num_times, 6);
+        QVERIFY(b->estado.execucao.tabela_inicial == antes);
     }
 
     void f2_e_f3_nada_fazem_com_seu_menu_desabilitado()
@@ -271,8 +271,8 @@ private slots:
         // "E&xecutar" is now enabled, but its menu is not: F2 still runs nothing.
         QVERIFY(!tenta());
         QVERIFY(b->mensagens.isEmpty());
-        QVERIFY(!b->estado.programa_executado);
-        QVERIFY(!b->estado.config.objetivos_escolhidos);
+        QVERIFY(!b->estado.execucao.programa_executado);
+        QVERIFY(!b->estado.criterios.objetivos_escolhidos);
     }
 
     void comandos_sem_dados_respondem_com_mensagem()
@@ -344,7 +344,7 @@ private slots:
         int vazias = 0;
         for (int r = 1; r <= 10; ++r) {
             for (int c = 1; c <= 3; ++c) {
-                QCOMPARE(g->celula(c, r), jogo_esperado(e.tabela_inicial[r - 1][c - 1], e));
+                QCOMPARE(g->celula(c, r), jogo_esperado(e.execucao.tabela_inicial[r - 1][c - 1], e));
                 if (g->celula(c, r).isEmpty()) ++vazias;
             }
         }
@@ -372,7 +372,7 @@ private slots:
         QCOMPARE(g->model()->rowCount(), 39);
         QCOMPARE(g->celula(0, 38), QStringLiteral("               38ª RODADA "));
         QCOMPARE(g->celula(10, 0), QStringLiteral("               10º JOGO "));
-        QCOMPARE(g->celula(10, 19), jogo_esperado(b->estado.tabela_inicial[18][9], b->estado));
+        QCOMPARE(g->celula(10, 19), jogo_esperado(b->estado.execucao.tabela_inicial[18][9], b->estado));
 
         // Scrolled to the end both ways, the heading column and row follow, and stay in place.
         g->verticalScrollBar()->setValue(g->verticalScrollBar()->maximum());
@@ -411,23 +411,23 @@ private slots:
         QVERIFY(!b->grade()->isVisible());
         QVERIFY(!b->filho("panel_jogos")->isVisible());
         // Nothing else changed.
-        QVERIFY(b->estado.dados_carregados);
+        QVERIFY(b->estado.campeonato.dados_carregados);
         QCOMPARE(b->mensagens.size(), 1);
     }
 
     void nova_solucao_inicial_substitui_e_mostra()
     {
         b->carrega("nordeste.dat");
-        const Tabela da_carga = b->estado.tabela_inicial;
+        const Tabela da_carga = b->estado.execucao.tabela_inicial;
         b->mensagens.clear();
         b->clica("sol_inicial");
         QVERIFY(b->mensagens.isEmpty());  // the grid is the answer
         QVERIFY(b->grade()->isVisible());
-        QVERIFY(!(b->estado.tabela_inicial == da_carga));
+        QVERIFY(!(b->estado.execucao.tabela_inicial == da_carga));
         for (int r = 1; r <= 5; ++r)
             for (int c = 1; c <= 3; ++c)
-                QCOMPARE(b->grade()->celula(c, r), jogo_esperado(b->estado.tabela_inicial[r - 1][c - 1], b->estado));
-        QVERIFY(!b->estado.programa_executado);
+                QCOMPARE(b->grade()->celula(c, r), jogo_esperado(b->estado.execucao.tabela_inicial[r - 1][c - 1], b->estado));
+        QVERIFY(!b->estado.execucao.programa_executado);
         b->clica("botao_resultado");
         QCOMPARE(b->mensagens.size(), 1);
         QCOMPARE(b->mensagens[0].texto,
@@ -468,9 +468,9 @@ private slots:
         QCOMPARE(numero(-1e-11, c), QStringLiteral("-1E-11"));
         QCOMPARE(numero(1000000000.0, br), QStringLiteral("1000000000"));
         // Clock times in the regional long format, without the time zone.
-        QCOMPARE(hora_do_dia(0.75, br), QStringLiteral("18:00:00"));
-        QCOMPARE(hora_do_dia(0.75, c), QStringLiteral("18:00:00"));
-        const QString eua = hora_do_dia(0.75, QLocale(QLocale::English, QLocale::UnitedStates));
+        QCOMPARE(texto_hora(0.75, br), QStringLiteral("18:00:00"));
+        QCOMPARE(texto_hora(0.75, c), QStringLiteral("18:00:00"));
+        const QString eua = texto_hora(0.75, QLocale(QLocale::English, QLocale::UnitedStates));
         QVERIFY2(eua.startsWith(QStringLiteral("6:00:00")) && eua.contains(QStringLiteral("PM")), qPrintable(eua));
         QCOMPARE(duracao(1.0 / 86400 * 3725), QStringLiteral("01:02:05"));
     }

@@ -18,7 +18,6 @@
 #include <QTimer>
 #include <QWindow>
 
-#include "caminhos.hpp"
 #include "ui/programa.hpp"
 
 namespace {
@@ -92,7 +91,7 @@ int main(int argc, char** argv)
     kelm::prepara_aplicacao(aplicacao);
     kelm::Programa programa(estado);
     kelm::Tform_global& janela = programa.form_global;
-    const QString dados = QDir(QString::fromUtf8(kelm::teste::pasta_exemplos)).filePath(QStringLiteral("brasileirao_2023.dat"));
+    const QString dados = QDir(QString::fromUtf8(KELM_EXEMPLOS)).filePath(QStringLiteral("brasileirao_2023.dat"));
     programa.seletor.substitui_abrir([dados](QWidget*, const QString&) { return dados; });
 
     janela.showMaximized();

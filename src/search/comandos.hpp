@@ -1,0 +1,31 @@
+#pragma once
+
+#include "model/desfecho.hpp"
+#include "model/estado.hpp"
+
+namespace kelm {
+
+// Whether the commands that show or save a schedule may proceed, and with which message
+// they are refused. The window and kelm-lote only show the answer.
+
+inline constexpr const char* msg_tabela_inicial = "A Tabela inicial não pode ser mostrada. Os dados não foram carregados.";
+inline constexpr const char* msg_tabela_resultado =
+    "A Tabela de Resultado não pode ser mostrada. O programa ainda não foi executado.";
+inline constexpr const char* msg_sem_resultado =
+    "A Tabela de Resultado não pode ser salva. O programa ainda não foi executado.";
+
+// True when a completed run of the championship now loaded is recorded: a load or a new
+// initial schedule clears the record, so a result of other data (and other dimensions) is
+// never read.
+bool ha_resultado(const Campeonato& campeonato, const Execucao& execucao);
+
+// The initial-table view needs a loaded championship.
+Desfecho pode_mostrar_tabela_inicial(const Campeonato& campeonato);
+
+// The result views need a result of the loaded championship.
+Desfecho pode_mostrar_resultado(const Campeonato& campeonato, const Execucao& execucao);
+
+// Saving needs a result of the loaded championship.
+Desfecho pode_salvar_resultado(const Campeonato& campeonato, const Execucao& execucao);
+
+}  // namespace kelm
