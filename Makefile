@@ -1,16 +1,17 @@
 # KELM: two commands do everything on a fresh Debian machine.
 #   make run   installs what is missing, builds, and runs KELM: the window when there is a
 #              display, otherwise kelm-lote on the bundled 20-team championship (38 rounds).
-#   make test  installs what is missing, builds, and runs every test: the release build's, the
-#              same suite under AddressSanitizer and UndefinedBehaviorSanitizer, and a few
-#              seconds of each fuzz target (test-release, test-sanitizadores, test-fuzz).
+#   make test  installs what is missing, builds, and runs every test: the suite of a release
+#              build with warnings as errors (build/ci), the same suite under AddressSanitizer
+#              and UndefinedBehaviorSanitizer, and a few seconds of each fuzz target
+#              (test-ci, test-sanitizadores, test-fuzz).
 #   make bench runs the benchmarks that compare the two evaluations.
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 RELEASE := build/release
 RESULTADO ?= $(CURDIR)/resultado_brasileirao_2023.txt
 
-.PHONY: setup configure build run test test-release test-sanitizadores test-fuzz bench clean
+.PHONY: setup configure build run test test-ci test-sanitizadores test-fuzz bench clean
 
 setup:
 	@bash scripts/setup.sh
@@ -32,11 +33,13 @@ run: build
 	  exit $$status; \
 	fi
 
-test-release: build
-	@QT_QPA_PLATFORM=offscreen ctest --preset release -j $(JOBS)
+test-ci: setup
+	@cmake --preset ci >/dev/null
+	@cmake --build --preset ci -j $(JOBS)
+	@QT_QPA_PLATFORM=offscreen ctest --preset ci -j $(JOBS)
 
 # One after the other even under make -j: each build already uses $(JOBS) jobs.
-test: test-release
+test: test-ci
 	@JOBS=$(JOBS) bash scripts/testa_sanitizadores.sh
 	@JOBS=$(JOBS) bash scripts/fuzz_curto.sh
 
