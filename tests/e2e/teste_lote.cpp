@@ -12,18 +12,18 @@ namespace {
 
 // ---- In process ----------------------------------------------------------------------
 
-struct Execucao {
+struct Chamada {
     int status = -1;
     std::string saida;
     std::string erros;
 };
 
-Execucao lote(const std::vector<std::string>& args)
+Chamada lote(const std::vector<std::string>& args)
 {
     std::ostringstream saida;
     std::ostringstream erros;
     AmbienteLote amb{saida, erros, false, ','};
-    Execucao e;
+    Chamada e;
     e.status = executa_lote(args, amb);
     e.saida = saida.str();
     e.erros = erros.str();
@@ -32,7 +32,7 @@ Execucao lote(const std::vector<std::string>& args)
 
 TEST(LoteEmProcesso, AjudaEmPortugues)
 {
-    const Execucao e = lote({"--ajuda"});
+    const Chamada e = lote({"--ajuda"});
     EXPECT_EQ(e.status, 0);
     EXPECT_NE(e.saida.find("Uso: kelm-lote [opções] DADOS.dat"), std::string::npos);
     EXPECT_NE(e.saida.find("--max-reaquecimentos K"), std::string::npos);
@@ -54,7 +54,7 @@ class UsoErrado : public ::testing::TestWithParam<CasoUso> {};
 
 TEST_P(UsoErrado, SaiComDoisEExplica)
 {
-    const Execucao e = lote(GetParam().args);
+    const Chamada e = lote(GetParam().args);
     EXPECT_EQ(e.status, 2);
     EXPECT_EQ(e.saida, "");
     EXPECT_NE(e.erros.find(GetParam().mensagem), std::string::npos) << e.erros;
@@ -65,18 +65,15 @@ INSTANTIATE_TEST_SUITE_P(
     Argumentos, UsoErrado,
     ::testing::Values(CasoUso{{}, "falta o arquivo de dados."},
                       CasoUso{{"a.dat", "b.dat"}, "só um arquivo de dados pode ser dado; sobrou \"b.dat\"."},
-                      CasoUso{{"--objetivos", "1,12", "a.dat"}, "em --objetivos, \"12\" não é uma inviabilidade de 1 a 9."},
-                      CasoUso{{"--objetivos=", "a.dat"}, "em --objetivos, \"\" não é uma inviabilidade"},
+                      CasoUso{{"--objetivos=1,12", "a.dat"}, "em --objetivos, \"12\" não é uma inviabilidade de 1 a 9."},
                       CasoUso{{"--pesos", "1,2,3", "a.dat"}, "--pesos precisa de nove pesos; foram dados 3."},
-                      CasoUso{{"--pesos=1,2,3,4,5,6,7,8,x", "a.dat"}, "o peso 9 (\"x\") não é um inteiro de 32 bits."},
                       CasoUso{{"--max-reaquecimentos", "-1", "a.dat"}, "--max-reaquecimentos deve ser um inteiro de 0 a 1000000"},
-                      CasoUso{{"--avaliacao", "rapida", "a.dat"}, "--avaliacao deve ser 'completa' ou 'incremental'"},
                       CasoUso{{"a.dat", "-o"}, "a opção -o precisa de um nome de arquivo."},
                       CasoUso{{"--turbo", "a.dat"}, "opção desconhecida: --turbo."}));
 
 TEST(LoteEmProcesso, DadosQueNaoCarregamSaemComUm)
 {
-    const Execucao e = lote({"/nao/existe.dat"});
+    const Chamada e = lote({"/nao/existe.dat"});
     EXPECT_EQ(e.status, 1);
     EXPECT_EQ(e.erros, "O Arquivo de dados não foi aberto.\n/nao/existe.dat: o arquivo não existe.\n");
     EXPECT_EQ(e.saida, "");
@@ -84,7 +81,7 @@ TEST(LoteEmProcesso, DadosQueNaoCarregamSaemComUm)
 
 TEST(LoteEmProcesso, ResultadoNaSaidaPadraoEResumo)
 {
-    const Execucao e = lote({"--silencioso", exemplo("nordeste.dat").string()});
+    const Chamada e = lote({"--silencioso", exemplo("nordeste.dat").string()});
     ASSERT_EQ(e.status, 0) << e.erros;
     EXPECT_EQ(e.saida.rfind("Inv1:\t", 0), 0u);
     EXPECT_NE(e.saida.find("\r\n>>>>>>>>\t10\xAA RODADA\t<<<<<<<<\r\n"), std::string::npos);
@@ -97,7 +94,7 @@ TEST(LoteEmProcesso, ResultadoNaSaidaPadraoEResumo)
 
 TEST(LoteEmProcesso, AndamentoFechaComAMensagemFinal)
 {
-    const Execucao e = lote({exemplo("nordeste.dat").string()});
+    const Chamada e = lote({exemplo("nordeste.dat").string()});
     ASSERT_EQ(e.status, 0);
     EXPECT_NE(e.erros.find("Fase 1: -1E-11 %"), std::string::npos) << e.erros;
     EXPECT_NE(e.erros.find("Fase 2: -1E-11 %"), std::string::npos);
@@ -107,7 +104,7 @@ TEST(LoteEmProcesso, AndamentoFechaComAMensagemFinal)
 TEST(LoteEmProcesso, ResultadoQueNaoGravaSaiComUm)
 {
     PastaTemporaria pasta;
-    const Execucao e = lote({"--silencioso", "-o", (pasta.caminho() / "falta" / "r.txt").string(), exemplo("nordeste.dat").string()});
+    const Chamada e = lote({"--silencioso", "-o", (pasta.caminho() / "falta" / "r.txt").string(), exemplo("nordeste.dat").string()});
     EXPECT_EQ(e.status, 1);
     EXPECT_NE(e.erros.find("O Arquivo não foi salvo.\n"), std::string::npos) << e.erros;
 }
@@ -181,11 +178,9 @@ TEST(DuasAvaliacoes, ArquivosIdenticos)
         const char* dados;
         const char* opcoes;
     };
-    std::vector<Caso> casos = {{"nordeste.dat", ""}, {"brasileirao_2023_turno.dat", "--max-reaquecimentos 0"}};
-#if !defined(__SANITIZE_ADDRESS__)
-    // About fifteen seconds with the reference evaluation; left out of the sanitizer build.
-    casos.push_back({"brasileirao_2023.dat", ""});
-#endif
+    // A whole run of the small championship; the larger ones are compared move by move in
+    // the evaluation tests, where the reference costs less.
+    const Caso casos[] = {{"nordeste.dat", ""}};
     for (const auto& [dados, opcoes] : casos) {
         PastaTemporaria pasta;
         std::string arquivos[2];
@@ -200,18 +195,6 @@ TEST(DuasAvaliacoes, ArquivosIdenticos)
         ASSERT_FALSE(arquivos[0].empty()) << dados;
         EXPECT_EQ(sem_tempo(arquivos[0]), sem_tempo(arquivos[1])) << dados;
     }
-}
-
-TEST(ProgramaLote, SaidasDeErro)
-{
-    PastaTemporaria pasta;
-    const auto erros = pasta.caminho() / "erros.txt";
-    EXPECT_EQ(roda_kelm_lote("", erros), 2);
-    EXPECT_EQ(roda_kelm_lote("'" + (pasta.caminho() / "nada.dat").string() + "'", erros), 1);
-    EXPECT_EQ(le_bytes(erros).rfind("O Arquivo de dados não foi aberto.\n", 0), 0u);
-    const auto ruim = pasta.escreve("ruim.dat", "20 ,19\nd.txt\nn.txt\n");
-    EXPECT_EQ(roda_kelm_lote("'" + ruim.string() + "'", erros), 1);
-    EXPECT_NE(le_bytes(erros).find("linha 1: o primeiro item deve ser \"N, R\""), std::string::npos);
 }
 
 }  // namespace

@@ -5,8 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <chrono>
-
 #include "apoio.hpp"
 #include "processo_filho.hpp"
 
@@ -133,30 +131,24 @@ TEST_P(ConteudoHostil, DaAMensagemExataENaoMudaOCampeonato)
 INSTANTIATE_TEST_SUITE_P(
     Arquivos, ConteudoHostil,
     ::testing::Values(
-        CasoHostil{"DadosVazio", "", d20, n20, erro_dados(1, "o arquivo está vazio; " + formato_nr + ".")},
         CasoHostil{"DadosSoComBrancos", " \r\n\t\n", d20, n20, erro_dados(3, "o arquivo está vazio; " + formato_nr + ".")},
+        CasoHostil{"BrancoAntesDaVirgula", "20 ,19\nd.txt\nn.txt\n", d20, n20,
+                   erro_dados(1, formato_nr + "; falta a vírgula logo depois do número de times.")},
         CasoHostil{"SoNR", "20, 19\n", d20, n20, erro_dados(2, "falta o caminho do arquivo de distâncias.")},
-        CasoHostil{"SoNRSemQuebra", "20, 19", d20, n20, erro_dados(1, "falta o caminho do arquivo de distâncias.")},
         CasoHostil{"SoNRECaminhoDasDistancias", "20, 19\nd.txt\n", d20, n20,
                    erro_dados(3, "falta o caminho do arquivo de nomes de times.")},
-        CasoHostil{"NZero", "0, 19\nd.txt\nn.txt\n", d20, n20, erro_dados(1, "o número de times é 0; são precisos pelo menos 3.")},
-        CasoHostil{"NUm", "1, 19\nd.txt\nn.txt\n", d20, n20, erro_dados(1, "o número de times é 1; são precisos pelo menos 3.")},
+        CasoHostil{"CaminhoLongo", "20, 19\n" + std::string(100, 'd') + "\nn.txt\n", d20, n20,
+                   erro_dados(2, "o caminho do arquivo de distâncias tem 100 caracteres; o máximo é 99.")},
         CasoHostil{"NDois", "2, 19\nd.txt\nn.txt\n", d20, n20, erro_dados(1, "o número de times é 2; são precisos pelo menos 3.")},
-        CasoHostil{"NMenosCinco", "-5, 19\nd.txt\nn.txt\n", d20, n20,
-                   erro_dados(1, "o número de times é -5; são precisos pelo menos 3.")},
-        CasoHostil{"NMaximoDe32Bits", "2147483647, 19\nd.txt\nn.txt\n", d20, n20,
-                   erro_dados(1, "o número de times é 2147483647; o máximo é 1000.")},
+        CasoHostil{"NMilEUm", "1001, 1001\nd.txt\nn.txt\n", d20, n20, erro_dados(1, "o número de times é 1001; o máximo é 1000.")},
         CasoHostil{"NAlemDe32Bits", "99999999999999999999, 19\nd.txt\nn.txt\n", d20, n20,
                    erro_dados(1, "o número de times não cabe em 32 bits.")},
-        CasoHostil{"NMilEUm", "1001, 1001\nd.txt\nn.txt\n", d20, n20, erro_dados(1, "o número de times é 1001; o máximo é 1000.")},
-        CasoHostil{"RZero", "20, 0\nd.txt\nn.txt\n", d20, n20,
-                   erro_dados(1, "o número de rodadas é 0; com 20 times são precisas pelo menos 19.")},
-        CasoHostil{"RNegativo", "21, -21\nd.txt\nn.txt\n", d20, n20,
+        CasoHostil{"RCurto", "20, 18\nd.txt\nn.txt\n", d20, n20,
+                   erro_dados(1, "o número de rodadas é 18; com 20 times são precisas pelo menos 19.")},
+        CasoHostil{"RCurtoComNImpar", "21, -21\nd.txt\nn.txt\n", d20, n20,
                    erro_dados(1, "o número de rodadas é -21; com 21 times são precisas pelo menos 21.")},
         CasoHostil{"REnorme", "20, 2147483647\nd.txt\nn.txt\n", d20, n20,
                    erro_dados(1, "o número de rodadas é 2147483647; o máximo é 5000.")},
-        CasoHostil{"RAlemDe32Bits", "20, 2147483648\nd.txt\nn.txt\n", d20, n20,
-                   erro_dados(1, "o número de rodadas não cabe em 32 bits.")},
         CasoHostil{"LetrasNoLugarDeN", "vinte, 19\nd.txt\nn.txt\n", d20, n20,
                    erro_dados(1, formato_nr + ", mas começa com \"vinte,\".")},
         CasoHostil{"LetrasNoLugarDeR", "20, dezenove\nd.txt\nn.txt\n", d20, n20,
@@ -165,37 +157,26 @@ INSTANTIATE_TEST_SUITE_P(
                    erro_dados(2, "o arquivo não é de texto (tem o byte de controle 0x00).")},
         CasoHostil{"ImagemComoDados", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), d20, n20,
                    erro_dados(1, formato_nr + ", mas começa com \"?PNG\".")},
-        CasoHostil{"ExecutavelComoDados", std::string("\x7F" "ELF\x02\x01\x01\0\0\0", 10), d20, n20,
-                   erro_dados(1, "o arquivo não é de texto (tem o byte de controle 0x7F).")},
         CasoHostil{"DadosEmUtf16", std::string("\xFF\xFE" "2\0" "0\0" ",\0" "1\0" "9\0", 12), d20, n20,
                    erro_dados(1, "o arquivo está em UTF-16 (\"Unicode\"); grave-o como texto UTF-8 ou Latin-1.")},
-        CasoHostil{"NomesEmUtf16", dados20, d20, std::string("\xFE\xFF\0A\0\n", 6),
-                   erro_nomes(1, "o arquivo está em UTF-16 (\"Unicode\"); grave-o como texto UTF-8 ou Latin-1.")},
         CasoHostil{"TernoSemOTerceiroNumeroNoFim", dados20, "1, 2, 5\n3, 4", n20,
-                   erro_distancias(2, "o terno está incompleto: falta a distância.")},
-        CasoHostil{"TernoSemOTerceiroNumero", dados20, "1, 2, 5\n3, 4\n5, 6, 7\n", n20,
-                   erro_distancias(2, "esperava uma vírgula logo depois do segundo time (4); cada linha deve ser "
-                                      "\"i, j, distância\".")},
-        CasoHostil{"TernoTerminaNaVirgula", dados20, "1, 2, 5\n3, 4,\n\n", n20,
                    erro_distancias(2, "o terno está incompleto: falta a distância.")},
         CasoHostil{"TernoSemVirgula", dados20, "1, 2, 5\n3, 4 5\n", n20,
                    erro_distancias(2, "esperava uma vírgula logo depois do segundo time (4); cada linha deve ser "
                                       "\"i, j, distância\".")},
         CasoHostil{"LetrasNoLugarDaDistancia", dados20, "1, 2, 5\n\n3, 4, quinhentos\n", n20,
                    erro_distancias(3, "esperava um número inteiro e encontrou \"quinhentos\".")},
-        CasoHostil{"LetrasNoLugarDoTime", dados20, "um, 2, 5\n", n20,
-                   erro_distancias(1, "esperava um número inteiro e encontrou \"um,\".")},
+        CasoHostil{"TimeZero", dados20, "0, 2, 5\n", n20, erro_distancias(1, "o time 0 não existe; os times vão de 1 a 20.")},
+        CasoHostil{"TimeAlem", dados20, "1, 2, 5\n\n1, 21, 5\n", n20,
+                   erro_distancias(3, "o time 21 não existe; os times vão de 1 a 20.")},
+        CasoHostil{"DistanciaNegativa", dados20, "1, 2, -5\n", n20, erro_distancias(1, "a distância -5 é negativa.")},
         CasoHostil{"DistanciaAlemDe32Bits", dados20, "1, 2, 4294967296\n", n20,
                    erro_distancias(1, "a distância não cabe em 32 bits.")},
         CasoHostil{"DistanciaQueEstouraOPercurso", dados20, "1, 3, 113025455\n1, 2, 113025456\n", n20,
                    erro_distancias(2, "a distância 113025456 é grande demais: com 20 times, a maior distância aceita é "
                                       "113025455, para que o percurso de um time não passe de 2147483647.")},
-        CasoHostil{"NulNasDistancias", dados20, std::string("1, 2, 5\n3, 4, 6\0\n", 16), n20,
-                   erro_distancias(2, "o arquivo não é de texto (tem o byte de controle 0x00).")},
         CasoHostil{"BinarioNasDistancias", dados20, std::string("\x1F\x8B\x08\0\0\0", 6), n20,
                    erro_distancias(1, "o arquivo não é de texto (tem o byte de controle 0x1F).")},
-        CasoHostil{"NomeDeCemCaracteres", dados20, d20, "T1\n" + std::string(100, 'x') + "\n",
-                   erro_nomes(2, "o nome do time 2 tem 100 caracteres; o máximo é 99.")},
         CasoHostil{"NomeDeCemLetrasAcentuadas", dados20, d20, "T1\n" + [] {
                        std::string s;
                        for (int k = 0; k < 100; ++k) s += "ã";
@@ -204,13 +185,13 @@ INSTANTIATE_TEST_SUITE_P(
                    erro_nomes(2, "o nome do time 2 tem 100 caracteres; o máximo é 99.")},
         CasoHostil{"VinteEUmNomesParaVinteTimes", dados20, d20, n20 + "T21\n",
                    erro_nomes(21, "há mais nomes do que os 20 times: o 21º é \"T21\".")},
-        CasoHostil{"NulNosNomes", dados20, d20, std::string("A\nB\0C\n", 6),
-                   erro_nomes(2, "o arquivo não é de texto (tem o byte de controle 0x00).")},
+        CasoHostil{"NomeForaDoLatin1", dados20, d20, "A Euro€ C",
+                   erro_nomes(1, "o nome do time 2, \"Euro€\", tem o caractere \"€\", que o arquivo de resultados "
+                                 "(Latin-1) não pode gravar.")},
         CasoHostil{"ControleDoLatin1NosNomes", dados20, d20, "A\nB\x85" "C\n",
                    erro_nomes(2, "o nome do time 2 tem um caractere de controle; o arquivo não é de texto.")},
-        CasoHostil{"DistanciasApontamParaODados", "20, 19\nc.dat\nn.txt\n", d20, n20,
-                   erro("distâncias", "c.dat", 1,
-                        "esperava uma vírgula logo depois do segundo time (19); cada linha deve ser \"i, j, distância\".")}),
+        CasoHostil{"NomesEmUtf16", dados20, d20, std::string("\xFE\xFF\0A\0\n", 6),
+                   erro_nomes(1, "o arquivo está em UTF-16 (\"Unicode\"); grave-o como texto UTF-8 ou Latin-1.")}),
     [](const auto& caso) { return std::string(caso.param.nome); });
 
 // Empty distances and names files are sound: no distance is known (all 0) and no team has a name.
@@ -260,9 +241,7 @@ TEST_P(ArquivoQueNaoAbre, DaOTextoDoArquivoEODetalhe)
 
     Estado e = campeonato_anterior();
     const Foto antes(e);
-    const auto inicio = std::chrono::steady_clock::now();
     const Desfecho d = carrega_dados(e.campeonato, e.execucao, dados);
-    EXPECT_LT(std::chrono::steady_clock::now() - inicio, std::chrono::seconds(5));  // nothing waits or reads it all
     EXPECT_FALSE(d.sucesso);
     EXPECT_EQ(d.tipo, TipoMensagem::erro);
     EXPECT_EQ(d.texto, caso.texto);
@@ -280,7 +259,6 @@ INSTANTIATE_TEST_SUITE_P(
         CasoNaoAbre{"NomesNaoExistem", "20, 19\nd.txt\nfalta.txt\n", sem_nomes, "{P}/falta.txt: o arquivo não existe."},
         CasoNaoAbre{"SoAPrimeiraFalhaEDita", "20, 19\nfalta.txt\ntambem.txt\n", sem_distancias,
                     "{P}/falta.txt: o arquivo não existe."},
-        CasoNaoAbre{"DistanciasNumaPasta", "20, 19\nsub\nn.txt\n", sem_distancias, "{P}/sub: o caminho é uma pasta."},
         CasoNaoAbre{"NomesNaPastaAtual", "20, 19\nd.txt\n.\n", sem_nomes, "{P}/.: o caminho é uma pasta."},
         CasoNaoAbre{"DistanciasNumaFila", "20, 19\nfila\nn.txt\n", sem_distancias, "{P}/fila: não é um arquivo comum."},
         CasoNaoAbre{"NomesNumDispositivo", "20, 19\nd.txt\n/dev/zero\n", sem_nomes, "/dev/zero: não é um arquivo comum."},
@@ -354,10 +332,10 @@ TEST(ArquivoSemPermissao, DeLeituraDaOTextoDoArquivo)
 
 // ---- Size --------------------------------------------------------------------------
 
-// A million triples are read in one pass: about a tenth of a second in a release build. The
-// bound is loose for the sanitizer builds; reading the file again for each line (as a line
-// count from the start would) takes minutes.
-TEST(ArquivoGrande, UmMilhaoDeTernosCarregaEmSegundos)
+// A million triples are read in one pass (a line count from the start for every line would
+// take minutes, and the test would time out), and a bad one at the very end is named by its
+// line.
+TEST(ArquivoGrande, UmMilhaoDeTernos)
 {
     std::string distancias;
     distancias.reserve(16u << 20);
@@ -371,14 +349,8 @@ TEST(ArquivoGrande, UmMilhaoDeTernosCarregaEmSegundos)
     pasta.escreve("n.txt", "");
 
     Estado e;
-    const auto inicio = std::chrono::steady_clock::now();
-    const Desfecho d = carrega_dados(e.campeonato, e.execucao, dados);
-    const std::chrono::duration<double> tempo = std::chrono::steady_clock::now() - inicio;
-    ASSERT_TRUE(d.sucesso) << d.texto;
-    RecordProperty("segundos", std::to_string(tempo.count()));
-    EXPECT_LT(tempo.count(), 20.0);
+    ASSERT_TRUE(carrega_dados(e.campeonato, e.execucao, dados).sucesso);
     EXPECT_EQ(e.campeonato.matriz_distancias[1000][1000], 2000);
-    EXPECT_EQ(e.campeonato.matriz_distancias[1][2], 3);
 
     // A bad triple at the very end is found, and named by its line.
     pasta.escreve("d.txt", distancias + "1, 2, x\n");
