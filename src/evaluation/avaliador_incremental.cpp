@@ -10,29 +10,9 @@
 
 #include "evaluation/avaliacao.hpp"
 
-// Small functions of the hot path that the compiler would otherwise leave as calls.
-#if defined(__GNUC__)
-#define KELM_SEMPRE_EM_LINHA [[gnu::always_inline]] inline
-#else
-#define KELM_SEMPRE_EM_LINHA inline
-#endif
-
 namespace kelm {
 
 namespace {
-
-using Palavra = std::uint64_t;
-
-inline bool bit(const Palavra* m, int k) { return ((m[k >> 6] >> (k & 63)) & 1U) != 0; }
-
-inline void poe_bit(Palavra* m, int k, bool valor)
-{
-    const Palavra um = Palavra{1} << (k & 63);
-    if (valor)
-        m[k >> 6] |= um;
-    else
-        m[k >> 6] &= ~um;
-}
 
 // Removes bit p, moving every higher bit down by one.
 void remove_bit(Palavra* m, int w, int p)
@@ -61,78 +41,26 @@ void insere_bit(Palavra* m, int w, int q, bool valor)
     m[i] = baixo | alto | (static_cast<Palavra>(valor) << b);
 }
 
-// Number of positions k >= 2 whose bits k, k-1 and k-2 are all set: over a team's sequence
-// of home (or away) games, the sum of L - 2 over its runs of length L > 2.
-KELM_SEMPRE_EM_LINHA int triplas(const Palavra* m, int w, Palavra ultima, bool complemento)
-{
-    if (w == 1) {
-        const Palavra x = (complemento ? ~m[0] : m[0]) & ultima;
-        return std::popcount(x & (x << 1) & (x << 2));
-    }
-    int total = 0;
-    Palavra anterior = 0;
-    for (int i = 0; i < w; ++i) {
-        const Palavra valida = i == w - 1 ? ultima : ~Palavra{0};
-        const Palavra x = (complemento ? ~m[i] : m[i]) & valida;
-        const Palavra um = (x << 1) | (anterior >> 63);
-        const Palavra dois = (x << 2) | (anterior >> 62);
-        total += std::popcount(x & um & dois);
-        anterior = x;
-    }
-    return total;
-}
-
-
 }  // namespace
 
 AvaliadorIncremental::AvaliadorIncremental(const Campeonato& campeonato, const Criterios& criterios, Execucao& execucao)
     : execucao_(execucao),
       n_(campeonato.num_times),
       l_(campeonato.num_times - 1),
-      w_((campeonato.num_times - 1 + 63) / 64),
+      w_(palavras_da_mascara(campeonato.num_times - 1)),
       g_(campeonato.jogos_por_rodada()),
       ultima_rodada_(campeonato.num_rodadas - 1),
-      distancias_(campeonato.matriz_distancias.dados())
+      distancias_(campeonato.matriz_distancias.dados()),
+      ponderacao_(campeonato, criterios)
 {
-    for (std::size_t i = 0; i < num_inviabilidades; ++i) {
-        if (criterios.objetivos[i] == 0) continue;
-        termos_[static_cast<std::size_t>(num_termos_++)] = {static_cast<Inviabilidade>(i),
-                                                             static_cast<double>(criterios.pesos[i]),
-                                                             static_cast<double>(criterios.objetivos[i])};
-    }
-    // Rejecting a move on a lower bound of its objective is exact only while every FO is a
-    // whole number that a double holds exactly, and while no weight or flag is negative (a
-    // count that falls then never raises FO).
-    {
-        std::int64_t maior_distancia = 0;
-        const auto& distancias = campeonato.matriz_distancias;
-        for (std::size_t k = 0; k < distancias.tamanho(); ++k)
-            maior_distancia = std::max<std::int64_t>(maior_distancia, distancias.dados()[k]);
-        const double nn = static_cast<double>(n_) * (n_ - 1);
-        const double percurso = static_cast<double>(l_) * static_cast<double>(maior_distancia);
-        const double maximos[num_inviabilidades] = {nn, double(n_), double(n_), nn, double(n_ / 2), nn, nn,
-                                                    n_ * percurso, percurso};  // in the order of Inviabilidade
-        double teto = 0.0;
-        bool sem_negativos = true;
-        for (int k = 0; k < num_termos_; ++k) {
-            const Termo& termo = termos_[static_cast<std::size_t>(k)];
-            if (termo.peso < 0 || termo.objetivo < 0) sem_negativos = false;
-            const auto i = static_cast<std::size_t>(termo.indice);
-            teto += std::fabs(termo.peso) * std::fabs(termo.objetivo) * maximos[i];
-            fator_[termo.indice] = static_cast<std::int64_t>(criterios.pesos[i]) * criterios.objetivos[i];
-        }
-        exata_ = teto < 4503599627370496.0;  // 2^52
-        pode_antecipar_ = exata_ && sem_negativos;
-    }
     const auto times = static_cast<std::size_t>(n_) + 1;
     chaves_.assign(times * static_cast<std::size_t>(l_), 0);
     sedes_.assign(times * static_cast<std::size_t>(l_ + 2), 0);
     mascaras_.assign(times * static_cast<std::size_t>(w_), 0);
     rascunhos_.assign(4 * static_cast<std::size_t>(w_), 0);
-    valores_.assign(times, Valores{});
+    valores_.assign(times, Parcela{});
     distancia_.assign(times, 0);
-    const int bits_ultima = l_ - 64 * (w_ - 1);
-    ultima_palavra_ = bits_ultima == 64 ? ~Palavra{0} : (Palavra{1} << bits_ultima) - 1;
+    ultima_palavra_ = bits_da_ultima_palavra(l_);
 
     std::vector<int> jogos(times, 0);
     const Tabela& tabela = execucao.tabela_atual;
@@ -157,9 +85,9 @@ AvaliadorIncremental::AvaliadorIncremental(const Campeonato& campeonato, const C
         std::int64_t distancia = 0;
         const std::int32_t* s = sedes(t);
         for (int k = 0; k < l_; ++k) distancia += d(k == 0 ? t : s[k - 1], s[k]);
-        valores_[static_cast<std::size_t>(t)] = calcula_valores(t, mascara(t), distancia);
+        valores_[static_cast<std::size_t>(t)] = parcela_da_mascara(mascara(t), w_, l_, ultima_palavra_, distancia);
         distancia_[static_cast<std::size_t>(t)] = distancia;
-        soma_valores(totais_, valores_[static_cast<std::size_t>(t)], +1);
+        totais_.soma(valores_[static_cast<std::size_t>(t)], l_, +1);
     }
     for (int r = 0; r < tabela.linhas(); ++r) {
         for (int t = 1; t <= n_; ++t) {
@@ -177,65 +105,12 @@ AvaliadorIncremental::AvaliadorIncremental(const Campeonato& campeonato, const C
     fecha_totais(totais_);
 }
 
-KELM_SEMPRE_EM_LINHA AvaliadorIncremental::Valores AvaliadorIncremental::calcula_valores(int t, const Palavra* m,
-                                                                                        std::int64_t distancia) const
-{
-    (void)t;
-    Valores v;
-    v.distancia = distancia;
-    for (int i = 0; i < w_; ++i) v.casa += std::popcount(m[i]);
-    const bool h0 = bit(m, 0);
-    const bool h1 = bit(m, 1);
-    const bool penultimo = bit(m, l_ - 2);
-    const bool ultimo = bit(m, l_ - 1);
-    v.inicio = h0 == h1 ? 1 : 0;
-    if (h0 != h1) v.fim = (h0 ? !(penultimo && !ultimo) : !(!penultimo && ultimo)) ? 1 : 0;
-    v.seguidos_casa = triplas(m, w_, ultima_palavra_, false);
-    v.seguidos_fora = triplas(m, w_, ultima_palavra_, true);
-    return v;
-}
-
-void AvaliadorIncremental::soma_valores(Totais& totais, const Valores& v, int sinal) const
-{
-    totais[Inviabilidade::inicio] += sinal * v.inicio;
-    totais[Inviabilidade::fim] += sinal * v.fim;
-    totais[Inviabilidade::mandos] += sinal * std::abs(2 * v.casa - l_);
-    totais[Inviabilidade::fora_seguidos] += sinal * v.seguidos_fora;
-    totais[Inviabilidade::casa_seguidos] += sinal * v.seguidos_casa;
-    totais[Inviabilidade::distancia_total] += sinal * v.distancia;
-}
-
-void AvaliadorIncremental::troca_valores(Totais& totais, const Valores& antes, const Valores& depois) const
-{
-    totais[Inviabilidade::inicio] += depois.inicio - antes.inicio;
-    totais[Inviabilidade::fim] += depois.fim - antes.fim;
-    totais[Inviabilidade::mandos] += std::abs(2 * depois.casa - l_) - std::abs(2 * antes.casa - l_);
-    totais[Inviabilidade::fora_seguidos] += depois.seguidos_fora - antes.seguidos_fora;
-    totais[Inviabilidade::casa_seguidos] += depois.seguidos_casa - antes.seguidos_casa;
-    totais[Inviabilidade::distancia_total] += depois.distancia - antes.distancia;
-}
-
 bool AvaliadorIncremental::recusa_pelo_limite(std::int64_t limite, double fo_atual, double temperatura)
 {
     if (static_cast<double>(limite) - fo_atual < temperatura) return false;
     antecipado_ = true;
     pendente_ = false;
     return true;
-}
-
-std::int64_t AvaliadorIncremental::fo_sem_dispersao(const Totais& totais) const
-{
-    // FO in whole numbers, with Inviabilidade 9 at nothing: the spread of distances can fall to 0.
-    std::int64_t soma = 0;
-    for (std::size_t i = 0; i + 1 < num_inviabilidades; ++i) soma += fator_.valores[i] * totais.valores[i];
-    return soma;
-}
-
-std::int64_t AvaliadorIncremental::parcela(const Valores& v) const
-{
-    // The most a team's share of Inviabilidades 2, 3, 6, 7 and 8 can take off FO: all of it.
-    return fator_[Inviabilidade::inicio] * v.inicio + fator_[Inviabilidade::fim] * v.fim + fator_[Inviabilidade::fora_seguidos] * v.seguidos_fora + fator_[Inviabilidade::casa_seguidos] * v.seguidos_casa +
-           fator_[Inviabilidade::distancia_total] * v.distancia;
 }
 
 bool AvaliadorIncremental::mudou(int t) const
@@ -350,7 +225,7 @@ void AvaliadorIncremental::prepara_move(int t, int chave_antiga, int chave_nova,
     mudanca.p = p;
     mudanca.q = q;
     mudanca.chave = chave_nova;
-    mudanca.valores = calcula_valores(t, m, distancia);
+    mudanca.valores = parcela_da_mascara(m, w_, l_, ultima_palavra_, distancia);
 }
 
 void AvaliadorIncremental::prepara_troca(int t, int chave_a, int chave_b, int sede_a, int sede_b, Mudanca& mudanca,
@@ -373,7 +248,7 @@ void AvaliadorIncremental::prepara_troca(int t, int chave_a, int chave_b, int se
     mudanca.time = t;
     mudanca.p = pa;
     mudanca.q = pb;
-    mudanca.valores = calcula_valores(t, m, distancia);
+    mudanca.valores = parcela_da_mascara(m, w_, l_, ultima_palavra_, distancia);
 }
 
 void AvaliadorIncremental::prepara_vira(int t, int chave, int sede_nova, Mudanca& mudanca, int rascunho_idx)
@@ -394,14 +269,14 @@ void AvaliadorIncremental::prepara_vira(int t, int chave, int sede_nova, Mudanca
     mudanca.time = t;
     mudanca.p = p;
     mudanca.sede = sede_nova;
-    mudanca.valores = calcula_valores(t, m, distancia);
+    mudanca.valores = parcela_da_mascara(m, w_, l_, ultima_palavra_, distancia);
 }
 
 double AvaliadorIncremental::publica(const Totais& totais)
 {
     for (std::size_t i = 0; i < num_inviabilidades; ++i)
         execucao_.inviabilidades[i] = static_cast<double>(totais.valores[i]);
-    return fo_de(totais);
+    return ponderacao_.fo(totais);
 }
 
 double AvaliadorIncremental::avalia()
@@ -414,24 +289,6 @@ double AvaliadorIncremental::avalia()
 double AvaliadorIncremental::aplica(const Movimento& m)
 {
     return aplica(m, 0.0, std::numeric_limits<double>::infinity());
-}
-
-double AvaliadorIncremental::fo_de(const Totais& totais) const
-{
-    if (exata_) {
-        // Every term and every partial sum is a whole number below 2^52, so the sum in
-        // integers, made a double at the end, is the double sum term by term; and its
-        // additions do not wait on each other's rounding.
-        std::int64_t soma = 0;
-        for (std::size_t i = 0; i < num_inviabilidades; ++i) soma += fator_.valores[i] * totais.valores[i];
-        return static_cast<double>(soma);
-    }
-    double fo = 0.0;
-    for (int k = 0; k < num_termos_; ++k) {
-        const Termo& termo = termos_[static_cast<std::size_t>(k)];
-        fo += termo.peso * static_cast<double>(totais[termo.indice]) * termo.objetivo;
-    }
-    return fo;
 }
 
 double AvaliadorIncremental::aplica(const Movimento& m, double fo_atual, double temperatura)
@@ -456,18 +313,18 @@ double AvaliadorIncremental::aplica(const Movimento& m, double fo_atual, double 
         const int chave_a = m.r1 * g_ + m.g1;
         const int chave_b = m.r2 * g_ + m.g2;
 
-        if (pode_antecipar_) {
+        if (ponderacao_.pode_antecipar()) {
             // Inviabilidades 1 and 5 of the neighbour are known; the others cannot fall below
             // what the moved teams' shares allow. When even that bound worsens the objective
             // by the temperature or more, the move is rejected whatever the draw, and the
             // moved teams need no closer look.
-            std::int64_t limite = fo_sem_dispersao(totais_candidatos_);
+            std::int64_t limite = ponderacao_.fo_sem_dispersao(totais_candidatos_);
             const int times[4] = {times_a[0], times_a[1], times_b[0], times_b[1]};
             for (int i = 0; i < 4; ++i) {
                 const int t = times[i];
                 bool repetido = t == 0;
                 for (int j = 0; j < i; ++j) repetido = repetido || times[j] == t;
-                if (!repetido) limite -= parcela(valores_[static_cast<std::size_t>(t)]);
+                if (!repetido) limite -= ponderacao_.parcela(valores_[static_cast<std::size_t>(t)]);
             }
             if (recusa_pelo_limite(limite, fo_atual, temperatura)) return static_cast<double>(limite);
         }
@@ -494,16 +351,16 @@ double AvaliadorIncremental::aplica(const Movimento& m, double fo_atual, double 
     } else {
         Jogo& jogo = tabela[m.r1][m.g1];
         if (jogo.vazio()) return publica(totais_);
-        if (pode_antecipar_) {
+        if (ponderacao_.pode_antecipar()) {
             // The home team loses a home game and the other gains one: Inviabilidade 4 of the
             // neighbour is known, and the other counts are bounded as for a game swap.
-            std::int64_t limite = fo_sem_dispersao(totais_);
+            std::int64_t limite = ponderacao_.fo_sem_dispersao(totais_);
             const int times[2] = {jogo.mandante(), jogo.visitante()};
             for (int i = 0; i < 2; ++i) {
-                const Valores& v = valores_[static_cast<std::size_t>(times[i])];
+                const Parcela& v = valores_[static_cast<std::size_t>(times[i])];
                 const int casa = v.casa + (i == 0 ? -1 : 1);
-                limite -= parcela(v);
-                limite += fator_[Inviabilidade::mandos] * (std::abs(2 * casa - l_) - std::abs(2 * v.casa - l_));
+                limite -= ponderacao_.parcela(v);
+                limite += ponderacao_.fator(Inviabilidade::mandos) * (std::abs(2 * casa - l_) - std::abs(2 * v.casa - l_));
             }
             if (recusa_pelo_limite(limite, fo_atual, temperatura)) {
                 troca_mando(tabela, execucao_.matriz_controle, m.r1, m.g1);
@@ -521,7 +378,7 @@ double AvaliadorIncremental::aplica(const Movimento& m, double fo_atual, double 
 
     for (int i = 0; i < num_mudancas_; ++i) {
         const Mudanca& mud = mudancas_[static_cast<std::size_t>(i)];
-        troca_valores(totais_candidatos_, valores_[static_cast<std::size_t>(mud.time)], mud.valores);
+        totais_candidatos_.troca(valores_[static_cast<std::size_t>(mud.time)], mud.valores, l_);
     }
     fecha_totais(totais_candidatos_);
     return publica(totais_candidatos_);
@@ -574,9 +431,7 @@ void AvaliadorIncremental::desfaz(const Movimento& m)
 
 Contagens AvaliadorIncremental::contagens() const
 {
-    Contagens c;
-    for (std::size_t i = 0; i < num_inviabilidades; ++i) c[i] = static_cast<double>(totais_.valores[i]);
-    return c;
+    return totais_.contagens();
 }
 
 }  // namespace kelm

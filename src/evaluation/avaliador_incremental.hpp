@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "evaluation/movimentos.hpp"
+#include "evaluation/parcelas.hpp"
 #include "model/estado.hpp"
 
 namespace kelm {
@@ -53,16 +54,6 @@ public:
     Contagens contagens() const;
 
 private:
-    // A team's share of the counts.
-    struct Valores {
-        std::int64_t distancia = 0;
-        std::int32_t casa = 0;       // home games
-        std::int32_t inicio = 0;     // 1 when the first two games are both home or both away
-        std::int32_t fim = 0;        // 1 when a mixed start is not repeated by the last two games
-        std::int32_t seguidos_casa = 0;
-        std::int32_t seguidos_fora = 0;
-    };
-
     // How a team's sequence changes under the pending move.
     struct Mudanca {
         enum class Tipo { move_entrada, troca_sedes, vira_sede };
@@ -72,14 +63,7 @@ private:
         int q = 0;           // move_entrada: its new position; troca_sedes: the second position
         int chave = 0;       // move_entrada: the entry's new key
         int sede = 0;        // vira_sede: the new venue
-        Valores valores;     // the team's new share
-    };
-
-    // Nine whole numbers, one per count.
-    struct Totais {
-        std::array<std::int64_t, num_inviabilidades> valores{};
-        std::int64_t& operator[](Inviabilidade i) { return valores[static_cast<std::size_t>(i)]; }
-        std::int64_t operator[](Inviabilidade i) const { return valores[static_cast<std::size_t>(i)]; }
+        Parcela valores;     // the team's new share
     };
 
     std::int32_t* chaves(int t) { return chaves_.data() + static_cast<std::size_t>(t) * l_; }
@@ -92,12 +76,7 @@ private:
     std::int64_t d(int a, int b) const { return distancias_[static_cast<std::size_t>(a) * (n_ + 1) + static_cast<std::size_t>(b)]; }
 
     int posicao(int t, int chave);
-    Valores calcula_valores(int t, const std::uint64_t* mascara, std::int64_t distancia) const;
-    void soma_valores(Totais& totais, const Valores& v, int sinal) const;
-    void troca_valores(Totais& totais, const Valores& antes, const Valores& depois) const;
     bool mudou(int t) const;
-    std::int64_t fo_sem_dispersao(const Totais& totais) const;
-    std::int64_t parcela(const Valores& v) const;
     // Whether a lower bound of the neighbour's FO already worsens the objective by the
     // temperature or more; if so the pending move is marked as rejected on its bound.
     bool recusa_pelo_limite(std::int64_t limite, double fo_atual, double temperatura);
@@ -105,7 +84,6 @@ private:
     void fecha_totais(Totais& totais);
     int mesmo_estado(const Jogo& jogo) const;
     double publica(const Totais& totais);
-    double fo_de(const Totais& totais) const;
 
     void prepara_move(int t, int chave_antiga, int chave_nova, int sede, Mudanca& mudanca, int rascunho_idx);
     void prepara_troca(int t, int chave_a, int chave_b, int sede_a, int sede_b, Mudanca& mudanca, int rascunho_idx);
@@ -118,23 +96,13 @@ private:
     int g_;   // slots per round
     int ultima_rodada_;
     const std::int32_t* distancias_;
-    // The terms of FO whose flag is not 0, in order: a term with flag 0 adds exactly
-    // nothing to a finite sum, so leaving it out gives the same double.
-    struct Termo {
-        Inviabilidade indice;
-        double peso;
-        double objetivo;
-    };
-    std::array<Termo, num_inviabilidades> termos_{};
-    Totais fator_{};  // peso x objetivo of each count, 0 when off
-    int num_termos_ = 0;
-    bool exata_ = false;  // every FO is a whole number held exactly: FO may be summed in integers
+    Ponderacao ponderacao_;
 
     std::vector<std::int32_t> chaves_;
     std::vector<std::int32_t> sedes_;
     std::vector<std::uint64_t> mascaras_;
     std::vector<std::uint64_t> rascunhos_;  // candidate masks of up to four teams
-    std::vector<Valores> valores_;
+    std::vector<Parcela> valores_;
     std::vector<std::int64_t> distancia_;    // each team's distance travelled
     // The teams in increasing order of distance travelled, and each team's place in it, so
     // that the largest and smallest distances of the teams a move leaves alone are found
@@ -151,7 +119,6 @@ private:
     std::int64_t extras_antes_ = 0;
     bool pendente_ = false;
     bool antecipado_ = false;    // the pending move was rejected on its bound
-    bool pode_antecipar_ = false;
 };
 
 }  // namespace kelm

@@ -1,0 +1,225 @@
+#pragma once
+
+// What the incremental evaluations share: a team's share of the counts worked out from its
+// sequence of venues held as a bit mask of home games, the counts as whole numbers, and the
+// objective summed from them bit for bit as the reference sums it in doubles.
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+
+#include "model/estado.hpp"
+
+// Small functions of the hot path that the compiler would otherwise leave as calls.
+#if defined(__GNUC__)
+#define KELM_SEMPRE_EM_LINHA [[gnu::always_inline]] inline
+#else
+#define KELM_SEMPRE_EM_LINHA inline
+#endif
+
+namespace kelm {
+
+using Palavra = std::uint64_t;
+
+inline bool bit(const Palavra* m, int k) { return ((m[k >> 6] >> (k & 63)) & 1U) != 0; }
+
+inline void poe_bit(Palavra* m, int k, bool valor)
+{
+    const Palavra um = Palavra{1} << (k & 63);
+    if (valor)
+        m[k >> 6] |= um;
+    else
+        m[k >> 6] &= ~um;
+}
+
+// 64-bit words of a mask of `l` games, and the valid bits of its last word.
+inline int palavras_da_mascara(int l) { return (l + 63) / 64; }
+inline Palavra bits_da_ultima_palavra(int l)
+{
+    const int bits = l - 64 * (palavras_da_mascara(l) - 1);
+    return bits == 64 ? ~Palavra{0} : (Palavra{1} << bits) - 1;
+}
+
+// Number of positions k >= 2 whose bits k, k-1 and k-2 are all set: over a team's sequence
+// of home (or away) games, the sum of L - 2 over its runs of length L > 2.
+KELM_SEMPRE_EM_LINHA int triplas(const Palavra* m, int w, Palavra ultima, bool complemento)
+{
+    if (w == 1) {
+        const Palavra x = (complemento ? ~m[0] : m[0]) & ultima;
+        return std::popcount(x & (x << 1) & (x << 2));
+    }
+    int total = 0;
+    Palavra anterior = 0;
+    for (int i = 0; i < w; ++i) {
+        const Palavra valida = i == w - 1 ? ultima : ~Palavra{0};
+        const Palavra x = (complemento ? ~m[i] : m[i]) & valida;
+        const Palavra um = (x << 1) | (anterior >> 63);
+        const Palavra dois = (x << 2) | (anterior >> 62);
+        total += std::popcount(x & um & dois);
+        anterior = x;
+    }
+    return total;
+}
+
+// A team's share of the counts.
+struct Parcela {
+    std::int64_t distancia = 0;
+    std::int32_t casa = 0;       // home games
+    std::int32_t inicio = 0;     // 1 when the first two games are both home or both away
+    std::int32_t fim = 0;        // 1 when a mixed start is not repeated by the last two games
+    std::int32_t seguidos_casa = 0;
+    std::int32_t seguidos_fora = 0;
+};
+
+// The share of a team of `l` games whose home games are the bits of `m` (w words, the last
+// one's valid bits `ultima`), travelling `distancia`.
+KELM_SEMPRE_EM_LINHA Parcela parcela_da_mascara(const Palavra* m, int w, int l, Palavra ultima, std::int64_t distancia)
+{
+    Parcela v;
+    v.distancia = distancia;
+    for (int i = 0; i < w; ++i) v.casa += std::popcount(m[i]);
+    const bool h0 = bit(m, 0);
+    const bool h1 = bit(m, 1);
+    const bool penultimo = bit(m, l - 2);
+    const bool ultimo = bit(m, l - 1);
+    v.inicio = h0 == h1 ? 1 : 0;
+    if (h0 != h1) v.fim = (h0 ? !(penultimo && !ultimo) : !(!penultimo && ultimo)) ? 1 : 0;
+    v.seguidos_casa = triplas(m, w, ultima, false);
+    v.seguidos_fora = triplas(m, w, ultima, true);
+    return v;
+}
+
+// Nine whole numbers, one per count.
+struct Totais {
+    std::array<std::int64_t, num_inviabilidades> valores{};
+    std::int64_t& operator[](Inviabilidade i) { return valores[static_cast<std::size_t>(i)]; }
+    std::int64_t operator[](Inviabilidade i) const { return valores[static_cast<std::size_t>(i)]; }
+
+    // Adds (sinal +1) or takes away (-1) a team's share of the counts it has a share of.
+    void soma(const Parcela& v, int l, int sinal)
+    {
+        (*this)[Inviabilidade::inicio] += sinal * v.inicio;
+        (*this)[Inviabilidade::fim] += sinal * v.fim;
+        (*this)[Inviabilidade::mandos] += sinal * std::abs(2 * v.casa - l);
+        (*this)[Inviabilidade::fora_seguidos] += sinal * v.seguidos_fora;
+        (*this)[Inviabilidade::casa_seguidos] += sinal * v.seguidos_casa;
+        (*this)[Inviabilidade::distancia_total] += sinal * v.distancia;
+    }
+
+    // Replaces a team's share `antes` by `depois`.
+    void troca(const Parcela& antes, const Parcela& depois, int l)
+    {
+        (*this)[Inviabilidade::inicio] += depois.inicio - antes.inicio;
+        (*this)[Inviabilidade::fim] += depois.fim - antes.fim;
+        (*this)[Inviabilidade::mandos] += std::abs(2 * depois.casa - l) - std::abs(2 * antes.casa - l);
+        (*this)[Inviabilidade::fora_seguidos] += depois.seguidos_fora - antes.seguidos_fora;
+        (*this)[Inviabilidade::casa_seguidos] += depois.seguidos_casa - antes.seguidos_casa;
+        (*this)[Inviabilidade::distancia_total] += depois.distancia - antes.distancia;
+    }
+
+    // The counts as the reference holds them.
+    Contagens contagens() const
+    {
+        Contagens c;
+        for (std::size_t i = 0; i < num_inviabilidades; ++i) c[i] = static_cast<double>(valores[i]);
+        return c;
+    }
+};
+
+// The objective of whole-number counts under the planner's criteria, read once for a phase.
+class Ponderacao {
+public:
+    Ponderacao(const Campeonato& campeonato, const Criterios& criterios)
+    {
+        for (std::size_t i = 0; i < num_inviabilidades; ++i) {
+            if (criterios.objetivos[i] == 0) continue;
+            termos_[static_cast<std::size_t>(num_termos_++)] = {static_cast<Inviabilidade>(i),
+                                                                 static_cast<double>(criterios.pesos[i]),
+                                                                 static_cast<double>(criterios.objetivos[i])};
+        }
+        // Summing FO in integers, and rejecting a move on a lower bound of its objective, are
+        // exact only while every FO is a whole number that a double holds exactly; the bound
+        // also needs no weight or flag below zero (a count that falls then never raises FO).
+        std::int64_t maior_distancia = 0;
+        const auto& distancias = campeonato.matriz_distancias;
+        for (std::size_t k = 0; k < distancias.tamanho(); ++k)
+            maior_distancia = std::max<std::int64_t>(maior_distancia, distancias.dados()[k]);
+        const int n = campeonato.num_times;
+        const double nn = static_cast<double>(n) * (n - 1);
+        const double percurso = static_cast<double>(n - 1) * static_cast<double>(maior_distancia);
+        const double maximos[num_inviabilidades] = {nn, double(n), double(n), nn, double(n / 2), nn, nn,
+                                                    n * percurso, percurso};  // in the order of Inviabilidade
+        double teto = 0.0;
+        bool sem_negativos = true;
+        for (int k = 0; k < num_termos_; ++k) {
+            const Termo& termo = termos_[static_cast<std::size_t>(k)];
+            if (termo.peso < 0 || termo.objetivo < 0) sem_negativos = false;
+            const auto i = static_cast<std::size_t>(termo.indice);
+            teto += std::fabs(termo.peso) * std::fabs(termo.objetivo) * maximos[i];
+            fator_[termo.indice] = static_cast<std::int64_t>(criterios.pesos[i]) * criterios.objetivos[i];
+        }
+        exata_ = teto < 4503599627370496.0;  // 2^52
+        pode_antecipar_ = exata_ && sem_negativos;
+    }
+
+    // FO of the counts: the same double as the reference's sum, term by term in order.
+    double fo(const Totais& totais) const
+    {
+        if (exata_) {
+            // Every term and every partial sum is a whole number below 2^52, so the sum in
+            // integers, made a double at the end, is the double sum term by term; and its
+            // additions do not wait on each other's rounding.
+            std::int64_t soma = 0;
+            for (std::size_t i = 0; i < num_inviabilidades; ++i) soma += fator_.valores[i] * totais.valores[i];
+            return static_cast<double>(soma);
+        }
+        double fo = 0.0;
+        for (int k = 0; k < num_termos_; ++k) {
+            const Termo& termo = termos_[static_cast<std::size_t>(k)];
+            fo += termo.peso * static_cast<double>(totais[termo.indice]) * termo.objetivo;
+        }
+        return fo;
+    }
+
+    // Whether a move may be rejected on a lower bound of its objective.
+    bool pode_antecipar() const { return pode_antecipar_; }
+
+    // peso x objetivo of a count, 0 when it is off.
+    std::int64_t fator(Inviabilidade i) const { return fator_[i]; }
+
+    // FO in whole numbers, with Inviabilidade 9 at nothing: the spread of distances can fall to 0.
+    std::int64_t fo_sem_dispersao(const Totais& totais) const
+    {
+        std::int64_t soma = 0;
+        for (std::size_t i = 0; i + 1 < num_inviabilidades; ++i) soma += fator_.valores[i] * totais.valores[i];
+        return soma;
+    }
+
+    // The most a team's share of Inviabilidades 2, 3, 6, 7 and 8 can take off FO: all of it.
+    std::int64_t parcela(const Parcela& v) const
+    {
+        return fator_[Inviabilidade::inicio] * v.inicio + fator_[Inviabilidade::fim] * v.fim +
+               fator_[Inviabilidade::fora_seguidos] * v.seguidos_fora +
+               fator_[Inviabilidade::casa_seguidos] * v.seguidos_casa +
+               fator_[Inviabilidade::distancia_total] * v.distancia;
+    }
+
+private:
+    // The terms of FO whose flag is not 0, in order: a term with flag 0 adds exactly nothing
+    // to a finite sum, so leaving it out gives the same double.
+    struct Termo {
+        Inviabilidade indice;
+        double peso;
+        double objetivo;
+    };
+    std::array<Termo, num_inviabilidades> termos_{};
+    int num_termos_ = 0;
+    Totais fator_{};
+    bool exata_ = false;
+    bool pode_antecipar_ = false;
+};
+
+}  // namespace kelm
