@@ -4,8 +4,9 @@
 #  2. whole runs of kelm-lote on the bundled 20-team championship (38 rounds) with
 #     --avaliacao completa and incremental: times, ratio, and whether the files agree;
 #  3. the compact championship (19 rounds), whose first phase reheats: both evaluations with
-#     the first phase bounded to KELM_BENCH_REAQ reheats (default 3), and the whole run with
-#     the incremental evaluation.
+#     the first phase bounded to KELM_BENCH_REAQ reheats (default 3);
+#  4. the specified and the compact search, whole runs, on the 20-team compact championship
+#     and on the 24-team one: time, reheats, Inviabilidades 1, 2, 3 and 5, FO_STAR.
 # Usage: scripts/bench.sh [build folder]   (default build/release)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -64,7 +65,23 @@ roda incremental_19 exemplos/brasileirao_2023_turno.dat --avaliacao incremental 
 razao completa_19 incremental_19
 iguais completa_19 incremental_19
 
+# The two searches on the compact championships, whole runs with the default bound: time,
+# reheats, Inviabilidades 1, 2, 3 and 5 of the result, and FO_STAR.
+linha_busca() {
+  local nome=$1
+  awk -v n="$nome" -v t="$(awk '{ printf "%.2f", $2 - $1 }' "$TMP/$nome.tempo")" '
+    /^Inviabilidade [1235]:/ { inv = inv " " $3 }
+    /^Reaquecimentos:/ { r = $2 }
+    /^FO_STAR:/ { fo = $2 }
+    END { printf "  %-28s %8s s  %15s  %8s  %18s\n", n, t, r, inv, fo }' "$TMP/$nome.err"
+}
+
 echo
-echo "== Campeonato compacto inteiro (limite padrão de 50 reaquecimentos), avaliação incremental"
-roda incremental_19_inteiro exemplos/brasileirao_2023_turno.dat --avaliacao incremental
-grep '^Reaquecimentos' "$TMP/incremental_19_inteiro.err" | sed 's/^/  /'
+echo "== As duas buscas nos campeonatos compactos (execução inteira, limite padrão de 50 reaquecimentos)"
+printf "  %-28s %10s  %15s  %8s  %18s\n" "" "tempo" "reaquecimentos" "inv 1235" "FO_STAR"
+for dados in brasileirao_2023_turno brasileirao_24_clubes; do
+  for busca in padrao compacta; do
+    roda "${dados}_$busca" "exemplos/$dados.dat" --busca "$busca" > /dev/null
+    linha_busca "${dados}_$busca"
+  done
+done

@@ -4,7 +4,7 @@ capitals and the list of clubs. Every club is placed at its state's capital, so 
 same state are at distance 0, which is how KELM tells that they share a state.
 
 Usage: scripts/gera_exemplos.py PASTA_DOS_DADOS   (the folder with capitais_distancias.tsv,
-capitais_coordenadas.tsv and clubes_2023.tsv)
+capitais_coordenadas.tsv, clubes_2023.tsv and clubes_acesso_2024.tsv)
 """
 import csv
 import sys
@@ -44,6 +44,11 @@ def escreve(nome, rodadas_lista, clubes, codificacao="utf-8", fim_de_linha="\n")
 clubes = [(c.replace(" ", "-"), uf) for c, _, uf in tabela("clubes_2023.tsv")[1:]]
 # The national first division: 38 rounds (home and away), and the same teams in 19 rounds.
 escreve("brasileirao_2023", [("", 38), ("_turno", 19)], clubes)
+
+# The twenty with the four clubs promoted for 2024: 24 clubs, a compact single round robin of
+# 23 rounds (a league of no real season, for trying the compact search).
+acesso = [(c.replace(" ", "-"), uf) for c, _, uf in tabela("clubes_acesso_2024.tsv")[1:]]
+escreve("brasileirao_24_clubes", [("", 23)], clubes + acesso)
 
 # A small regional cup, as a file exported on Windows: Latin-1 names and CR LF line ends.
 nordeste = [("Bahia", "BA"), ("Vitória", "BA"), ("Ceará", "CE"), ("Fortaleza", "CE"),

@@ -4,6 +4,10 @@
 
 namespace kelm {
 
+// How trial moves are scored: rebuilding everything (the reference), or updating only what
+// the move changed. Both give the same numbers, bit for bit.
+enum class ModoAvaliacao { completa, incremental };
+
 // The reference evaluation: rebuilds everything it needs from the schedule at every call.
 // Every faster way of computing the same numbers is checked against it.
 

@@ -172,9 +172,7 @@ public:
             // Every term and every partial sum is a whole number below 2^52, so the sum in
             // integers, made a double at the end, is the double sum term by term; and its
             // additions do not wait on each other's rounding.
-            std::int64_t soma = 0;
-            for (std::size_t i = 0; i < num_inviabilidades; ++i) soma += fator_.valores[i] * totais.valores[i];
-            return static_cast<double>(soma);
+            return static_cast<double>(fo_inteira(totais));
         }
         double fo = 0.0;
         for (int k = 0; k < num_termos_; ++k) {
@@ -182,6 +180,15 @@ public:
             fo += termo.peso * static_cast<double>(totais[termo.indice]) * termo.objetivo;
         }
         return fo;
+    }
+
+    // FO of counts whose objective is exact (every FO a whole number a double holds), in
+    // whole numbers.
+    std::int64_t fo_inteira(const Totais& totais) const
+    {
+        std::int64_t soma = 0;
+        for (std::size_t i = 0; i < num_inviabilidades; ++i) soma += fator_.valores[i] * totais.valores[i];
+        return soma;
     }
 
     // Whether a move may be rejected on a lower bound of its objective.

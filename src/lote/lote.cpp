@@ -32,6 +32,11 @@ constexpr const char* ajuda =
     "                               comando Executar abre (segunda fase com 3300 movimentos por nível)\n"
     "      --max-reaquecimentos K   limite de reaquecimentos da primeira fase (padrão 50)\n"
     "      --avaliacao MODO         'incremental' (padrão) ou 'completa'; os resultados são idênticos\n"
+    "      --busca TIPO             'padrao' (padrão): troca jogos de lugar e mandos, como sempre;\n"
+    "                               'compacta': todo time joga em toda rodada do começo ao fim\n"
+    "                               (pede N-1 rodadas, ou N com um número ímpar de times)\n"
+    "      --semente N              semente do gerador de números aleatórios (padrão 333, de 0 a\n"
+    "                               4294967295); outra semente dá outra tabela\n"
     "      --silencioso             não mostra o andamento\n"
     "  -h, --ajuda, --help          mostra esta ajuda\n"
     "\n"
@@ -130,6 +135,17 @@ std::optional<std::string> le_opcoes(const std::vector<std::string>& args, Opcoe
             if (v == "completa") op.busca.avaliacao = ModoAvaliacao::completa;
             else if (v == "incremental") op.busca.avaliacao = ModoAvaliacao::incremental;
             else return "--avaliacao deve ser 'completa' ou 'incremental'; foi dado \"" + v + "\".";
+        } else if (nome() == "--busca") {
+            if (!valor(v)) return "a opção --busca precisa de 'padrao' ou 'compacta'.";
+            if (v == "padrao") op.busca.busca = TipoBusca::padrao;
+            else if (v == "compacta") op.busca.busca = TipoBusca::compacta;
+            else return "--busca deve ser 'padrao' ou 'compacta'; foi dado \"" + v + "\".";
+        } else if (nome() == "--semente") {
+            if (!valor(v)) return "a opção --semente precisa de um número.";
+            const auto n = inteiro(v);
+            if (!n || *n < 0 || *n > UINT32_MAX)
+                return "--semente deve ser um inteiro de 0 a 4294967295; foi dado \"" + v + "\".";
+            op.busca.semente = static_cast<std::uint32_t>(*n);
         } else if (a == "--silencioso") {
             op.silencioso = true;
         } else if (a.size() > 1 && a[0] == '-') {

@@ -25,6 +25,13 @@ struct Jogo {
     friend bool operator==(const Jogo&, const Jogo&) = default;
 };
 
+// The game of `mandante` at home against `visitante`, written as the generator writes every
+// game: the lower-numbered team in time1, its sign saying whether it is at home.
+inline Jogo jogo_entre(std::int32_t mandante, std::int32_t visitante)
+{
+    return mandante < visitante ? Jogo{mandante, visitante} : Jogo{-visitante, mandante};
+}
+
 // Home and away games of one team in one round.
 struct Controle {
     std::int32_t jogos_casa = 0;

@@ -4,7 +4,9 @@
 #include "evaluation/avaliador_completo.hpp"
 #include "evaluation/avaliador_incremental.hpp"
 #include "evaluation/objetivos.hpp"
+#include "evaluation/vizinhanca_compacta.hpp"
 #include "evaluation/vizinhanca_padrao.hpp"
+#include "model/tabela_compacta.hpp"
 #include "model/solucao_inicial.hpp"
 #include "search/formatos.hpp"
 
@@ -154,6 +156,10 @@ template <class F>
 auto com_vizinhanca(const Campeonato& campeonato, const Criterios& criterios, Execucao& execucao,
                     const OpcoesBusca& opcoes, F&& f)
 {
+    if (opcoes.busca == TipoBusca::compacta) {
+        VizinhancaCompacta vizinhanca(campeonato, criterios, execucao, opcoes.avaliacao);
+        return f(vizinhanca);
+    }
     if (opcoes.avaliacao == ModoAvaliacao::completa) {
         VizinhancaPadrao<AvaliadorCompleto> vizinhanca(campeonato, criterios, execucao);
         return f(vizinhanca);
@@ -233,9 +239,13 @@ ResumoBusca executa_busca(Estado& estado, Observador& observador, const OpcoesBu
         resumo.desfecho = {false, TipoMensagem::informacao, msg_dados_nao_carregados, {}};
         return resumo;
     }
+    if (opcoes.busca == TipoBusca::compacta) {
+        resumo.desfecho = aceita_busca_compacta(campeonato);
+        if (!resumo.desfecho.sucesso) return resumo;
+    }
     const Relogio& relogio = relogio_de(opcoes);
 
-    execucao.gerador.semeia(Gerador::semente_execucao);
+    execucao.gerador.semeia(opcoes.semente);
     observador.execucao_iniciada();
     // The objectives are asked for before the run is prepared, so that a cancelled choice
     // leaves the earlier result as it was.
@@ -248,6 +258,11 @@ ResumoBusca executa_busca(Estado& estado, Observador& observador, const OpcoesBu
     execucao.movimentos_avaliados = 0;
     resumo.desfecho = prepara_execucao(campeonato, execucao);
     if (!resumo.desfecho.sucesso) return resumo;
+    if (opcoes.busca == TipoBusca::compacta) {
+        gera_tabela_compacta(campeonato.num_times, execucao.gerador, execucao.tabela_atual);
+        execucao.matriz_controle.zera();
+        monta_matriz_controle(execucao.matriz_controle, execucao.tabela_atual);
+    }
     resumo.executada = true;
 
     execucao.primeira_fase = true;

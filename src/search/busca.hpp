@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "model/desfecho.hpp"
+#include "evaluation/avaliacao.hpp"
 #include "model/estado.hpp"
 #include "search/observador.hpp"
 #include "search/relogio.hpp"
@@ -18,9 +19,9 @@ inline constexpr int iteracoes_segunda_fase_objetivos_na_execucao = 3300;
 inline constexpr float fator_resfriamento = 0.95f;
 inline constexpr int max_reaquecimentos_padrao = 50;
 
-// How trial moves are scored: rebuilding everything (the reference), or updating only what
-// the move changed. Both give the same numbers, bit for bit.
-enum class ModoAvaliacao { completa, incremental };
+// Which neighbourhood the run searches: the game and home swaps of any schedule, or the
+// moves that keep every round complete, from a compact round robin.
+enum class TipoBusca { padrao, compacta };
 
 struct OpcoesBusca {
     // Asked for the objectives when none are confirmed as the run starts (the window shows
@@ -31,6 +32,9 @@ struct OpcoesBusca {
     // The first phase makes at most this many reheats; then it ends, unfinished.
     int max_reaquecimentos = max_reaquecimentos_padrao;
     ModoAvaliacao avaliacao = ModoAvaliacao::incremental;
+    TipoBusca busca = TipoBusca::padrao;
+    // The generator is seeded with it at the start of the run.
+    std::uint32_t semente = Gerador::semente_execucao;
     // Clocks; the system's when null.
     const Relogio* relogio = nullptr;
 };
@@ -75,10 +79,12 @@ double calcula_t0(const Campeonato& campeonato, const Criterios& criterios, Exec
 FimFase recozimento(const Campeonato& campeonato, const Criterios& criterios, Execucao& execucao,
                     Observador& observador, int num_iteracoes, float t0, float fator, const OpcoesBusca& opcoes = {});
 
-// The run command: seeds the generator, asks for the objectives when none are confirmed (a
-// cancelled choice ends the command with the earlier result untouched), prepares the run,
-// then runs the two phases, each after its own initial-temperature estimate. It switches on
-// objectives 2 to 9, as the second phase needs them.
+// The run command: refuses data the chosen search cannot schedule, seeds the generator, asks
+// for the objectives when none are confirmed (a cancelled choice ends the command with the
+// earlier result untouched), prepares the run (the compact search draws its own compact
+// round robin into tabela_atual), then runs the two phases, each after its own
+// initial-temperature estimate. It switches on objectives 2 to 9, as the second phase needs
+// them.
 ResumoBusca executa_busca(Estado& estado, Observador& observador, const OpcoesBusca& opcoes = {});
 
 }  // namespace kelm

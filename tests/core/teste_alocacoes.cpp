@@ -31,17 +31,24 @@ namespace {
 
 TEST(Alocacoes, UmaExecucaoNaoAlocaPorMovimento)
 {
-    Estado e = carrega_exemplo("nordeste.dat");
-    todos_objetivos(e);
-    Observador nada;
-    const long long antes = alocacoes.load();
-    const ResumoBusca r = executa_busca(e, nada);
-    const long long durante = alocacoes.load() - antes;
-    ASSERT_TRUE(r.executada);
-    EXPECT_GT(r.movimentos, 5000000);
-    // The work matrices, the evaluators of each phase and their tables: a handful, however
-    // many trial moves were made.
-    EXPECT_LT(durante, 100);
+    // Both searches: the specified one on a small championship, the compact one on a compact
+    // championship of eight teams.
+    for (const TipoBusca busca : {TipoBusca::padrao, TipoBusca::compacta}) {
+        Estado e = busca == TipoBusca::padrao ? carrega_exemplo("nordeste.dat") : campeonato_sorteado(8, 7, 3);
+        todos_objetivos(e);
+        Observador nada;
+        OpcoesBusca op;
+        op.busca = busca;
+        op.max_reaquecimentos = 1;
+        const long long antes = alocacoes.load();
+        const ResumoBusca r = executa_busca(e, nada, op);
+        const long long durante = alocacoes.load() - antes;
+        ASSERT_TRUE(r.executada);
+        EXPECT_GT(r.movimentos, 2000000);
+        // The work matrices, the compact start, the neighbourhoods of each phase and their
+        // tables: a few hundred at most, however many trial moves were made.
+        EXPECT_LT(durante, 300);
+    }
 }
 
 }  // namespace

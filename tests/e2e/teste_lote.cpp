@@ -69,13 +69,19 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoUso{{"--pesos", "1,2,3", "a.dat"}, "--pesos precisa de nove pesos; foram dados 3."},
                       CasoUso{{"--max-reaquecimentos", "-1", "a.dat"}, "--max-reaquecimentos deve ser um inteiro de 0 a 1000000"},
                       CasoUso{{"a.dat", "-o"}, "a opção -o precisa de um nome de arquivo."},
+                      CasoUso{{"--busca=rapida", "a.dat"}, "--busca deve ser 'padrao' ou 'compacta'; foi dado \"rapida\"."},
+                      CasoUso{{"--semente", "4294967296", "a.dat"}, "--semente deve ser um inteiro de 0 a 4294967295"},
                       CasoUso{{"--turbo", "a.dat"}, "opção desconhecida: --turbo."}));
 
-TEST(LoteEmProcesso, DadosQueNaoCarregamSaemComUm)
+TEST(LoteEmProcesso, DadosQueNaoCarregamOuQueABuscaRecusaSaemComUm)
 {
-    const Chamada e = lote({"/nao/existe.dat"});
+    Chamada e = lote({"/nao/existe.dat"});
     EXPECT_EQ(e.status, 1);
     EXPECT_EQ(e.erros, "O Arquivo de dados não foi aberto.\n/nao/existe.dat: o arquivo não existe.\n");
+    EXPECT_EQ(e.saida, "");
+    e = lote({"--busca", "compacta", exemplo("nordeste.dat").string()});
+    EXPECT_EQ(e.status, 1);
+    EXPECT_NE(e.erros.find("A busca compacta não pode ser usada com estes dados"), std::string::npos) << e.erros;
     EXPECT_EQ(e.saida, "");
 }
 
@@ -168,7 +174,8 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoOuro{"nordeste_alguns_objetivos", "nordeste.dat",
                                "--objetivos 1,2,3,5,8 --pesos 1000000000,1000000000,1000000000,0,1000000000,0,0,3,0", 0},
                       CasoOuro{"brasileirao_2023", "brasileirao_2023.dat", "", 0},
-                      CasoOuro{"brasileirao_2023_turno_limite", "brasileirao_2023_turno.dat", "--max-reaquecimentos 2", 3}),
+                      CasoOuro{"brasileirao_2023_turno_limite", "brasileirao_2023_turno.dat", "--max-reaquecimentos 2", 3},
+                      CasoOuro{"brasileirao_2023_turno_compacta", "brasileirao_2023_turno.dat", "--busca compacta", 0}),
     [](const auto& caso) { return std::string(caso.param.nome); });
 
 // The two evaluations give byte-identical result files (the time apart).
