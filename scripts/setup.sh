@@ -10,6 +10,7 @@ PKGS=(
   libclang-rt-14-dev                          # libFuzzer and sanitizer runtimes
   qt6-base-dev qt6-translations-l10n          # the desktop program and its tests
   xvfb xauth imagemagick                      # screenshots under a virtual display
+  librsvg2-bin                                # pacote/gera_icones.sh: the icon's PNGs
   fonts-dejavu-core fontconfig locales
 )
 
