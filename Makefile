@@ -1,17 +1,21 @@
 # KELM: two commands do everything on a fresh Debian machine.
-#   make run   installs what is missing, builds, and runs KELM: the window when there is a
-#              display, otherwise kelm-lote on the bundled 20-team championship (38 rounds).
-#   make test  installs what is missing, builds, and runs every test: the suite of a release
-#              build with warnings as errors (build/ci), the same suite under AddressSanitizer
-#              and UndefinedBehaviorSanitizer, and a few seconds of each fuzz target
-#              (test-ci, test-sanitizadores, test-fuzz).
-#   make bench runs the benchmarks that compare the two evaluations.
+#   make run    installs what is missing, builds, and runs KELM: the window when there is a
+#               display, otherwise kelm-lote on the bundled 20-team championship (38 rounds).
+#   make test   installs what is missing, builds, and runs every test: the suite of a release
+#               build with warnings as errors (build/ci; its install into a temporary folder
+#               included), the same suite under AddressSanitizer and UndefinedBehaviorSanitizer,
+#               a few seconds of each fuzz target, and lintian on the Debian package (test-ci,
+#               test-sanitizadores, test-fuzz, test-pacote).
+#   make bench  runs the benchmarks that compare the two evaluations.
+#   make pacote builds the Debian package kelm_<versão>_<arquitetura>.deb (only the two
+#               programs, in build/pacote) and says where it is; `apt install ./kelm_….deb`.
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 RELEASE := build/release
 RESULTADO ?= $(CURDIR)/resultado_brasileirao_2023.txt
+PACOTE := build/pacote
 
-.PHONY: setup configure build run test test-ci test-sanitizadores test-fuzz bench clean
+.PHONY: setup configure build run test test-ci test-sanitizadores test-fuzz test-pacote bench pacote clean
 
 setup:
 	@bash scripts/setup.sh
@@ -42,12 +46,25 @@ test-ci: setup
 test: test-ci
 	@JOBS=$(JOBS) bash scripts/testa_sanitizadores.sh
 	@JOBS=$(JOBS) bash scripts/fuzz_curto.sh
+	@$(MAKE) --no-print-directory test-pacote
 
 test-sanitizadores: setup
 	@JOBS=$(JOBS) bash scripts/testa_sanitizadores.sh
 
 test-fuzz: setup
 	@JOBS=$(JOBS) bash scripts/fuzz_curto.sh
+
+pacote: setup
+	@cmake --preset pacote >/dev/null
+	@cmake --build --preset pacote -j $(JOBS)
+	@rm -f $(PACOTE)/kelm_*.deb
+	@cpack --preset pacote >/dev/null
+	@echo "O pacote está em $$(ls $(CURDIR)/$(PACOTE)/kelm_*.deb)"
+
+# Errors and warnings of lintian fail; its notes (I:) are only shown.
+test-pacote: pacote
+	@echo "== lintian"
+	@lintian --fail-on error,warning --display-info $(PACOTE)/kelm_*.deb
 
 bench: build
 	@cmake --build --preset release -j $(JOBS) --target bench_movimento

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, testing and benchmarking KELM need.
+# Installs the Debian packages that building, testing, benchmarking and packaging KELM need.
 # Does nothing when everything is already present.
 set -euo pipefail
 
@@ -10,6 +10,9 @@ PKGS=(
   libclang-rt-14-dev                          # libFuzzer and sanitizer runtimes
   qt6-base-dev qt6-translations-l10n          # the desktop program and its tests
   xvfb xauth imagemagick                      # screenshots under a virtual display
+  librsvg2-bin                                # pacote/gera_icones.sh: the icon's PNGs
+  help2man gzip                               # the manual page of kelm-lote
+  dpkg-dev file desktop-file-utils lintian    # the Debian package and its checks
   fonts-dejavu-core fontconfig locales
 )
 

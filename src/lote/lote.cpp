@@ -39,6 +39,7 @@ constexpr const char* ajuda =
     "                               4294967295); outra semente dá outra tabela\n"
     "      --silencioso             não mostra o andamento\n"
     "  -h, --ajuda, --help          mostra esta ajuda\n"
+    "      --versao, --version      mostra o nome e a versão do programa\n"
     "\n"
     "Mensagens, andamento e resumo vão para a saída de erros.\n"
     "Códigos de saída: 0 resultado gravado; 1 dados não carregados ou resultado não gravado;\n"
@@ -53,6 +54,7 @@ struct Opcoes {
     bool objetivos_na_execucao = false;
     bool silencioso = false;
     bool ajuda = false;
+    bool versao = false;
 };
 
 std::vector<std::string> separa(const std::string& lista)
@@ -98,6 +100,8 @@ std::optional<std::string> le_opcoes(const std::vector<std::string>& args, Opcoe
         std::string v;
         if (a == "-h" || a == "--ajuda" || a == "--help") {
             op.ajuda = true;
+        } else if (a == "--versao" || a == "--version") {
+            op.versao = true;
         } else if (a == "-o" || nome() == "--saida") {
             if (!valor(v) || v.empty()) return "a opção " + nome() + " precisa de um nome de arquivo.";
             op.saida = v;
@@ -156,7 +160,7 @@ std::optional<std::string> le_opcoes(const std::vector<std::string>& args, Opcoe
             op.arquivo_dados = a;
         }
     }
-    if (!op.ajuda && op.arquivo_dados.empty()) return "falta o arquivo de dados.";
+    if (!op.ajuda && !op.versao && op.arquivo_dados.empty()) return "falta o arquivo de dados.";
     return std::nullopt;
 }
 
@@ -238,6 +242,10 @@ int executa_lote(const std::vector<std::string>& argumentos, AmbienteLote& amb)
     }
     if (op.ajuda) {
         amb.saida << ajuda;
+        return lote_ok;
+    }
+    if (op.versao) {
+        amb.saida << "kelm-lote (KELM) " KELM_VERSAO "\n";
         return lote_ok;
     }
 

@@ -80,9 +80,4 @@ desenha resetar "fill white stroke #33425c rectangle 6,6 22,22 rectangle 6,24 22
 desenha padrao "fill none stroke #2a5caa stroke-width 7 arc 10,10 54,54 205,480
   fill #2a5caa stroke none path 'M 7,36 L 22,23 L 3,16 Z'"
 
-# The program: a ball on the pitch.
-convert -size 64x64 xc:none -draw "fill #2e8b3a stroke none roundrectangle 0,0 63,63 10,10
-  fill white stroke #222 stroke-width 2 circle 32,32 32,8
-  fill #222 stroke none path 'M 32,23 L 40,29 L 37,38 L 27,38 L 24,29 Z'
-  stroke #222 stroke-width 2 line 32,23 32,9 line 40,29 53,24 line 37,38 45,50 line 27,38 19,50 line 24,29 11,24" \
-  -define png:exclude-chunks=date,time PNG32:kelm.png
+# The program's own icon, kelm.png, is rendered from pacote/kelm.svg by pacote/gera_icones.sh.
