@@ -26,8 +26,14 @@ configure: setup
 build: configure
 	@cmake --build --preset release -j $(JOBS)
 
-run: build
+# Quiet: one line per step, the compiler's output only when something fails; only the two
+# programs are built (make build builds everything, tests and benchmarks too).
+run:
+	@bash scripts/passo.sh "Verificando os pacotes do Debian (scripts/setup.sh)" bash scripts/setup.sh
+	@bash scripts/passo.sh "Configurando a compilação (build/release)" cmake --preset release
+	@bash scripts/passo.sh "Compilando kelm e kelm-lote" cmake --build --preset release -j $(JOBS) --target kelm kelm-lote
 	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	  echo "Iniciando o KELM."; \
 	  exec $(RELEASE)/src/ui/kelm; \
 	else \
 	  echo "Sem tela disponível: executando kelm-lote no campeonato de 20 times e 38 rodadas."; \

@@ -1,5 +1,6 @@
 #include "lote/lote.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <optional>
@@ -37,7 +38,9 @@ constexpr const char* ajuda =
     "                               (pede N-1 rodadas, ou N com um número ímpar de times)\n"
     "      --semente N              semente do gerador de números aleatórios (padrão 333, de 0 a\n"
     "                               4294967295); outra semente dá outra tabela\n"
-    "      --silencioso             não mostra o andamento\n"
+    "      --silencioso             não mostra a linha de andamento nem o aviso \"TERMINOU A\n"
+    "                               EXECUÇÃO!\"; a mensagem da carga, os erros, o aviso de\n"
+    "                               interrupção e o resumo final continuam na saída de erros\n"
     "  -h, --ajuda, --help          mostra esta ajuda\n"
     "      --versao, --version      mostra o nome e a versão do programa\n"
     "\n"
@@ -184,7 +187,7 @@ public:
         fase_ = a.fase;
         ultima_ = agora;
         std::ostringstream linha;
-        linha << "Fase " << a.fase << ": " << formata_numero(a.percentual, amb_.separador) << " %  FO* "
+        linha << "Fase " << a.fase << ": " << percentual(a.percentual) << " %  FO* "
               << formata_numero(a.fo_star, amb_.separador) << "  reaquecimentos " << a.num_reaquecimentos << "  "
               << formata_hora(a.tempo_execucao);
         if (amb_.terminal)
@@ -208,6 +211,18 @@ public:
     }
 
 private:
+    // How far the phase went, with one decimal: the first refresh of a phase reports a hair
+    // below 0, which is shown as 0.
+    std::string percentual(double valor) const
+    {
+        char texto[32];
+        const auto fim = std::to_chars(texto, texto + sizeof texto, std::max(valor, 0.0), std::chars_format::fixed, 1).ptr;
+        std::string saida(texto, fim);
+        for (char& c : saida)
+            if (c == '.') c = amb_.separador;
+        return saida;
+    }
+
     AmbienteLote& amb_;
     bool silencioso_;
     int fase_ = 0;
@@ -247,6 +262,14 @@ int executa_lote(const std::vector<std::string>& argumentos, AmbienteLote& amb)
     if (op.versao) {
         amb.saida << "kelm-lote (KELM) " KELM_VERSAO "\n";
         return lote_ok;
+    }
+
+    // A result that could not be written is refused before the run, not after it.
+    if (op.saida) {
+        if (const Desfecho d = pode_gravar(*op.saida); !d.sucesso) {
+            mostra(amb.erros, d);
+            return lote_falhou;
+        }
     }
 
     Estado estado;

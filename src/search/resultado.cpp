@@ -68,6 +68,24 @@ Desfecho falha(const std::filesystem::path& destino, int erro)
     return Desfecho::erro(msg_arquivo_nao_salvo, destino.string() + ": " + motivo_errno(erro) + ".");
 }
 
+// The file a destination names: a link to a file is followed, so that the file it names gets
+// the new contents (as writing it directly would do) and the link stays a link.
+std::filesystem::path segue_link(const std::filesystem::path& destino)
+{
+    struct stat info{};
+    if (::lstat(destino.c_str(), &info) == 0 && S_ISLNK(info.st_mode) && ::stat(destino.c_str(), &info) == 0) {
+        std::error_code ec;
+        auto alvo = std::filesystem::canonical(destino, ec);
+        if (!ec) return alvo;
+    }
+    return destino;
+}
+
+std::filesystem::path pasta_de(const std::filesystem::path& destino)
+{
+    return destino.has_parent_path() ? destino.parent_path() : std::filesystem::path(".");
+}
+
 }  // namespace
 
 std::string texto_resultado(const Campeonato& campeonato, const Execucao& execucao, char separador)
@@ -98,18 +116,30 @@ std::string texto_resultado(const Campeonato& campeonato, const Execucao& execuc
     return saida;
 }
 
+Desfecho pode_gravar(const std::filesystem::path& destino_escolhido)
+{
+    if (destino_escolhido.empty()) return Desfecho::erro(msg_arquivo_nao_salvo);
+    const std::filesystem::path destino = segue_link(destino_escolhido);
+    struct stat info{};
+    if (::stat(destino.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode)) return falha(destino_escolhido, EISDIR);
+        if (!S_ISREG(info.st_mode)) return Desfecho::ok();
+        // A file the user may not write is not replaced, even where the folder would allow it.
+        if (::access(destino.c_str(), W_OK) != 0) return falha(destino_escolhido, errno);
+    }
+    // The new contents go into a new file of the folder, renamed over the destination.
+    const std::filesystem::path pasta = pasta_de(destino);
+    if (::stat(pasta.c_str(), &info) != 0) return falha(destino_escolhido, errno);
+    if (!S_ISDIR(info.st_mode)) return falha(destino_escolhido, ENOTDIR);
+    if (::access(pasta.c_str(), W_OK | X_OK) != 0) return falha(destino_escolhido, errno);
+    return Desfecho::ok();
+}
+
 Desfecho grava_arquivo(const std::filesystem::path& destino_escolhido, std::string_view bytes)
 {
     if (destino_escolhido.empty()) return Desfecho::erro(msg_arquivo_nao_salvo);
-    // A link to a file is followed, so that the file it names gets the new contents (as
-    // writing it directly would do) and the link stays a link.
-    std::filesystem::path destino = destino_escolhido;
+    const std::filesystem::path destino = segue_link(destino_escolhido);
     struct stat info{};
-    if (::lstat(destino.c_str(), &info) == 0 && S_ISLNK(info.st_mode) && ::stat(destino.c_str(), &info) == 0) {
-        std::error_code ec;
-        auto alvo = std::filesystem::canonical(destino, ec);
-        if (!ec) destino = std::move(alvo);
-    }
     const bool existe = ::stat(destino.c_str(), &info) == 0;
     if (existe && S_ISDIR(info.st_mode)) return falha(destino_escolhido, EISDIR);
 
@@ -129,7 +159,7 @@ Desfecho grava_arquivo(const std::filesystem::path& destino_escolhido, std::stri
     // A file the user may not write is not replaced, even where the folder would allow it.
     if (existe && ::access(destino.c_str(), W_OK) != 0) return falha(destino_escolhido, errno);
 
-    const std::filesystem::path pasta = destino.has_parent_path() ? destino.parent_path() : std::filesystem::path(".");
+    const std::filesystem::path pasta = pasta_de(destino);
     std::string modelo = (pasta / ("." + destino.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(modelo.data());
     if (fd < 0) return falha(destino_escolhido, errno);

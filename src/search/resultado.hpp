@@ -21,6 +21,12 @@ std::string texto_resultado(const Campeonato& campeonato, const Execucao& execuc
 // and is a device (for example /dev/stdout) is written directly.
 Desfecho grava_arquivo(const std::filesystem::path& destino, std::string_view bytes);
 
+// Whether `destino` can be written as grava_arquivo writes it, checked before a long run so
+// that a bad destination is refused at once: its folder exists and may be written, and a file
+// already there may be replaced (a device is written in place). The outcome carries the
+// same messages as a failed save; nothing is created.
+Desfecho pode_gravar(const std::filesystem::path& destino);
+
 // The save command's writing: refuses when no completed run belongs to the loaded data,
 // else writes the result file to `destino` (the name used as given).
 Desfecho grava_resultado(const Campeonato& campeonato, const Execucao& execucao, const std::filesystem::path& destino,

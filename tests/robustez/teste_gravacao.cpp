@@ -128,6 +128,48 @@ TEST(GravacaoQueFalha, EscritaQueFalhaNoMeioDeixaOArquivoAnterior)
     EXPECT_EQ(le_bytes(destino), grande);
 }
 
+// The destination of a long run is checked before it starts, with the messages of a failed
+// save: run as the user nobody, for whom permissions count.
+TEST(GravacaoAntesDaExecucao, DestinoQueNaoPodeSerGravadoEhRecusado)
+{
+    PastaTemporaria pasta;
+    const fs::path aberta = pasta_aberta(pasta, "aberta", fs::perms::all);
+    const fs::path fechada = pasta_aberta(pasta, "fechada", fs::perms::owner_all | fs::perms::group_read |
+                                                                fs::perms::group_exec | fs::perms::others_read |
+                                                                fs::perms::others_exec);
+    const fs::path somente_leitura = pasta.escreve("aberta/lido.txt", anterior);
+    fs::permissions(somente_leitura, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const fs::path arquivo = pasta.escreve("aberta/arquivo.txt", anterior);
+    fs::permissions(arquivo, fs::perms::all);
+    struct Caso {
+        fs::path destino;
+        std::string motivo;  // empty: it may be written
+    };
+    const Caso casos[] = {
+        {aberta / "novo.txt", ""},
+        {arquivo, ""},
+        {aberta / "falta" / "novo.txt", "a pasta não existe"},
+        {aberta, "o caminho é uma pasta"},
+        {arquivo / "novo.txt", "o caminho passa por algo que não é uma pasta"},
+        {fechada / "novo.txt", "sem permissão de escrita"},
+        {somente_leitura, "sem permissão de escrita"},
+    };
+    const RespostaFilho r = executa_em_filho(
+        [&] {
+            std::string saida;
+            for (const Caso& caso : casos) saida += resposta(pode_gravar(caso.destino)) + "\n";
+            return saida;
+        },
+        true);
+    if (!r.executou) GTEST_SKIP() << r.texto;
+    std::string esperado;
+    for (const Caso& caso : casos)
+        esperado += caso.motivo.empty() ? "salvo |  | \n"
+                                        : "falhou | O Arquivo não foi salvo. | " + caso.destino.string() + ": " + caso.motivo + ".\n";
+    EXPECT_EQ(r.texto, esperado);
+    EXPECT_EQ(arquivos_em(aberta), (std::vector<std::string>{"arquivo.txt", "lido.txt"}));  // nothing created
+}
+
 // A link to a file is followed: the file gets the new contents and the link stays a link.
 TEST(Gravacao, LinkParaUmArquivoContinuaLink)
 {
