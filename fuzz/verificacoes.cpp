@@ -8,6 +8,7 @@
 #include <fstream>
 #include <optional>
 #include <set>
+#include <tuple>
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -102,10 +103,24 @@ std::string verifica_recusa(const Desfecho& d, std::string_view tipo, std::strin
     return {};
 }
 
-std::string compara_desfechos(const Desfecho& a, const Desfecho& b, std::string_view variante)
+// The same bytes with a line break after them, with CR LF line ends, or after a byte-order
+// mark, read as the bytes themselves: the same outcome and, when read, the same value.
+// `le(bytes)` reads them and returns the outcome and the value.
+template <class Valor, class Leitura>
+std::string mesma_leitura_nas_variantes(std::string_view bytes, const Desfecho& d, const Valor& valor, Leitura le)
 {
-    if (a.sucesso != b.sucesso || a.texto != b.texto || a.tipo != b.tipo)
-        return "com " + std::string(variante) + " o desfecho muda: \"" + a.texto + "\" / \"" + b.texto + "\"";
+    std::string variantes[3];
+    const char* nomes[3] = {"uma quebra de linha no fim", "CR LF", "BOM"};
+    if (d.sucesso) variantes[0] = std::string(bytes) + "\n";
+    if (!tem_cr(bytes)) variantes[1] = com_crlf(bytes);
+    if (bytes.substr(0, 3) != bom) variantes[2] = std::string(bom) + std::string(bytes);
+    for (int k = 0; k < 3; ++k) {
+        if (variantes[k].empty()) continue;
+        const auto [e, outro] = le(variantes[k]);
+        if (d.sucesso != e.sucesso || d.texto != e.texto || d.tipo != e.tipo)
+            return "com " + std::string(nomes[k]) + " o desfecho muda: \"" + d.texto + "\" / \"" + e.texto + "\"";
+        if (d.sucesso && !(outro == valor)) return "com " + std::string(nomes[k]) + " a leitura muda";
+    }
     return {};
 }
 
@@ -117,12 +132,6 @@ bool caminho_aceitavel(const std::string& c)
     for (const char ch : c)
         if (eh_espaco(ch) || eh_controle(static_cast<unsigned char>(ch))) return false;
     return true;
-}
-
-bool mesmos_itens(const ItensDados& a, const ItensDados& b)
-{
-    return a.num_times == b.num_times && a.num_rodadas == b.num_rodadas &&
-           a.arquivo_distancias == b.arquivo_distancias && a.arquivo_nomes == b.arquivo_nomes;
 }
 
 // ---- Distances file ----------------------------------------------------------------
@@ -284,40 +293,25 @@ std::string verifica_tabela_sorteada(const Estado& e)
 std::string verifica_dados(std::string_view entrada)
 {
     constexpr std::string_view nome = "c.dat";
-    ItensDados itens;
-    const Desfecho d = interpreta_dados(entrada, nome, itens);
+    auto le = [&](std::string_view bytes) {
+        ItensDados itens;
+        const Desfecho d = interpreta_dados(bytes, nome, itens);
+        return std::pair{d, std::tuple{itens.num_times, itens.num_rodadas, itens.arquivo_distancias, itens.arquivo_nomes}};
+    };
+    const auto [d, itens] = le(entrada);
+    const auto& [n, r, distancias, nomes] = itens;
     if (d.sucesso) {
-        if (itens.num_times < 3 || itens.num_times > max_times) return "N aceito fora da faixa";
-        if (itens.num_rodadas < rodadas_preenchidas(itens.num_times) || itens.num_rodadas > max_rodadas)
-            return "R aceito fora da faixa";
-        if (!caminho_aceitavel(itens.arquivo_distancias) || !caminho_aceitavel(itens.arquivo_nomes))
-            return "caminho aceito vazio, longo ou com brancos";
+        if (n < 3 || n > max_times) return "N aceito fora da faixa";
+        if (r < rodadas_preenchidas(n) || r > max_rodadas) return "R aceito fora da faixa";
+        if (!caminho_aceitavel(distancias) || !caminho_aceitavel(nomes)) return "caminho aceito vazio, longo ou com brancos";
         // Written out again, the items read the same.
-        const std::string refeito = std::to_string(itens.num_times) + ", " + std::to_string(itens.num_rodadas) + "\n" +
-                                    itens.arquivo_distancias + "\n" + itens.arquivo_nomes + "\n";
-        ItensDados de_novo;
-        if (!interpreta_dados(refeito, nome, de_novo).sucesso || !mesmos_itens(itens, de_novo))
-            return "os itens reescritos não se leem iguais";
-        ItensDados com_quebra;
-        if (!interpreta_dados(std::string(entrada) + "\n", nome, com_quebra).sucesso || !mesmos_itens(itens, com_quebra))
-            return "uma quebra de linha no fim muda a leitura";
+        const auto [refeito, de_novo] =
+            le(std::to_string(n) + ", " + std::to_string(r) + "\n" + distancias + "\n" + nomes + "\n");
+        if (!refeito.sucesso || de_novo != itens) return "os itens reescritos não se leem iguais";
     } else if (auto erro = verifica_recusa(d, "dados", nome, conta_linhas(entrada)); !erro.empty()) {
         return erro;
     }
-
-    if (!tem_cr(entrada)) {
-        ItensDados outros;
-        const Desfecho e = interpreta_dados(com_crlf(entrada), nome, outros);
-        if (auto erro = compara_desfechos(d, e, "CR LF"); !erro.empty()) return erro;
-        if (d.sucesso && !mesmos_itens(itens, outros)) return "com CR LF os itens mudam";
-    }
-    if (entrada.substr(0, 3) != bom) {
-        ItensDados outros;
-        const Desfecho e = interpreta_dados(std::string(bom) + std::string(entrada), nome, outros);
-        if (auto erro = compara_desfechos(d, e, "BOM"); !erro.empty()) return erro;
-        if (d.sucesso && !mesmos_itens(itens, outros)) return "com BOM os itens mudam";
-    }
-    return {};
+    return mesma_leitura_nas_variantes(entrada, d, itens, le);
 }
 
 std::string verifica_distancias(std::string_view entrada)
@@ -326,34 +320,18 @@ std::string verifica_distancias(std::string_view entrada)
     constexpr std::string_view nome = "d.txt";
     const int n = 3 + static_cast<unsigned char>(entrada[0]);
     const std::string_view arquivo = entrada.substr(1);
-
-    auto le = [&](std::string_view bytes, Matriz<std::int32_t>& m) {
-        m = aloca_matriz_inteiros(n + 1, n + 1);
-        return interpreta_distancias(bytes, nome, n, m);
+    auto le = [&](std::string_view bytes) {
+        Matriz<std::int32_t> m = aloca_matriz_inteiros(n + 1, n + 1);
+        const Desfecho d = interpreta_distancias(bytes, nome, n, m);
+        return std::pair{d, m};
     };
-    Matriz<std::int32_t> m;
-    const Desfecho d = le(arquivo, m);
+    const auto [d, m] = le(arquivo);
     if (d.sucesso) {
         if (auto erro = verifica_matriz(m, n); !erro.empty()) return erro;
-        Matriz<std::int32_t> outra;
-        if (!le(std::string(arquivo) + "\n", outra).sucesso || !(outra == m)) return "uma quebra de linha no fim muda a leitura";
     } else if (auto erro = verifica_recusa(d, "distâncias", nome, conta_linhas(arquivo)); !erro.empty()) {
         return erro;
     }
-
-    if (!tem_cr(arquivo)) {
-        Matriz<std::int32_t> outra;
-        const Desfecho e = le(com_crlf(arquivo), outra);
-        if (auto erro = compara_desfechos(d, e, "CR LF"); !erro.empty()) return erro;
-        if (d.sucesso && !(outra == m)) return "com CR LF as distâncias mudam";
-    }
-    if (arquivo.substr(0, 3) != bom) {
-        Matriz<std::int32_t> outra;
-        const Desfecho e = le(std::string(bom) + std::string(arquivo), outra);
-        if (auto erro = compara_desfechos(d, e, "BOM"); !erro.empty()) return erro;
-        if (d.sucesso && !(outra == m)) return "com BOM as distâncias mudam";
-    }
-    return {};
+    return mesma_leitura_nas_variantes(arquivo, d, m, le);
 }
 
 std::string verifica_nomes(std::string_view entrada)
@@ -362,9 +340,12 @@ std::string verifica_nomes(std::string_view entrada)
     constexpr std::string_view nome = "n.txt";
     const int n = 3 + static_cast<unsigned char>(entrada[0]);
     const std::string_view arquivo = entrada.substr(1);
-
-    std::vector<std::string> nomes;
-    const Desfecho d = interpreta_nomes(arquivo, nome, n, nomes);
+    auto le = [&](std::string_view bytes) {
+        std::vector<std::string> nomes;
+        const Desfecho d = interpreta_nomes(bytes, nome, n, nomes);
+        return std::pair{d, nomes};
+    };
+    const auto [d, nomes] = le(arquivo);
     if (d.sucesso) {
         if (nomes.size() != static_cast<std::size_t>(n) + 1 || !nomes[0].empty()) return "nomes_times com outro tamanho";
         // The names are the file's tokens in order, as UTF-8 when the whole file is UTF-8 and
@@ -388,20 +369,7 @@ std::string verifica_nomes(std::string_view entrada)
     } else if (auto erro = verifica_recusa(d, "nomes de times", nome, conta_linhas(arquivo)); !erro.empty()) {
         return erro;
     }
-
-    if (!tem_cr(arquivo)) {
-        std::vector<std::string> outros;
-        const Desfecho e = interpreta_nomes(com_crlf(arquivo), nome, n, outros);
-        if (auto erro = compara_desfechos(d, e, "CR LF"); !erro.empty()) return erro;
-        if (d.sucesso && outros != nomes) return "com CR LF os nomes mudam";
-    }
-    if (arquivo.substr(0, 3) != bom) {
-        std::vector<std::string> outros;
-        const Desfecho e = interpreta_nomes(std::string(bom) + std::string(arquivo), nome, n, outros);
-        if (auto erro = compara_desfechos(d, e, "BOM"); !erro.empty()) return erro;
-        if (d.sucesso && outros != nomes) return "com BOM os nomes mudam";
-    }
-    return {};
+    return mesma_leitura_nas_variantes(arquivo, d, nomes, le);
 }
 
 std::string verifica_peso(std::string_view entrada)
