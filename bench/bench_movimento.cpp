@@ -10,6 +10,8 @@
 #include "evaluation/avaliador_completo.hpp"
 #include "evaluation/avaliador_incremental.hpp"
 #include "construtores.hpp"
+#include "evaluation/vizinhanca_compacta.hpp"
+#include "model/tabela_compacta.hpp"
 
 #include <map>
 #include <utility>
@@ -69,6 +71,30 @@ void incremental_segunda_fase(benchmark::State& s) { trial<AvaliadorIncremental>
 void completa_primeira_fase_compacto(benchmark::State& s) { trial<AvaliadorCompleto>(s, true, true); }
 void incremental_primeira_fase_compacto(benchmark::State& s) { trial<AvaliadorIncremental>(s, true, true); }
 
+// A trial move of the compact search from a compact round robin (hot: every neighbour worked
+// out), with the incremental or the reference evaluation.
+void compacta(benchmark::State& state, ModoAvaliacao modo)
+{
+    const int n = static_cast<int>(state.range(0));
+    Estado e = teste::campeonato_sorteado(n, rodadas_preenchidas(n), 2024);
+    gera_tabela_compacta(n, e.execucao.gerador, e.execucao.tabela_atual);
+    e.execucao.matriz_controle.zera();
+    monta_matriz_controle(e.execucao.matriz_controle, e.execucao.tabela_atual);
+    VizinhancaCompacta vizinhanca(e.campeonato, e.criterios, e.execucao, modo);
+    const double fo = vizinhanca.avalia();
+    double soma = 0.0;
+    for (auto _ : state) {
+        const MovimentoCompacto m = vizinhanca.sorteia(e.execucao.gerador);
+        soma += vizinhanca.aplica(m, fo, 1e15);
+        vizinhanca.desfaz(m);
+    }
+    benchmark::DoNotOptimize(soma);
+    state.SetItemsProcessed(state.iterations());
+}
+
+void compacta_completa(benchmark::State& s) { compacta(s, ModoAvaliacao::completa); }
+void compacta_incremental(benchmark::State& s) { compacta(s, ModoAvaliacao::incremental); }
+
 // N teams, then 0 for a hot trial move and 1 for a cold one.
 void tamanhos(benchmark::internal::Benchmark* b)
 {
@@ -83,6 +109,8 @@ BENCHMARK(completa_segunda_fase)->Apply(tamanhos);
 BENCHMARK(incremental_segunda_fase)->Apply(tamanhos);
 BENCHMARK(completa_primeira_fase_compacto)->Apply(tamanhos);
 BENCHMARK(incremental_primeira_fase_compacto)->Apply(tamanhos);
+BENCHMARK(compacta_completa)->ArgName("N")->Arg(20)->Arg(21)->Arg(30);
+BENCHMARK(compacta_incremental)->ArgName("N")->Arg(20)->Arg(21)->Arg(30);
 
 }  // namespace
 
