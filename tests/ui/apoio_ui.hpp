@@ -1,20 +1,18 @@
 #pragma once
 
-// What the window tests share: a watcher that answers the next modal window, and a bench
-// that builds the program's windows with recorded message boxes and scripted file choosers.
+// What the window tests share: a configuration folder of their own, a watcher that answers
+// the next modal window, and a bench that builds the program's windows with recorded
+// message boxes and scripted file choosers.
 
-#include <functional>
-#include <memory>
+#include <initializer_list>
 #include <optional>
 
 #include <QApplication>
-#include <QCursor>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLabel>
-#include <QList>
-#include <QStringList>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -25,6 +23,14 @@
 #include "ui/programa.hpp"
 
 namespace kelm::teste {
+
+// Points XDG_CONFIG_HOME at a folder removed at exit, before the application exists, so
+// that the file dialogs keep their history there and never in the planner's ~/.config.
+struct ConfiguracaoTemporaria {
+    QTemporaryDir pasta;
+    ConfiguracaoTemporaria() { qputenv("XDG_CONFIG_HOME", QFile::encodeName(pasta.path())); }
+};
+inline const ConfiguracaoTemporaria configuracao_temporaria;
 
 // Answers the next modal window of type T with `tratador`, which must close it. A modal
 // window still open after the time limit is closed, so that a broken test fails instead of
@@ -38,12 +44,10 @@ public:
         relogio_.start();
         QObject::connect(&sondagem_, &QTimer::timeout, [this, tratador, limite_ms] {
             QWidget* modal = QApplication::activeModalWidget();
-            if (!tratado_) {
-                if (T* w = qobject_cast<T*>(modal)) {
-                    tratado_ = true;
-                    tratador(w);
-                    return;
-                }
+            if (T* w = qobject_cast<T*>(modal); w != nullptr && !tratado_) {
+                tratado_ = true;
+                tratador(w);
+                return;
             }
             if (modal != nullptr && relogio_.elapsed() > limite_ms) modal->close();
         });
@@ -57,52 +61,47 @@ private:
     bool tratado_ = false;
 };
 
-inline QString exemplo(const char* nome) { return QDir(QString::fromUtf8(pasta_exemplos)).filePath(QLatin1String(nome)); }
+// The path of a bundled championship file.
+inline QString exemplo(const char* nome)
+{
+    return QDir(QString::fromUtf8(pasta_exemplos)).filePath(QLatin1String(nome));
+}
 
+// Clicks, in order, the push buttons of `janela` named `nomes`.
+inline void clica_botoes(QWidget* janela, std::initializer_list<const char*> nomes)
+{
+    for (const char* nome : nomes)
+        QTest::mouseClick(janela->findChild<QPushButton*>(QLatin1String(nome)), Qt::LeftButton);
+}
+
+// The bytes of a file; empty when it cannot be read.
 inline QByteArray le_arquivo(const QString& caminho)
 {
     QFile f(caminho);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return f.readAll();
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // The program's windows, with every message recorded instead of shown and the file
 // choosers answered by the test.
 struct Bancada {
     Estado estado;
-    std::unique_ptr<Programa> programa;
+    Programa programa{estado};
     QList<Mensagem> mensagens;
-    std::function<void(const Mensagem&)> ao_mostrar;  // runs as each message is "shown"
-
-    QString arquivo_a_abrir;            // what the open dialog answers ("" = cancelled)
-    QStringList filtros_de_abrir;       // the filters it was asked with
-    std::optional<ArquivoEscolhido> arquivo_a_salvar;  // what the save dialog answers
-    struct PedidoSalvar {
-        QString nome;
-        QStringList filtros;
-        int filtro = 0;
-    };
-    QList<PedidoSalvar> pedidos_de_salvar;
+    QString arquivo_a_abrir;                            // what the open dialog answers ("" = cancelled)
+    std::optional<ArquivoEscolhido> arquivo_a_salvar;   // what the save dialog answers
+    QList<ArquivoEscolhido> pedidos_de_salvar;          // the name and filter each save dialog proposed
 
     Bancada()
     {
-        programa = std::make_unique<Programa>(estado);
-        programa->mensageiro.substitui([this](QWidget*, const Mensagem& m) {
-            mensagens.push_back(m);
-            if (ao_mostrar) ao_mostrar(m);
+        programa.mensageiro.substitui([this](QWidget*, const Mensagem& m) { mensagens.push_back(m); });
+        programa.seletor.substitui_abrir([this](QWidget*, const QString&) { return arquivo_a_abrir; });
+        programa.seletor.substitui_salvar([this](QWidget*, const QString& nome, const QStringList&, int filtro) {
+            pedidos_de_salvar.push_back({nome, filtro});
+            return arquivo_a_salvar;
         });
-        programa->seletor.substitui_abrir([this](QWidget*, const QString& filtro) {
-            filtros_de_abrir.push_back(filtro);
-            return arquivo_a_abrir;
-        });
-        programa->seletor.substitui_salvar(
-            [this](QWidget*, const QString& nome, const QStringList& filtros, int filtro) {
-                pedidos_de_salvar.push_back({nome, filtros, filtro});
-                return arquivo_a_salvar;
-            });
     }
 
-    Tform_global& janela() { return programa->form_global; }
+    Tform_global& janela() { return programa.form_global; }
 
     // Shows the main window and waits until it takes keys.
     bool mostra()
@@ -112,15 +111,11 @@ struct Bancada {
         return QTest::qWaitForWindowActive(&janela());
     }
 
+    // The window's widgets by object name; a click on a toolbar button.
     template <class W = QWidget>
-    W* filho(const char* nome)
-    {
-        return janela().findChild<W*>(QLatin1String(nome));
-    }
+    W* filho(const char* nome) { return janela().findChild<W*>(QLatin1String(nome)); }
     QToolButton* botao(const char* nome) { return filho<QToolButton>(nome); }
-    QString rotulo(const char* nome) { return filho<QLabel>(nome)->text(); }
     GradeJogos* grade() { return filho<GradeJogos>("tabela_jogos"); }
-
     void clica(const char* nome) { QTest::mouseClick(botao(nome), Qt::LeftButton); }
 
     // Loads a bundled championship through `botao_abrir`.
@@ -129,17 +124,27 @@ struct Bancada {
         arquivo_a_abrir = exemplo(nome);
         clica("botao_abrir");
     }
-};
 
-// The text of the grid cell the way the grid view writes it, worked out from the game's
-// two numbers.
-inline QString jogo_esperado(const Jogo& j, const Estado& e)
-{
-    if (j.time1 == 0 && j.time2 == 0) return {};
-    const int casa = j.time1 > 0 ? j.time1 : j.time2;
-    const int fora = j.time1 > 0 ? j.time2 : -j.time1;
-    return QString::fromStdString(e.campeonato.nomes_times.at(static_cast<std::size_t>(casa))) + QStringLiteral("  X  ") +
-           QString::fromStdString(e.campeonato.nomes_times.at(static_cast<std::size_t>(fora)));
-}
+    // The first grid cell that does not show its game of `tabela` as "Home  X  Away" with
+    // the loaded names, or an empty text when every game is shown.
+    QString diferenca_na_grade(const Tabela& tabela)
+    {
+        const std::vector<std::string>& nomes = estado.campeonato.nomes_times;
+        const auto nome = [&nomes](int time) { return QString::fromStdString(nomes.at(std::size_t(time))); };
+        const int rodadas = estado.campeonato.num_rodadas;
+        const int jogos = estado.campeonato.jogos_por_rodada();
+        if (grade()->model()->rowCount() != rodadas + 1 || grade()->model()->columnCount() != jogos + 1)
+            return QStringLiteral("dimensões");
+        for (int r = 1; r <= rodadas; ++r)
+            for (int c = 1; c <= jogos; ++c) {
+                const Jogo& j = tabela[r - 1][c - 1];
+                const QString esperado =
+                    j.vazio() ? QString() : nome(j.mandante()) + QStringLiteral("  X  ") + nome(j.visitante());
+                if (grade()->celula(c, r) != esperado)
+                    return QStringLiteral("rodada %1, jogo %2: \"%3\"").arg(r).arg(c).arg(grade()->celula(c, r));
+            }
+        return {};
+    }
+};
 
 }  // namespace kelm::teste
