@@ -130,6 +130,13 @@ int main(int argc, char** argv)
             });
             janela.pesosClick();
         }
+        {
+            NoProximoModal dialogo("QDialog", [](QWidget* w) {
+                fotografa("05b_parametros");
+                clica(w, "cancelar_parametros");
+            });
+            janela.parametrosClick();
+        }
 
         int refrescos = 0;
         const auto conexao = QObject::connect(&janela, &kelm::Tform_global::andamento_mostrado,

@@ -133,10 +133,8 @@ std::optional<std::string> le_opcoes(const std::vector<std::string>& args, Opcoe
             op.objetivos_na_execucao = true;
         } else if (nome() == "--max-reaquecimentos") {
             if (!valor(v)) return "a opção --max-reaquecimentos precisa de um número.";
-            const auto n = inteiro(v);
-            if (!n || *n < 0 || *n > 1000000)
+            if (!converte_max_reaquecimentos(v, op.busca.max_reaquecimentos).sucesso)
                 return "--max-reaquecimentos deve ser um inteiro de 0 a 1000000; foi dado \"" + v + "\".";
-            op.busca.max_reaquecimentos = static_cast<int>(*n);
         } else if (nome() == "--avaliacao") {
             if (!valor(v)) return "a opção --avaliacao precisa de 'completa' ou 'incremental'.";
             if (v == "completa") op.busca.avaliacao = ModoAvaliacao::completa;
@@ -149,10 +147,8 @@ std::optional<std::string> le_opcoes(const std::vector<std::string>& args, Opcoe
             else return "--busca deve ser 'padrao' ou 'compacta'; foi dado \"" + v + "\".";
         } else if (nome() == "--semente") {
             if (!valor(v)) return "a opção --semente precisa de um número.";
-            const auto n = inteiro(v);
-            if (!n || *n < 0 || *n > UINT32_MAX)
+            if (!converte_semente(v, op.busca.semente).sucesso)
                 return "--semente deve ser um inteiro de 0 a 4294967295; foi dado \"" + v + "\".";
-            op.busca.semente = static_cast<std::uint32_t>(*n);
         } else if (a == "--silencioso") {
             op.silencioso = true;
         } else if (a.size() > 1 && a[0] == '-') {

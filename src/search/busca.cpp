@@ -1,5 +1,9 @@
 #include "search/busca.hpp"
 
+#include <charconv>
+#include <optional>
+#include <string>
+
 #include "evaluation/avaliacao.hpp"
 #include "evaluation/avaliador_completo.hpp"
 #include "evaluation/avaliador_incremental.hpp"
@@ -169,6 +173,40 @@ auto com_vizinhanca(const Campeonato& campeonato, const Criterios& criterios, Ex
 }
 
 }  // namespace
+
+namespace {
+
+// A whole number from 0 to `maximo` written in decimal, blanks around it ignored.
+std::optional<std::uint64_t> inteiro_ate(std::string_view texto, std::uint64_t maximo)
+{
+    while (!texto.empty() && (texto.front() == ' ' || texto.front() == '\t')) texto.remove_prefix(1);
+    while (!texto.empty() && (texto.back() == ' ' || texto.back() == '\t')) texto.remove_suffix(1);
+    std::uint64_t valor = 0;
+    const auto [fim, erro] = std::from_chars(texto.data(), texto.data() + texto.size(), valor);
+    if (texto.empty() || erro != std::errc() || fim != texto.data() + texto.size() || valor > maximo) return std::nullopt;
+    return valor;
+}
+
+}  // namespace
+
+Desfecho converte_max_reaquecimentos(std::string_view texto, int& valor)
+{
+    const auto lido = inteiro_ate(texto, max_reaquecimentos_aceito);
+    if (!lido)
+        return Desfecho::erro("O limite de reaquecimentos (\"" + std::string(texto) + "\") deve ser um número inteiro de 0 a " +
+                              std::to_string(max_reaquecimentos_aceito) + ".");
+    valor = static_cast<int>(*lido);
+    return Desfecho::ok();
+}
+
+Desfecho converte_semente(std::string_view texto, std::uint32_t& valor)
+{
+    const auto lido = inteiro_ate(texto, UINT32_MAX);
+    if (!lido)
+        return Desfecho::erro("A semente (\"" + std::string(texto) + "\") deve ser um número inteiro de 0 a 4294967295.");
+    valor = static_cast<std::uint32_t>(*lido);
+    return Desfecho::ok();
+}
 
 Desfecho prepara_execucao(const Campeonato& campeonato, Execucao& execucao)
 {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <string_view>
 
 #include "model/desfecho.hpp"
 #include "evaluation/avaliacao.hpp"
@@ -18,6 +20,7 @@ inline constexpr int iteracoes_segunda_fase = 4000;
 inline constexpr int iteracoes_segunda_fase_objetivos_na_execucao = 3300;
 inline constexpr float fator_resfriamento = 0.95f;
 inline constexpr int max_reaquecimentos_padrao = 50;
+inline constexpr int max_reaquecimentos_aceito = 1000000;
 
 // Which neighbourhood the run searches: the game and home swaps of any schedule, or the
 // moves that keep every round complete, from a compact round robin.
@@ -53,6 +56,13 @@ struct ResumoBusca {
     int reaquecimentos = 0;         // reheats of the first phase
     long long movimentos = 0;       // trial moves evaluated, estimates included
 };
+
+// Reads the first phase's reheat bound as the planner types it: a whole number from 0 to
+// 1000000, blanks around it ignored. The refusal names the field and quotes the text.
+Desfecho converte_max_reaquecimentos(std::string_view texto, int& valor);
+
+// Reads a run's seed as the planner types it: a whole number from 0 to 4294967295.
+Desfecho converte_semente(std::string_view texto, std::uint32_t& valor);
 
 // Prepares the work matrices of a run for the championship now loaded: tabela_atual a copy
 // of tabela_inicial, tabela_melhor zeroed, counts zeroed, matriz_controle built. Nothing

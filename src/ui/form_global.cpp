@@ -22,6 +22,7 @@
 #include "search/comandos.hpp"
 #include "search/resultado.hpp"
 #include "ui/form_inviab.hpp"
+#include "ui/form_parametros.hpp"
 #include "ui/form_pesos.hpp"
 #include "ui/grade_jogos.hpp"
 #include "ui/icones.hpp"
@@ -126,7 +127,7 @@ public:
             j_.executando_->show();
             j_.executando_->raise();
         }
-        j_.executando_->mostra(a, QLocale());
+        j_.executando_->atualiza_andamento(a, QLocale());
         j_.executando_->repaint();
         j_.deixa_pintar();
         emit j_.andamento_mostrado(a);
@@ -187,10 +188,11 @@ void Tform_global::FormCreate()
     estado_.criterios = Criterios{};
 }
 
-void Tform_global::usa_dialogos(Tform_inviab& form_inviab, Tform_pesos& form_pesos)
+void Tform_global::usa_dialogos(Tform_inviab& form_inviab, Tform_pesos& form_pesos, Tform_parametros& form_parametros)
 {
     form_inviab_ = &form_inviab;
     form_pesos_ = &form_pesos;
+    form_parametros_ = &form_parametros;
 }
 
 void Tform_global::cria_menu()
@@ -303,7 +305,7 @@ QWidget* Tform_global::cria_barra()
     executar_ = botao_barra(barra, "executar", 115, nullptr, icone("media-playback-start", "executar"));
     objetivos_ = botao_barra(barra, "objetivos", 172, nullptr, icone("objetivos-kelm", "objetivos"));
     pesos_ = botao_barra(barra, "pesos", 229, "Configurar Pesos ", icone("pesos-kelm", "pesos"));
-    parametros_ = botao_barra(barra, "parametros", 286, "Gerar Nova Solução Inicial", QIcon());
+    parametros_ = botao_barra(barra, "parametros", 286, "Parâmetros da Busca", QIcon());
     parametros_->setToolButtonStyle(Qt::ToolButtonTextOnly);
     parametros_->setText(QStringLiteral("T0`"));
     QFont negrito = parametros_->font();
@@ -327,6 +329,7 @@ QWidget* Tform_global::cria_barra()
     connect(executar_, &QToolButton::clicked, this, &Tform_global::executarClick);
     connect(objetivos_, &QToolButton::clicked, this, &Tform_global::objetivosClick);
     connect(pesos_, &QToolButton::clicked, this, &Tform_global::pesosClick);
+    connect(parametros_, &QToolButton::clicked, this, &Tform_global::parametrosClick);
     connect(sol_inicial_, &QToolButton::clicked, this, &Tform_global::sol_inicialClick);
     connect(botao_tabinicial_, &QToolButton::clicked, this, &Tform_global::botao_tabinicialClick);
     connect(botao_resultado_, &QToolButton::clicked, this, &Tform_global::botao_resultadoClick);
@@ -410,6 +413,11 @@ void Tform_global::pesosClick()
 }
 
 void Tform_global::Pesos1Click() { pesosClick(); }
+
+void Tform_global::parametrosClick()
+{
+    if (form_parametros_ != nullptr) form_parametros_->exec();
+}
 
 void Tform_global::mostra(const Desfecho& desfecho) { mensageiro_.mostra(this, Mensagem::de(desfecho)); }
 

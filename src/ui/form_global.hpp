@@ -18,6 +18,7 @@ class GradeJogos;
 class PainelAndamento;
 class PainelTemperatura;
 class Tform_inviab;
+class Tform_parametros;
 class Tform_pesos;
 
 // Texts of the main window.
@@ -37,10 +38,11 @@ public:
                  QWidget* pai = nullptr);
     ~Tform_global() override;
 
-    // The two dialogs, created after this window and shown modally by its commands.
-    void usa_dialogos(Tform_inviab& form_inviab, Tform_pesos& form_pesos);
+    // The dialogs, created after this window and shown modally by its commands.
+    void usa_dialogos(Tform_inviab& form_inviab, Tform_pesos& form_pesos, Tform_parametros& form_parametros);
 
-    // How the run command runs the search (the reheat bound of the first phase).
+    // How the run command runs the search: which search, the first phase's reheat bound,
+    // the seed. The search parameters dialog sets them.
     OpcoesBusca& opcoes_busca() { return opcoes_busca_; }
     // True while the run command is searching.
     bool executando_busca() const { return executando_busca_; }
@@ -69,6 +71,7 @@ public slots:
     void Objetivos1Click();
     void pesosClick();
     void Pesos1Click();
+    void parametrosClick();
     void sol_inicialClick();
     void botao_fecharClick();
     void Sair1Click();
@@ -103,6 +106,7 @@ private:
     const SeletorArquivos& seletor_;
     Tform_inviab* form_inviab_ = nullptr;
     Tform_pesos* form_pesos_ = nullptr;
+    Tform_parametros* form_parametros_ = nullptr;
     OpcoesBusca opcoes_busca_;
     bool executando_busca_ = false;
 

@@ -108,7 +108,7 @@ void PainelAndamento::reorganiza()
     if (direita != width()) resize(direita, height());
 }
 
-void PainelAndamento::mostra(const Andamento& a, const QLocale& local)
+void PainelAndamento::atualiza_andamento(const Andamento& a, const QLocale& local)
 {
     titulo_->setText(QStringLiteral("Aguarde. ") + QString::fromUtf8(a.algoritmo) + QStringLiteral(" Executando..."));
     hora_atual_->setText(QStringLiteral("Hora Atual : ") + texto_hora(a.hora_atual, local));

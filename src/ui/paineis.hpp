@@ -20,8 +20,8 @@ public:
 
     explicit PainelAndamento(QWidget* pai = nullptr);
 
-    // Writes every label of a refresh (atualiza_andamento), numbers with the given settings.
-    void mostra(const Andamento& andamento, const QLocale& local);
+    // Writes every label of a progress refresh, numbers with the given settings.
+    void atualiza_andamento(const Andamento& andamento, const QLocale& local);
     // "Hora de Início : " and the run's start time, when a phase starts.
     void mostra_inicio(double hora_inicio, const QLocale& local);
     // "Nº de Reaquecimentos: " and the count, at a reheat.

@@ -8,9 +8,10 @@ namespace kelm {
 
 Programa::Programa(Estado& estado)
     : form_global(estado, mensageiro, seletor), form_inviab(estado.criterios, mensageiro, &form_global),
-      form_pesos(estado.criterios, mensageiro, &form_global)
+      form_pesos(estado.criterios, mensageiro, &form_global),
+      form_parametros(form_global.opcoes_busca(), mensageiro, &form_global)
 {
-    form_global.usa_dialogos(form_inviab, form_pesos);
+    form_global.usa_dialogos(form_inviab, form_pesos, form_parametros);
 }
 
 void prepara_aplicacao(QApplication& aplicacao)

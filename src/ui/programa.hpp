@@ -4,6 +4,7 @@
 #include "ui/caixas.hpp"
 #include "ui/form_global.hpp"
 #include "ui/form_inviab.hpp"
+#include "ui/form_parametros.hpp"
 #include "ui/form_pesos.hpp"
 
 class QApplication;
@@ -11,8 +12,9 @@ class QApplication;
 namespace kelm {
 
 // The desktop program's windows, created in the start-up order: the main window first (its
-// creation sets the default objectives and weights), then the objectives dialog and the
-// weights dialog, which live hidden until the program ends and are shown modally. The
+// creation sets the default objectives and weights), then the objectives dialog, the
+// weights dialog and the search parameters dialog, which live hidden until the program ends
+// and are shown modally. The
 // message boxes and file dialogs of all three go through `mensageiro` and `seletor`.
 class Programa {
 public:
@@ -23,6 +25,7 @@ public:
     Tform_global form_global;
     Tform_inviab form_inviab;
     Tform_pesos form_pesos;
+    Tform_parametros form_parametros;
 };
 
 // Titles the application "KELM v1.0" and gives Qt's own dialogs and buttons their

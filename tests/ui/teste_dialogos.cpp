@@ -1,8 +1,9 @@
-// The objectives and weights dialogs, opened from the toolbar and answered as a planner
+// The objectives, weights and search parameters dialogs, opened from the toolbar and answered as a planner
 // answers them, and the real save dialog behind the file chooser.
 
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QTest>
 
 #include "apoio_ui.hpp"
@@ -106,6 +107,45 @@ private slots:
         QCOMPARE(b->mensagens.size(), 1);
         QCOMPARE(b->mensagens[0].texto, QString::fromUtf8(msg_escolha_objetivos));
         QVERIFY(!b->estado.criterios.objetivos_escolhidos);
+    }
+
+    void parametros_recusam_valor_ruim_e_a_execucao_os_usa()
+    {
+        bool aberto = false;
+        QVERIFY(no_dialogo<Tform_parametros>("parametros", [&](Tform_parametros* d) {
+            auto* semente = d->findChild<QLineEdit*>(QStringLiteral("semente"));
+            QCOMPARE(semente->text(), QStringLiteral("333"));
+            d->findChild<QRadioButton*>(QStringLiteral("busca_compacta"))->setChecked(true);
+            escreve(d->findChild<QLineEdit*>(QStringLiteral("max_reaquecimentos")), QStringLiteral("7"));
+            escreve(semente, QStringLiteral("-1"));
+            clica_botoes(d, {"ok_parametros"});
+            aberto = d->isVisible();
+            escreve(semente, QStringLiteral(" 42 "));
+            clica_botoes(d, {"ok_parametros"});
+        }));
+        QVERIFY(aberto);
+        QCOMPARE(b->mensagens.size(), 1);
+        QCOMPARE(b->mensagens[0].texto,
+                 QStringLiteral("A semente (\"-1\") deve ser um número inteiro de 0 a 4294967295."));
+        const OpcoesBusca& op = b->janela().opcoes_busca();
+        QVERIFY(op.busca == TipoBusca::compacta);
+        QCOMPARE(op.max_reaquecimentos, 7);
+        QCOMPARE(op.semente, 42u);
+
+        // The run command makes the compact search, which refuses the 10 rounds of 6 teams.
+        b->carrega("nordeste.dat");
+        b->estado.criterios.objetivos_escolhidos = true;
+        b->clica("executar");
+        QCOMPARE(b->mensagens.size(), 3);
+        QVERIFY(b->mensagens[2].texto.startsWith(QStringLiteral("A busca compacta não pode ser usada")));
+
+        // "&Padrão" puts the defaults back.
+        QVERIFY(no_dialogo<Tform_parametros>("parametros", [&](Tform_parametros* d) {
+            clica_botoes(d, {"padrao_parametros", "ok_parametros"});
+        }));
+        QVERIFY(op.busca == TipoBusca::padrao);
+        QCOMPARE(op.max_reaquecimentos, 50);
+        QCOMPARE(op.semente, 333u);
     }
 
     void dialogo_de_salvar_real()

@@ -1,0 +1,99 @@
+#include "ui/form_parametros.hpp"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "ui/dialogos_comuns.hpp"
+#include "ui/icones.hpp"
+
+namespace kelm {
+
+Tform_parametros::Tform_parametros(OpcoesBusca& opcoes, const Mensageiro& mensageiro, QWidget* pai)
+    : QDialog(pai), opcoes_(opcoes), mensageiro_(mensageiro)
+{
+    setObjectName(QStringLiteral("form_parametros"));
+    setWindowTitle(QStringLiteral("Parâmetros da Busca"));
+
+    auto* conteudo = new QWidget(this);
+    auto* coluna = new QVBoxLayout(conteudo);
+    coluna->setContentsMargins(0, 0, 0, 0);
+    coluna->setSpacing(16);
+
+    auto* busca = new QGroupBox(QStringLiteral(" Rodadas "), conteudo);
+    auto* opcoes_busca = new QVBoxLayout(busca);
+    padrao_ = new QRadioButton(QStringLiteral("&Livres: os jogos mudam de rodada e de mando, com qualquer número de rodadas"), busca);
+    padrao_->setObjectName(QStringLiteral("busca_padrao"));
+    compacta_ = new QRadioButton(
+        QStringLiteral("&Completas: todo time joga em toda rodada (N-1 rodadas, ou N com um número ímpar de times)"), busca);
+    compacta_->setObjectName(QStringLiteral("busca_compacta"));
+    opcoes_busca->addWidget(padrao_);
+    opcoes_busca->addWidget(compacta_);
+    coluna->addWidget(busca);
+
+    auto* campos = new QFormLayout;
+    max_reaquecimentos_ = new QLineEdit(conteudo);
+    max_reaquecimentos_->setObjectName(QStringLiteral("max_reaquecimentos"));
+    semente_ = new QLineEdit(conteudo);
+    semente_->setObjectName(QStringLiteral("semente"));
+    for (QLineEdit* e : {max_reaquecimentos_, semente_}) e->setFixedWidth(120);
+    campos->addRow(QStringLiteral("Limite de &reaquecimentos da primeira fase:"), max_reaquecimentos_);
+    campos->addRow(QStringLiteral("&Semente do gerador aleatório (a mesma semente dá a mesma tabela):"), semente_);
+    coluna->addLayout(campos);
+
+    auto* ok = botao_com_imagem(this, "ok_parametros", QStringLiteral("&Ok"), style()->standardIcon(QStyle::SP_DialogOkButton));
+    auto* cancelar = botao_com_imagem(this, "cancelar_parametros", QStringLiteral("&Cancelar"),
+                                      style()->standardIcon(QStyle::SP_DialogCancelButton));
+    auto* padrao = botao_com_imagem(this, "padrao_parametros", QStringLiteral("&Padrão"), icone("document-revert", "padrao"));
+    dispoe_dialogo(this, conteudo, {ok, cancelar, padrao}, QSize(560, 260));
+
+    connect(ok, &QPushButton::clicked, this, &Tform_parametros::okClick);
+    connect(cancelar, &QPushButton::clicked, this, &QDialog::reject);
+    connect(padrao, &QPushButton::clicked, this, &Tform_parametros::padraoClick);
+}
+
+void Tform_parametros::mostra_valores(TipoBusca busca, int max_reaquecimentos, std::uint32_t semente)
+{
+    (busca == TipoBusca::compacta ? compacta_ : padrao_)->setChecked(true);
+    max_reaquecimentos_->setText(QString::number(max_reaquecimentos));
+    semente_->setText(QString::number(semente));
+}
+
+void Tform_parametros::showEvent(QShowEvent* evento)
+{
+    mostra_valores(opcoes_.busca, opcoes_.max_reaquecimentos, opcoes_.semente);
+    QDialog::showEvent(evento);
+}
+
+void Tform_parametros::padraoClick()
+{
+    const OpcoesBusca padrao;
+    mostra_valores(padrao.busca, padrao.max_reaquecimentos, padrao.semente);
+}
+
+void Tform_parametros::okClick()
+{
+    int max_reaquecimentos = 0;
+    std::uint32_t semente = 0;
+    // Each field is read in order; the first bad one is named, and takes the focus.
+    for (const auto& [campo, d] : {std::pair{max_reaquecimentos_, converte_max_reaquecimentos(
+                                                                     max_reaquecimentos_->text().toStdString(), max_reaquecimentos)},
+                                  std::pair{semente_, converte_semente(semente_->text().toStdString(), semente)}}) {
+        if (!d.sucesso) {
+            mensageiro_.mostra(this, Mensagem::de(d));
+            campo->setFocus();
+            campo->selectAll();
+            return;
+        }
+    }
+    opcoes_.busca = compacta_->isChecked() ? TipoBusca::compacta : TipoBusca::padrao;
+    opcoes_.max_reaquecimentos = max_reaquecimentos;
+    opcoes_.semente = semente;
+    accept();
+}
+
+}  // namespace kelm

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDialog>
+
+#include "search/busca.hpp"
+#include "ui/caixas.hpp"
+
+class QLineEdit;
+class QRadioButton;
+
+namespace kelm {
+
+// The search parameters dialog, opened by the toolbar button "T0`": which search the run
+// command makes, the first phase's reheat bound and the seed. The values last until the
+// program ends; a bad value is refused with a message naming its field, and the dialog stays
+// open. "&Padrão" puts back the defaults (the specified search, 50, 333) in the fields.
+class Tform_parametros : public QDialog {
+    Q_OBJECT
+public:
+    Tform_parametros(OpcoesBusca& opcoes, const Mensageiro& mensageiro, QWidget* pai = nullptr);
+
+public slots:
+    void okClick();
+    void padraoClick();
+
+protected:
+    // The fields show the values in force whenever the dialog opens.
+    void showEvent(QShowEvent* evento) override;
+
+private:
+    void mostra_valores(TipoBusca busca, int max_reaquecimentos, std::uint32_t semente);
+
+    OpcoesBusca& opcoes_;
+    const Mensageiro& mensageiro_;
+    QRadioButton* padrao_ = nullptr;
+    QRadioButton* compacta_ = nullptr;
+    QLineEdit* max_reaquecimentos_ = nullptr;
+    QLineEdit* semente_ = nullptr;
+};
+
+}  // namespace kelm
