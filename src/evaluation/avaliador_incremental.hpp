@@ -116,7 +116,6 @@ private:
     Totais totais_candidatos_;
     std::array<Mudanca, 4> mudancas_;
     int num_mudancas_ = 0;
-    std::int64_t extras_antes_ = 0;
     bool pendente_ = false;
     bool antecipado_ = false;    // the pending move was rejected on its bound
 };

@@ -17,6 +17,8 @@ Programa::Programa(Estado& estado)
 void prepara_aplicacao(QApplication& aplicacao)
 {
     QApplication::setApplicationName(QString::fromUtf8(titulo_aplicacao));
+    // The installed desktop entry, kelm.desktop: its icon and name go with the window.
+    QGuiApplication::setDesktopFileName(QStringLiteral("kelm"));
     auto* traducao = new QTranslator(&aplicacao);
     if (traducao->load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"), QStringLiteral("_"),
                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
