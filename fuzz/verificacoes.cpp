@@ -248,20 +248,6 @@ const Estado& campeonato_anterior()
     return anterior;
 }
 
-std::string compara_com_anterior(const Estado& e, const Estado& a)
-{
-    if (e.campeonato.num_times != a.campeonato.num_times || e.campeonato.num_rodadas != a.campeonato.num_rodadas) return "N ou R mudou numa carga recusada";
-    if (!(e.campeonato.matriz_distancias == a.campeonato.matriz_distancias)) return "as distâncias mudaram numa carga recusada";
-    if (e.campeonato.nomes_times != a.campeonato.nomes_times) return "os nomes mudaram numa carga recusada";
-    if (!(e.execucao.tabela_inicial == a.execucao.tabela_inicial) || !(e.execucao.tabela_melhor == a.execucao.tabela_melhor))
-        return "uma tabela mudou numa carga recusada";
-    if (e.campeonato.dados_carregados != a.campeonato.dados_carregados || e.execucao.programa_executado != a.execucao.programa_executado ||
-        e.execucao.fo_star != a.execucao.fo_star || !(e.execucao.inviabilidades_melhor == a.execucao.inviabilidades_melhor))
-        return "os indicadores ou o resultado mudaram numa carga recusada";
-    if (!(e.execucao.gerador == a.execucao.gerador)) return "o gerador avançou numa carga recusada";
-    return {};
-}
-
 std::string verifica_tabela_sorteada(const Estado& e)
 {
     const int n = e.campeonato.num_times;
@@ -435,7 +421,7 @@ std::string verifica_carga(std::string_view entrada)
     const auto caminho_dados = pasta.caminho() / "c.dat";
     const Desfecho d = carrega_dados(e.campeonato, e.execucao, caminho_dados);
     if (!d.sucesso) {
-        if (auto erro = compara_com_anterior(e, anterior); !erro.empty()) return erro + " (" + d.texto + ")";
+        if (!(e == anterior)) return "uma carga recusada mudou o estado (" + d.texto + ")";
         if (d.texto == msg_dados_nao_aberto || d.texto == msg_distancias_nao_aberto || d.texto == msg_nomes_nao_aberto) {
             if (d.tipo != TipoMensagem::erro || !utf8_valido(d.detalhe)) return "arquivo não aberto com o ícone ou o detalhe errado";
             return {};

@@ -102,6 +102,8 @@ struct Campeonato {
     std::vector<std::string> nomes_times;    // N+1 names in UTF-8, index 0 empty
 
     int jogos_por_rodada() const { return num_times / 2; }
+
+    friend bool operator==(const Campeonato&, const Campeonato&) = default;
 };
 
 // The planner's choice: which counts to minimise and how heavily each one counts. It lasts
@@ -111,6 +113,8 @@ struct Criterios {
     std::array<std::int32_t, num_inviabilidades> pesos = pesos_default;
     std::array<std::int32_t, num_inviabilidades> pesos_padrao = pesos_default;
     bool objetivos_escolhidos = false;
+
+    friend bool operator==(const Criterios&, const Criterios&) = default;
 };
 
 // The schedules and everything a run works on and leaves behind: the initial schedule (drawn
@@ -140,6 +144,8 @@ struct Execucao {
     long long movimentos_avaliados = 0; // trial moves evaluated by the current (or last) run
 
     Gerador gerador;
+
+    friend bool operator==(const Execucao&, const Execucao&) = default;
 };
 
 // Everything the program holds, by lifetime. The program owns one; every test makes its own.
@@ -147,6 +153,8 @@ struct Estado {
     Campeonato campeonato;
     Execucao execucao;
     Criterios criterios;
+
+    friend bool operator==(const Estado&, const Estado&) = default;
 };
 
 // Failure messages of the three matrix families.

@@ -41,45 +41,58 @@ fs::path pasta_aberta(const PastaTemporaria& pasta, const std::string& nome, fs:
     return p;
 }
 
-// Run by a planner who may not write: as root, permissions do not stop a write, so the save
-// runs in a child process that has become the user nobody. A read-only file is not replaced
-// through a writable folder either, since writing it directly would fail.
-TEST(GravacaoQueFalha, SemPermissaoDeEscrita)
-{
-    const fs::perms leitura = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
-    const fs::perms entrada = fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
-    struct Caso {
-        const char* nome;
-        fs::perms pasta;
-        fs::perms arquivo;
-    };
-    for (const Caso& caso : {Caso{"pasta somente leitura", leitura | entrada, fs::perms::all},
-                             Caso{"arquivo somente leitura", fs::perms::all, leitura}}) {
-        PastaTemporaria pasta;
-        const fs::path saida = pasta_aberta(pasta, "saida", fs::perms::all);
-        const fs::path destino = pasta.escreve("saida/Tabela.txt", anterior);
-        fs::permissions(destino, caso.arquivo);
-        fs::permissions(saida, caso.pasta);
-
-        const RespostaFilho r = executa_em_filho([&] { return resposta(grava_arquivo(destino, "novo conteúdo\r\n")); }, true);
-        if (!r.executou) GTEST_SKIP() << r.texto;
-        EXPECT_EQ(r.texto, "falhou | O Arquivo não foi salvo. | " + destino.string() + ": sem permissão de escrita.")
-            << caso.nome;
-        EXPECT_EQ(le_bytes(destino), anterior) << caso.nome;
-        EXPECT_EQ(arquivos_em(saida), std::vector<std::string>{"Tabela.txt"}) << caso.nome;
-    }
-}
-
-TEST(GravacaoQueFalha, PastaQueNaoExiste)
+// A destination that cannot be written is refused before a run (pode_gravar) with the same
+// message as the save itself (grava_arquivo) would give, and the save leaves the earlier file
+// as it was and no temporary file. Run as the user nobody, for whom permissions count (as
+// root they do not). A read-only file is not replaced through a writable folder either.
+TEST(GravacaoQueFalha, DestinoRecusadoAntesDaExecucaoEAoGravar)
 {
     PastaTemporaria pasta;
-    const fs::path existente = pasta.escreve("Tabela.txt", anterior);
-    const fs::path destino = pasta.caminho() / "nao" / "existe" / "Tabela.txt";
-    const Desfecho d = grava_arquivo(destino, "novo conteúdo\r\n");
-    EXPECT_EQ(resposta(d), "falhou | O Arquivo não foi salvo. | " + destino.string() + ": a pasta não existe.");
-    EXPECT_EQ(d.tipo, TipoMensagem::erro);
-    EXPECT_EQ(le_bytes(existente), anterior);
-    EXPECT_EQ(arquivos_em(pasta.caminho()), std::vector<std::string>{"Tabela.txt"});
+    const fs::perms leitura = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    const fs::perms entrada = fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+    const fs::path aberta = pasta_aberta(pasta, "aberta", fs::perms::all);
+    const fs::path fechada = pasta_aberta(pasta, "fechada", fs::perms::all);
+    const fs::path arquivo = pasta.escreve("aberta/arquivo.txt", anterior);
+    const fs::path somente_leitura = pasta.escreve("aberta/lido.txt", anterior);
+    const fs::path na_fechada = pasta.escreve("fechada/Tabela.txt", anterior);
+    fs::permissions(arquivo, fs::perms::all);
+    fs::permissions(somente_leitura, leitura);
+    fs::permissions(na_fechada, fs::perms::all);
+    fs::permissions(fechada, leitura | entrada);
+    struct Caso {
+        fs::path destino;
+        std::string motivo;  // empty: it is written
+    };
+    const Caso casos[] = {
+        {aberta / "novo.txt", ""},
+        {arquivo, ""},
+        {aberta / "falta" / "novo.txt", "a pasta não existe"},
+        {aberta, "o caminho é uma pasta"},
+        {arquivo / "novo.txt", "o caminho passa por algo que não é uma pasta"},
+        {na_fechada, "sem permissão de escrita"},
+        {somente_leitura, "sem permissão de escrita"},
+    };
+    const RespostaFilho r = executa_em_filho(
+        [&] {
+            std::string saida;
+            for (const Caso& caso : casos)
+                saida += resposta(pode_gravar(caso.destino)) + "\n" + resposta(grava_arquivo(caso.destino, "novo\r\n")) + "\n";
+            return saida;
+        },
+        true);
+    if (!r.executou) GTEST_SKIP() << r.texto;
+    std::string esperado;
+    for (const Caso& caso : casos) {
+        const std::string linha = caso.motivo.empty() ? "salvo |  | \n"
+                                                      : "falhou | O Arquivo não foi salvo. | " + caso.destino.string() +
+                                                            ": " + caso.motivo + ".\n";
+        esperado += linha + linha;
+    }
+    EXPECT_EQ(r.texto, esperado);
+    EXPECT_EQ(le_bytes(arquivo), "novo\r\n");
+    for (const fs::path& p : {somente_leitura, na_fechada}) EXPECT_EQ(le_bytes(p), anterior);
+    EXPECT_EQ(arquivos_em(aberta), (std::vector<std::string>{"arquivo.txt", "lido.txt", "novo.txt"}));
+    EXPECT_EQ(arquivos_em(fechada), std::vector<std::string>{"Tabela.txt"});
 }
 
 TEST(GravacaoQueFalha, DispositivoCheio)
@@ -126,48 +139,6 @@ TEST(GravacaoQueFalha, EscritaQueFalhaNoMeioDeixaOArquivoAnterior)
     // Without the limit the same bytes are saved whole.
     ASSERT_TRUE(grava_arquivo(destino, grande).sucesso);
     EXPECT_EQ(le_bytes(destino), grande);
-}
-
-// The destination of a long run is checked before it starts, with the messages of a failed
-// save: run as the user nobody, for whom permissions count.
-TEST(GravacaoAntesDaExecucao, DestinoQueNaoPodeSerGravadoEhRecusado)
-{
-    PastaTemporaria pasta;
-    const fs::path aberta = pasta_aberta(pasta, "aberta", fs::perms::all);
-    const fs::path fechada = pasta_aberta(pasta, "fechada", fs::perms::owner_all | fs::perms::group_read |
-                                                                fs::perms::group_exec | fs::perms::others_read |
-                                                                fs::perms::others_exec);
-    const fs::path somente_leitura = pasta.escreve("aberta/lido.txt", anterior);
-    fs::permissions(somente_leitura, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    const fs::path arquivo = pasta.escreve("aberta/arquivo.txt", anterior);
-    fs::permissions(arquivo, fs::perms::all);
-    struct Caso {
-        fs::path destino;
-        std::string motivo;  // empty: it may be written
-    };
-    const Caso casos[] = {
-        {aberta / "novo.txt", ""},
-        {arquivo, ""},
-        {aberta / "falta" / "novo.txt", "a pasta não existe"},
-        {aberta, "o caminho é uma pasta"},
-        {arquivo / "novo.txt", "o caminho passa por algo que não é uma pasta"},
-        {fechada / "novo.txt", "sem permissão de escrita"},
-        {somente_leitura, "sem permissão de escrita"},
-    };
-    const RespostaFilho r = executa_em_filho(
-        [&] {
-            std::string saida;
-            for (const Caso& caso : casos) saida += resposta(pode_gravar(caso.destino)) + "\n";
-            return saida;
-        },
-        true);
-    if (!r.executou) GTEST_SKIP() << r.texto;
-    std::string esperado;
-    for (const Caso& caso : casos)
-        esperado += caso.motivo.empty() ? "salvo |  | \n"
-                                        : "falhou | O Arquivo não foi salvo. | " + caso.destino.string() + ": " + caso.motivo + ".\n";
-    EXPECT_EQ(r.texto, esperado);
-    EXPECT_EQ(arquivos_em(aberta), (std::vector<std::string>{"arquivo.txt", "lido.txt"}));  // nothing created
 }
 
 // A link to a file is followed: the file gets the new contents and the link stays a link.
