@@ -1,0 +1,85 @@
+#include "apoio.hpp"
+#include "evaluation/explicacao.hpp"
+#include "model/texto.hpp"
+#include "search/relatorio.hpp"
+
+namespace kelm::teste {
+namespace {
+
+// Four teams, four rounds. Grêmio plays its three games away, Internacional its three at
+// home, the last one against Grêmio, of the same state; Ceará plays twice in round 2, and
+// after a mixed start does not end the same way. Distances differ by direction.
+Estado quatro_times()
+{
+    Estado e = campeonato(4, 4);
+    e.campeonato.nomes_times = {"", "Grêmio", "Vitória", "Ceará", "Internacional"};
+    const int d[5][5] = {{0, 0, 0, 0, 0}, {0, 0, 100, 200, 0}, {0, 110, 0, 300, 400}, {0, 210, 310, 0, 500}, {0, 0, 410, 510, 0}};
+    for (int i = 1; i <= 4; ++i)
+        for (int j = 1; j <= 4; ++j) e.campeonato.matriz_distancias[i][j] = d[i][j];
+    Tabela& t = e.execucao.tabela_inicial;
+    t[0][0] = jogo_entre(2, 1);
+    t[0][1] = jogo_entre(4, 3);
+    t[1][0] = jogo_entre(3, 1);
+    t[1][1] = jogo_entre(2, 3);
+    t[2][0] = jogo_entre(4, 2);
+    t[3][0] = jogo_entre(4, 1);
+    return e;
+}
+
+TEST(Relatorio, QuatroTimesLinhaALinha)
+{
+    const Estado e = quatro_times();
+    const Explicacao x = explica_tabela(e.campeonato, e.execucao.tabela_inicial);
+    const std::string bytes = texto_relatorio(e.campeonato, x, ',');
+    ASSERT_TRUE(bytes.ends_with("\r\n"));
+    std::vector<std::string> linhas;
+    const std::string texto = latin1_para_utf8(bytes);
+    for (std::size_t p = 0; p < texto.size();) {
+        const std::size_t fim = texto.find("\r\n", p);
+        linhas.push_back(texto.substr(p, fim - p));
+        p = fim + 2;
+    }
+    const std::vector<std::string> esperadas = {
+        "Time\tSequência\tCasa\tFora\tKm\tInv1\tInv2\tInv3\tInv4\tInv5\tInv6\tInv7\tInv8\tInv9",
+        "Grêmio\tF F - F\t0\t3\t900\t0\t1\t0\t3\t0\t1\t0\t900\t0",
+        "Vitória\tC C F -\t2\t1\t400\t0\t1\t0\t1\t0\t0\t0\t400\t0",
+        "Ceará\tF CF - -\t1\t2\t1320\t1\t0\t1\t1\t0\t0\t0\t1320\t1320",
+        "Internacional\tC - C C\t3\t0\t0\t0\t1\t0\t3\t1\t0\t1\t0\t0",
+        "Total\t\t6\t6\t2620\t1\t3\t1\t8\t1\t1\t1\t2620\t1320",
+        "",
+        "Inviabilidade\tOcorrência",
+        "Inv1\tCeará joga duas vezes na rodada 2",
+        "Inv2\tGrêmio começa com dois jogos fora de casa, nas rodadas 1 e 2",
+        "Inv2\tVitória começa com dois jogos em casa, nas rodadas 1 e 2",
+        "Inv2\tInternacional começa com dois jogos em casa, nas rodadas 1 e 3",
+        "Inv3\tCeará começa com um jogo fora e outro em casa, nas rodadas 1 e 2, mas termina com um jogo em casa e "
+        "outro fora, na rodada 2",
+        "Inv4\tGrêmio tem 0 jogos em casa e 3 fora",
+        "Inv4\tVitória tem 2 jogos em casa e 1 fora",
+        "Inv4\tCeará tem 1 jogo em casa e 2 fora",
+        "Inv4\tInternacional tem 3 jogos em casa e 0 fora",
+        "Inv5\tInternacional e Grêmio, do mesmo estado, jogam na última rodada",
+        "Inv6\tGrêmio joga fora de casa nas rodadas 1, 2 e 4",
+        "Inv7\tInternacional joga em casa nas rodadas 1, 3 e 4",
+        "Inv8\tGrêmio percorre 900 km",
+        "Inv8\tVitória percorre 400 km",
+        "Inv8\tCeará percorre 1320 km",
+        "Inv9\tCeará percorre mais, 1320 km, e Internacional percorre menos, 0 km: 1320 km de diferença",
+    };
+    ASSERT_EQ(linhas.size(), esperadas.size()) << texto;
+    for (std::size_t k = 0; k < linhas.size(); ++k) EXPECT_EQ(linhas[k], esperadas[k]) << "linha " << k + 1;
+
+    // What the grid says beside a game: the last one ends two runs between same-state teams.
+    EXPECT_EQ(notas_do_jogo(x, {3, 0}),
+              (std::vector<std::string>{"Internacional e Grêmio: mesmo estado na última rodada (Inviabilidade 5)",
+                                        "Grêmio: 3º jogo seguido fora de casa (Inviabilidade 6)",
+                                        "Internacional: 3º jogo seguido em casa (Inviabilidade 7)"}));
+    EXPECT_EQ(notas_do_jogo(x, {1, 1}),
+              (std::vector<std::string>{"Ceará: joga duas vezes na rodada 2 (Inviabilidade 1)",
+                                        "Vitória: começa com dois jogos em casa (Inviabilidade 2)",
+                                        "Ceará: não termina como começou (Inviabilidade 3)"}));
+    EXPECT_EQ(notas_do_jogo(x, {0, 0}).size(), 2u);  // Vitória's start and Grêmio's; the run's first game says nothing
+}
+
+}  // namespace
+}  // namespace kelm::teste
