@@ -1,6 +1,7 @@
 #include "apoio.hpp"
 #include "evaluation/explicacao.hpp"
 #include "model/texto.hpp"
+#include "search/leitura_resultado.hpp"
 #include "search/relatorio.hpp"
 
 namespace kelm::teste {
@@ -25,6 +26,13 @@ Estado quatro_times()
     t[3][0] = jogo_entre(4, 1);
     return e;
 }
+
+// The same schedule as a result file, one line per entry.
+const std::vector<std::string> linhas_do_resultado = {
+    ">>>>>>>>\t1ª RODADA\t<<<<<<<<", "Vitória\tX\tGrêmio",      "Internacional\tX\tCeará",
+    ">>>>>>>>\t2ª RODADA\t<<<<<<<<", "Ceará\tX\tGrêmio",        "Vitória\tX\tCeará",
+    ">>>>>>>>\t3ª RODADA\t<<<<<<<<", "Internacional\tX\tVitória", ">>>>>>>>\t4ª RODADA\t<<<<<<<<",
+    "Internacional\tX\tGrêmio"};
 
 TEST(Relatorio, QuatroTimesLinhaALinha)
 {
@@ -79,6 +87,63 @@ TEST(Relatorio, QuatroTimesLinhaALinha)
                                         "Vitória: começa com dois jogos em casa (Inviabilidade 2)",
                                         "Ceará: não termina como começou (Inviabilidade 3)"}));
     EXPECT_EQ(notas_do_jogo(x, {0, 0}).size(), 2u);  // Vitória's start and Grêmio's; the run's first game says nothing
+}
+
+struct CasoArquivo {
+    const char* nome;
+    std::size_t linha;        // the line of linhas_do_resultado replaced (from 1)
+    const char* substituta;   // what stands there instead (it may hold several lines)
+    const char* mensagem;     // after "Erro no arquivo de resultado "r.txt", "
+};
+
+void PrintTo(const CasoArquivo& c, std::ostream* os) { *os << c.nome; }
+
+class ArquivoRuim : public ::testing::TestWithParam<CasoArquivo> {};
+
+// Each fault refused with its file and line, and the schedule left as it was.
+TEST_P(ArquivoRuim, RecusadoComArquivoELinha)
+{
+    const CasoArquivo& c = GetParam();
+    std::string bytes;
+    for (std::size_t k = 0; k < linhas_do_resultado.size(); ++k)
+        bytes += (k + 1 == c.linha ? std::string(c.substituta) : linhas_do_resultado[k]) + "\n";
+    const Estado e = quatro_times();
+    Tabela tabela;
+    const Desfecho d = le_resultado(bytes, "r.txt", e.campeonato, tabela);
+    EXPECT_FALSE(d.sucesso);
+    EXPECT_EQ(d.tipo, TipoMensagem::erro);
+    EXPECT_EQ(d.texto, std::string("Erro no arquivo de resultado \"r.txt\", ") + c.mensagem);
+    EXPECT_TRUE(tabela.vazia());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, ArquivoRuim,
+    ::testing::Values(
+        CasoArquivo{"time_de_fora", 2, "Vitória\tX\tFlamengo", "linha 2: o time \"Flamengo\" não é deste campeonato."},
+        CasoArquivo{"contra_si_mesmo", 2, "Vitória\tX\tVitória", "linha 2: Vitória joga contra si mesmo."},
+        CasoArquivo{"duas_vezes", 6, "Grêmio\tX\tVitória", "linha 6: Grêmio e Vitória já se enfrentaram na 1ª rodada."},
+        CasoArquivo{"nunca", 8, "", "linha 10: Vitória e Internacional não se enfrentam em nenhuma rodada."},
+        CasoArquivo{"fora_de_ordem", 7, ">>>>>>>>\t4ª RODADA\t<<<<<<<<", "linha 7: esperava a 3ª rodada e encontrou a 4ª."},
+        CasoArquivo{"alem_de_r", 9, ">>>>>>>>\t5ª RODADA\t<<<<<<<<", "linha 9: a 5ª rodada passa das 4 rodadas do campeonato."},
+        CasoArquivo{"nem_jogo_nem_rodada", 8, "Internacional x Vitória",
+                    "linha 8: a linha não é o cabeçalho de uma rodada nem um jogo (mandante, X e visitante separados "
+                    "por tabulações): \"Internacional x Vitória\"."},
+        CasoArquivo{"rodada_cheia", 3, "Internacional\tX\tCeará\nCeará\tX\tGrêmio",
+                    "linha 4: a 1ª rodada tem mais jogos do que os 2 que cabem nela."},
+        CasoArquivo{"nao_e_texto", 5, "Ceará\tX\tGr\x01mio", "linha 5: o arquivo não é de texto (tem o byte de controle 0x01)."}),
+    [](const auto& caso) { return std::string(caso.param.nome); });
+
+// UTF-8 with a byte order mark and LF (the bundled files test Latin-1 and CR LF), header
+// lines whatever they say, blanks and spreadsheet tabs at the ends of lines.
+TEST(LeituraDeResultado, AceitaUtf8ComBomECabecalhoQualquer)
+{
+    std::string bytes = "\xEF\xBB\xBFInv1:\t999\nFO_STAR:\t-1\nTempo:\tx\n\n";
+    for (const auto& l : linhas_do_resultado) bytes += l + " \t\t\n\n";
+    const Estado e = quatro_times();
+    Tabela tabela;
+    const Desfecho d = le_resultado(bytes, "r.txt", e.campeonato, tabela);
+    ASSERT_TRUE(d.sucesso) << d.texto;
+    EXPECT_EQ(tabela, e.execucao.tabela_inicial);
 }
 
 }  // namespace
