@@ -150,4 +150,16 @@ double avalia_tabela(const Campeonato& campeonato, const Criterios& criterios, E
     return calcula_fo(inviabilidades, criterios);
 }
 
+double avalia_tabela_avulsa(const Campeonato& campeonato, const Criterios& criterios, const Tabela& tabela,
+                            Contagens& contagens)
+{
+    Execucao execucao;
+    execucao.matriz_controle = aloca_matriz_controle(campeonato.num_rodadas, campeonato.num_times + 1);
+    execucao.matriz_mandantes = aloca_matriz_inteiros(campeonato.num_times + 1, campeonato.num_times);
+    monta_matriz_controle(execucao.matriz_controle, tabela);
+    const double fo = avalia_tabela(campeonato, criterios, execucao, tabela);
+    contagens = execucao.inviabilidades;
+    return fo;
+}
+
 }  // namespace kelm

@@ -44,4 +44,10 @@ double calcula_fo(const Contagens& contagens, const Criterios& criterios);
 double avalia_tabela(const Campeonato& campeonato, const Criterios& criterios, Execucao& execucao,
                      const Tabela& tabela);
 
+// Scores a schedule that belongs to no run (one read from a file, say), on work matrices of
+// its own: writes its nine counts into `contagens` and returns FO. Throws ErroAlocacao when
+// the matrices cannot be had.
+double avalia_tabela_avulsa(const Campeonato& campeonato, const Criterios& criterios, const Tabela& tabela,
+                            Contagens& contagens);
+
 }  // namespace kelm

@@ -6,10 +6,13 @@
 #include <optional>
 #include <sstream>
 
+#include "evaluation/explicacao.hpp"
 #include "evaluation/objetivos.hpp"
 #include "model/carga.hpp"
 #include "search/busca.hpp"
 #include "search/formatos.hpp"
+#include "search/leitura_resultado.hpp"
+#include "search/relatorio.hpp"
 #include "search/resultado.hpp"
 
 namespace kelm {
@@ -18,9 +21,12 @@ namespace {
 
 constexpr const char* ajuda =
     "Uso: kelm-lote [opções] DADOS.dat\n"
+    "     kelm-lote --avaliar RESULTADO [opções] DADOS.dat\n"
     "\n"
     "Carrega o campeonato descrito em DADOS.dat, gera a tabela inicial, executa a busca\n"
     "(recozimento simulado com reaquecimento, em duas fases) e grava o arquivo de resultado.\n"
+    "Com --avaliar, não executa a busca: lê a tabela de um arquivo de resultado do mesmo\n"
+    "campeonato e escreve na saída padrão as nove inviabilidades e FO_STAR dela, recalculadas.\n"
     "\n"
     "Opções:\n"
     "  -o, --saida ARQUIVO          grava o resultado em ARQUIVO (o nome é usado como dado);\n"
@@ -38,6 +44,13 @@ constexpr const char* ajuda =
     "                               (pede N-1 rodadas, ou N com um número ímpar de times)\n"
     "      --semente N              semente do gerador de números aleatórios (padrão 333, de 0 a\n"
     "                               4294967295); outra semente dá outra tabela\n"
+    "      --relatorio ARQUIVO      grava também o relatório da tabela obtida (ou da avaliada), em\n"
+    "                               colunas separadas por tabulação: por time, os mandos rodada a\n"
+    "                               rodada, os km percorridos e a parte de cada inviabilidade; depois\n"
+    "                               cada ocorrência das inviabilidades numa frase\n"
+    "      --avaliar RESULTADO      avalia a tabela do arquivo RESULTADO (gravado pelo KELM, ou no\n"
+    "                               mesmo formato) em vez de executar a busca; com ela só valem\n"
+    "                               --objetivos, --pesos, --relatorio e --silencioso\n"
     "      --silencioso             não mostra a linha de andamento nem o aviso \"TERMINOU A\n"
     "                               EXECUÇÃO!\"; a mensagem da carga, os erros, o aviso de\n"
     "                               interrupção e o resumo final continuam na saída de erros\n"
@@ -45,12 +58,16 @@ constexpr const char* ajuda =
     "      --versao, --version      mostra o nome e a versão do programa\n"
     "\n"
     "Mensagens, andamento e resumo vão para a saída de erros.\n"
-    "Códigos de saída: 0 resultado gravado; 1 dados não carregados ou resultado não gravado;\n"
-    "2 uso errado; 3 a primeira fase atingiu o limite de reaquecimentos (o resultado dela é gravado).\n";
+    "Códigos de saída: 0 resultado gravado (ou avaliado); 1 dados não carregados, resultado ou\n"
+    "relatório não gravado, ou arquivo de resultado recusado; 2 uso errado; 3 a primeira fase\n"
+    "atingiu o limite de reaquecimentos (o resultado dela é gravado).\n";
 
 struct Opcoes {
     std::string arquivo_dados;
     std::optional<std::string> saida;
+    std::optional<std::string> relatorio;
+    std::optional<std::string> avaliar;  // the result file to score instead of a run
+    std::string opcao_da_busca;          // the first option given that only a run uses
     std::array<bool, num_inviabilidades> objetivos{true, true, true, true, true, true, true, true, true};
     std::array<std::int32_t, num_inviabilidades> pesos = pesos_default;
     OpcoesBusca busca;
@@ -100,6 +117,9 @@ std::optional<std::string> le_opcoes(const std::vector<std::string>& args, Opcoe
             return true;
         };
         auto nome = [&] { return a.substr(0, a.find('=')); };
+        for (const char* so_da_busca :
+             {"-o", "--saida", "--objetivos-na-execucao", "--max-reaquecimentos", "--avaliacao", "--busca", "--semente"})
+            if (op.opcao_da_busca.empty() && nome() == so_da_busca) op.opcao_da_busca = so_da_busca;
         std::string v;
         if (a == "-h" || a == "--ajuda" || a == "--help") {
             op.ajuda = true;
@@ -108,6 +128,12 @@ std::optional<std::string> le_opcoes(const std::vector<std::string>& args, Opcoe
         } else if (a == "-o" || nome() == "--saida") {
             if (!valor(v) || v.empty()) return "a opção " + nome() + " precisa de um nome de arquivo.";
             op.saida = v;
+        } else if (nome() == "--relatorio") {
+            if (!valor(v) || v.empty()) return "a opção --relatorio precisa de um nome de arquivo.";
+            op.relatorio = v;
+        } else if (nome() == "--avaliar") {
+            if (!valor(v) || v.empty()) return "a opção --avaliar precisa do nome de um arquivo de resultado.";
+            op.avaliar = v;
         } else if (nome() == "--objetivos") {
             if (!valor(v)) return "a opção --objetivos precisa de uma lista, por exemplo 1,2,3,8.";
             op.objetivos.fill(false);
@@ -159,7 +185,10 @@ std::optional<std::string> le_opcoes(const std::vector<std::string>& args, Opcoe
             op.arquivo_dados = a;
         }
     }
-    if (!op.ajuda && !op.versao && op.arquivo_dados.empty()) return "falta o arquivo de dados.";
+    if (op.ajuda || op.versao) return std::nullopt;
+    if (op.arquivo_dados.empty()) return "falta o arquivo de dados.";
+    if (op.avaliar && !op.opcao_da_busca.empty())
+        return "a opção " + op.opcao_da_busca + " não serve com --avaliar, que não executa a busca.";
     return std::nullopt;
 }
 
@@ -242,6 +271,48 @@ void resumo(std::ostream& erros, const Execucao& execucao, const ResumoBusca& r,
           << "Tempo de execução: " << formata_hora(execucao.tempo_execucao) << " (" << seg << " s)\n";
 }
 
+// Writes the report of `tabela` when one was asked for; false, with the message shown, when
+// it cannot be written.
+bool grava_relatorio(const Opcoes& op, const Campeonato& campeonato, const Tabela& tabela, AmbienteLote& amb)
+{
+    if (!op.relatorio) return true;
+    const Desfecho gravacao =
+        grava_arquivo(*op.relatorio, texto_relatorio(campeonato, explica_tabela(campeonato, tabela), amb.separador));
+    if (!gravacao.sucesso) {
+        mostra(amb.erros, gravacao);
+        return false;
+    }
+    amb.erros << "Relatório gravado em " << *op.relatorio << '\n';
+    return true;
+}
+
+// --avaliar: scores the schedule of a result file instead of running the search.
+int avalia_resultado(const Opcoes& op, AmbienteLote& amb)
+{
+    Estado estado;
+    const Desfecho carga = carrega_dados(estado.campeonato, estado.execucao, op.arquivo_dados);
+    mostra(amb.erros, carga);
+    if (!carga.sucesso) return lote_falhou;
+    Tabela tabela;
+    if (const Desfecho lido = carrega_resultado(estado.campeonato, *op.avaliar, tabela); !lido.sucesso) {
+        mostra(amb.erros, lido);
+        return lote_falhou;
+    }
+    estado.criterios.pesos = op.pesos;
+    define_objetivos(estado.criterios, op.objetivos);
+    Contagens contagens;
+    double fo = 0.0;
+    try {
+        fo = avalia_tabela_avulsa(estado.campeonato, estado.criterios, tabela, contagens);
+    } catch (const ErroAlocacao& e) {
+        amb.erros << e.what() << '\n';
+        return lote_falhou;
+    }
+    for (const std::string& linha : linhas_contagens(contagens, fo, amb.separador)) amb.saida << linha << '\n';
+    amb.saida.flush();
+    return grava_relatorio(op, estado.campeonato, tabela, amb) ? lote_ok : lote_falhou;
+}
+
 }  // namespace
 
 int executa_lote(const std::vector<std::string>& argumentos, AmbienteLote& amb)
@@ -259,10 +330,12 @@ int executa_lote(const std::vector<std::string>& argumentos, AmbienteLote& amb)
         amb.saida << "kelm-lote (KELM) " KELM_VERSAO "\n";
         return lote_ok;
     }
+    if (op.avaliar) return avalia_resultado(op, amb);
 
-    // A result that could not be written is refused before the run, not after it.
-    if (op.saida) {
-        if (const Desfecho d = pode_gravar(*op.saida); !d.sucesso) {
+    // A result or report that could not be written is refused before the run, not after it.
+    for (const auto& destino : {op.saida, op.relatorio}) {
+        if (!destino) continue;
+        if (const Desfecho d = pode_gravar(*destino); !d.sucesso) {
             mostra(amb.erros, d);
             return lote_falhou;
         }
@@ -307,6 +380,7 @@ int executa_lote(const std::vector<std::string>& argumentos, AmbienteLote& amb)
             return lote_falhou;
         }
     }
+    if (!grava_relatorio(op, estado.campeonato, estado.execucao.tabela_melhor, amb)) return lote_falhou;
     return r.interrompida ? lote_interrompida : lote_ok;
 }
 

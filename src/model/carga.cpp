@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <new>
 #include <optional>
 #include <fcntl.h>
@@ -19,29 +18,6 @@ namespace {
 bool eh_espaco(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-// Control bytes that no text file of ours holds (tab, line breaks, vertical tab and form
-// feed are whitespace and allowed).
-bool eh_controle(char c)
-{
-    const auto b = static_cast<unsigned char>(c);
-    return b < 0x09 || (b > 0x0D && b < 0x20) || b == 0x7F;
-}
-
-std::string_view sem_bom(std::string_view bytes)
-{
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-    return bytes;
-}
-
-// The line (from 1) on which the byte at `pos` stands.
-int linha_em(std::string_view bytes, std::size_t pos)
-{
-    int n = 1;
-    for (std::size_t i = 0; i < pos && i < bytes.size(); ++i)
-        if (bytes[i] == '\n') ++n;
-    return n;
 }
 
 // Reads whitespace-separated items the way the C library's formatted scanning does,
@@ -129,33 +105,15 @@ private:
 
 std::string aspas(std::string_view s) { return '"' + std::string(s) + '"'; }
 
-// A file name as a message shows it: always UTF-8 text. Names of files are bytes; one that
-// is not UTF-8 (written in Latin-1 in a data file from Windows) is shown as Latin-1.
-std::string exibivel(std::string_view nome)
-{
-    return utf8_valido(nome) ? std::string(nome) : latin1_para_utf8(nome);
-}
-
 Desfecho erro_conteudo(std::string_view tipo, std::string_view nome, int linha, const std::string& problema)
 {
-    return Desfecho::erro("Erro no arquivo de " + std::string(tipo) + " " + aspas(exibivel(nome)) + ", linha " +
-                          std::to_string(linha) + ": " + problema + " Os dados não foram carregados.");
+    return Desfecho::erro(erro_no_arquivo(tipo, nome, linha, problema) + " Os dados não foram carregados.");
 }
 
 // Refuses bytes that are not text: NUL and the other control bytes.
 std::optional<Desfecho> verifica_texto(std::string_view bytes, std::string_view tipo, std::string_view nome)
 {
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (eh_controle(bytes[i])) {
-            // What Windows programs call "Unicode" text: every character takes two bytes.
-            if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF")
-                return erro_conteudo(tipo, nome, 1, "o arquivo está em UTF-16 (\"Unicode\"); grave-o como texto UTF-8 ou Latin-1.");
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "0x%02X", static_cast<unsigned char>(bytes[i]));
-            return erro_conteudo(tipo, nome, linha_em(bytes, i),
-                                 std::string("o arquivo não é de texto (tem o byte de controle ") + hex + ").");
-        }
-    }
+    if (auto p = problema_de_texto(bytes)) return erro_conteudo(tipo, nome, p->linha, p->problema);
     return std::nullopt;
 }
 
@@ -164,8 +122,6 @@ std::string descricao_numero(std::string_view token)
     return "esperava um número inteiro e encontrou " +
            (token.empty() ? std::string("o fim do arquivo") : aspas(trecho_legivel(token))) + ".";
 }
-
-enum class Leitura { ok, nao_abriu };
 
 std::string motivo_abertura(int erro)
 {
@@ -189,65 +145,6 @@ std::optional<std::string> motivo_tipo(const struct stat& info)
     if (static_cast<unsigned long long>(info.st_size) > max_bytes_arquivo)
         return "o arquivo tem mais de " + std::to_string(max_bytes_arquivo >> 20) + " MB";
     return std::nullopt;
-}
-
-// Reads a whole file into memory; nothing when it cannot be opened, is not a regular
-// file or is larger than the limit. `motivo` says why, in Portuguese.
-Leitura le_arquivo(const std::filesystem::path& caminho, std::string& bytes, std::string& motivo)
-{
-    // The kind of file is checked before opening it, so that no device is ever opened, and
-    // again on the file actually opened. It is opened without blocking, so that a pipe put
-    // there in between cannot hold the program up.
-    struct stat info{};
-    if (::stat(caminho.c_str(), &info) != 0) {
-        motivo = motivo_abertura(errno);
-        return Leitura::nao_abriu;
-    }
-    if (auto m = motivo_tipo(info)) {
-        motivo = *m;
-        return Leitura::nao_abriu;
-    }
-    const int fd = ::open(caminho.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        motivo = motivo_abertura(errno);
-        return Leitura::nao_abriu;
-    }
-    struct Fecha {
-        int fd;
-        ~Fecha() { ::close(fd); }
-    } fecha{fd};
-    if (::fstat(fd, &info) != 0) {
-        motivo = "erro de leitura";
-        return Leitura::nao_abriu;
-    }
-    if (auto m = motivo_tipo(info)) {
-        motivo = *m;
-        return Leitura::nao_abriu;
-    }
-    try {
-        bytes.clear();
-        bytes.reserve(static_cast<std::size_t>(info.st_size));
-        char bloco[1 << 16];
-        for (;;) {
-            const ssize_t lidos = ::read(fd, bloco, sizeof bloco);
-            if (lidos == 0) break;
-            if (lidos < 0) {
-                if (errno == EINTR) continue;
-                motivo = "erro de leitura";
-                return Leitura::nao_abriu;
-            }
-            // The file may have grown since it was measured.
-            if (bytes.size() + static_cast<std::size_t>(lidos) > max_bytes_arquivo) {
-                motivo = "o arquivo tem mais de " + std::to_string(max_bytes_arquivo >> 20) + " MB";
-                return Leitura::nao_abriu;
-            }
-            bytes.append(bloco, static_cast<std::size_t>(lidos));
-        }
-    } catch (const std::bad_alloc&) {
-        motivo = "falta memória para lê-lo";
-        return Leitura::nao_abriu;
-    }
-    return Leitura::ok;
 }
 
 // Reads the three items of a data file with `leitor`, which is left after the last one read.
@@ -301,6 +198,63 @@ Desfecho le_itens_dados(Leitor& leitor, std::string_view nome, ItensDados& itens
 }
 
 }  // namespace
+
+bool le_arquivo(const std::filesystem::path& caminho, std::string& bytes, std::string& motivo)
+{
+    // The kind of file is checked before opening it, so that no device is ever opened, and
+    // again on the file actually opened. It is opened without blocking, so that a pipe put
+    // there in between cannot hold the program up.
+    struct stat info{};
+    if (::stat(caminho.c_str(), &info) != 0) {
+        motivo = motivo_abertura(errno);
+        return false;
+    }
+    if (auto m = motivo_tipo(info)) {
+        motivo = *m;
+        return false;
+    }
+    const int fd = ::open(caminho.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        motivo = motivo_abertura(errno);
+        return false;
+    }
+    struct Fecha {
+        int fd;
+        ~Fecha() { ::close(fd); }
+    } fecha{fd};
+    if (::fstat(fd, &info) != 0) {
+        motivo = "erro de leitura";
+        return false;
+    }
+    if (auto m = motivo_tipo(info)) {
+        motivo = *m;
+        return false;
+    }
+    try {
+        bytes.clear();
+        bytes.reserve(static_cast<std::size_t>(info.st_size));
+        char bloco[1 << 16];
+        for (;;) {
+            const ssize_t lidos = ::read(fd, bloco, sizeof bloco);
+            if (lidos == 0) break;
+            if (lidos < 0) {
+                if (errno == EINTR) continue;
+                motivo = "erro de leitura";
+                return false;
+            }
+            // The file may have grown since it was measured.
+            if (bytes.size() + static_cast<std::size_t>(lidos) > max_bytes_arquivo) {
+                motivo = "o arquivo tem mais de " + std::to_string(max_bytes_arquivo >> 20) + " MB";
+                return false;
+            }
+            bytes.append(bloco, static_cast<std::size_t>(lidos));
+        }
+    } catch (const std::bad_alloc&) {
+        motivo = "falta memória para lê-lo";
+        return false;
+    }
+    return true;
+}
 
 Desfecho interpreta_dados(std::string_view bytes, std::string_view nome, ItensDados& itens)
 {
@@ -436,8 +390,8 @@ Desfecho carrega_dados(Campeonato& campeonato, Execucao& execucao, const std::fi
     std::string motivo;
     const std::string nome_dados = arquivo_dados.string();
     if (nome_dados.empty()) return Desfecho::erro(msg_dados_nao_aberto);
-    if (le_arquivo(arquivo_dados, bytes, motivo) != Leitura::ok)
-        return Desfecho::erro(msg_dados_nao_aberto, exibivel(nome_dados) + ": " + motivo + ".");
+    if (!le_arquivo(arquivo_dados, bytes, motivo))
+        return Desfecho::erro(msg_dados_nao_aberto, nome_exibivel(nome_dados) + ": " + motivo + ".");
 
     ItensDados itens;
     if (auto d = interpreta_dados(bytes, nome_dados, itens); !d.sucesso) return d;
@@ -456,13 +410,13 @@ Desfecho carrega_dados(Campeonato& campeonato, Execucao& execucao, const std::fi
         return Desfecho::simples(e.what());
     }
 
-    if (le_arquivo(caminho_distancias, bytes, motivo) != Leitura::ok)
-        return Desfecho::erro(msg_distancias_nao_aberto, exibivel(caminho_distancias.string()) + ": " + motivo + ".");
+    if (!le_arquivo(caminho_distancias, bytes, motivo))
+        return Desfecho::erro(msg_distancias_nao_aberto, nome_exibivel(caminho_distancias.string()) + ": " + motivo + ".");
     if (auto d = interpreta_distancias(bytes, caminho_distancias.string(), n, distancias); !d.sucesso) return d;
 
     std::vector<std::string> nomes;
-    if (le_arquivo(caminho_nomes, bytes, motivo) != Leitura::ok)
-        return Desfecho::erro(msg_nomes_nao_aberto, exibivel(caminho_nomes.string()) + ": " + motivo + ".");
+    if (!le_arquivo(caminho_nomes, bytes, motivo))
+        return Desfecho::erro(msg_nomes_nao_aberto, nome_exibivel(caminho_nomes.string()) + ": " + motivo + ".");
     if (auto d = interpreta_nomes(bytes, caminho_nomes.string(), n, nomes); !d.sucesso) return d;
 
     // Everything was read and found sound: the championship is replaced at once, and its

@@ -44,6 +44,10 @@ Desfecho interpreta_distancias(std::string_view bytes, std::string_view nome, in
 Desfecho interpreta_nomes(std::string_view bytes, std::string_view nome, int num_times,
                           std::vector<std::string>& nomes);
 
+// Reads a whole file into `bytes`; false when it cannot be opened, is not a regular file or
+// is larger than max_bytes_arquivo, with `motivo` saying why, in Portuguese.
+bool le_arquivo(const std::filesystem::path& caminho, std::string& bytes, std::string& motivo);
+
 // Where a path written in a data file points: relative paths are taken from the data
 // file's own folder, and a relative path written with backslashes that names no file is
 // tried again with slashes.

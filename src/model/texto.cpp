@@ -1,6 +1,7 @@
 #include "model/texto.hpp"
 
 #include <cstdint>
+#include <cstdio>
 
 namespace kelm {
 
@@ -24,6 +25,14 @@ char32_t proximo_caractere(std::string_view s, std::size_t& pos)
     for (int k = 1; k <= extras; ++k) c = (c << 6) | (static_cast<unsigned char>(s[pos + static_cast<std::size_t>(k)]) & 0x3F);
     pos += static_cast<std::size_t>(extras) + 1;
     return c;
+}
+
+// Control bytes that no text file of ours holds (tab, line breaks, vertical tab and form
+// feed are whitespace and allowed).
+bool eh_controle(char c)
+{
+    const auto b = static_cast<unsigned char>(c);
+    return b < 0x09 || (b > 0x0D && b < 0x20) || b == 0x7F;
 }
 
 }  // namespace
@@ -124,6 +133,46 @@ std::string trecho_legivel(std::string_view bytes, std::size_t maximo)
     }
     if (bytes.size() > maximo) saida += "...";
     return saida;
+}
+
+std::string_view sem_bom(std::string_view bytes)
+{
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    return bytes;
+}
+
+int linha_em(std::string_view bytes, std::size_t pos)
+{
+    int n = 1;
+    for (std::size_t i = 0; i < pos && i < bytes.size(); ++i)
+        if (bytes[i] == '\n') ++n;
+    return n;
+}
+
+std::string nome_exibivel(std::string_view nome)
+{
+    return utf8_valido(nome) ? std::string(nome) : latin1_para_utf8(nome);
+}
+
+std::optional<ProblemaTexto> problema_de_texto(std::string_view bytes)
+{
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (eh_controle(bytes[i])) {
+            // What Windows programs call "Unicode" text: every character takes two bytes.
+            if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF")
+                return ProblemaTexto{1, "o arquivo está em UTF-16 (\"Unicode\"); grave-o como texto UTF-8 ou Latin-1."};
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "0x%02X", static_cast<unsigned char>(bytes[i]));
+            return ProblemaTexto{linha_em(bytes, i), std::string("o arquivo não é de texto (tem o byte de controle ") + hex + ")."};
+        }
+    }
+    return std::nullopt;
+}
+
+std::string erro_no_arquivo(std::string_view tipo, std::string_view nome, int linha, std::string_view problema)
+{
+    return "Erro no arquivo de " + std::string(tipo) + " \"" + nome_exibivel(nome) + "\", linha " + std::to_string(linha) +
+           ": " + std::string(problema);
 }
 
 }  // namespace kelm

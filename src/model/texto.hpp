@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,5 +25,29 @@ std::optional<std::string> primeiro_fora_de_latin1(std::string_view texto);
 // A short, printable rendering of raw bytes for a message: at most `maximo` characters,
 // bytes outside printable ASCII shown as '?'.
 std::string trecho_legivel(std::string_view bytes, std::size_t maximo = 30);
+
+// The bytes without the UTF-8 byte order mark that may start them.
+std::string_view sem_bom(std::string_view bytes);
+
+// The line (from 1) on which the byte at `pos` stands.
+int linha_em(std::string_view bytes, std::size_t pos);
+
+// A file name as a message shows it: always UTF-8 text. Names of files are bytes; one that
+// is not UTF-8 (written in Latin-1 in a data file from Windows) is shown as Latin-1.
+std::string nome_exibivel(std::string_view nome);
+
+// What makes bytes something other than text, and on which line.
+struct ProblemaTexto {
+    int linha = 1;
+    std::string problema;
+};
+
+// Why the bytes are not a text file: UTF-16, or a NUL or other control byte (tab, line
+// breaks, vertical tab and form feed are allowed); nothing when they are text.
+std::optional<ProblemaTexto> problema_de_texto(std::string_view bytes);
+
+// The first part of every message about the contents of a file:
+// Erro no arquivo de <tipo> "<nome>", linha <linha>: <problema>
+std::string erro_no_arquivo(std::string_view tipo, std::string_view nome, int linha, std::string_view problema);
 
 }  // namespace kelm

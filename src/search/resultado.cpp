@@ -15,19 +15,6 @@ namespace kelm {
 
 namespace {
 
-void linha(std::string& saida, std::string_view texto)
-{
-    saida.append(texto);
-    saida.append("\r\n");
-}
-
-// Fixed texts of the file are written in UTF-8 in the source and converted here.
-std::string latin1(std::string_view utf8)
-{
-    auto convertido = utf8_para_latin1(utf8);
-    return convertido ? *convertido : std::string(utf8);
-}
-
 bool escreve_tudo(int fd, std::string_view bytes)
 {
     while (!bytes.empty()) {
@@ -88,30 +75,50 @@ std::filesystem::path pasta_de(const std::filesystem::path& destino)
 
 }  // namespace
 
+void acrescenta_linha(std::string& saida, std::string_view texto)
+{
+    saida.append(texto);
+    saida.append("\r\n");
+}
+
+std::string em_latin1(std::string_view utf8)
+{
+    auto convertido = utf8_para_latin1(utf8);
+    return convertido ? *convertido : std::string(utf8);
+}
+
+std::array<std::string, num_inviabilidades + 1> linhas_contagens(const Contagens& contagens, double fo, char separador)
+{
+    std::array<std::string, num_inviabilidades + 1> linhas;
+    for (std::size_t i = 0; i < num_inviabilidades; ++i)
+        linhas[i] = "Inv" + std::to_string(i + 1) + ":\t" + formata_numero(contagens[i], separador);
+    linhas[num_inviabilidades] = "FO_STAR:\t" + formata_numero(fo, separador);
+    return linhas;
+}
+
 std::string texto_resultado(const Campeonato& campeonato, const Execucao& execucao, char separador)
 {
     std::string saida;
-    for (std::size_t i = 0; i < num_inviabilidades; ++i)
-        linha(saida, "Inv" + std::to_string(i + 1) + ":\t" + formata_numero(execucao.inviabilidades_melhor[i], separador));
-    linha(saida, "FO_STAR:\t" + formata_numero(execucao.fo_star, separador));
-    linha(saida, "Tempo:\t" + formata_hora(execucao.tempo_execucao));
+    for (const auto& l : linhas_contagens(execucao.inviabilidades_melhor, execucao.fo_star, separador))
+        acrescenta_linha(saida, l);
+    acrescenta_linha(saida, "Tempo:\t" + formata_hora(execucao.tempo_execucao));
 
     std::vector<std::string> nomes;
     nomes.reserve(campeonato.nomes_times.size());
-    for (const auto& nome : campeonato.nomes_times) nomes.push_back(latin1(nome));
-    const std::string rodada = latin1("ª RODADA\t<<<<<<<<");
+    for (const auto& nome : campeonato.nomes_times) nomes.push_back(em_latin1(nome));
+    const std::string rodada = em_latin1("ª RODADA\t<<<<<<<<");
     for (int r = 0; r < campeonato.num_rodadas; ++r) {
-        linha(saida, "");
-        linha(saida, ">>>>>>>>\t" + std::to_string(r + 1) + rodada);
-        linha(saida, "");
+        acrescenta_linha(saida, "");
+        acrescenta_linha(saida, ">>>>>>>>\t" + std::to_string(r + 1) + rodada);
+        acrescenta_linha(saida, "");
         for (int g = 0; g < campeonato.jogos_por_rodada(); ++g) {
             const Jogo jogo = execucao.tabela_melhor[r][g];
             if (jogo.vazio()) continue;
-            linha(saida, nomes[static_cast<std::size_t>(jogo.mandante())] + "\tX\t" +
+            acrescenta_linha(saida, nomes[static_cast<std::size_t>(jogo.mandante())] + "\tX\t" +
                              nomes[static_cast<std::size_t>(jogo.visitante())]);
         }
-        linha(saida, "");
-        linha(saida, "");
+        acrescenta_linha(saida, "");
+        acrescenta_linha(saida, "");
     }
     return saida;
 }

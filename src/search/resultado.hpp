@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -10,6 +11,18 @@
 namespace kelm {
 
 inline constexpr const char* msg_arquivo_nao_salvo = "O Arquivo não foi salvo.";
+
+// Appends a line of a file we write: the text, then CR LF.
+void acrescenta_linha(std::string& saida, std::string_view texto);
+
+// UTF-8 text as the Latin-1 bytes of the files we write. Every text given is Latin-1
+// already checked (the team names by the loader); one that is not is written as it is.
+std::string em_latin1(std::string_view utf8);
+
+// The first ten lines of a result file, without line ends: "Inv1:" to "Inv9:" with the
+// counts, then "FO_STAR:" with `fo`, each a name, a tab and the number.
+std::array<std::string, num_inviabilidades + 1> linhas_contagens(const Contagens& contagens, double fo,
+                                                                 char separador = '.');
 
 // The result file's bytes: Latin-1, CR LF line ends; the nine counts, FO_STAR and the run
 // time, then one block per round of tabela_melhor. `separador` is the decimal separator.

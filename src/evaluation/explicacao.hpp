@@ -1,0 +1,68 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "model/estado.hpp"
+
+namespace kelm {
+
+// Where a game stands in a schedule: its round and its slot, both from 0.
+struct PosicaoJogo {
+    int rodada = 0;
+    int vaga = 0;
+
+    friend bool operator==(const PosicaoJogo&, const PosicaoJogo&) = default;
+};
+
+// One team's part of a schedule.
+struct LinhaTime {
+    int time = 0;
+    // For every round, where the team plays: "C" at home, "F" away, "-" no game, and one
+    // letter per game, in slot order, when it plays more than once ("CF").
+    std::vector<std::string> sequencia;
+    int jogos_casa = 0;
+    int jogos_fora = 0;
+    long long km = 0;  // from home to the first venue, then venue to venue
+    // The team's share of each of the nine counts; over all teams they add up to the count.
+    std::array<long long, num_inviabilidades> parcelas{};
+};
+
+// A game an occurrence takes part in, with what is said of it beside the game (empty for a
+// game that is part of the occurrence without adding to it, as the first two of a run).
+struct JogoEnvolvido {
+    PosicaoJogo posicao;
+    std::string nota;
+};
+
+// One thing a count counts, in the planner's terms.
+struct Ocorrencia {
+    Inviabilidade inviabilidade = Inviabilidade::jogos_na_rodada;
+    int time = 0;                      // the team it is charged to
+    std::vector<int> rodadas;          // the rounds involved, from 0, increasing, each once
+    std::vector<JogoEnvolvido> jogos;  // the games involved, in schedule order
+    long long valor = 0;               // what it adds to the count, always more than 0
+    std::string frase;                 // a sentence in Portuguese, UTF-8, without a full stop
+};
+
+// Why a schedule has the counts it has.
+struct Explicacao {
+    std::vector<LinhaTime> times;          // teams 1 to N, in order
+    std::vector<Ocorrencia> ocorrencias;   // by count, then team, then round
+    Contagens contagens;                   // each count as the sum of the teams' shares
+};
+
+// The explanation of `tabela`, in which every pair of teams meets exactly once (as in every
+// schedule the program makes or reads). Its counts are those of avalia_tabela. The shares:
+// Inviabilidade 1 the team's games beyond the first in a round; 2, 3, 4, 6, 7 and 8 the
+// team's own; 5 the home team of the game; 9 all of it to the team that travels most (the
+// first by number), as its km beyond the team that travels least.
+Explicacao explica_tabela(const Campeonato& campeonato, const Tabela& tabela);
+
+// What the explanation says of the game at `posicao`: the notes of the occurrences it
+// takes part in, in their order, for example "Grêmio: 3º jogo seguido fora de casa
+// (Inviabilidade 6)".
+std::vector<std::string> notas_do_jogo(const Explicacao& explicacao, PosicaoJogo posicao);
+
+}  // namespace kelm

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+#include "model/desfecho.hpp"
+#include "model/estado.hpp"
+
+namespace kelm {
+
+inline constexpr const char* msg_resultado_nao_aberto = "O Arquivo de resultado não foi aberto.";
+
+// Reads the schedule of a result file of `campeonato` (loaded) into `tabela`: the file as
+// texto_resultado writes it, or as a planner types it, in UTF-8 or Latin-1, with CR LF or
+// LF line ends. The lines of the counts, FO_STAR and the time are skipped; each round's
+// heading ">>>>>>>>	Nª RODADA	<<<<<<<<" comes in order, and each game line
+// "Mandante	X	Visitante" takes the round's next slot. Every pair of teams must meet exactly
+// once; a team may play more than once in a round. On failure the message names the file
+// (`nome`) and the line, and `tabela` is left as it was.
+Desfecho le_resultado(std::string_view bytes, std::string_view nome, const Campeonato& campeonato, Tabela& tabela);
+
+// Reads the result file at `caminho` with le_resultado, within the loader's limits.
+Desfecho carrega_resultado(const Campeonato& campeonato, const std::filesystem::path& caminho, Tabela& tabela);
+
+}  // namespace kelm

@@ -1,0 +1,40 @@
+#include "search/relatorio.hpp"
+
+#include "search/formatos.hpp"
+#include "search/resultado.hpp"
+
+namespace kelm {
+
+std::string texto_relatorio(const Campeonato& campeonato, const Explicacao& explicacao, char separador)
+{
+    const auto numero = [separador](auto valor) { return formata_numero(static_cast<double>(valor), separador); };
+    std::string saida;
+    std::string cabecalho = "Time\tSequência\tCasa\tFora\tKm";
+    for (int i = 1; i <= num_inviabilidades; ++i) cabecalho += "\tInv" + std::to_string(i);
+    acrescenta_linha(saida, em_latin1(cabecalho));
+
+    long long casa = 0;
+    long long fora = 0;
+    long long km = 0;
+    for (const LinhaTime& l : explicacao.times) {
+        std::string linha = campeonato.nomes_times[static_cast<std::size_t>(l.time)] + "\t";
+        for (std::size_t r = 0; r < l.sequencia.size(); ++r) linha += (r > 0 ? " " : "") + l.sequencia[r];
+        linha += "\t" + numero(l.jogos_casa) + "\t" + numero(l.jogos_fora) + "\t" + numero(l.km);
+        for (const long long parcela : l.parcelas) linha += "\t" + numero(parcela);
+        acrescenta_linha(saida, em_latin1(linha));
+        casa += l.jogos_casa;
+        fora += l.jogos_fora;
+        km += l.km;
+    }
+    std::string total = "Total\t\t" + numero(casa) + "\t" + numero(fora) + "\t" + numero(km);
+    for (const double contagem : explicacao.contagens.valores) total += "\t" + numero(contagem);
+    acrescenta_linha(saida, total);
+
+    acrescenta_linha(saida, "");
+    acrescenta_linha(saida, em_latin1("Inviabilidade\tOcorrência"));
+    for (const Ocorrencia& o : explicacao.ocorrencias)
+        acrescenta_linha(saida, em_latin1("Inv" + std::to_string(static_cast<int>(o.inviabilidade) + 1) + "\t" + o.frase));
+    return saida;
+}
+
+}  // namespace kelm
