@@ -3,8 +3,9 @@
 // (scripts/screenshot.sh runs it under Xvfb). Usage: kelm_vitrine PASTA_DE_SAIDA
 //
 // Steps: start, load of the 20-team championship (with its message), the initial table,
-// both dialogs, the progress panel during the run, the end message, the result table, and
-// the save dialog.
+// the objectives, weights and search parameters dialogs, the progress panel during the run,
+// the end message, the result table, the comparison of the coin button, and the save
+// dialog.
 
 #include <functional>
 
@@ -153,6 +154,13 @@ int main(int argc, char** argv)
         QObject::disconnect(conexao);
         janela.botao_resultadoClick();
         fotografa("08_resultado");
+        {
+            NoProximoModal dialogo("QDialog", [](QWidget* w) {
+                fotografa("08b_economia");
+                clica(w, "fecha_economia");
+            });
+            janela.botao_economiaClick();
+        }
 
         {
             // The real save dialog, cancelled: then the message that nothing was saved.

@@ -1,5 +1,6 @@
 #include "search/relatorio.hpp"
 
+#include "evaluation/avaliacao.hpp"
 #include "search/formatos.hpp"
 #include "search/resultado.hpp"
 
@@ -35,6 +36,21 @@ std::string texto_relatorio(const Campeonato& campeonato, const Explicacao& expl
     for (const Ocorrencia& o : explicacao.ocorrencias)
         acrescenta_linha(saida, em_latin1("Inv" + std::to_string(static_cast<int>(o.inviabilidade) + 1) + "\t" + o.frase));
     return saida;
+}
+
+Economia economia_obtida(const Campeonato& campeonato, const Criterios& criterios, const Tabela& inicial,
+                         const Tabela& obtida)
+{
+    Economia e;
+    e.inicial = explica_tabela(campeonato, inicial).contagens;
+    e.explicacao_obtida = explica_tabela(campeonato, obtida);
+    e.obtida = e.explicacao_obtida.contagens;
+    e.fo_inicial = calcula_fo(e.inicial, criterios);
+    e.fo_obtida = calcula_fo(e.obtida, criterios);
+    const double km_inicial = e.inicial[Inviabilidade::distancia_total];
+    e.km_economizados = km_inicial - e.obtida[Inviabilidade::distancia_total];
+    e.percentual = km_inicial > 0 ? 100.0 * e.km_economizados / km_inicial : 0.0;
+    return e;
 }
 
 }  // namespace kelm

@@ -13,4 +13,20 @@ namespace kelm {
 // total row with the nine counts; an empty line; then one line per occurrence.
 std::string texto_relatorio(const Campeonato& campeonato, const Explicacao& explicacao, char separador = '.');
 
+// A run's initial schedule and its result side by side: their counts, their FO under the
+// criteria in force, and the km the result saves, also in per cent of the initial km (0 when
+// the initial schedule travels nothing); with the explanation of the result.
+struct Economia {
+    Contagens inicial;
+    Contagens obtida;
+    double fo_inicial = 0.0;
+    double fo_obtida = 0.0;
+    double km_economizados = 0.0;
+    double percentual = 0.0;
+    Explicacao explicacao_obtida;
+};
+
+Economia economia_obtida(const Campeonato& campeonato, const Criterios& criterios, const Tabela& inicial,
+                         const Tabela& obtida);
+
 }  // namespace kelm

@@ -19,8 +19,10 @@
 
 #include "model/carga.hpp"
 #include "model/solucao_inicial.hpp"
+#include "evaluation/explicacao.hpp"
 #include "search/comandos.hpp"
 #include "search/resultado.hpp"
+#include "ui/form_economia.hpp"
 #include "ui/form_inviab.hpp"
 #include "ui/form_parametros.hpp"
 #include "ui/form_pesos.hpp"
@@ -137,7 +139,11 @@ public:
 
     void bipe() override { QApplication::beep(); }
 
-    void resultado_disponivel() override { j_.botao_resultado_->setCursor(Qt::PointingHandCursor); }
+    void resultado_disponivel() override
+    {
+        j_.botao_resultado_->setCursor(Qt::PointingHandCursor);
+        j_.botao_economia_->setCursor(Qt::PointingHandCursor);
+    }
 
     void fase_concluida(int) override
     {
@@ -333,6 +339,7 @@ QWidget* Tform_global::cria_barra()
     connect(sol_inicial_, &QToolButton::clicked, this, &Tform_global::sol_inicialClick);
     connect(botao_tabinicial_, &QToolButton::clicked, this, &Tform_global::botao_tabinicialClick);
     connect(botao_resultado_, &QToolButton::clicked, this, &Tform_global::botao_resultadoClick);
+    connect(botao_economia_, &QToolButton::clicked, this, &Tform_global::botao_economiaClick);
     connect(botao_fechar_, &QToolButton::clicked, this, &Tform_global::botao_fecharClick);
     return barra;
 }
@@ -457,6 +464,18 @@ void Tform_global::mostra_tabela_resultado()
     mostra_tabela(estado_.execucao.tabela_melhor);
 }
 
+void Tform_global::botao_economiaClick()
+{
+    if (const Desfecho d = pode_mostrar_resultado(estado_.campeonato, estado_.execucao); !d.sucesso) {
+        mostra(d);
+        return;
+    }
+    const Execucao& x = estado_.execucao;
+    Tform_economia janela(estado_.campeonato,
+                          economia_obtida(estado_.campeonato, estado_.criterios, x.tabela_inicial, x.tabela_melhor), this);
+    janela.exec();
+}
+
 void Tform_global::nova_solucao_inicial()
 {
     if (const Desfecho d = kelm::nova_solucao_inicial(estado_.campeonato, estado_.execucao); !d.sucesso) {
@@ -477,8 +496,19 @@ void Tform_global::mostra_tabela(const Tabela& tabela)
     tabela_jogos_->show();
     panel_jogos_->show();
 
+    // Each game's tooltip also names the occurrences of the counts it takes part in.
     const Campeonato& c = estado_.campeonato;
-    tabela_jogos_->modelo()->define(tabela, c.nomes_times, c.num_rodadas + 1, c.jogos_por_rodada() + 1);
+    const Explicacao explicacao = explica_tabela(c, tabela);
+    QStringList notas;
+    notas.reserve(static_cast<qsizetype>(tabela.linhas()) * tabela.colunas());
+    for (int r = 0; r < tabela.linhas(); ++r) {
+        for (int g = 0; g < tabela.colunas(); ++g) {
+            QStringList do_jogo;
+            for (const std::string& nota : notas_do_jogo(explicacao, {r, g})) do_jogo << QString::fromStdString(nota);
+            notas << do_jogo.join(QLatin1Char('\n'));
+        }
+    }
+    tabela_jogos_->modelo()->define(tabela, c.nomes_times, c.num_rodadas + 1, c.jogos_por_rodada() + 1, std::move(notas));
 }
 
 void Tform_global::salva_tabela()

@@ -65,6 +65,7 @@ public slots:
     void Executar1Click();
     void botao_tabinicialClick();
     void botao_resultadoClick();
+    void botao_economiaClick();
     void TabelaObtida1Click();
     void okClick();
     void objetivosClick();

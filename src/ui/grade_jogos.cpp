@@ -25,8 +25,10 @@ QString texto_jogo(const Jogo& jogo, const QStringList& nomes)
     return nomes.value(jogo.mandante()) + QStringLiteral("  X  ") + nomes.value(jogo.visitante());
 }
 
-void ModeloGrade::define(const Tabela& tabela, const std::vector<std::string>& nomes, int linhas, int colunas)
+void ModeloGrade::define(const Tabela& tabela, const std::vector<std::string>& nomes, int linhas, int colunas,
+                         QStringList notas)
 {
+    notas_ = std::move(notas);
     QStringList nomes_qt;
     nomes_qt.reserve(static_cast<qsizetype>(nomes.size()));
     for (const std::string& nome : nomes) nomes_qt << QString::fromStdString(nome);
@@ -81,9 +83,13 @@ QVariant ModeloGrade::data(const QModelIndex& indice, int papel) const
     switch (papel) {
     case Qt::DisplayRole:
         return texto(indice.row(), indice.column());
-    case Qt::ToolTipRole:  // the whole game, also when long names do not fit the column
+    case Qt::ToolTipRole: {  // the whole game, also when long names do not fit the column
         if (fixa) return {};
-        return texto(indice.row(), indice.column());
+        const QString jogo = texto(indice.row(), indice.column());
+        const qsizetype k = static_cast<qsizetype>(indice.row() - 1) * tabela_.colunas() + (indice.column() - 1);
+        if (jogo.isEmpty() || k >= notas_.size() || notas_.at(k).isEmpty()) return jogo;
+        return jogo + QLatin1Char('\n') + notas_.at(k);
+    }
     case Qt::BackgroundRole:
         if (fixa) return QApplication::palette().brush(QPalette::Button);
         return {};

@@ -26,8 +26,11 @@ public:
     using QAbstractTableModel::QAbstractTableModel;
 
     // Shows a copy of `tabela` in `linhas` rows (rounds + 1) and `colunas` columns
-    // (games per round + 1). Cells beyond the schedule's own size stay empty.
-    void define(const Tabela& tabela, const std::vector<std::string>& nomes, int linhas, int colunas);
+    // (games per round + 1). Cells beyond the schedule's own size stay empty. `notas`, when
+    // given, holds for every game (round by round, slot by slot) what its tooltip says
+    // besides the game itself.
+    void define(const Tabela& tabela, const std::vector<std::string>& nomes, int linhas, int colunas,
+                QStringList notas = {});
 
     int rowCount(const QModelIndex& pai = {}) const override;
     int columnCount(const QModelIndex& pai = {}) const override;
@@ -42,6 +45,7 @@ private:
     int colunas_ = 0;
     Tabela tabela_;
     QStringList nomes_;
+    QStringList notas_;
 };
 
 // The string grid `tabela_jogos`: columns of 170 pixels, rows of 24, read-only, with its

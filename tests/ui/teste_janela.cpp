@@ -4,10 +4,15 @@
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QDialog>
+#include <QLabel>
 #include <QScrollBar>
+#include <QTableWidget>
 #include <QTest>
 
 #include "apoio_ui.hpp"
+#include "evaluation/explicacao.hpp"
+#include "ui/form_economia.hpp"
+#include "ui/regional.hpp"
 #include "evaluation/objetivos.hpp"
 #include "search/comandos.hpp"
 #include "search/resultado.hpp"
@@ -55,7 +60,7 @@ private slots:
         QTest::newRow("início") << int(inicio) << "mmMmmmppppm" << false << sem_resultado;
         QTest::newRow("carga cancelada") << int(carga_cancelada) << "mmMmmmppppm" << false << sem_resultado;
         QTest::newRow("carregado") << int(carregado) << "mmmmmmmmppm" << true << sem_resultado;
-        QTest::newRow("executado") << int(executado) << "mmmmmmmmmpm" << true << nao_salvo;
+        QTest::newRow("executado") << int(executado) << "mmmmmmmmmmm" << true << nao_salvo;
     }
 
     void comandos_em_cada_etapa()
@@ -89,6 +94,29 @@ private slots:
         QCOMPARE(b->mensagens[0].texto, ao_salvar);
         QCOMPARE(b->pedidos_de_salvar.size(), etapa == executado ? 1 : 0);  // no name asked for without a result
 
+        // The coin: with the hand, the result beside the initial schedule; else the result
+        // view's message.
+        b->mensagens.clear();
+        QString economia;
+        QString fo_obtida;
+        NoProximoModal<Tform_economia> janela([&](Tform_economia* d) {
+            economia = d->findChild<QLabel*>(QStringLiteral("economia"))->text();
+            fo_obtida = d->findChild<QTableWidget*>(QStringLiteral("comparacao"))->item(num_inviabilidades, 1)->text();
+            d->accept();
+        });
+        b->clica("botao_economia");
+        QVERIFY(b->mostra());  // the main window takes keys again
+        QCOMPARE(janela.tratado(), etapa == executado);
+        if (etapa == executado) {
+            // Both schedules under the objectives in force (this run's first phase was cut short,
+            // before the second phase's objectives).
+            QCOMPARE(fo_obtida, numero(calcula_fo(b->estado.execucao.inviabilidades_melhor, b->estado.criterios)));
+            QVERIFY2(economia.contains(QStringLiteral(" km ")), qPrintable(economia));
+        } else {
+            QCOMPARE(b->mensagens.size(), 1);
+            QCOMPARE(b->mensagens[0].texto, QString::fromUtf8(msg_tabela_resultado));
+        }
+
         // The hand promises a view, shown in the grid; the not-allowed pointer a message
         // instead. A new initial solution drops the result, so it comes last.
         for (const char* nome : {"botao_resultado", "botao_tabinicial", "sol_inicial"}) {
@@ -100,6 +128,25 @@ private slots:
             QTest::keyClick(&b->janela(), Qt::Key_Return);  // presses "&Fecha"
             QVERIFY2(!b->grade()->isVisible(), nome);
         }
+    }
+
+    void dica_do_jogo_diz_de_que_inviabilidades_ele_faz_parte()
+    {
+        b->carrega("nordeste.dat");
+        b->clica("botao_tabinicial");
+        const Tabela& tabela = b->estado.execucao.tabela_inicial;
+        const Explicacao explicacao = explica_tabela(b->estado.campeonato, tabela);
+        int com_notas = 0;
+        for (int r = 0; r < tabela.linhas(); ++r) {
+            for (int g = 0; g < tabela.colunas(); ++g) {
+                QString esperado = b->grade()->celula(g + 1, r + 1);
+                for (const std::string& nota : notas_do_jogo(explicacao, {r, g}))
+                    esperado += QLatin1Char('\n') + QString::fromStdString(nota);
+                com_notas += esperado.contains(QLatin1Char('\n'));
+                QCOMPARE(b->grade()->model()->index(r + 1, g + 1).data(Qt::ToolTipRole).toString(), esperado);
+            }
+        }
+        QVERIFY(com_notas > 0);
     }
 
     void f1_carrega_e_f2_f3_nada_fazem()

@@ -1,0 +1,109 @@
+#include "ui/form_economia.hpp"
+
+#include <cmath>
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "ui/dialogos_comuns.hpp"
+#include "ui/icones.hpp"
+#include "ui/regional.hpp"
+
+namespace kelm {
+
+namespace {
+
+// A read-only table of texts, its headings given.
+QTableWidget* tabela_de_textos(QWidget* pai, const char* nome, const QStringList& colunas, const QStringList& linhas)
+{
+    auto* t = new QTableWidget(static_cast<int>(linhas.size()), static_cast<int>(colunas.size()), pai);
+    t->setObjectName(QLatin1String(nome));
+    t->setHorizontalHeaderLabels(colunas);
+    t->setVerticalHeaderLabels(linhas);
+    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    t->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    return t;
+}
+
+void poe(QTableWidget* t, int linha, int coluna, const QString& texto, bool numero = true)
+{
+    auto* item = new QTableWidgetItem(texto);
+    if (numero) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    t->setItem(linha, coluna, item);
+}
+
+}  // namespace
+
+Tform_economia::Tform_economia(const Campeonato& campeonato, const Economia& economia, QWidget* pai) : QDialog(pai)
+{
+    setObjectName(QStringLiteral("form_economia"));
+    setWindowTitle(QStringLiteral("Economia Obtida"));
+    auto* conteudo = new QWidget(this);
+    auto* coluna = new QVBoxLayout(conteudo);
+    coluna->setContentsMargins(0, 0, 0, 0);
+
+    QStringList linhas;
+    for (int k = 1; k <= num_inviabilidades; ++k) linhas << QStringLiteral("Inviabilidade %1").arg(k);
+    linhas << QStringLiteral("Função objetivo") << QStringLiteral("Distância total (km)");
+    auto* comparacao = tabela_de_textos(conteudo, "comparacao", {QStringLiteral("Tabela inicial"), QStringLiteral("Tabela obtida")},
+                                        linhas);
+    for (std::size_t i = 0; i < num_inviabilidades; ++i) {
+        poe(comparacao, static_cast<int>(i), 0, numero(economia.inicial[i]));
+        poe(comparacao, static_cast<int>(i), 1, numero(economia.obtida[i]));
+    }
+    poe(comparacao, num_inviabilidades, 0, numero(economia.fo_inicial));
+    poe(comparacao, num_inviabilidades, 1, numero(economia.fo_obtida));
+    poe(comparacao, num_inviabilidades + 1, 0, numero(economia.inicial[Inviabilidade::distancia_total]));
+    poe(comparacao, num_inviabilidades + 1, 1, numero(economia.obtida[Inviabilidade::distancia_total]));
+    comparacao->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // Every row in sight.
+    comparacao->setMinimumHeight(comparacao->verticalHeader()->length() + comparacao->horizontalHeader()->sizeHint().height() +
+                                 2 * comparacao->frameWidth());
+    coluna->addWidget(comparacao);
+
+    const QString percentual = QLocale().toString(std::abs(economia.percentual), 'f', 1);
+    auto* resumo = new QLabel(
+        economia.km_economizados >= 0
+            ? QStringLiteral("Economia obtida: %1 km (%2 % da distância da tabela inicial)")
+                  .arg(numero(economia.km_economizados), percentual)
+            : QStringLiteral("A tabela obtida percorre %1 km a mais que a inicial (%2 % a mais)")
+                  .arg(numero(-economia.km_economizados), percentual),
+        conteudo);
+    resumo->setObjectName(QStringLiteral("economia"));
+    QFont negrito = resumo->font();
+    negrito.setBold(true);
+    resumo->setFont(negrito);
+    coluna->addWidget(resumo);
+
+    QStringList colunas{QStringLiteral("Sequência"), QStringLiteral("Casa"), QStringLiteral("Fora"), QStringLiteral("Km")};
+    for (int k = 1; k <= num_inviabilidades; ++k) colunas << QStringLiteral("Inv%1").arg(k);
+    QStringList nomes;
+    for (const LinhaTime& linha : economia.explicacao_obtida.times)
+        nomes << QString::fromStdString(campeonato.nomes_times[static_cast<std::size_t>(linha.time)]);
+    auto* times = tabela_de_textos(conteudo, "times", colunas, nomes);
+    int r = 0;
+    for (const LinhaTime& linha : economia.explicacao_obtida.times) {
+        QStringList sequencia;
+        for (const std::string& s : linha.sequencia) sequencia << QString::fromStdString(s);
+        poe(times, r, 0, sequencia.join(QLatin1Char(' ')), false);
+        poe(times, r, 1, QString::number(linha.jogos_casa));
+        poe(times, r, 2, QString::number(linha.jogos_fora));
+        poe(times, r, 3, numero(static_cast<double>(linha.km)));
+        for (std::size_t i = 0; i < num_inviabilidades; ++i)
+            poe(times, r, 4 + static_cast<int>(i), numero(static_cast<double>(linha.parcelas[i])));
+        ++r;
+    }
+    times->resizeColumnsToContents();
+    times->setMinimumHeight(320);
+    coluna->addWidget(times, 1);
+
+    auto* fecha = botao_com_imagem(this, "fecha_economia", QStringLiteral("&Fecha"), icone("window-close", "fechar"));
+    connect(fecha, &QPushButton::clicked, this, &QDialog::accept);
+    dispoe_dialogo(this, conteudo, {fecha}, QSize(1000, 760));
+}
+
+}  // namespace kelm

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QDialog>
+
+#include "search/relatorio.hpp"
+
+namespace kelm {
+
+// The window of the button "Economia Obtida": the initial schedule and the result of the run
+// side by side (the nine counts, FO, the total km), the km the result saves, and the result's
+// teams as the report shows them (venues round by round, home and away games, km, each
+// team's share of the counts).
+class Tform_economia : public QDialog {
+    Q_OBJECT
+public:
+    Tform_economia(const Campeonato& campeonato, const Economia& economia, QWidget* pai = nullptr);
+};
+
+}  // namespace kelm
