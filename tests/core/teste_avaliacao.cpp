@@ -1,5 +1,3 @@
-#include <map>
-
 #include "apoio.hpp"
 #include "evaluation/avaliacao.hpp"
 #include "evaluation/movimentos.hpp"
@@ -61,19 +59,6 @@ TEST(Avaliacao, ExemploDeQuatroTimesContadoAMao)
     x.matriz_controle[0][1].jogos_casa = 3;
     avalia(e);
     EXPECT_EQ(x.inviabilidades[Inviabilidade::jogos_na_rodada], 2);
-}
-
-TEST(MesmoEstado, SoAUltimaRodadaConta)
-{
-    Estado e = campeonato(6, 6);
-    distancias_por_indice(e);
-    e.campeonato.matriz_distancias[1][2] = 0;  // teams 1 and 2 share a state, in this direction
-    e.campeonato.matriz_distancias[4][3] = 0;
-    monta(e, {{{1, 2}}, {}, {}, {}, {}, {{-1, 2}, {3, 4}, {}}});
-    conta_mesmo_estado(e.campeonato, e.execucao.tabela_atual, e.execucao.inviabilidades);
-    // (-1, 2) counts whoever is at home; (3, 4) looks up [3][4], which is not 0; the empty
-    // slot counts nothing; round 1 is not the last.
-    EXPECT_EQ(e.execucao.inviabilidades[Inviabilidade::mesmo_estado], 1);
 }
 
 // ---- Moves ----------------------------------------------------------------------

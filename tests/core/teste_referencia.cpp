@@ -76,28 +76,5 @@ TEST_P(TabelaInicial, ContagensIguaisAoCaminhoDireto)
 INSTANTIATE_TEST_SUITE_P(Exemplos, TabelaInicial,
                          ::testing::Values("nordeste.dat", "brasileirao_2023.dat", "brasileirao_2023_turno.dat"));
 
-// The counts of the first initial schedule of the bundled championships, fixed so that a
-// change to the evaluation (or to the schedule drawn) is caught. They agree with the direct
-// way above.
-TEST(TabelaInicial, ContagensFixadas)
-{
-    struct Fixado {
-        const char* dados;
-        Contagens contagens;
-    };
-    const Fixado fixados[] = {
-        {"nordeste.dat", {{7, 2, 3, 8, 0, 1, 0, 19268, 3956}}},
-        {"brasileirao_2023.dat", {{134, 13, 4, 42, 0, 30, 26, 329357, 28717}}},
-    };
-    for (const auto& [dados, contagens] : fixados) {
-        Estado e = carrega_exemplo(dados);
-        ASSERT_TRUE(prepara_execucao(e.campeonato, e.execucao).sucesso);
-        todos_objetivos(e);
-        const double fo = avalia_tabela(e.campeonato, e.criterios, e.execucao, e.execucao.tabela_atual);
-        EXPECT_EQ(e.execucao.inviabilidades, contagens) << dados;
-        EXPECT_EQ(fo, calcula_fo(contagens, e.criterios)) << dados;
-    }
-}
-
 }  // namespace
 }  // namespace kelm::teste

@@ -99,28 +99,20 @@ INSTANTIATE_TEST_SUITE_P(
         CasoHostil{"BrancoAntesDaVirgula", "20 ,19\nd.txt\nn.txt\n", d20, n20,
                    erro_dados(1, formato_nr + "; falta a vírgula logo depois do número de times.")},
         CasoHostil{"SoNR", "20, 19\n", d20, n20, erro_dados(2, "falta o caminho do arquivo de distâncias.")},
-        CasoHostil{"SoNRECaminhoDasDistancias", "20, 19\nd.txt\n", d20, n20,
-                   erro_dados(3, "falta o caminho do arquivo de nomes de times.")},
         CasoHostil{"CaminhoLongo", "20, 19\n" + std::string(100, 'd') + "\nn.txt\n", d20, n20,
                    erro_dados(2, "o caminho do arquivo de distâncias tem 100 caracteres; o máximo é 99.")},
         CasoHostil{"NDois", "2, 19\nd.txt\nn.txt\n", d20, n20, erro_dados(1, "o número de times é 2; são precisos pelo menos 3.")},
         CasoHostil{"NMilEUm", "1001, 1001\nd.txt\nn.txt\n", d20, n20, erro_dados(1, "o número de times é 1001; o máximo é 1000.")},
         CasoHostil{"NAlemDe32Bits", "99999999999999999999, 19\nd.txt\nn.txt\n", d20, n20,
                    erro_dados(1, "o número de times não cabe em 32 bits.")},
-        CasoHostil{"RCurto", "20, 18\nd.txt\nn.txt\n", d20, n20,
-                   erro_dados(1, "o número de rodadas é 18; com 20 times são precisas pelo menos 19.")},
         CasoHostil{"RCurtoComNImpar", "21, -21\nd.txt\nn.txt\n", d20, n20,
                    erro_dados(1, "o número de rodadas é -21; com 21 times são precisas pelo menos 21.")},
         CasoHostil{"REnorme", "20, 2147483647\nd.txt\nn.txt\n", d20, n20,
                    erro_dados(1, "o número de rodadas é 2147483647; o máximo é 5000.")},
         CasoHostil{"LetrasNoLugarDeN", "vinte, 19\nd.txt\nn.txt\n", d20, n20,
                    erro_dados(1, formato_nr + ", mas começa com \"vinte,\".")},
-        CasoHostil{"LetrasNoLugarDeR", "20, dezenove\nd.txt\nn.txt\n", d20, n20,
-                   erro_dados(1, formato_nr + "; falta o número de rodadas depois da vírgula.")},
         CasoHostil{"NulNoDados", std::string("20, 19\nd.txt\0\nn.txt\n", 20), d20, n20,
                    erro_dados(2, "o arquivo não é de texto (tem o byte de controle 0x00).")},
-        CasoHostil{"ImagemComoDados", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), d20, n20,
-                   erro_dados(1, formato_nr + ", mas começa com \"?PNG\".")},
         CasoHostil{"DadosEmUtf16", std::string("\xFF\xFE" "2\0" "0\0" ",\0" "1\0" "9\0", 12), d20, n20,
                    erro_dados(1, "o arquivo está em UTF-16 (\"Unicode\"); grave-o como texto UTF-8 ou Latin-1.")},
         CasoHostil{"TernoSemOTerceiroNumeroNoFim", dados20, "1, 2, 5\n3, 4", n20,
@@ -130,7 +122,6 @@ INSTANTIATE_TEST_SUITE_P(
                                       "\"i, j, distância\".")},
         CasoHostil{"LetrasNoLugarDaDistancia", dados20, "1, 2, 5\n\n3, 4, quinhentos\n", n20,
                    erro_distancias(3, "esperava um número inteiro e encontrou \"quinhentos\".")},
-        CasoHostil{"TimeZero", dados20, "0, 2, 5\n", n20, erro_distancias(1, "o time 0 não existe; os times vão de 1 a 20.")},
         CasoHostil{"TimeAlem", dados20, "1, 2, 5\n\n1, 21, 5\n", n20,
                    erro_distancias(3, "o time 21 não existe; os times vão de 1 a 20.")},
         CasoHostil{"DistanciaNegativa", dados20, "1, 2, -5\n", n20, erro_distancias(1, "a distância -5 é negativa.")},
@@ -139,8 +130,6 @@ INSTANTIATE_TEST_SUITE_P(
         CasoHostil{"DistanciaQueEstouraOPercurso", dados20, "1, 3, 113025455\n1, 2, 113025456\n", n20,
                    erro_distancias(2, "a distância 113025456 é grande demais: com 20 times, a maior distância aceita é "
                                       "113025455, para que o percurso de um time não passe de 2147483647.")},
-        CasoHostil{"BinarioNasDistancias", dados20, std::string("\x1F\x8B\x08\0\0\0", 6), n20,
-                   erro_distancias(1, "o arquivo não é de texto (tem o byte de controle 0x1F).")},
         CasoHostil{"NomeDeCemLetrasAcentuadas", dados20, d20, "T1\n" + [] {
                        std::string s;
                        for (int k = 0; k < 100; ++k) s += "ã";
@@ -153,9 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
                    erro_nomes(1, "o nome do time 2, \"Euro€\", tem o caractere \"€\", que o arquivo de resultados "
                                  "(Latin-1) não pode gravar.")},
         CasoHostil{"ControleDoLatin1NosNomes", dados20, d20, "A\nB\x85" "C\n",
-                   erro_nomes(2, "o nome do time 2 tem um caractere de controle; o arquivo não é de texto.")},
-        CasoHostil{"NomesEmUtf16", dados20, d20, std::string("\xFE\xFF\0A\0\n", 6),
-                   erro_nomes(1, "o arquivo está em UTF-16 (\"Unicode\"); grave-o como texto UTF-8 ou Latin-1.")}),
+                   erro_nomes(2, "o nome do time 2 tem um caractere de controle; o arquivo não é de texto.")}),
     [](const auto& caso) { return std::string(caso.param.nome); });
 
 // Empty distances and names files are sound: no distance is known (all 0) and no team has a name.
