@@ -1,5 +1,6 @@
 #include "verificacoes.hpp"
 
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -7,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <set>
 #include <tuple>
 #include <stdexcept>
 #include <utility>
@@ -74,32 +74,18 @@ std::vector<std::string_view> tokens(std::string_view s)
 // não foram carregados.", with L from 1 to `linhas`. An empty `nome` accepts any name.
 std::string verifica_recusa(const Desfecho& d, std::string_view tipo, std::string_view nome, int linhas)
 {
-    if (d.sucesso) return "recusa marcada como sucesso";
-    if (d.tipo != TipoMensagem::erro) return "recusa sem o ícone de erro: " + d.texto;
+    if (d.sucesso || d.tipo != TipoMensagem::erro) return "recusa sem o ícone de erro: " + d.texto;
     if (!utf8_valido(d.texto) || !utf8_valido(d.detalhe)) return "mensagem que não é UTF-8: " + d.texto;
-    const std::string inicio = "Erro no arquivo de " + std::string(tipo) + " \"";
-    if (d.texto.rfind(inicio, 0) != 0) return "mensagem sem o começo esperado: " + d.texto;
-    std::size_t p;
-    if (nome.empty()) {
-        p = d.texto.find("\", linha ", inicio.size());
-        if (p == std::string::npos) return "mensagem sem a linha: " + d.texto;
-    } else {
-        if (d.texto.compare(inicio.size(), nome.size(), nome) != 0 ||
-            d.texto.compare(inicio.size() + nome.size(), 9, "\", linha ") != 0)
-            return "mensagem sem o nome do arquivo: " + d.texto;
-        p = inicio.size() + nome.size();
-    }
-    p += 9;
+    const std::string inicio = "Erro no arquivo de " + std::string(tipo) + " \"" + std::string(nome);
+    if (!d.texto.starts_with(inicio)) return "mensagem sem o começo esperado: " + d.texto;
+    const std::size_t p = nome.empty() ? d.texto.find("\", linha ", inicio.size()) : inicio.size();
+    if (p == std::string::npos || d.texto.compare(p, 9, "\", linha ") != 0) return "mensagem sem a linha: " + d.texto;
     long linha = 0;
-    const std::size_t inicio_digitos = p;
-    while (p < d.texto.size() && d.texto[p] >= '0' && d.texto[p] <= '9' && p - inicio_digitos < 10)
-        linha = linha * 10 + (d.texto[p++] - '0');
-    if (p == inicio_digitos || d.texto.compare(p, 2, ": ") != 0) return "linha mal escrita: " + d.texto;
-    if (linha < 1 || linha > linhas)
-        return "a linha " + std::to_string(linha) + " não existe no arquivo: " + d.texto;
-    if (d.texto.size() < sufixo_recusa.size() ||
-        d.texto.compare(d.texto.size() - sufixo_recusa.size(), sufixo_recusa.size(), sufixo_recusa) != 0)
-        return "mensagem sem o fim esperado: " + d.texto;
+    const char* fim = d.texto.data() + d.texto.size();
+    const auto [depois, erro] = std::from_chars(d.texto.data() + p + 9, fim, linha);
+    if (erro != std::errc{} || !std::string_view(depois, fim).starts_with(": ")) return "linha mal escrita: " + d.texto;
+    if (linha < 1 || linha > linhas) return "a linha " + std::to_string(linha) + " não existe no arquivo: " + d.texto;
+    if (!d.texto.ends_with(sufixo_recusa)) return "mensagem sem o fim esperado: " + d.texto;
     return {};
 }
 
@@ -192,53 +178,45 @@ std::optional<std::string> numero_normalizado(std::string_view texto, char separ
 
 // The folder where the three files of an input are written, made once per process and
 // removed at its end. /dev/shm keeps the writes in memory where there is one.
-class PastaCarga {
-public:
-    static PastaCarga& unica()
+struct PastaCarga {
+    std::filesystem::path caminho;
+
+    PastaCarga()
     {
-        static PastaCarga pasta;
-        return pasta;
+        const char* base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+        std::string modelo = std::string(base) + "/kelm-fuzz-XXXXXX";
+        if (::mkdtemp(modelo.data()) == nullptr) throw std::runtime_error("mkdtemp");
+        caminho = modelo;
     }
-
-    const std::filesystem::path& caminho() const { return caminho_; }
-
-    void escreve(const char* nome, std::string_view bytes) const
-    {
-        std::ofstream f(caminho_ / nome, std::ios::binary | std::ios::trunc);
-        f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!f) throw std::runtime_error("não foi possível escrever o arquivo de teste");
-    }
-
     ~PastaCarga()
     {
         std::error_code ec;
-        std::filesystem::remove_all(caminho_, ec);
+        std::filesystem::remove_all(caminho, ec);
     }
 
-private:
-    PastaCarga()
+    void escreve(const char* nome, std::string_view bytes) const
     {
-        std::filesystem::path base = "/dev/shm";
-        if (::access(base.c_str(), W_OK) != 0) base = std::filesystem::temp_directory_path();
-        std::string modelo = (base / "kelm-fuzz-XXXXXX").string();
-        if (::mkdtemp(modelo.data()) == nullptr) throw std::runtime_error("mkdtemp");
-        caminho_ = modelo;
+        std::ofstream f(caminho / nome, std::ios::binary | std::ios::trunc);
+        if (!f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()))) throw std::runtime_error("escrita");
     }
-
-    std::filesystem::path caminho_;
 };
+
+const PastaCarga& pasta_carga()
+{
+    static const PastaCarga pasta;
+    return pasta;
+}
 
 // A championship loaded before the fuzzed one, with a result, so that a failed load can be
 // seen to leave everything as it was.
 const Estado& campeonato_anterior()
 {
     static const Estado anterior = [] {
-        const PastaCarga& pasta = PastaCarga::unica();
-        pasta.escreve("d0.txt", "1, 2, 10\n2, 1, 10\n1, 3, 20\n3, 4, 5\n");
-        pasta.escreve("n0.txt", "Um Dois Tres Quatro\n");
-        pasta.escreve("c0.dat", "4, 6\nd0.txt\nn0.txt\n");
+        pasta_carga().escreve("d0.txt", "1, 2, 10\n2, 1, 10\n1, 3, 20\n3, 4, 5\n");
+        pasta_carga().escreve("n0.txt", "Um Dois Tres Quatro\n");
+        pasta_carga().escreve("c0.dat", "4, 6\nd0.txt\nn0.txt\n");
         Estado e;
-        const Desfecho d = carrega_dados(e.campeonato, e.execucao, pasta.caminho() / "c0.dat");
+        const Desfecho d = carrega_dados(e.campeonato, e.execucao, pasta_carga().caminho / "c0.dat");
         if (!d.sucesso) throw std::runtime_error("o campeonato anterior não carregou: " + d.texto + d.detalhe);
         e.execucao.tabela_melhor = e.execucao.tabela_inicial;
         e.execucao.programa_executado = true;
@@ -246,32 +224,6 @@ const Estado& campeonato_anterior()
         return e;
     }();
     return anterior;
-}
-
-std::string verifica_tabela_sorteada(const Estado& e)
-{
-    const int n = e.campeonato.num_times;
-    const int r = e.campeonato.num_rodadas;
-    if (e.execucao.tabela_inicial.linhas() != r || e.execucao.tabela_inicial.colunas() != n / 2) return "tabela_inicial com outras dimensões";
-    if (e.campeonato.matriz_distancias.linhas() != n + 1 || e.campeonato.matriz_distancias.colunas() != n + 1)
-        return "matriz de distâncias com outras dimensões";
-    if (e.campeonato.nomes_times.size() != static_cast<std::size_t>(n) + 1) return "nomes_times com outro tamanho";
-    std::set<std::pair<int, int>> pares;
-    const int cheias = rodadas_preenchidas(n);
-    for (int linha = 0; linha < r; ++linha) {
-        for (int vaga = 0; vaga < n / 2; ++vaga) {
-            const Jogo j = e.execucao.tabela_inicial[linha][vaga];
-            if (linha >= cheias) {
-                if (!j.vazio() || j.time2 != 0) return "jogo depois das rodadas preenchidas";
-                continue;
-            }
-            const int a = j.time1 < 0 ? -j.time1 : j.time1;
-            if (a < 1 || a >= j.time2 || j.time2 > n) return "jogo fora de 1 <= |time1| < time2 <= N";
-            if (!pares.insert({a, j.time2}).second) return "um par de times joga duas vezes";
-        }
-    }
-    if (pares.size() != static_cast<std::size_t>(n) * static_cast<std::size_t>(n - 1) / 2) return "faltam pares";
-    return {};
 }
 
 }  // namespace
@@ -412,13 +364,12 @@ std::string verifica_carga(std::string_view entrada)
     if (dados.find('/') != std::string_view::npos || dados.find("..") != std::string_view::npos) return {};
 
     const Estado& anterior = campeonato_anterior();
-    const PastaCarga& pasta = PastaCarga::unica();
-    pasta.escreve("c.dat", dados);
-    pasta.escreve("d.txt", partes[1]);
-    pasta.escreve("n.txt", partes[2]);
+    pasta_carga().escreve("c.dat", dados);
+    pasta_carga().escreve("d.txt", partes[1]);
+    pasta_carga().escreve("n.txt", partes[2]);
 
     Estado e = anterior;
-    const auto caminho_dados = pasta.caminho() / "c.dat";
+    const auto caminho_dados = pasta_carga().caminho / "c.dat";
     const Desfecho d = carrega_dados(e.campeonato, e.execucao, caminho_dados);
     if (!d.sucesso) {
         if (!(e == anterior)) return "uma carga recusada mudou o estado (" + d.texto + ")";
@@ -439,12 +390,11 @@ std::string verifica_carga(std::string_view entrada)
 
     if (d.texto != msg_carregados || d.tipo != TipoMensagem::informacao) return "sucesso com outro texto: " + d.texto;
     if (!e.campeonato.dados_carregados || e.execucao.programa_executado) return "indicadores errados depois da carga";
-    ItensDados itens;
-    if (!interpreta_dados(dados, caminho_dados.string(), itens).sucesso || itens.num_times != e.campeonato.num_times ||
-        itens.num_rodadas != e.campeonato.num_rodadas)
-        return "a carga aceitou um arquivo de dados que a leitura recusa";
-    if (auto erro = verifica_matriz(e.campeonato.matriz_distancias, e.campeonato.num_times); !erro.empty()) return erro;
-    return verifica_tabela_sorteada(e);
+    const int n = e.campeonato.num_times;
+    if (e.execucao.tabela_inicial.linhas() != e.campeonato.num_rodadas || e.execucao.tabela_inicial.colunas() != n / 2 ||
+        e.campeonato.matriz_distancias.linhas() != n + 1 || e.campeonato.nomes_times.size() != static_cast<std::size_t>(n) + 1)
+        return "tabela, distâncias ou nomes com outras dimensões";
+    return verifica_matriz(e.campeonato.matriz_distancias, n);
 }
 
 }  // namespace kelm::fuzz

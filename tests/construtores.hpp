@@ -52,4 +52,22 @@ inline Estado campeonato_sorteado(int n, int r, std::uint32_t semente)
     return e;
 }
 
+// The text of a distances file giving every ordered pair i != j of n teams the distance
+// 100 i + j, and of a names file naming them "T1" to "Tn".
+inline std::string texto_distancias(int n)
+{
+    std::string s;
+    for (int i = 1; i <= n; ++i)
+        for (int j = 1; j <= n; ++j)
+            if (i != j) s += std::to_string(i) + ", " + std::to_string(j) + ", " + std::to_string(100 * i + j) + "\n";
+    return s;
+}
+
+inline std::string texto_nomes(int n)
+{
+    std::string s;
+    for (int t = 1; t <= n; ++t) s += "T" + std::to_string(t) + "\n";
+    return s;
+}
+
 }  // namespace kelm::teste

@@ -1,7 +1,6 @@
 #include "apoio.hpp"
 #include "evaluation/avaliacao.hpp"
 #include "evaluation/movimentos.hpp"
-#include "model/solucao_inicial.hpp"
 
 namespace kelm::teste {
 namespace {
@@ -88,34 +87,6 @@ TEST(Movimentos, TrocaDeMandoPassaACasaAoOutroTime)
     troca_mando(e.execucao.tabela_atual, e.execucao.matriz_controle, 4, 1);  // an empty slot
     EXPECT_TRUE(e.execucao.tabela_atual[4][1].vazio());
     EXPECT_EQ(e.execucao.matriz_controle, antes);
-}
-
-TEST(Movimentos, TrocaComVagaVaziaLevaSoOJogo)
-{
-    Estado e = campeonato(6, 10);
-    gera_solucao_inicial(e.campeonato.num_times, e.execucao.gerador, e.execucao.tabela_inicial);
-    ASSERT_TRUE(prepara_execucao(e.campeonato, e.execucao).sucesso);
-    const Jogo jogo = e.execucao.tabela_atual[2][1];
-    troca_jogos(e.execucao.tabela_atual, e.execucao.matriz_controle, 2, 1, 8, 0);
-    EXPECT_TRUE(e.execucao.tabela_atual[2][1].vazio());
-    EXPECT_EQ(e.execucao.tabela_atual[8][0], jogo);
-    EXPECT_EQ(e.execucao.matriz_controle, controle_do_zero(e));
-    for (int t = 1; t <= 6; ++t) {
-        const bool joga = t == jogo.mandante() || t == jogo.visitante();
-        EXPECT_EQ(e.execucao.matriz_controle[8][t].jogos_casa + e.execucao.matriz_controle[8][t].jogos_fora, joga ? 1 : 0);
-    }
-}
-
-TEST(Movimentos, TrocaNaMesmaRodadaNaoMexeNoControle)
-{
-    Estado e = carrega_exemplo("nordeste.dat");
-    Execucao& x = e.execucao;
-    ASSERT_TRUE(prepara_execucao(e.campeonato, x).sucesso);
-    const auto controle = x.matriz_controle;
-    const Tabela antes = x.tabela_atual;
-    troca_jogos(x.tabela_atual, x.matriz_controle, 1, 0, 1, 2);
-    EXPECT_NE(x.tabela_atual, antes);
-    EXPECT_EQ(x.matriz_controle, controle);
 }
 
 class Propriedades : public ::testing::TestWithParam<const char*> {};

@@ -4,23 +4,6 @@
 namespace kelm::teste {
 namespace {
 
-// Distances for n teams: every ordered pair i != j at 100 i + j.
-std::string distancias_completas(int n)
-{
-    std::string s;
-    for (int i = 1; i <= n; ++i)
-        for (int j = 1; j <= n; ++j)
-            if (i != j) s += std::to_string(i) + ", " + std::to_string(j) + ", " + std::to_string(100 * i + j) + "\n";
-    return s;
-}
-
-std::string nomes(int n)
-{
-    std::string s;
-    for (int t = 1; t <= n; ++t) s += "Time" + std::to_string(t) + "\n";
-    return s;
-}
-
 // A championship folder with its three files.
 struct Arquivos {
     PastaTemporaria pasta;
@@ -51,7 +34,7 @@ class CargaBoa : public ::testing::TestWithParam<CasoBom> {};
 TEST_P(CargaBoa, CarregaESorteiaATabela)
 {
     const CasoBom& caso = GetParam();
-    Arquivos a(caso.dados, distancias_completas(caso.n), nomes(caso.n));
+    Arquivos a(caso.dados, texto_distancias(caso.n), texto_nomes(caso.n));
     Estado e;
     const Desfecho d = carrega_dados(e.campeonato, e.execucao, a.dados);
     ASSERT_TRUE(d.sucesso) << d.texto;
@@ -60,7 +43,7 @@ TEST_P(CargaBoa, CarregaESorteiaATabela)
     EXPECT_EQ(e.campeonato.num_times, caso.n);
     EXPECT_EQ(e.campeonato.num_rodadas, caso.r);
     EXPECT_TRUE(e.campeonato.dados_carregados);
-    EXPECT_EQ(e.campeonato.nomes_times[1], "Time1");
+    EXPECT_EQ(e.campeonato.nomes_times[1], "T1");
     EXPECT_EQ(e.campeonato.matriz_distancias[2][1], 201);
     EXPECT_EQ(e.execucao.tabela_inicial.linhas(), caso.r);
     EXPECT_FALSE(e.execucao.tabela_inicial[0][0].vazio());
@@ -80,7 +63,7 @@ TEST(Carga, CaminhosRelativosSaoDaPastaDoArquivoDeDados)
 {
     PastaTemporaria pasta;
     pasta.escreve("sub/tabelas/d.txt", "1, 2, 7\n");
-    pasta.escreve("sub/tabelas/n.txt", nomes(4));
+    pasta.escreve("sub/tabelas/n.txt", texto_nomes(4));
     const auto dados = pasta.escreve("sub/camp.dat", "4, 3\ntabelas/d.txt\ntabelas\\n.txt\n");
     const auto antes = std::filesystem::current_path();
     std::filesystem::current_path(pasta.caminho());  // not the data file's folder
@@ -94,7 +77,7 @@ TEST(Carga, CaminhosRelativosSaoDaPastaDoArquivoDeDados)
 
 TEST(Carga, DistanciasSaoDirecionaisEAUltimaValeMais)
 {
-    Arquivos a("4, 3\ndist.txt\nnomes.txt\n", "1, 2, 350\n1,2,400\n3,3,9", nomes(4));
+    Arquivos a("4, 3\ndist.txt\nnomes.txt\n", "1, 2, 350\n1,2,400\n3,3,9", texto_nomes(4));
     Estado e;
     ASSERT_TRUE(carrega_dados(e.campeonato, e.execucao, a.dados).sucesso);
     EXPECT_EQ(e.campeonato.matriz_distancias[1][2], 400);

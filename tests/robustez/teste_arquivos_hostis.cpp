@@ -27,24 +27,8 @@ std::string substitui(std::string texto, const std::string& marca, const std::st
     return texto;
 }
 
-std::string distancias_completas(int n)
-{
-    std::string s;
-    for (int i = 1; i <= n; ++i)
-        for (int j = 1; j <= n; ++j)
-            if (i != j) s += std::to_string(i) + ", " + std::to_string(j) + ", " + std::to_string(10 * i + j) + "\n";
-    return s;
-}
-
-std::string nomes_de(int n)
-{
-    std::string s;
-    for (int t = 1; t <= n; ++t) s += "T" + std::to_string(t) + "\n";
-    return s;
-}
-
-const std::string d20 = distancias_completas(20);
-const std::string n20 = nomes_de(20);
+const std::string d20 = texto_distancias(20);
+const std::string n20 = texto_nomes(20);
 const std::string dados20 = "20, 19\nd.txt\nn.txt\n";
 
 // ---- Contents ------------------------------------------------------------------------
