@@ -337,6 +337,8 @@ std::string verifica_peso(std::string_view entrada)
     const auto normalizado_opt = numero_normalizado(texto, separador);
     if (!normalizado_opt) {
         if (d.sucesso) return "aceitou um texto que não é número";
+        if (!d.texto.ends_with(") não é um número.") && !d.texto.ends_with(" está vazio; escreva um número inteiro."))
+            return "recusou um texto que não é número por outro motivo: " + d.texto;
         return {};
     }
     const std::string& normalizado = *normalizado_opt;

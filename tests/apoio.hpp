@@ -20,7 +20,6 @@
 #include "model/estado.hpp"
 #include "search/observador.hpp"
 #include "search/busca.hpp"
-#include "search/relogio.hpp"
 
 namespace kelm {
 
@@ -101,15 +100,6 @@ inline double avalia(Estado& e)
 {
     return avalia_tabela(e.campeonato, e.criterios, e.execucao, e.execucao.tabela_atual);
 }
-
-// Clocks that stand still unless moved by the test.
-class RelogioFixo : public Relogio {
-public:
-    double hora = 0.5;       // noon
-    double monotonico = 1000.0;
-    double hora_do_dia() const override { return hora; }
-    double segundos() const override { return monotonico; }
-};
 
 // Records the events of a search, in order.
 class Gravador : public Observador {

@@ -18,43 +18,6 @@ TEST(Objetivos, MarcadasOuPedidoDeEscolha)
     EXPECT_FALSE(o.objetivos_escolhidos);
 }
 
-struct CasoPeso {
-    const char* texto;
-    char separador;
-    bool valido;
-    std::int32_t valor;
-};
-
-// Short names in the test lists.
-void PrintTo(const CasoPeso& c, std::ostream* os) { *os << "[" << c.texto << "]"; }
-
-class Pesos : public ::testing::TestWithParam<CasoPeso> {};
-
-TEST_P(Pesos, ConverteOuRecusa)
-{
-    const CasoPeso& c = GetParam();
-    std::int32_t peso = -7;
-    const Desfecho d = converte_peso(c.texto, c.separador, 9, peso);
-    EXPECT_EQ(d.sucesso, c.valido) << c.texto << ": " << d.texto;
-    if (c.valido) {
-        EXPECT_EQ(peso, c.valor) << c.texto;
-    } else {
-        EXPECT_EQ(peso, -7);
-        EXPECT_EQ(d.tipo, TipoMensagem::erro);
-        EXPECT_NE(d.texto.find("O peso da inviabilidade 9"), std::string::npos) << d.texto;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Textos, Pesos,
-    ::testing::Values(CasoPeso{"-2,9", ',', true, -2}, CasoPeso{"2.9", '.', true, 2}, CasoPeso{" +42 ", ',', true, 42},
-                      CasoPeso{"2,5E3", ',', true, 2500}, CasoPeso{",5", ',', true, 0}, CasoPeso{"5,", ',', true, 5},
-                      CasoPeso{"2147483647,9", ',', true, 2147483647}, CasoPeso{"-2147483648", '.', true, -2147483647 - 1},
-                      CasoPeso{"1e-400", '.', true, 0}, CasoPeso{"2147483648", '.', false, 0},
-                      CasoPeso{"1e400", '.', false, 0}, CasoPeso{"2.9", ',', false, 0}, CasoPeso{"   ", ',', false, 0},
-                      CasoPeso{"1 000", ',', false, 0}, CasoPeso{"1e", '.', false, 0}, CasoPeso{"-", '.', false, 0},
-                      CasoPeso{"nan", '.', false, 0}, CasoPeso{"0x10", '.', false, 0}));
-
 TEST(Pesos, MensagensDizemOQueHouve)
 {
     std::int32_t p = 0;
