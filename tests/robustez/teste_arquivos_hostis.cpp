@@ -208,25 +208,6 @@ INSTANTIATE_TEST_SUITE_P(
                     "{P}/distâncias.txt: o arquivo não existe."}),
     [](const auto& caso) { return std::string(caso.param.nome); });
 
-TEST(ArquivoDeDados, QueNaoAbreNaoMudaNada)
-{
-    PastaTemporaria pasta;
-    Estado e = campeonato_anterior();
-    const Estado antes = e;
-    const std::string p = pasta.caminho().string();
-
-    Desfecho d = carrega_dados(e.campeonato, e.execucao, pasta.caminho() / "falta.dat");
-    EXPECT_EQ(d.texto, "O Arquivo de dados não foi aberto.");
-    EXPECT_EQ(d.detalhe, p + "/falta.dat: o arquivo não existe.");
-    d = carrega_dados(e.campeonato, e.execucao, pasta.caminho());
-    EXPECT_EQ(d.texto, "O Arquivo de dados não foi aberto.");
-    EXPECT_EQ(d.detalhe, p + ": o caminho é uma pasta.");
-    d = carrega_dados(e.campeonato, e.execucao, "/dev/null");
-    EXPECT_EQ(d.texto, "O Arquivo de dados não foi aberto.");
-    EXPECT_EQ(d.detalhe, "/dev/null: não é um arquivo comum.");
-    EXPECT_TRUE(e == antes);  // nothing changed
-}
-
 // Run by a planner who may not read the file. As root, permissions do not stop a read, so
 // the load runs in a child process that has become the user nobody.
 TEST(ArquivoSemPermissao, DeLeituraDaOTextoDoArquivo)
