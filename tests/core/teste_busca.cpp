@@ -5,23 +5,6 @@
 namespace kelm::teste {
 namespace {
 
-TEST(Aceitacao, RegraLinearComUmSorteioSoQuandoPiora)
-{
-    Gerador g;
-    Gerador espelho;
-    EXPECT_TRUE(aceita_movimento(-5.0, 10.0, g));
-    EXPECT_TRUE(aceita_movimento(0.0, 10.0, g));  // a tie is accepted, without a draw
-    EXPECT_TRUE(g == espelho);
-    for (int i = 0; i < 2000; ++i) {
-        const double r = espelho.aleatorio_real(0.0, 1.0);
-        // Worse by half the temperature: accepted exactly when the draw is below 0.5.
-        EXPECT_EQ(aceita_movimento(50.0, 100.0, g), r < 0.5);
-    }
-    for (int i = 0; i < 200; ++i) EXPECT_FALSE(aceita_movimento(100.0, 100.0, g));  // worse by the temperature
-    for (int i = 0; i < 200; ++i) espelho.sorteia();
-    EXPECT_TRUE(g == espelho);  // one draw per worsening trial
-}
-
 Estado nordeste_preparado(std::array<bool, 9> objetivos = {true, true, true, true, true, true, true, true, true})
 {
     Estado e = carrega_exemplo("nordeste.dat");
