@@ -47,7 +47,6 @@ int conta_linhas(std::string_view s)
 std::string com_crlf(std::string_view s)
 {
     std::string saida;
-    saida.reserve(s.size() + s.size() / 8);
     for (const char c : s) {
         if (c == '\n') saida.push_back('\r');
         saida.push_back(c);
@@ -144,34 +143,30 @@ constexpr std::int32_t sentinela = 0x5A5A5A5A;
 // the exponent; nothing otherwise.
 std::optional<std::string> numero_normalizado(std::string_view texto, char separador)
 {
+    const std::size_t inicio = texto.find_first_not_of(" \t");
+    if (inicio == std::string_view::npos) return std::nullopt;
+    std::string s(texto.substr(inicio, texto.find_last_not_of(" \t") + 1 - inicio));
     std::size_t i = 0;
-    const std::size_t n = texto.size();
     auto digitos = [&] {
-        const std::size_t inicio = i;
-        while (i < n && texto[i] >= '0' && texto[i] <= '9') ++i;
-        return i - inicio;
+        const std::size_t de = i;
+        while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i;
+        return i - de;
     };
-    while (i < n && (texto[i] == ' ' || texto[i] == '\t')) ++i;
-    std::string saida;
-    const std::size_t inicio = i;
-    if (i < n && (texto[i] == '+' || texto[i] == '-')) ++i;
+    auto sinal = [&] { i += i < s.size() && (s[i] == '+' || s[i] == '-') ? 1 : 0; };
+    sinal();
     std::size_t total = digitos();
-    if (i < n && texto[i] == separador) {
-        ++i;
+    if (i < s.size() && s[i] == separador) {
+        s[i++] = '.';
         total += digitos();
     }
     if (total == 0) return std::nullopt;
-    if (i < n && (texto[i] == 'e' || texto[i] == 'E')) {
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
         ++i;
-        if (i < n && (texto[i] == '+' || texto[i] == '-')) ++i;
+        sinal();
         if (digitos() == 0) return std::nullopt;
     }
-    saida.assign(texto.substr(inicio, i - inicio));
-    while (i < n && (texto[i] == ' ' || texto[i] == '\t')) ++i;
-    if (i != n) return std::nullopt;
-    for (char& c : saida)
-        if (c == separador) c = '.';
-    return saida;
+    if (i != s.size()) return std::nullopt;
+    return s;
 }
 
 // ---- Whole load --------------------------------------------------------------------

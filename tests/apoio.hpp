@@ -30,8 +30,6 @@ inline void PrintTo(const Contagens& c, std::ostream* os)
     for (std::size_t i = 0; i < num_inviabilidades; ++i) *os << (i ? ", " : "") << c[i];
     *os << "}";
 }
-inline void PrintTo(const Jogo& j, std::ostream* os) { *os << "{" << j.time1 << ", " << j.time2 << "}"; }
-inline void PrintTo(const Controle& c, std::ostream* os) { *os << "{" << c.jogos_casa << ", " << c.jogos_fora << "}"; }
 
 }  // namespace kelm
 

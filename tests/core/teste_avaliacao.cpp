@@ -71,24 +71,6 @@ Matriz<Controle> controle_do_zero(Estado& e)
     return atual;
 }
 
-TEST(Movimentos, TrocaDeMandoPassaACasaAoOutroTime)
-{
-    Estado e = campeonato(8, 8);
-    monta(e, {{}, {}, {}, {}, {{3, 7}}});
-    troca_mando(e.execucao.tabela_atual, e.execucao.matriz_controle, 4, 0);
-    EXPECT_EQ(e.execucao.tabela_atual[4][0], (Jogo{-3, 7}));
-    EXPECT_EQ(e.execucao.matriz_controle[4][3], (Controle{0, 1}));
-    EXPECT_EQ(e.execucao.matriz_controle[4][7], (Controle{1, 0}));
-    troca_mando(e.execucao.tabela_atual, e.execucao.matriz_controle, 4, 0);
-    EXPECT_EQ(e.execucao.tabela_atual[4][0], (Jogo{3, 7}));
-    EXPECT_EQ(e.execucao.matriz_controle[4][3], (Controle{1, 0}));
-
-    const auto antes = e.execucao.matriz_controle;
-    troca_mando(e.execucao.tabela_atual, e.execucao.matriz_controle, 4, 1);  // an empty slot
-    EXPECT_TRUE(e.execucao.tabela_atual[4][1].vazio());
-    EXPECT_EQ(e.execucao.matriz_controle, antes);
-}
-
 class Propriedades : public ::testing::TestWithParam<const char*> {};
 
 // Long random sequences of both moves: after every move the control matrix equals a

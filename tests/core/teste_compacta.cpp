@@ -48,18 +48,6 @@ Estado compacto(int n, std::uint32_t semente)
     return e;
 }
 
-TEST(TabelaCompacta, RodizioCompletoDiferenteParaCadaSemente)
-{
-    for (const int n : {3, 4, 5, 6, 7, 16, 18, 21, 30, 31}) {
-        const Estado e = compacto(n, 1);
-        EXPECT_EQ(falha_compacta(e.execucao.tabela_atual, n), "") << n;
-        EXPECT_EQ(e.execucao.tabela_atual, compacto(n, 1).execucao.tabela_atual) << n;
-        if (n > 4) {
-            EXPECT_NE(e.execucao.tabela_atual, compacto(n, 2).execucao.tabela_atual) << n;
-        }
-    }
-}
-
 class Compacta : public ::testing::TestWithParam<int> {};
 
 // Random moves of every kind, some kept and some undone, each scored by the incremental and

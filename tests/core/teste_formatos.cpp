@@ -25,7 +25,6 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoNumero{-1e-11, ',', "-1E-11"}, CasoNumero{999999999999999, '.', "999999999999999"},
                       CasoNumero{999999999999999.9, '.', "1E15"},  // rounds to 16 whole digits
                       CasoNumero{0.00001, '.', "0.00001"}, CasoNumero{0.0000099, ',', "9,9E-6"},
-                      CasoNumero{-0.5, '.', "-0.5"}, CasoNumero{0.1 + 0.2, '.', "0.3"},
                       CasoNumero{123456789012345678.0, ',', "1,23456789012346E17"},
                       CasoNumero{DBL_MAX, '.', "1.79769313486232E308"}));
 

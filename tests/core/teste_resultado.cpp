@@ -46,39 +46,32 @@ TEST(ArquivoDeResultado, RodadaVaziaEDecimais)
     EXPECT_NE(texto.find("\r\n>>>>>>>>\t2\xAA RODADA\t<<<<<<<<\r\n\r\n\r\n\r\n\r\n>>>>>>>>\t3"), std::string::npos);
 }
 
+// Without data, or with a result of other dimensions than the loaded championship's, the
+// views and the save say why they cannot proceed, and nothing is written.
 TEST(ArquivoDeResultado, SoComResultadoDosDadosCarregados)
 {
     PastaTemporaria pasta;
     Estado e = resultado_quatro_times();
-    EXPECT_TRUE(pode_mostrar_resultado(e.campeonato, e.execucao).sucesso);
-    e.execucao.tabela_melhor = aloca_matriz_jogos(4, 2);  // a result of other dimensions
-    for (const bool executado : {true, false}) {
-        e.execucao.programa_executado = executado;
-        const Desfecho d = grava_resultado(e.campeonato, e.execucao, pasta.caminho() / "Tabela.txt");
-        EXPECT_FALSE(d.sucesso);
-        EXPECT_EQ(d.tipo, TipoMensagem::erro);
-        EXPECT_EQ(d.texto, "A Tabela de Resultado não pode ser salva. O programa ainda não foi executado.");
-        const Desfecho v = pode_mostrar_resultado(e.campeonato, e.execucao);
-        EXPECT_EQ(v.tipo, TipoMensagem::informacao);
-        EXPECT_EQ(v.texto, "A Tabela de Resultado não pode ser mostrada. O programa ainda não foi executado.");
-    }
+    e.execucao.tabela_melhor = aloca_matriz_jogos(4, 2);
+    const auto resposta = [](const Desfecho& d) { return std::pair{d.tipo, d.texto}; };
+    EXPECT_EQ(resposta(grava_resultado(e.campeonato, e.execucao, pasta.caminho() / "Tabela.txt")),
+              std::pair(TipoMensagem::erro, std::string("A Tabela de Resultado não pode ser salva. O programa ainda não "
+                                                        "foi executado.")));
+    EXPECT_EQ(resposta(pode_mostrar_resultado(e.campeonato, e.execucao)),
+              std::pair(TipoMensagem::informacao, std::string("A Tabela de Resultado não pode ser mostrada. O programa "
+                                                              "ainda não foi executado.")));
+    EXPECT_EQ(resposta(pode_mostrar_tabela_inicial(Campeonato{})),
+              std::pair(TipoMensagem::informacao, std::string("A Tabela inicial não pode ser mostrada. Os dados não "
+                                                              "foram carregados.")));
     EXPECT_FALSE(std::filesystem::exists(pasta.caminho() / "Tabela.txt"));
-    EXPECT_EQ(pode_mostrar_tabela_inicial(Campeonato{}).texto,
-              "A Tabela inicial não pode ser mostrada. Os dados não foram carregados.");
-    EXPECT_TRUE(pode_mostrar_tabela_inicial(e.campeonato).sucesso);
 }
 
-TEST(ArquivoDeResultado, GravaESubstituiSemPerguntar)
+// A new file gets the permissions the planner's umask leaves, as any file the planner saves.
+TEST(ArquivoDeResultado, ArquivoNovoComAsPermissoesDoUmask)
 {
     PastaTemporaria pasta;
-    const auto destino = pasta.escreve("Tabela.txt", "conteúdo antigo, bem mais comprido do que o novo arquivo seria se fosse");
-    Estado e = resultado_quatro_times();
-    ASSERT_TRUE(grava_resultado(e.campeonato, e.execucao, destino, ',').sucesso);
-    EXPECT_EQ(le_bytes(destino), texto_resultado(e.campeonato, e.execucao, ','));
-    // Nothing else is left in the folder.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(pasta.caminho()), std::filesystem::directory_iterator{}), 1);
-
     const auto novo = pasta.caminho() / "novo.xls";
+    Estado e = resultado_quatro_times();
     ASSERT_TRUE(grava_resultado(e.campeonato, e.execucao, novo, ',').sucesso);
     struct stat info {};
     ASSERT_EQ(::stat(novo.c_str(), &info), 0);
