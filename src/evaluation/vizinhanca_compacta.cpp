@@ -15,8 +15,9 @@ namespace {
 // How often each kind of move is drawn, out of their sum: home swaps, round swaps, team swaps,
 // partial round swaps, partial team swaps. A home swap costs a tenth of the others, which
 // touch every team or most of them. Tried on thirteen compact championships of 18 to 30
-// teams, two seeds each: with these chances every run ended its first phase at the first cold
-// check with Inviabilidades 1, 2, 3 and 5 at 0, in about 2 s for 30 teams; with the five
+// teams, two seeds each: with these chances every run ended its first phase with
+// Inviabilidades 1, 2, 3 and 5 at 0, all but one at the first cold check (that one after two
+// reheats), in about 2 s for 30 teams; with the five
 // kinds equally likely the distance and runs came out about a fifth lower, in 2.5 to 3 times
 // as long.
 constexpr int chances[5] = {16, 1, 1, 1, 1};
