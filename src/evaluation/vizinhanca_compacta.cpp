@@ -370,15 +370,9 @@ void VizinhancaCompacta::registra(Mudanca& mudanca)
     ++num_mudancas_;
 }
 
-void VizinhancaCompacta::muda_como(int t, int u)
+template <class SedeNaRodada>
+void VizinhancaCompacta::muda_inteira(int t, int folga, SedeNaRodada sede_na_rodada)
 {
-    // In the rounds of the swap t takes u's venues: itself where u was at home, the other one
-    // where u met t, u's opponent elsewhere; and u's rest, when it falls in those rounds.
-    const std::int32_t* su = sedes(u);
-    const std::int32_t* st = sedes(t);
-    const int folga_t = folga_de_[static_cast<std::size_t>(t)];
-    const int folga_u = folga_de_[static_cast<std::size_t>(u)];
-    const int folga = folga_u >= 0 && rodada_da_troca(folga_u) ? folga_u : folga_t;
     Mudanca& mudanca = mudancas_[static_cast<std::size_t>(num_mudancas_)];
     mudanca.time = t;
     mudanca.folga = folga;
@@ -394,13 +388,7 @@ void VizinhancaCompacta::muda_como(int t, int u)
     int k = 0;
     for (int r = 0; r < r_; ++r) {
         if (r == folga) continue;
-        int sede;
-        if (rodada_da_troca(r)) {
-            const int v = su[posicao(r, folga_u)];
-            sede = v == u ? t : v == t ? u : v;
-        } else {
-            sede = st[posicao(r, folga_t)];
-        }
+        const int sede = sede_na_rodada(r);
         s[k] = sede;
         poe_bit(m, k, sede == t);
         distancia += d(s[k - 1], sede);
@@ -410,36 +398,30 @@ void VizinhancaCompacta::muda_como(int t, int u)
     registra(mudanca);
 }
 
+void VizinhancaCompacta::muda_como(int t, int u)
+{
+    // In the rounds of the swap t takes u's venues: itself where u was at home, the other one
+    // where u met t, u's opponent elsewhere; and u's rest, when it falls in those rounds.
+    const std::int32_t* su = sedes(u);
+    const std::int32_t* st = sedes(t);
+    const int folga_t = folga_de_[static_cast<std::size_t>(t)];
+    const int folga_u = folga_de_[static_cast<std::size_t>(u)];
+    const int folga = folga_u >= 0 && rodada_da_troca(folga_u) ? folga_u : folga_t;
+    muda_inteira(t, folga, [&](int r) {
+        if (!rodada_da_troca(r)) return st[posicao(r, folga_t)];
+        const int v = su[posicao(r, folga_u)];
+        return v == u ? t : v == t ? u : v;
+    });
+}
+
 void VizinhancaCompacta::muda_com_rodadas_trocadas(int t, int r1, int r2)
 {
     // The team rests in one of the two rounds, and in the other one now: its games are its
     // own, read from the other round where one of the two is meant.
     const std::int32_t* st = sedes(t);
     const int folga_antes = folga_de_[static_cast<std::size_t>(t)];
-    const int folga = folga_antes == r1 ? r2 : r1;
-    Mudanca& mudanca = mudancas_[static_cast<std::size_t>(num_mudancas_)];
-    mudanca.time = t;
-    mudanca.folga = folga;
-    mudanca.num_posicoes = 0;
-    mudanca.inteira = true;
-    mudanca.mesma_mascara = false;
-    std::int32_t* s = rascunho_sedes(t);
-    Palavra* m = rascunho_mascara(t);
-    std::fill(m, m + w_, Palavra{0});
-    s[-1] = t;
-    s[l_] = 0;
-    std::int64_t distancia = 0;
-    int k = 0;
-    for (int r = 0; r < r_; ++r) {
-        if (r == folga) continue;
-        const int sede = st[posicao(r == r1 ? r2 : r == r2 ? r1 : r, folga_antes)];
-        s[k] = sede;
-        poe_bit(m, k, sede == t);
-        distancia += d(s[k - 1], sede);
-        ++k;
-    }
-    mudanca.valores = parcela_da_mascara(m, w_, l_, ultima_palavra_, distancia);
-    registra(mudanca);
+    muda_inteira(t, folga_antes == r1 ? r2 : r1,
+                 [&](int r) { return st[posicao(r == r1 ? r2 : r == r2 ? r1 : r, folga_antes)]; });
 }
 
 void VizinhancaCompacta::muda_sedes(int t, int num, int p0, int s0, int p1, int s1)

@@ -142,6 +142,9 @@ private:
     void muda_como(int t, int u);
     void muda_com_rodadas_trocadas(int t, int r1, int r2);
     void muda_sedes(int t, int num, int p0, int s0, int p1, int s1);
+    // Team t's whole new sequence, resting in `folga`, from its venue in each round.
+    template <class SedeNaRodada>
+    void muda_inteira(int t, int folga, SedeNaRodada sede_na_rodada);
     void troca_duas_rodadas(int t, int r1, int r2);
     void registra(Mudanca& mudanca);
     int mesmo_estado_na_ultima(bool depois) const;
