@@ -17,18 +17,6 @@ TEST(Gerador, MesmosNumerosQueStdMt19937)
     for (int i = 0; i < 1000000; ++i) ASSERT_EQ(nosso(), padrao()) << i;
 }
 
-TEST(Gerador, SemSorteioParaZeroOuIntervaloVazio)
-{
-    Gerador g;
-    const Gerador antes = g;
-    EXPECT_EQ(g.sorteia_inteiro(0), 0);
-    EXPECT_EQ(g.aleatorio_real(2.5, 2.5), 2.5);
-    EXPECT_TRUE(g == antes);
-    Gerador h;
-    const auto bruto = h.sorteia();
-    EXPECT_EQ(g.aleatorio_real(0.0, 1.0), static_cast<double>(bruto % 10000) * 0.0001);
-}
-
 // The same generation written the plain way: the list shifts on every removal. `motor` is
 // left where the generation leaves it.
 Tabela gera_pelo_caminho_simples(int n, int r, std::mt19937& motor)

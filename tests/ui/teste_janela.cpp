@@ -155,7 +155,6 @@ private slots:
         QTest::keyClick(&b->janela(), Qt::Key_F1);
         QVERIFY(b->estado.campeonato.dados_carregados);
         QCOMPARE(b->mensagens.size(), 1);
-        QCOMPARE(b->mensagens[0].tipo, TipoMensagem::informacao);
         // "E&xecutar" is enabled now, but its menu "&Execução" is not: neither the run nor
         // the objectives dialog opens.
         NoProximoModal<QDialog> dialogo([](QDialog* d) { d->reject(); }, 500);
