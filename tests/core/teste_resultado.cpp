@@ -53,16 +53,15 @@ TEST(ArquivoDeResultado, SoComResultadoDosDadosCarregados)
     PastaTemporaria pasta;
     Estado e = resultado_quatro_times();
     e.execucao.tabela_melhor = aloca_matriz_jogos(4, 2);
-    const auto resposta = [](const Desfecho& d) { return std::pair{d.tipo, d.texto}; };
-    EXPECT_EQ(resposta(grava_resultado(e.campeonato, e.execucao, pasta.caminho() / "Tabela.txt")),
-              std::pair(TipoMensagem::erro, std::string("A Tabela de Resultado não pode ser salva. O programa ainda não "
-                                                        "foi executado.")));
-    EXPECT_EQ(resposta(pode_mostrar_resultado(e.campeonato, e.execucao)),
-              std::pair(TipoMensagem::informacao, std::string("A Tabela de Resultado não pode ser mostrada. O programa "
-                                                              "ainda não foi executado.")));
-    EXPECT_EQ(resposta(pode_mostrar_tabela_inicial(Campeonato{})),
-              std::pair(TipoMensagem::informacao, std::string("A Tabela inicial não pode ser mostrada. Os dados não "
-                                                              "foram carregados.")));
+    const auto recusa = [](const Desfecho& d) {
+        return d.sucesso ? std::string("aceito") : (d.tipo == TipoMensagem::erro ? "erro: " : "informação: ") + d.texto;
+    };
+    EXPECT_EQ(recusa(grava_resultado(e.campeonato, e.execucao, pasta.caminho() / "Tabela.txt")),
+              "erro: A Tabela de Resultado não pode ser salva. O programa ainda não foi executado.");
+    EXPECT_EQ(recusa(pode_mostrar_resultado(e.campeonato, e.execucao)),
+              "informação: A Tabela de Resultado não pode ser mostrada. O programa ainda não foi executado.");
+    EXPECT_EQ(recusa(pode_mostrar_tabela_inicial(Campeonato{})),
+              "informação: A Tabela inicial não pode ser mostrada. Os dados não foram carregados.");
     EXPECT_FALSE(std::filesystem::exists(pasta.caminho() / "Tabela.txt"));
 }
 
