@@ -130,8 +130,8 @@ TEST(BuscaCompacta, RecusaDadosQueNaoSaoCompactosSemMudarNada)
               "um time de folga em cada uma, o que com 7 times pede 7 rodadas, e os dados têm 6.");
 }
 
-// A whole compact run of a small championship: its result is a compact round robin, the same
-// seed gives the same schedule, another seed another one.
+// A whole compact run of a small championship: its result is a compact round robin, and
+// another seed gives another one (the golden run shows the same seed gives the same).
 TEST(BuscaCompacta, ResultadoCompactoQueASementeDecide)
 {
     auto executa = [](std::uint32_t semente) {
@@ -146,7 +146,6 @@ TEST(BuscaCompacta, ResultadoCompactoQueASementeDecide)
     };
     const Estado a = executa(333);
     EXPECT_EQ(falha_compacta(a.execucao.tabela_melhor, 8), "");
-    EXPECT_EQ(a.execucao.tabela_melhor, executa(333).execucao.tabela_melhor);
     EXPECT_NE(a.execucao.tabela_melhor, executa(334).execucao.tabela_melhor);
     // The kept counts are those of the kept schedule.
     Estado b = a;
