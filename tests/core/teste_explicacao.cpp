@@ -24,7 +24,8 @@ Contagens confere_totais(Estado& e)
 }
 
 // Random schedules with rests, distances of 0 and a diagonal set, taken through moves of
-// both kinds so that teams play twice in a round and long runs appear.
+// both kinds so that teams play twice in a round and long runs appear; then the initial
+// schedule of every bundled championship.
 TEST(Explicacao, TotaisIguaisAsContagensAoLongoDeMovimentos)
 {
     struct Tamanho {
@@ -46,6 +47,13 @@ TEST(Explicacao, TotaisIguaisAsContagensAoLongoDeMovimentos)
         }
     }
     for (std::size_t k = 0; k < num_inviabilidades; ++k) EXPECT_GT(vistas[k], 0) << "Inviabilidade " << k + 1;
+
+    for (const char* dados :
+         {"nordeste.dat", "brasileirao_2023.dat", "brasileirao_2023_turno.dat", "brasileirao_24_clubes.dat"}) {
+        Estado e = carrega_exemplo(dados);
+        ASSERT_TRUE(prepara_execucao(e.campeonato, e.execucao).sucesso);
+        confere_totais(e);
+    }
 }
 
 }  // namespace
