@@ -7,11 +7,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include "evaluation/avaliador_completo.hpp"
-#include "evaluation/avaliador_incremental.hpp"
 #include "construtores.hpp"
-#include "evaluation/vizinhanca_compacta.hpp"
-#include "model/tabela_compacta.hpp"
+#include "evaluation/avaliador_completo.hpp"
+#include "neighbourhoods/compacta/tabela_compacta.hpp"
+#include "neighbourhoods/compacta/vizinhanca_compacta.hpp"
+#include "neighbourhoods/padrao/avaliador_incremental.hpp"
 
 #include <map>
 #include <utility>

@@ -16,10 +16,10 @@
 #include <unistd.h>
 
 #include "evaluation/objetivos.hpp"
-#include "model/carga.hpp"
+#include "files/carga.hpp"
+#include "files/texto.hpp"
 #include "model/estado.hpp"
-#include "model/solucao_inicial.hpp"
-#include "model/texto.hpp"
+#include "neighbourhoods/padrao/solucao_inicial.hpp"
 
 namespace kelm::fuzz {
 

@@ -16,10 +16,10 @@
 #include "caminhos.hpp"
 #include "construtores.hpp"
 #include "evaluation/avaliacao.hpp"
-#include "model/carga.hpp"
+#include "files/carga.hpp"
 #include "model/estado.hpp"
-#include "search/observador.hpp"
 #include "search/busca.hpp"
+#include "search/observador.hpp"
 
 namespace kelm {
 

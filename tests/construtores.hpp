@@ -6,7 +6,7 @@
 #include <string>
 
 #include "model/estado.hpp"
-#include "model/solucao_inicial.hpp"
+#include "neighbourhoods/padrao/solucao_inicial.hpp"
 #include "search/busca.hpp"
 
 namespace kelm::teste {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "evaluation/avaliacao.hpp"
-#include "evaluation/movimentos.hpp"
+#include "neighbourhoods/padrao/movimentos.hpp"
 
 namespace kelm {
 

@@ -6,14 +6,14 @@
 #include <optional>
 #include <sstream>
 
-#include "evaluation/explicacao.hpp"
 #include "evaluation/objetivos.hpp"
-#include "model/carga.hpp"
+#include "files/carga.hpp"
+#include "files/formatos.hpp"
+#include "files/leitura_resultado.hpp"
+#include "files/resultado.hpp"
+#include "report/explicacao.hpp"
+#include "report/relatorio.hpp"
 #include "search/busca.hpp"
-#include "search/formatos.hpp"
-#include "search/leitura_resultado.hpp"
-#include "search/relatorio.hpp"
-#include "search/resultado.hpp"
 
 namespace kelm {
 

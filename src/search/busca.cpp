@@ -6,13 +6,13 @@
 
 #include "evaluation/avaliacao.hpp"
 #include "evaluation/avaliador_completo.hpp"
-#include "evaluation/avaliador_incremental.hpp"
 #include "evaluation/objetivos.hpp"
-#include "evaluation/vizinhanca_compacta.hpp"
-#include "evaluation/vizinhanca_padrao.hpp"
-#include "model/tabela_compacta.hpp"
-#include "model/solucao_inicial.hpp"
-#include "search/formatos.hpp"
+#include "neighbourhoods/compacta/tabela_compacta.hpp"
+#include "neighbourhoods/compacta/vizinhanca_compacta.hpp"
+#include "neighbourhoods/padrao/avaliador_incremental.hpp"
+#include "neighbourhoods/padrao/solucao_inicial.hpp"
+#include "neighbourhoods/padrao/vizinhanca_padrao.hpp"
+#include "search/motor.hpp"
 
 namespace kelm {
 

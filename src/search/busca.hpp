@@ -4,8 +4,8 @@
 #include <functional>
 #include <string_view>
 
-#include "model/desfecho.hpp"
 #include "evaluation/avaliacao.hpp"
+#include "model/desfecho.hpp"
 #include "model/estado.hpp"
 #include "search/observador.hpp"
 #include "search/relogio.hpp"

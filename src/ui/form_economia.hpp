@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "search/relatorio.hpp"
+#include "report/relatorio.hpp"
 
 namespace kelm {
 

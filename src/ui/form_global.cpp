@@ -17,11 +17,11 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include "model/carga.hpp"
-#include "model/solucao_inicial.hpp"
-#include "evaluation/explicacao.hpp"
+#include "files/carga.hpp"
+#include "files/resultado.hpp"
+#include "neighbourhoods/padrao/solucao_inicial.hpp"
+#include "report/explicacao.hpp"
 #include "search/comandos.hpp"
-#include "search/resultado.hpp"
 #include "ui/form_economia.hpp"
 #include "ui/form_inviab.hpp"
 #include "ui/form_parametros.hpp"

@@ -8,7 +8,7 @@
 #include <QStyle>
 
 #include "evaluation/objetivos.hpp"
-#include "search/formatos.hpp"
+#include "files/formatos.hpp"
 #include "ui/dialogos_comuns.hpp"
 #include "ui/icones.hpp"
 #include "ui/regional.hpp"

@@ -3,7 +3,7 @@
 #include <QRegularExpression>
 #include <QTime>
 
-#include "search/formatos.hpp"
+#include "files/formatos.hpp"
 
 namespace kelm {
 

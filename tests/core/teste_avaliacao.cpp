@@ -1,6 +1,6 @@
 #include "apoio.hpp"
 #include "evaluation/avaliacao.hpp"
-#include "evaluation/movimentos.hpp"
+#include "neighbourhoods/padrao/movimentos.hpp"
 
 namespace kelm::teste {
 namespace {

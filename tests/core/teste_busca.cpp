@@ -1,6 +1,6 @@
 #include "apoio.hpp"
 #include "evaluation/objetivos.hpp"
-#include "search/formatos.hpp"
+#include "files/formatos.hpp"
 
 namespace kelm::teste {
 namespace {

@@ -1,5 +1,5 @@
 #include "apoio.hpp"
-#include "model/solucao_inicial.hpp"
+#include "neighbourhoods/padrao/solucao_inicial.hpp"
 
 namespace kelm::teste {
 namespace {

@@ -2,8 +2,8 @@
 #include <set>
 
 #include "apoio.hpp"
-#include "evaluation/vizinhanca_compacta.hpp"
-#include "model/tabela_compacta.hpp"
+#include "neighbourhoods/compacta/tabela_compacta.hpp"
+#include "neighbourhoods/compacta/vizinhanca_compacta.hpp"
 
 namespace kelm::teste {
 namespace {

@@ -1,6 +1,6 @@
 #include "apoio.hpp"
-#include "evaluation/explicacao.hpp"
-#include "evaluation/movimentos.hpp"
+#include "neighbourhoods/padrao/movimentos.hpp"
+#include "report/explicacao.hpp"
 
 namespace kelm::teste {
 namespace {

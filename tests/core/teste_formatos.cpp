@@ -1,7 +1,8 @@
 #include <cfloat>
 
 #include "apoio.hpp"
-#include "search/formatos.hpp"
+#include "files/formatos.hpp"
+#include "search/motor.hpp"
 
 namespace kelm::teste {
 namespace {

@@ -2,8 +2,8 @@
 
 #include "apoio.hpp"
 #include "evaluation/avaliacao.hpp"
-#include "evaluation/avaliador_incremental.hpp"
-#include "evaluation/movimentos.hpp"
+#include "neighbourhoods/padrao/avaliador_incremental.hpp"
+#include "neighbourhoods/padrao/movimentos.hpp"
 
 namespace kelm::teste {
 namespace {

@@ -1,8 +1,8 @@
 #include "apoio.hpp"
-#include "evaluation/explicacao.hpp"
-#include "model/texto.hpp"
-#include "search/leitura_resultado.hpp"
-#include "search/relatorio.hpp"
+#include "files/leitura_resultado.hpp"
+#include "files/texto.hpp"
+#include "report/explicacao.hpp"
+#include "report/relatorio.hpp"
 
 namespace kelm::teste {
 namespace {

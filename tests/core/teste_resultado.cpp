@@ -1,8 +1,8 @@
 #include <sys/stat.h>
 
 #include "apoio.hpp"
+#include "files/resultado.hpp"
 #include "search/comandos.hpp"
-#include "search/resultado.hpp"
 
 namespace kelm::teste {
 namespace {

@@ -1,7 +1,7 @@
 #include <random>
 
 #include "apoio.hpp"
-#include "model/solucao_inicial.hpp"
+#include "neighbourhoods/padrao/solucao_inicial.hpp"
 
 namespace kelm::teste {
 namespace {

@@ -4,8 +4,8 @@
 #include <sstream>
 
 #include "apoio.hpp"
+#include "files/texto.hpp"
 #include "lote/lote.hpp"
-#include "model/texto.hpp"
 
 namespace kelm::teste {
 namespace {

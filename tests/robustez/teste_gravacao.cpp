@@ -7,8 +7,8 @@
 #include <csignal>
 
 #include "apoio.hpp"
+#include "files/resultado.hpp"
 #include "processo_filho.hpp"
-#include "search/resultado.hpp"
 
 namespace kelm::teste {
 namespace {

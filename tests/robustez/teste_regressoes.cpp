@@ -7,7 +7,7 @@
 
 #include "apoio.hpp"
 #include "evaluation/objetivos.hpp"
-#include "model/texto.hpp"
+#include "files/texto.hpp"
 #include "verificacoes.hpp"
 
 namespace kelm::teste {

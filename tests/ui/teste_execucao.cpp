@@ -7,8 +7,8 @@
 #include <QTest>
 
 #include "apoio_ui.hpp"
+#include "files/resultado.hpp"
 #include "search/busca.hpp"
-#include "search/resultado.hpp"
 
 using namespace kelm;
 using namespace kelm::teste;

@@ -10,12 +10,12 @@
 #include <QTest>
 
 #include "apoio_ui.hpp"
-#include "evaluation/explicacao.hpp"
+#include "evaluation/objetivos.hpp"
+#include "files/resultado.hpp"
+#include "report/explicacao.hpp"
+#include "search/comandos.hpp"
 #include "ui/form_economia.hpp"
 #include "ui/regional.hpp"
-#include "evaluation/objetivos.hpp"
-#include "search/comandos.hpp"
-#include "search/resultado.hpp"
 
 using namespace kelm;
 using namespace kelm::teste;

@@ -1,4 +1,4 @@
-#include "search/resultado.hpp"
+#include "files/resultado.hpp"
 
 #include <cerrno>
 #include <cstdio>
@@ -7,9 +7,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "model/texto.hpp"
+#include "files/formatos.hpp"
+#include "files/texto.hpp"
 #include "search/comandos.hpp"
-#include "search/formatos.hpp"
 
 namespace kelm {
 

@@ -1,10 +1,10 @@
-#include "model/tabela_compacta.hpp"
+#include "neighbourhoods/compacta/tabela_compacta.hpp"
 
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "model/solucao_inicial.hpp"
+#include "neighbourhoods/padrao/solucao_inicial.hpp"
 
 namespace kelm {
 

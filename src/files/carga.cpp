@@ -1,4 +1,4 @@
-#include "model/carga.hpp"
+#include "files/carga.hpp"
 
 #include <cerrno>
 #include <climits>
@@ -8,8 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "model/solucao_inicial.hpp"
-#include "model/texto.hpp"
+#include "files/texto.hpp"
+#include "neighbourhoods/padrao/solucao_inicial.hpp"
 
 namespace kelm {
 

@@ -1,4 +1,4 @@
-#include "evaluation/explicacao.hpp"
+#include "report/explicacao.hpp"
 
 #include <algorithm>
 #include <cstdlib>

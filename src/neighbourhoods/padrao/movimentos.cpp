@@ -1,4 +1,4 @@
-#include "evaluation/movimentos.hpp"
+#include "neighbourhoods/padrao/movimentos.hpp"
 
 namespace kelm {
 

@@ -16,10 +16,4 @@ int segundos_do_dia(double fracao_do_dia);
 // The time part of a time value (a fraction of a day) as HH:MM:SS, 24-hour.
 std::string formata_hora(double fracao_do_dia);
 
-// The number of accepted trial moves the initial-temperature estimate waits for: the
-// integer part of num_iteracoes x 0.95 (the double nearest 0.95), the product rounded to a
-// 64-bit significand as extended precision does it; 3134 for 3300 and 3799 for 4000 on
-// every platform.
-int alvo_aceitacao(int num_iteracoes);
-
 }  // namespace kelm

@@ -1,4 +1,4 @@
-#include "model/solucao_inicial.hpp"
+#include "neighbourhoods/padrao/solucao_inicial.hpp"
 
 #include <vector>
 

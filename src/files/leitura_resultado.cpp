@@ -1,4 +1,4 @@
-#include "search/leitura_resultado.hpp"
+#include "files/leitura_resultado.hpp"
 
 #include <algorithm>
 #include <optional>
@@ -6,8 +6,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "model/carga.hpp"
-#include "model/texto.hpp"
+#include "files/carga.hpp"
+#include "files/texto.hpp"
 
 namespace kelm {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "evaluation/explicacao.hpp"
 #include "model/estado.hpp"
+#include "report/explicacao.hpp"
 
 namespace kelm {
 

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "evaluation/movimentos.hpp"
-#include "evaluation/parcelas.hpp"
+#include "evaluation/sequencia.hpp"
 #include "model/estado.hpp"
+#include "neighbourhoods/padrao/movimentos.hpp"
 
 namespace kelm {
 

@@ -1,8 +1,8 @@
-#include "search/relatorio.hpp"
+#include "report/relatorio.hpp"
 
 #include "evaluation/avaliacao.hpp"
-#include "search/formatos.hpp"
-#include "search/resultado.hpp"
+#include "files/formatos.hpp"
+#include "files/resultado.hpp"
 
 namespace kelm {
 

@@ -1,4 +1,4 @@
-#include "evaluation/avaliador_incremental.hpp"
+#include "neighbourhoods/padrao/avaliador_incremental.hpp"
 
 #include <algorithm>
 #include <bit>

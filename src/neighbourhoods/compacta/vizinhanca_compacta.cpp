@@ -1,4 +1,4 @@
-#include "evaluation/vizinhanca_compacta.hpp"
+#include "neighbourhoods/compacta/vizinhanca_compacta.hpp"
 
 #include <algorithm>
 #include <cstdlib>
@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "model/solucao_inicial.hpp"
+#include "neighbourhoods/padrao/solucao_inicial.hpp"
 
 namespace kelm {
 

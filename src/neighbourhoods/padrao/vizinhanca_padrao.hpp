@@ -1,6 +1,6 @@
 #pragma once
 
-#include "evaluation/movimentos.hpp"
+#include "neighbourhoods/padrao/movimentos.hpp"
 
 namespace kelm {
 

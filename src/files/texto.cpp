@@ -1,4 +1,4 @@
-#include "model/texto.hpp"
+#include "files/texto.hpp"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "search/formatos.hpp"
+#include "files/formatos.hpp"
 
 #include <charconv>
 #include <cmath>
@@ -75,34 +75,6 @@ std::string formata_hora(double fracao_do_dia)
         saida += static_cast<char>('0' + p % 10);
     }
     return saida;
-}
-
-int alvo_aceitacao(int num_iteracoes)
-{
-    __extension__ using u128 = unsigned __int128;
-    // 0.95 as a double is m x 2^-53 exactly, m a 53-bit integer.
-    int e = 0;
-    const double fracao = std::frexp(0.95, &e);  // 0.95 = fracao x 2^e, fracao in [0.5, 1)
-    const auto m = static_cast<std::uint64_t>(std::ldexp(fracao, 53));
-    const int escala = 53 - e;  // 0.95 = m x 2^-escala
-    if (num_iteracoes <= 0) return 0;
-
-    u128 produto = static_cast<u128>(static_cast<std::uint64_t>(num_iteracoes)) * m;
-    // Round the exact product to a 64-bit significand, to nearest, ties to even.
-    int bits = 0;
-    for (u128 p = produto; p != 0; p >>= 1) ++bits;
-    int deslocamento = 0;
-    if (bits > 64) {
-        deslocamento = bits - 64;
-        const u128 resto = produto & ((static_cast<u128>(1) << deslocamento) - 1);
-        const u128 metade = static_cast<u128>(1) << (deslocamento - 1);
-        produto >>= deslocamento;
-        if (resto > metade || (resto == metade && (produto & 1) != 0)) produto += 1;
-    }
-    // value = produto x 2^(deslocamento - escala); keep its integer part.
-    const int expoente = deslocamento - escala;
-    const u128 inteiro = expoente >= 0 ? produto << expoente : produto >> (-expoente);
-    return static_cast<int>(inteiro);
 }
 
 }  // namespace kelm

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "evaluation/avaliacao.hpp"
-#include "evaluation/parcelas.hpp"
+#include "evaluation/sequencia.hpp"
 #include "model/estado.hpp"
 
 namespace kelm {
