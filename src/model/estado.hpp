@@ -117,6 +117,21 @@ struct Criterios {
     friend bool operator==(const Criterios&, const Criterios&) = default;
 };
 
+// Which neighbourhood a run searches: the game and home swaps of any schedule, or the moves
+// that keep every round complete, from a compact round robin.
+enum class TipoBusca { padrao, compacta };
+
+// What produced a run's result: the search, its seed, and the objectives and weights the
+// planner chose for it (before the run switched on objectives 2 to 9 for its second phase).
+struct Procedencia {
+    TipoBusca busca = TipoBusca::padrao;
+    std::uint32_t semente = 0;
+    std::array<std::int32_t, num_inviabilidades> objetivos{};
+    std::array<std::int32_t, num_inviabilidades> pesos = pesos_default;
+
+    friend bool operator==(const Procedencia&, const Procedencia&) = default;
+};
+
 // The schedules and everything a run works on and leaves behind: the initial schedule (drawn
 // by a load or by the new-initial-solution command), the schedule the search changes and the
 // one it keeps, their bookkeeping matrices and counts, the flags and clocks of the run, and
@@ -125,6 +140,10 @@ struct Execucao {
     Tabela tabela_inicial;
     Tabela tabela_atual;
     Tabela tabela_melhor;
+    // The schedule the last run started from: a copy of tabela_inicial, or the compact round
+    // robin the compact search drew for itself.
+    Tabela tabela_partida;
+    Procedencia procedencia;
 
     Matriz<Controle> matriz_controle;        // R x (N+1)
     Matriz<std::int32_t> matriz_mandantes;   // (N+1) x N: venues, then the distance travelled

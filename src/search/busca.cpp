@@ -301,6 +301,8 @@ ResumoBusca executa_busca(Estado& estado, Observador& observador, const OpcoesBu
         execucao.matriz_controle.zera();
         monta_matriz_controle(execucao.matriz_controle, execucao.tabela_atual);
     }
+    execucao.tabela_partida = execucao.tabela_atual;
+    execucao.procedencia = {opcoes.busca, opcoes.semente, criterios.objetivos, criterios.pesos};
     resumo.executada = true;
 
     execucao.primeira_fase = true;

@@ -22,10 +22,6 @@ inline constexpr float fator_resfriamento = 0.95f;
 inline constexpr int max_reaquecimentos_padrao = 50;
 inline constexpr int max_reaquecimentos_aceito = 1000000;
 
-// Which neighbourhood the run searches: the game and home swaps of any schedule, or the
-// moves that keep every round complete, from a compact round robin.
-enum class TipoBusca { padrao, compacta };
-
 struct OpcoesBusca {
     // Asked for the objectives when none are confirmed as the run starts (the window shows
     // its objectives dialog); the run goes on only if objetivos_escolhidos is set afterwards.
