@@ -8,10 +8,10 @@
 #include <benchmark/benchmark.h>
 
 #include "construtores.hpp"
-#include "evaluation/avaliador_completo.hpp"
+#include "evaluation/referencia.hpp"
 #include "neighbourhoods/compacta/tabela_compacta.hpp"
 #include "neighbourhoods/compacta/vizinhanca_compacta.hpp"
-#include "neighbourhoods/padrao/avaliador_incremental.hpp"
+#include "neighbourhoods/padrao/vizinhanca_padrao.hpp"
 
 #include <map>
 #include <utility>
@@ -38,8 +38,24 @@ const Tabela& resultado(int n, bool compacto)
     return onde->second;
 }
 
-template <class Avaliador>
-void trial(benchmark::State& state, bool primeira_fase, bool compacto = false)
+// Draws, applies and undoes trial moves of `vizinhanca` at the temperature of the second
+// argument (0: hot, every neighbour worked out; 1: cold).
+template <class Vizinhanca>
+void mede(benchmark::State& state, Vizinhanca& vizinhanca, Gerador& gerador, bool fria)
+{
+    const double fo = vizinhanca.avalia();
+    const double temperatura = fria ? 1000.0 : 1e15;
+    double soma = 0.0;
+    for (auto _ : state) {
+        const auto m = vizinhanca.sorteia(gerador);
+        soma += vizinhanca.aplica(m, fo, temperatura);
+        vizinhanca.desfaz(m);
+    }
+    benchmark::DoNotOptimize(soma);
+    state.SetItemsProcessed(state.iterations());
+}
+
+void trial(benchmark::State& state, bool referencia, Fase fase, bool compacto = false)
 {
     const int n = static_cast<int>(state.range(0));
     Estado e = campeonato(n, compacto);
@@ -48,52 +64,47 @@ void trial(benchmark::State& state, bool primeira_fase, bool compacto = false)
         prepara_execucao(e.campeonato, e.execucao);
         e.criterios.objetivos.fill(1);
     }
-    e.execucao.primeira_fase = primeira_fase;
-    Avaliador avaliador(e.campeonato, e.criterios, e.execucao);
-    const SorteioMovimentos sorteio(e.campeonato, e.execucao.primeira_fase);
-    const double fo = avaliador.avalia();
-    const double temperatura = state.range(1) == 0 ? 1e15 : 1000.0;
-    double soma = 0.0;
-    for (auto _ : state) {
-        const Movimento m = sorteio.sorteia(e.execucao.gerador);
-        soma += avaliador.aplica(m, fo, temperatura);
-        avaliador.desfaz(m);
+    Execucao& x = e.execucao;
+    if (referencia) {
+        MovimentosPadrao movimentos(e.campeonato, x.tabela_atual, x.matriz_controle, fase);
+        AvaliadaPelaReferencia vizinhanca(movimentos, e.campeonato, e.criterios, x);
+        mede(state, vizinhanca, x.gerador, state.range(1) != 0);
+    } else {
+        VizinhancaPadrao vizinhanca(e.campeonato, e.criterios, x.tabela_atual, x.matriz_controle, fase);
+        mede(state, vizinhanca, x.gerador, state.range(1) != 0);
     }
-    benchmark::DoNotOptimize(soma);
-    state.SetItemsProcessed(state.iterations());
 }
 
-void completa_primeira_fase(benchmark::State& s) { trial<AvaliadorCompleto>(s, true); }
-void incremental_primeira_fase(benchmark::State& s) { trial<AvaliadorIncremental>(s, true); }
-void completa_segunda_fase(benchmark::State& s) { trial<AvaliadorCompleto>(s, false); }
-void incremental_segunda_fase(benchmark::State& s) { trial<AvaliadorIncremental>(s, false); }
+void completa_primeira_fase(benchmark::State& s) { trial(s, true, Fase::primeira); }
+void incremental_primeira_fase(benchmark::State& s) { trial(s, false, Fase::primeira); }
+void completa_segunda_fase(benchmark::State& s) { trial(s, true, Fase::segunda); }
+void incremental_segunda_fase(benchmark::State& s) { trial(s, false, Fase::segunda); }
 
-void completa_primeira_fase_compacto(benchmark::State& s) { trial<AvaliadorCompleto>(s, true, true); }
-void incremental_primeira_fase_compacto(benchmark::State& s) { trial<AvaliadorIncremental>(s, true, true); }
+void completa_primeira_fase_compacto(benchmark::State& s) { trial(s, true, Fase::primeira, true); }
+void incremental_primeira_fase_compacto(benchmark::State& s) { trial(s, false, Fase::primeira, true); }
 
 // A trial move of the compact search from a compact round robin (hot: every neighbour worked
 // out), with the incremental or the reference evaluation.
-void compacta(benchmark::State& state, ModoAvaliacao modo)
+void compacta(benchmark::State& state, bool referencia)
 {
     const int n = static_cast<int>(state.range(0));
     Estado e = teste::campeonato_sorteado(n, rodadas_preenchidas(n), 2024);
-    gera_tabela_compacta(n, e.execucao.gerador, e.execucao.tabela_atual);
-    e.execucao.matriz_controle.zera();
-    monta_matriz_controle(e.execucao.matriz_controle, e.execucao.tabela_atual);
-    VizinhancaCompacta vizinhanca(e.campeonato, e.criterios, e.execucao, modo);
-    const double fo = vizinhanca.avalia();
-    double soma = 0.0;
-    for (auto _ : state) {
-        const MovimentoCompacto m = vizinhanca.sorteia(e.execucao.gerador);
-        soma += vizinhanca.aplica(m, fo, 1e15);
-        vizinhanca.desfaz(m);
+    Execucao& x = e.execucao;
+    gera_tabela_compacta(n, x.gerador, x.tabela_atual);
+    x.matriz_controle.zera();
+    monta_matriz_controle(x.matriz_controle, x.tabela_atual);
+    if (referencia) {
+        RodizioCompacto rodizio(e.campeonato, x.tabela_atual, x.matriz_controle);
+        AvaliadaPelaReferencia vizinhanca(rodizio, e.campeonato, e.criterios, x);
+        mede(state, vizinhanca, x.gerador, false);
+    } else {
+        VizinhancaCompacta vizinhanca(e.campeonato, e.criterios, x.tabela_atual, x.matriz_controle);
+        mede(state, vizinhanca, x.gerador, false);
     }
-    benchmark::DoNotOptimize(soma);
-    state.SetItemsProcessed(state.iterations());
 }
 
-void compacta_completa(benchmark::State& s) { compacta(s, ModoAvaliacao::completa); }
-void compacta_incremental(benchmark::State& s) { compacta(s, ModoAvaliacao::incremental); }
+void compacta_completa(benchmark::State& s) { compacta(s, true); }
+void compacta_incremental(benchmark::State& s) { compacta(s, false); }
 
 // N teams, then 0 for a hot trial move and 1 for a cold one.
 void tamanhos(benchmark::internal::Benchmark* b)

@@ -20,6 +20,7 @@
 #include "files/texto.hpp"
 #include "model/estado.hpp"
 #include "neighbourhoods/padrao/solucao_inicial.hpp"
+#include "search/comandos.hpp"
 
 namespace kelm::fuzz {
 

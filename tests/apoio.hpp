@@ -19,6 +19,7 @@
 #include "files/carga.hpp"
 #include "model/estado.hpp"
 #include "search/busca.hpp"
+#include "search/comandos.hpp"
 #include "search/observador.hpp"
 
 namespace kelm {

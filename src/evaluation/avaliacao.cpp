@@ -52,9 +52,9 @@ void calcula_distancias(const Campeonato& campeonato, Matriz<std::int32_t>& mand
     inviabilidades[Inviabilidade::diferenca_distancia] = maior - menor;
 }
 
-void conta_jogos_por_rodada(const Matriz<Controle>& controle, Contagens& inviabilidades)
+std::int64_t extras_por_rodada(const Matriz<Controle>& controle)
 {
-    double extras = 0.0;
+    std::int64_t extras = 0;
     for (int r = 0; r < controle.linhas(); ++r) {
         const Controle* rodada = controle[r];
         for (int t = 1; t < controle.colunas(); ++t) {
@@ -62,7 +62,13 @@ void conta_jogos_por_rodada(const Matriz<Controle>& controle, Contagens& inviabi
             if (jogos > 1) extras += jogos - 1;
         }
     }
-    inviabilidades[Inviabilidade::jogos_na_rodada] = extras;
+    return extras;
+}
+
+void conta_jogos_por_rodada(const Matriz<Controle>& controle, Contagens& inviabilidades)
+{
+    // Whole numbers far below 2^53: the sum in integers is the sum in doubles.
+    inviabilidades[Inviabilidade::jogos_na_rodada] = static_cast<double>(extras_por_rodada(controle));
 }
 
 void conta_inicio_fim(const Matriz<std::int32_t>& mandantes, Contagens& inviabilidades)

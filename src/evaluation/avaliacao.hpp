@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "model/estado.hpp"
 
 namespace kelm {
@@ -22,6 +24,9 @@ void monta_matriz_mandantes(const Campeonato& campeonato, const Tabela& tabela, 
 // Inviabilidades 8 and 9 from the venues; writes each team's distance travelled into the
 // last column of its row.
 void calcula_distancias(const Campeonato& campeonato, Matriz<std::int32_t>& mandantes, Contagens& inviabilidades);
+
+// The games of a team in a round beyond its first, over every round and team of `controle`.
+std::int64_t extras_por_rodada(const Matriz<Controle>& controle);
 
 // Inviabilidade 1 from the control matrix.
 void conta_jogos_por_rodada(const Matriz<Controle>& controle, Contagens& inviabilidades);

@@ -1,8 +1,10 @@
 #pragma once
 
-// What the incremental evaluations share: a team's share of the counts worked out from its
-// sequence of venues held as a bit mask of home games, the counts as whole numbers, and the
-// objective summed from them bit for bit as the reference sums it in doubles.
+// The per-team sequence arithmetic every incremental scoring shares: each team's venues in
+// order with the bit mask of its home games, the team's share of the counts worked out from
+// them (runs, first and last two games, home games, travel), the counts as whole numbers, the
+// spread of the distances travelled, and the objective summed from the counts bit for bit as
+// the reference sums it in doubles.
 
 #include <algorithm>
 #include <array>
@@ -10,6 +12,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 #include "model/estado.hpp"
 
@@ -91,6 +94,103 @@ KELM_SEMPRE_EM_LINHA Parcela parcela_da_mascara(const Palavra* m, int w, int l, 
     v.seguidos_fora = triplas(m, w, ultima, true);
     return v;
 }
+
+// The distance from the home of team a to the home of team b, as a 64-bit number; team 0
+// stands for no place (before the first game, after the last), at distance 0 from all.
+class Distancias {
+public:
+    explicit Distancias(const Campeonato& campeonato)
+        : dados_(campeonato.matriz_distancias.dados()), largura_(static_cast<std::size_t>(campeonato.num_times) + 1)
+    {
+    }
+    std::int64_t operator()(int a, int b) const
+    {
+        return dados_[static_cast<std::size_t>(a) * largura_ + static_cast<std::size_t>(b)];
+    }
+
+private:
+    const std::int32_t* dados_;
+    std::size_t largura_;
+};
+
+// Every team's venues in order and the bit mask of its home games. The venues are framed by
+// the team itself before the first game and by team 0 after the last one, so that the legs
+// around any place are read without tests for the ends.
+class Sequencias {
+public:
+    Sequencias() = default;
+    Sequencias(int num_times, int jogos)
+        : jogos_(jogos),
+          palavras_(palavras_da_mascara(jogos)),
+          ultima_palavra_(bits_da_ultima_palavra(jogos)),
+          sedes_((static_cast<std::size_t>(num_times) + 1) * static_cast<std::size_t>(jogos + 2), 0),
+          mascaras_((static_cast<std::size_t>(num_times) + 1) * static_cast<std::size_t>(palavras_), 0)
+    {
+        for (int t = 1; t <= num_times; ++t) {
+            sedes(t)[-1] = t;
+            sedes(t)[jogos] = 0;
+        }
+    }
+
+    int jogos() const { return jogos_; }
+    int palavras() const { return palavras_; }
+
+    std::int32_t* sedes(int t) { return sedes_.data() + linha(t) * static_cast<std::size_t>(jogos_ + 2) + 1; }
+    const std::int32_t* sedes(int t) const { return sedes_.data() + linha(t) * static_cast<std::size_t>(jogos_ + 2) + 1; }
+    Palavra* mascara(int t) { return mascaras_.data() + linha(t) * static_cast<std::size_t>(palavras_); }
+    const Palavra* mascara(int t) const { return mascaras_.data() + linha(t) * static_cast<std::size_t>(palavras_); }
+
+    // Game k of team t is at `sede`.
+    void poe(int t, int k, std::int32_t sede)
+    {
+        sedes(t)[k] = sede;
+        poe_bit(mascara(t), k, sede == t);
+    }
+
+    // The distance team t travels over its sequence: from home to its first venue, then venue
+    // to venue, with no trip back after the last game.
+    std::int64_t distancia(int t, const Distancias& d) const
+    {
+        const std::int32_t* s = sedes(t);
+        std::int64_t total = 0;
+        for (int k = 0; k < jogos_; ++k) total += d(s[k - 1], s[k]);
+        return total;
+    }
+
+    // The share of the counts of a team whose home games are the bits of `m`, travelling
+    // `distancia`.
+    Parcela parcela(const Palavra* m, std::int64_t distancia) const
+    {
+        return parcela_da_mascara(m, palavras_, jogos_, ultima_palavra_, distancia);
+    }
+
+private:
+    static std::size_t linha(int t) { return static_cast<std::size_t>(t); }
+
+    int jogos_ = 0;
+    int palavras_ = 0;
+    Palavra ultima_palavra_ = 0;
+    std::vector<std::int32_t> sedes_;
+    std::vector<Palavra> mascaras_;
+};
+
+// The running minimum of the distances travelled starts above any 32-bit total, as the
+// reference's does.
+inline constexpr std::int64_t menor_distancia_inicial = 100000000000LL;
+
+// The largest and the smallest distance travelled by a team, and the spread between them
+// (Inviabilidade 9). The largest starts at 0, the smallest above any total.
+struct Extremos {
+    std::int64_t maior = 0;
+    std::int64_t menor = menor_distancia_inicial;
+
+    void inclui(std::int64_t distancia)
+    {
+        maior = std::max(maior, distancia);
+        menor = std::min(menor, distancia);
+    }
+    std::int64_t diferenca() const { return maior - menor; }
+};
 
 // Nine whole numbers, one per count.
 struct Totais {

@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include "files/texto.hpp"
-#include "neighbourhoods/padrao/solucao_inicial.hpp"
 
 namespace kelm {
 
@@ -384,7 +383,7 @@ std::filesystem::path resolve_caminho(const std::filesystem::path& arquivo_dados
     return resolvido;
 }
 
-Desfecho carrega_dados(Campeonato& campeonato, Execucao& execucao, const std::filesystem::path& arquivo_dados)
+Desfecho le_campeonato(const std::filesystem::path& arquivo_dados, Campeonato& campeonato)
 {
     std::string bytes;
     std::string motivo;
@@ -399,13 +398,10 @@ Desfecho carrega_dados(Campeonato& campeonato, Execucao& execucao, const std::fi
     const auto caminho_distancias = resolve_caminho(arquivo_dados, itens.arquivo_distancias);
     const auto caminho_nomes = resolve_caminho(arquivo_dados, itens.arquivo_nomes);
     const int n = itens.num_times;
-    const int r = itens.num_rodadas;
 
     Matriz<std::int32_t> distancias;
-    Tabela tabela;
     try {
         distancias = aloca_matriz_inteiros(n + 1, n + 1);
-        tabela = aloca_matriz_jogos(r, n / 2);
     } catch (const ErroAlocacao& e) {
         return Desfecho::simples(e.what());
     }
@@ -419,17 +415,13 @@ Desfecho carrega_dados(Campeonato& campeonato, Execucao& execucao, const std::fi
         return Desfecho::erro(msg_nomes_nao_aberto, nome_exibivel(caminho_nomes.string()) + ": " + motivo + ".");
     if (auto d = interpreta_nomes(bytes, caminho_nomes.string(), n, nomes); !d.sucesso) return d;
 
-    // Everything was read and found sound: the championship is replaced at once, and its
-    // initial schedule drawn.
+    // Everything was read and found sound: the championship is replaced at once.
     campeonato.dados_carregados = true;
     campeonato.num_times = n;
-    campeonato.num_rodadas = r;
+    campeonato.num_rodadas = itens.num_rodadas;
     campeonato.matriz_distancias = std::move(distancias);
     campeonato.nomes_times = std::move(nomes);
-    execucao.programa_executado = false;
-    execucao.tabela_inicial = std::move(tabela);
-    gera_solucao_inicial(n, execucao.gerador, execucao.tabela_inicial);
-    return Desfecho::ok(msg_carregados);
+    return Desfecho::ok();
 }
 
 }  // namespace kelm

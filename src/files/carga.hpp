@@ -22,8 +22,6 @@ inline constexpr std::size_t max_bytes_arquivo = 128u << 20;    // any of the th
 inline constexpr const char* msg_dados_nao_aberto = "O Arquivo de dados não foi aberto.";
 inline constexpr const char* msg_distancias_nao_aberto = "O Arquivo de distâncias não foi aberto.";
 inline constexpr const char* msg_nomes_nao_aberto = "O Arquivo de nomes de times não foi aberto.";
-inline constexpr const char* msg_carregados =
-    "Os dados foram carregados com sucesso.\n Uma solução inicial aleatória foi gerada.";
 
 // The three items of a data file.
 struct ItensDados {
@@ -53,9 +51,9 @@ bool le_arquivo(const std::filesystem::path& caminho, std::string& bytes, std::s
 // tried again with slashes.
 std::filesystem::path resolve_caminho(const std::filesystem::path& arquivo_dados, const std::string& caminho);
 
-// Loads a championship from its data file, and draws its initial schedule. The load is
-// atomic: on failure the championship, its schedules, any result and the flags stay as
-// they were, and the outcome carries the message of the first file that failed.
-Desfecho carrega_dados(Campeonato& campeonato, Execucao& execucao, const std::filesystem::path& arquivo_dados);
+// Reads a championship from its data file and the two files it names. The read is atomic: on
+// failure `campeonato` stays as it was, and the outcome carries the message of the first file
+// that failed.
+Desfecho le_campeonato(const std::filesystem::path& arquivo_dados, Campeonato& campeonato);
 
 }  // namespace kelm

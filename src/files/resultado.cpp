@@ -9,7 +9,6 @@
 
 #include "files/formatos.hpp"
 #include "files/texto.hpp"
-#include "search/comandos.hpp"
 
 namespace kelm {
 
@@ -199,15 +198,6 @@ Desfecho grava_arquivo(const std::filesystem::path& destino_escolhido, std::stri
         ::close(fd_pasta);
     }
     return Desfecho::ok();
-}
-
-Desfecho grava_resultado(const Campeonato& campeonato, const Execucao& execucao, const std::filesystem::path& destino,
-                         char separador)
-{
-    // The round blocks are read from tabela_melhor with the loaded N and R: never from a
-    // schedule of other dimensions.
-    if (Desfecho pode = pode_salvar_resultado(campeonato, execucao); !pode.sucesso) return pode;
-    return grava_arquivo(destino, texto_resultado(campeonato, execucao, separador));
 }
 
 }  // namespace kelm

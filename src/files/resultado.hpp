@@ -40,9 +40,4 @@ Desfecho grava_arquivo(const std::filesystem::path& destino, std::string_view by
 // same messages as a failed save; nothing is created.
 Desfecho pode_gravar(const std::filesystem::path& destino);
 
-// The save command's writing: refuses when no completed run belongs to the loaded data,
-// else writes the result file to `destino` (the name used as given).
-Desfecho grava_resultado(const Campeonato& campeonato, const Execucao& execucao, const std::filesystem::path& destino,
-                         char separador = '.');
-
 }  // namespace kelm

@@ -14,6 +14,7 @@
 #include "report/explicacao.hpp"
 #include "report/relatorio.hpp"
 #include "search/busca.hpp"
+#include "search/comandos.hpp"
 
 namespace kelm {
 

@@ -92,6 +92,10 @@ struct Contagens {
 constexpr std::array<std::int32_t, num_inviabilidades> pesos_default = {
     1000000000, 1000000000, 1000000000, 10000000, 1000000000, 100000, 100000, 1, 100};
 
+// The rounds of a round robin in which every team plays once a round: N-1 for an even N, N
+// for an odd N (one team rests in each round). The initial schedule fills as many.
+inline int rodadas_preenchidas(int num_times) { return num_times % 2 == 0 ? num_times - 1 : num_times; }
+
 // The championship: what a load reads from the three files. A load replaces it as a whole;
 // nothing else changes it, so the search and the views only read it.
 struct Campeonato {
@@ -120,6 +124,10 @@ struct Criterios {
 // Which neighbourhood a run searches: the game and home swaps of any schedule, or the moves
 // that keep every round complete, from a compact round robin.
 enum class TipoBusca { padrao, compacta };
+
+// Which phase of a run: the first reheats until the hard counts are gone, the second only
+// cools, and the specified search moves only home advantages in it.
+enum class Fase : int { primeira = 1, segunda = 2 };
 
 // What produced a run's result: the search, its seed, and the objectives and weights the
 // planner chose for it (before the run switched on objectives 2 to 9 for its second phase).
@@ -154,8 +162,6 @@ struct Execucao {
 
     bool programa_executado = false;
     bool primeira_execucao = true;
-    bool primeira_fase = false;
-    bool primeira_fase_concluida = false;
 
     double hora_inicio = 0.0;      // time of day the run started, as a fraction of a day
     double tempo_execucao = 0.0;   // elapsed time of the last progress refresh, fraction of a day

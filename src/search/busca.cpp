@@ -5,14 +5,13 @@
 #include <string>
 
 #include "evaluation/avaliacao.hpp"
-#include "evaluation/avaliador_completo.hpp"
 #include "evaluation/objetivos.hpp"
+#include "evaluation/referencia.hpp"
+#include "neighbourhoods/compacta/rodizio_compacto.hpp"
 #include "neighbourhoods/compacta/tabela_compacta.hpp"
 #include "neighbourhoods/compacta/vizinhanca_compacta.hpp"
-#include "neighbourhoods/padrao/avaliador_incremental.hpp"
 #include "neighbourhoods/padrao/solucao_inicial.hpp"
 #include "neighbourhoods/padrao/vizinhanca_padrao.hpp"
-#include "search/motor.hpp"
 
 namespace kelm {
 
@@ -24,155 +23,48 @@ const Relogio& relogio_de(const OpcoesBusca& opcoes)
     return opcoes.relogio != nullptr ? *opcoes.relogio : sistema;
 }
 
-constexpr double temperatura_inicial_candidata = 2000000.0;
-constexpr double fator_candidata = 1.1;
-constexpr double temperatura_final = 1e-11;
-constexpr double temperatura_fria = 1e-6;
-constexpr double fator_reaquecimento = 1.1;
-constexpr double fracao_reaquecimento = 0.2;
-constexpr int iteracoes_por_reaquecimento = 100;
-
-// The annealing engine. It knows a neighbourhood only through five operations, whatever its
-// moves and however it scores them:
-//   double avalia()                     FO of tabela_atual (its counts to `inviabilidades`)
-//   Movimento sorteia(Gerador&)         draws a trial move
-//   double aplica(m, fo_atual, t)       applies it and returns the neighbour's FO, or a bound
-//                                       of it that already worsens fo_atual by t or more
-//   void confirma()                     keeps the move last applied
-//   void desfaz(m)                      undoes it
-// The neighbourhood is made for one phase (or one estimate), from tabela_atual as it is.
-
-template <class Vizinhanca>
-double calcula_t0_em(Vizinhanca& vizinhanca, Execucao& execucao, Observador& observador, int num_iteracoes)
-{
-    int aceitos = 0;
-    const int alvo = alvo_aceitacao(num_iteracoes);
-    double candidata = temperatura_inicial_candidata;
-
-    execucao.fo_star = vizinhanca.avalia();
-    observador.calculo_t0_iniciado();
-    while (aceitos < alvo) {
-        // A whole round always runs, even once the target is reached.
-        for (int i = 0; i < num_iteracoes; ++i) {
-            const auto m = vizinhanca.sorteia(execucao.gerador);
-            const double delta = vizinhanca.aplica(m, execucao.fo_star, candidata) - execucao.fo_star;
-            if (aceita_movimento(delta, candidata, execucao.gerador)) ++aceitos;
-            vizinhanca.desfaz(m);
-        }
-        execucao.movimentos_avaliados += num_iteracoes;
-        if (aceitos >= alvo) break;
-        aceitos = 0;
-        candidata *= fator_candidata;
-        observador.temperatura_candidata(candidata);
-    }
-    observador.calculo_t0_concluido();
-    return candidata;
-}
-
-template <class Vizinhanca>
-FimFase recozimento_em(Vizinhanca& vizinhanca, Execucao& execucao, Observador& observador, int num_iteracoes,
-                       float t0, float fator, const OpcoesBusca& opcoes)
-{
-    const Relogio& relogio = relogio_de(opcoes);
-    const bool primeira_fase = execucao.primeira_fase;
-    const int fase = primeira_fase ? 1 : 2;
-    FimFase fim;
-    double temperatura = t0;
-
-    observador.fase_iniciada(fase, execucao.hora_inicio);
-    execucao.fo_star = vizinhanca.avalia();
-
-    // Rejected moves are undone, so after the first accepted move tabela_atual always holds
-    // the last accepted schedule: it is copied into tabela_melhor once, when the phase ends,
-    // instead of at every accepted move. The counts are copied at every accepted move.
-    bool melhor_pendente = false;
-
-    while (temperatura > temperatura_final) {
-        Andamento andamento;
-        andamento.fase = fase;
-        andamento.percentual = 100.0 - 100.0 * temperatura / static_cast<double>(t0) - 1e-11;
-        andamento.temperatura = temperatura;
-        andamento.hora_inicio = execucao.hora_inicio;
-        andamento.hora_atual = relogio.hora_do_dia();
-        execucao.tempo_execucao = (relogio.segundos() - execucao.inicio_monotonico) / 86400.0;
-        andamento.tempo_execucao = execucao.tempo_execucao;
-        andamento.inviabilidades_melhor = execucao.inviabilidades_melhor;
-        andamento.fo_star = execucao.fo_star;
-        andamento.num_reaquecimentos = fim.reaquecimentos;
-        andamento.movimentos = execucao.movimentos_avaliados;
-        observador.andamento(andamento);
-
-        if (primeira_fase && execucao.fo_star == 0.0) {
-            execucao.primeira_fase_concluida = true;
-            break;
-        }
-
-        for (int i = 0; i < num_iteracoes; ++i) {
-            const auto m = vizinhanca.sorteia(execucao.gerador);
-            const double delta = vizinhanca.aplica(m, execucao.fo_star, temperatura) - execucao.fo_star;
-            if (aceita_movimento(delta, temperatura, execucao.gerador)) {
-                vizinhanca.confirma();
-                execucao.inviabilidades_melhor = execucao.inviabilidades;
-                melhor_pendente = true;
-                execucao.fo_star += delta;
-            } else {
-                vizinhanca.desfaz(m);
-            }
-        }
-        execucao.movimentos_avaliados += num_iteracoes;
-
-        temperatura = static_cast<double>(fator) * temperatura;
-        if (temperatura >= temperatura_fria || !primeira_fase) continue;
-
-        // Cold: the first phase ends once the kept schedule has none of Inviabilidades 1, 2,
-        // 3 and 5, whatever the objectives; otherwise it reheats, up to its bound.
-        const Contagens& melhor = execucao.inviabilidades_melhor;
-        const double pendentes = melhor[Inviabilidade::jogos_na_rodada] + melhor[Inviabilidade::inicio] +
-                                 melhor[Inviabilidade::fim] + melhor[Inviabilidade::mesmo_estado];
-        if (pendentes > 0) {
-            if (fim.reaquecimentos >= opcoes.max_reaquecimentos) {
-                fim.limite_atingido = true;
-                break;
-            }
-            observador.bipe();
-            t0 = static_cast<float>(static_cast<double>(t0) * fator_reaquecimento);
-            num_iteracoes += iteracoes_por_reaquecimento;
-            temperatura = fracao_reaquecimento * static_cast<double>(t0);
-            ++fim.reaquecimentos;
-            observador.reaquecimento(fim.reaquecimentos);
-        } else {
-            execucao.primeira_fase_concluida = true;
-            break;
-        }
-    }
-
-    if (melhor_pendente) execucao.tabela_melhor.copia_de(execucao.tabela_atual);
-    execucao.programa_executado = true;
-    observador.resultado_disponivel();
-    observador.bipe();
-    observador.fase_concluida(fase);
-    if (fase == 2) observador.mensagem(msg_terminou);
-    return fim;
-}
-
-// Calls `f` with the neighbourhood the options ask for, made from tabela_atual as it is now.
+// Calls `f` with the neighbourhood the options ask for, made from the run's schedule as it
+// stands, scored incrementally or by the reference.
 template <class F>
 auto com_vizinhanca(const Campeonato& campeonato, const Criterios& criterios, Execucao& execucao,
-                    const OpcoesBusca& opcoes, F&& f)
+                    const OpcoesBusca& opcoes, Fase fase, F&& f)
 {
+    Tabela& tabela = execucao.tabela_atual;
+    Matriz<Controle>& controle = execucao.matriz_controle;
+    const bool referencia = opcoes.avaliacao == ModoAvaliacao::completa;
     if (opcoes.busca == TipoBusca::compacta) {
-        VizinhancaCompacta vizinhanca(campeonato, criterios, execucao, opcoes.avaliacao);
+        if (referencia) {
+            RodizioCompacto rodizio(campeonato, tabela, controle);
+            AvaliadaPelaReferencia vizinhanca(rodizio, campeonato, criterios, execucao);
+            return f(vizinhanca);
+        }
+        VizinhancaCompacta vizinhanca(campeonato, criterios, tabela, controle);
         return f(vizinhanca);
     }
-    if (opcoes.avaliacao == ModoAvaliacao::completa) {
-        VizinhancaPadrao<AvaliadorCompleto> vizinhanca(campeonato, criterios, execucao);
+    if (referencia) {
+        MovimentosPadrao movimentos(campeonato, tabela, controle, fase);
+        AvaliadaPelaReferencia vizinhanca(movimentos, campeonato, criterios, execucao);
         return f(vizinhanca);
     }
-    VizinhancaPadrao<AvaliadorIncremental> vizinhanca(campeonato, criterios, execucao);
+    VizinhancaPadrao vizinhanca(campeonato, criterios, tabela, controle, fase);
     return f(vizinhanca);
 }
 
 }  // namespace
+
+double calcula_t0(const Campeonato& campeonato, const Criterios& criterios, Execucao& execucao, Marcha& marcha,
+                  Fase fase, int num_iteracoes, const OpcoesBusca& opcoes)
+{
+    return com_vizinhanca(campeonato, criterios, execucao, opcoes, fase,
+                          [&](auto& vizinhanca) { return calcula_t0(vizinhanca, marcha, num_iteracoes); });
+}
+
+FimFase recozimento(const Campeonato& campeonato, const Criterios& criterios, Execucao& execucao, Marcha& marcha,
+                    const ParametrosFase& parametros, const OpcoesBusca& opcoes)
+{
+    return com_vizinhanca(campeonato, criterios, execucao, opcoes, parametros.fase,
+                          [&](auto& vizinhanca) { return recozimento(vizinhanca, marcha, parametros); });
+}
 
 namespace {
 
@@ -244,28 +136,49 @@ void copia_tabela_e_contagens(Execucao& execucao, Tabela& destino, const Tabela&
     execucao.inviabilidades_melhor = execucao.inviabilidades;
 }
 
-bool aceita_movimento(double delta, double temperatura, Gerador& gerador)
+namespace {
+
+// One phase of the run: its initial-temperature estimate, then the annealing from it. What the
+// phase kept is written to the run once, as it ends, and the faces are told.
+FimFase executa_fase(const Campeonato& campeonato, const Criterios& criterios, Execucao& execucao, Marcha& marcha,
+                     const OpcoesBusca& opcoes, Fase fase, int num_iteracoes)
 {
-    if (delta <= 0.0) return true;
-    const double r = gerador.aleatorio_real(0.0, 1.0);
-    return 1.0 - delta / temperatura > r;
+    const float t0 =
+        static_cast<float>(calcula_t0(campeonato, criterios, execucao, marcha, fase, num_iteracoes, opcoes));
+    const ParametrosFase parametros{fase, num_iteracoes, t0, fator_resfriamento, opcoes.max_reaquecimentos};
+    const FimFase fim = recozimento(campeonato, criterios, execucao, marcha, parametros, opcoes);
+    if (fim.aceitou) execucao.tabela_melhor.copia_de(execucao.tabela_atual);
+    execucao.inviabilidades_melhor = marcha.melhor;
+    execucao.fo_star = marcha.fo_star;
+    execucao.movimentos_avaliados = marcha.movimentos;
+    execucao.tempo_execucao = fim.tempo_execucao;
+    execucao.programa_executado = true;
+    Observador& observador = marcha.observador;
+    observador.resultado_disponivel();
+    observador.bipe();
+    observador.fase_concluida(static_cast<int>(fase));
+    if (fase == Fase::segunda) observador.mensagem(msg_terminou);
+    return fim;
 }
 
-double calcula_t0(const Campeonato& campeonato, const Criterios& criterios, Execucao& execucao,
-                  Observador& observador, int num_iteracoes, const OpcoesBusca& opcoes)
+// Prepares the run's schedules: a copy of the initial schedule, or the compact search's own
+// compact round robin drawn in its place.
+Desfecho prepara_partida(const Campeonato& campeonato, const Criterios& criterios, Execucao& execucao,
+                         const OpcoesBusca& opcoes)
 {
-    return com_vizinhanca(campeonato, criterios, execucao, opcoes, [&](auto& vizinhanca) {
-        return calcula_t0_em(vizinhanca, execucao, observador, num_iteracoes);
-    });
+    execucao.movimentos_avaliados = 0;
+    if (Desfecho d = prepara_execucao(campeonato, execucao); !d.sucesso) return d;
+    if (opcoes.busca == TipoBusca::compacta) {
+        gera_tabela_compacta(campeonato.num_times, execucao.gerador, execucao.tabela_atual);
+        execucao.matriz_controle.zera();
+        monta_matriz_controle(execucao.matriz_controle, execucao.tabela_atual);
+    }
+    execucao.tabela_partida = execucao.tabela_atual;
+    execucao.procedencia = {opcoes.busca, opcoes.semente, criterios.objetivos, criterios.pesos};
+    return Desfecho::ok();
 }
 
-FimFase recozimento(const Campeonato& campeonato, const Criterios& criterios, Execucao& execucao,
-                    Observador& observador, int num_iteracoes, float t0, float fator, const OpcoesBusca& opcoes)
-{
-    return com_vizinhanca(campeonato, criterios, execucao, opcoes, [&](auto& vizinhanca) {
-        return recozimento_em(vizinhanca, execucao, observador, num_iteracoes, t0, fator, opcoes);
-    });
-}
+}  // namespace
 
 ResumoBusca executa_busca(Estado& estado, Observador& observador, const OpcoesBusca& opcoes)
 {
@@ -292,35 +205,23 @@ ResumoBusca executa_busca(Estado& estado, Observador& observador, const OpcoesBu
         if (opcoes.escolhe_objetivos) opcoes.escolhe_objetivos();
         if (!criterios.objetivos_escolhidos) return resumo;
     }
-    execucao.primeira_fase_concluida = false;
-    execucao.movimentos_avaliados = 0;
-    resumo.desfecho = prepara_execucao(campeonato, execucao);
+    resumo.desfecho = prepara_partida(campeonato, criterios, execucao, opcoes);
     if (!resumo.desfecho.sucesso) return resumo;
-    if (opcoes.busca == TipoBusca::compacta) {
-        gera_tabela_compacta(campeonato.num_times, execucao.gerador, execucao.tabela_atual);
-        execucao.matriz_controle.zera();
-        monta_matriz_controle(execucao.matriz_controle, execucao.tabela_atual);
-    }
-    execucao.tabela_partida = execucao.tabela_atual;
-    execucao.procedencia = {opcoes.busca, opcoes.semente, criterios.objetivos, criterios.pesos};
     resumo.executada = true;
 
-    execucao.primeira_fase = true;
     execucao.hora_inicio = relogio.hora_do_dia();
     execucao.inicio_monotonico = relogio.segundos();
-    float t0 = static_cast<float>(calcula_t0(campeonato, criterios, execucao, observador, iteracoes_primeira_fase, opcoes));
+    Marcha marcha{execucao.gerador, observador, relogio, execucao.hora_inicio, execucao.inicio_monotonico, 0,
+                  execucao.inviabilidades_melhor, execucao.fo_star};
     const FimFase primeira =
-        recozimento(campeonato, criterios, execucao, observador, iteracoes_primeira_fase, t0, fator_resfriamento, opcoes);
+        executa_fase(campeonato, criterios, execucao, marcha, opcoes, Fase::primeira, iteracoes_primeira_fase);
     resumo.reaquecimentos = primeira.reaquecimentos;
 
     liga_objetivos_segunda_fase(criterios);
-    execucao.primeira_fase = false;
-
-    if (execucao.primeira_fase_concluida) {
+    if (primeira.concluida) {
         const int iteracoes = resumo.objetivos_na_execucao ? iteracoes_segunda_fase_objetivos_na_execucao
                                                            : iteracoes_segunda_fase;
-        t0 = static_cast<float>(calcula_t0(campeonato, criterios, execucao, observador, iteracoes, opcoes));
-        recozimento(campeonato, criterios, execucao, observador, iteracoes, t0, fator_resfriamento, opcoes);
+        executa_fase(campeonato, criterios, execucao, marcha, opcoes, Fase::segunda, iteracoes);
     } else {
         resumo.interrompida = true;
         observador.bipe();

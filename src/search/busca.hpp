@@ -7,6 +7,7 @@
 #include "evaluation/avaliacao.hpp"
 #include "model/desfecho.hpp"
 #include "model/estado.hpp"
+#include "search/motor.hpp"
 #include "search/observador.hpp"
 #include "search/relogio.hpp"
 
@@ -38,12 +39,6 @@ struct OpcoesBusca {
     const Relogio* relogio = nullptr;
 };
 
-// How one annealing phase ended.
-struct FimFase {
-    int reaquecimentos = 0;
-    bool limite_atingido = false;  // the first phase stopped at the reheat bound
-};
-
 struct ResumoBusca {
     Desfecho desfecho;
     bool executada = false;             // a search ran (not refused, not cancelled)
@@ -69,21 +64,15 @@ Desfecho prepara_execucao(const Campeonato& campeonato, Execucao& execucao);
 // `inviabilidades` into `inviabilidades_melhor`.
 void copia_tabela_e_contagens(Execucao& execucao, Tabela& destino, const Tabela& origem);
 
-// The acceptance test: a move that does not worsen the objective is accepted without a
-// draw; otherwise one random real r in [0, 1) is drawn and the move is accepted when
-// 1 - delta / temperatura > r.
-bool aceita_movimento(double delta, double temperatura, Gerador& gerador);
+// Estimates the initial temperature of a phase (see the engine's calcula_t0) with the
+// neighbourhood the options ask for, made from tabela_atual as it is.
+double calcula_t0(const Campeonato& campeonato, const Criterios& criterios, Execucao& execucao, Marcha& marcha,
+                  Fase fase, int num_iteracoes, const OpcoesBusca& opcoes = {});
 
-// Estimates the initial temperature of a phase: the first of 2 000 000 x 1.1^k at which a
-// round of num_iteracoes trial moves from tabela_atual is accepted at the target count.
-// Every trial move is undone; fo_star is left at the objective of tabela_atual.
-double calcula_t0(const Campeonato& campeonato, const Criterios& criterios, Execucao& execucao,
-                  Observador& observador, int num_iteracoes, const OpcoesBusca& opcoes = {});
-
-// One annealing phase on tabela_atual (first phase when primeira_fase is set), keeping
-// every accepted schedule in tabela_melhor and its counts in inviabilidades_melhor.
-FimFase recozimento(const Campeonato& campeonato, const Criterios& criterios, Execucao& execucao,
-                    Observador& observador, int num_iteracoes, float t0, float fator, const OpcoesBusca& opcoes = {});
+// One annealing phase (see the engine's recozimento) with the neighbourhood the options ask
+// for, made from tabela_atual as it is; tabela_atual ends as the last accepted schedule.
+FimFase recozimento(const Campeonato& campeonato, const Criterios& criterios, Execucao& execucao, Marcha& marcha,
+                    const ParametrosFase& parametros, const OpcoesBusca& opcoes = {});
 
 // The run command: refuses data the chosen search cannot schedule, seeds the generator, asks
 // for the objectives when none are confirmed (a cancelled choice ends the command with the

@@ -1,6 +1,27 @@
 #include "search/comandos.hpp"
 
+#include "files/carga.hpp"
+#include "files/resultado.hpp"
+#include "neighbourhoods/padrao/solucao_inicial.hpp"
+
 namespace kelm {
+
+Desfecho carrega_dados(Campeonato& campeonato, Execucao& execucao, const std::filesystem::path& arquivo_dados)
+{
+    Campeonato novo;
+    if (Desfecho d = le_campeonato(arquivo_dados, novo); !d.sucesso) return d;
+    Tabela tabela;
+    try {
+        tabela = aloca_matriz_jogos(novo.num_rodadas, novo.jogos_por_rodada());
+    } catch (const ErroAlocacao& e) {
+        return Desfecho::simples(e.what());
+    }
+    campeonato = std::move(novo);
+    execucao.programa_executado = false;
+    execucao.tabela_inicial = std::move(tabela);
+    gera_solucao_inicial(campeonato.num_times, execucao.gerador, execucao.tabela_inicial);
+    return Desfecho::ok(msg_carregados);
+}
 
 bool ha_resultado(const Campeonato& campeonato, const Execucao& execucao)
 {
@@ -25,6 +46,15 @@ Desfecho pode_salvar_resultado(const Campeonato& campeonato, const Execucao& exe
 {
     if (!ha_resultado(campeonato, execucao)) return Desfecho::erro(msg_sem_resultado);
     return Desfecho::ok();
+}
+
+Desfecho grava_resultado(const Campeonato& campeonato, const Execucao& execucao, const std::filesystem::path& destino,
+                         char separador)
+{
+    // The round blocks are read from tabela_melhor with the loaded N and R: never from a
+    // schedule of other dimensions.
+    if (Desfecho pode = pode_salvar_resultado(campeonato, execucao); !pode.sucesso) return pode;
+    return grava_arquivo(destino, texto_resultado(campeonato, execucao, separador));
 }
 
 }  // namespace kelm

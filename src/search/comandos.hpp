@@ -1,9 +1,19 @@
 #pragma once
 
+#include <filesystem>
+
 #include "model/desfecho.hpp"
 #include "model/estado.hpp"
 
 namespace kelm {
+
+inline constexpr const char* msg_carregados =
+    "Os dados foram carregados com sucesso.\n Uma solução inicial aleatória foi gerada.";
+
+// The open command: reads a championship from its data file (le_campeonato) and draws its
+// initial schedule. Atomic: on failure the championship, its schedules, any result and the
+// flags stay as they were, and the outcome carries the message of the first file that failed.
+Desfecho carrega_dados(Campeonato& campeonato, Execucao& execucao, const std::filesystem::path& arquivo_dados);
 
 // Whether the commands that show or save a schedule may proceed, and with which message
 // they are refused. The window and kelm-lote only show the answer.
@@ -27,5 +37,10 @@ Desfecho pode_mostrar_resultado(const Campeonato& campeonato, const Execucao& ex
 
 // Saving needs a result of the loaded championship.
 Desfecho pode_salvar_resultado(const Campeonato& campeonato, const Execucao& execucao);
+
+// The save command's writing: refuses when no completed run belongs to the loaded data,
+// else writes the result file to `destino` (the name used as given).
+Desfecho grava_resultado(const Campeonato& campeonato, const Execucao& execucao, const std::filesystem::path& destino,
+                         char separador = '.');
 
 }  // namespace kelm

@@ -33,4 +33,22 @@ int alvo_aceitacao(int num_iteracoes)
     return static_cast<int>(inteiro);
 }
 
+Andamento andamento_do_nivel(const Marcha& marcha, const ParametrosFase& parametros, double temperatura,
+                             int reaquecimentos, double& tempo_execucao)
+{
+    Andamento andamento;
+    andamento.fase = static_cast<int>(parametros.fase);
+    andamento.percentual = 100.0 - 100.0 * temperatura / static_cast<double>(parametros.t0) - 1e-11;
+    andamento.temperatura = temperatura;
+    andamento.hora_inicio = marcha.hora_inicio;
+    andamento.hora_atual = marcha.relogio.hora_do_dia();
+    tempo_execucao = (marcha.relogio.segundos() - marcha.inicio_monotonico) / 86400.0;
+    andamento.tempo_execucao = tempo_execucao;
+    andamento.inviabilidades_melhor = marcha.melhor;
+    andamento.fo_star = marcha.fo_star;
+    andamento.num_reaquecimentos = reaquecimentos;
+    andamento.movimentos = marcha.movimentos;
+    return andamento;
+}
+
 }  // namespace kelm

@@ -79,10 +79,10 @@ TEST_P(Propriedades, ControleAcompanhaEMovimentoSeDesfaz)
 {
     Estado e = carrega_exemplo(GetParam());
     ASSERT_TRUE(prepara_execucao(e.campeonato, e.execucao).sucesso);
-    e.execucao.primeira_fase = true;
     e.execucao.gerador.semeia(7);
+    const SorteioMovimentos sorteio(e.campeonato, Fase::primeira);
     for (int i = 0; i < 4000; ++i) {
-        const Movimento m = SorteioMovimentos(e.campeonato, e.execucao.primeira_fase).sorteia(e.execucao.gerador);
+        const Movimento m = sorteio.sorteia(e.execucao.gerador);
         const Tabela tabela = e.execucao.tabela_atual;
         const auto controle = e.execucao.matriz_controle;
         aplica_movimento(e.execucao.tabela_atual, e.execucao.matriz_controle, m);

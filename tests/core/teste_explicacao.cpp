@@ -36,7 +36,7 @@ TEST(Explicacao, TotaisIguaisAsContagensAoLongoDeMovimentos)
     for (const auto [n, r] : {Tamanho{6, 10}, Tamanho{7, 9}, Tamanho{12, 30}}) {
         for (const std::uint32_t semente : {1u, 2u}) {
             Estado e = campeonato_sorteado(n, r, semente);
-            const SorteioMovimentos sorteio(e.campeonato, true);
+            const SorteioMovimentos sorteio(e.campeonato, Fase::primeira);
             for (int i = 0; i < 400; ++i) {
                 if (i % 20 == 0) {
                     const Contagens c = confere_totais(e);

@@ -20,8 +20,8 @@ void troca_mando(Tabela& tabela, Matriz<Controle>& controle, int r, int g)
     conta_jogo(controle[r], jogo, +1);
 }
 
-SorteioMovimentos::SorteioMovimentos(const Campeonato& campeonato, bool primeira_fase)
-    : primeira_fase_(primeira_fase),
+SorteioMovimentos::SorteioMovimentos(const Campeonato& campeonato, Fase fase)
+    : troca_jogos_(fase == Fase::primeira),
       rodadas_(static_cast<std::uint32_t>(campeonato.num_rodadas)),
       vagas_(static_cast<std::uint32_t>(campeonato.jogos_por_rodada()))
 {
@@ -30,7 +30,7 @@ SorteioMovimentos::SorteioMovimentos(const Campeonato& campeonato, bool primeira
 Movimento SorteioMovimentos::sorteia(Gerador& gerador) const
 {
     Movimento m;
-    m.tipo = primeira_fase_ ? static_cast<Movimento::Tipo>(gerador.sorteia_inteiro(2)) : Movimento::Tipo::troca_mando;
+    m.tipo = troca_jogos_ ? static_cast<Movimento::Tipo>(gerador.sorteia_inteiro(2)) : Movimento::Tipo::troca_mando;
     if (m.tipo == Movimento::Tipo::troca_jogos) {
         do {
             m.r1 = gerador.sorteia_inteiro(rodadas_);

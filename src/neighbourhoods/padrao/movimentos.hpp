@@ -29,16 +29,37 @@ struct Movimento {
 // numbers of rounds and slots are fixed, so their remainders are taken without a division.
 class SorteioMovimentos {
 public:
-    SorteioMovimentos(const Campeonato& campeonato, bool primeira_fase);
+    SorteioMovimentos(const Campeonato& campeonato, Fase fase);
     Movimento sorteia(Gerador& gerador) const;
 
 private:
-    bool primeira_fase_;
+    bool troca_jogos_;
     Divisor rodadas_;
     Divisor vagas_;
 };
 
 // Applies (or, applied again, undoes) a move on a schedule and its control matrix.
 void aplica_movimento(Tabela& tabela, Matriz<Controle>& controle, const Movimento& movimento);
+
+// The moves of the specified search written straight into a schedule and its control matrix.
+class MovimentosPadrao {
+public:
+    using Movimento = kelm::Movimento;
+
+    MovimentosPadrao(const Campeonato& campeonato, Tabela& tabela, Matriz<Controle>& controle, Fase fase)
+        : sorteio_(campeonato, fase), tabela_(tabela), controle_(controle)
+    {
+    }
+
+    Movimento sorteia(Gerador& gerador) const { return sorteio_.sorteia(gerador); }
+    void escreve(const Movimento& m) { aplica_movimento(tabela_, controle_, m); }
+    // Every move undoes itself.
+    void apaga(const Movimento& m) { aplica_movimento(tabela_, controle_, m); }
+
+private:
+    SorteioMovimentos sorteio_;
+    Tabela& tabela_;
+    Matriz<Controle>& controle_;
+};
 
 }  // namespace kelm

@@ -46,11 +46,6 @@ private:
 
 }  // namespace
 
-int rodadas_preenchidas(int num_times)
-{
-    return num_times % 2 == 0 ? num_times - 1 : num_times;
-}
-
 void gera_lista_jogos(int num_times, Gerador& gerador, std::vector<Jogo>& lista_jogos)
 {
     for (int i = 1; i <= num_times - 1; ++i) {

@@ -21,9 +21,6 @@ void distribui_jogos(std::vector<Jogo>& lista_jogos, Gerador& gerador, Tabela& t
 // they held.
 void gera_solucao_inicial(int num_times, Gerador& gerador, Tabela& tabela);
 
-// Rows the initial schedule fills: N-1 for an even N, N for an odd N.
-int rodadas_preenchidas(int num_times);
-
 // The new-initial-solution command: draws a fresh initial schedule into the existing
 // tabela_inicial (without reallocating or zeroing it) and clears programa_executado, so
 // that the result of an earlier run is no longer offered. Refused with a message when no

@@ -1,0 +1,242 @@
+// Each neighbourhood's incremental scoring held against the reference: the same moves tried on
+// two copies of one state, one scored incrementally and one by avalia_tabela after every
+// move, undo and keep.
+
+#include <cmath>
+#include <functional>
+#include <set>
+
+#include "apoio.hpp"
+#include "evaluation/referencia.hpp"
+#include "neighbourhoods/compacta/tabela_compacta.hpp"
+#include "neighbourhoods/compacta/vizinhanca_compacta.hpp"
+#include "neighbourhoods/padrao/vizinhanca_padrao.hpp"
+
+namespace kelm::teste {
+namespace {
+
+// Empty when `t` is a compact round robin of n teams: every pair meets once, every team plays
+// once in every round (or rests in exactly one round, when n is odd), and every game is
+// written with the lower-numbered team in time1; otherwise what is wrong.
+std::string falha_compacta(const Tabela& t, int n)
+{
+    std::set<std::pair<int, int>> pares;
+    std::vector<int> folgas(static_cast<std::size_t>(n) + 1, 0);
+    for (int r = 0; r < t.linhas(); ++r) {
+        std::vector<int> jogos(static_cast<std::size_t>(n) + 1, 0);
+        for (int g = 0; g < t.colunas(); ++g) {
+            const Jogo j = t[r][g];
+            const int a = std::abs(j.time1);
+            if (j.vazio() || a >= j.time2 || j.time2 > n) return "jogo mal escrito na rodada " + std::to_string(r);
+            if (!pares.insert({a, j.time2}).second) return "par repetido na rodada " + std::to_string(r);
+            ++jogos[static_cast<std::size_t>(a)];
+            ++jogos[static_cast<std::size_t>(j.time2)];
+        }
+        for (int x = 1; x <= n; ++x) {
+            if (jogos[static_cast<std::size_t>(x)] > 1) return "time com dois jogos na rodada " + std::to_string(r);
+            if (jogos[static_cast<std::size_t>(x)] == 0) ++folgas[static_cast<std::size_t>(x)];
+        }
+    }
+    for (int x = 1; x <= n; ++x)
+        if (folgas[static_cast<std::size_t>(x)] != n % 2) return "o time " + std::to_string(x) + " folga errado";
+    return pares.size() == static_cast<std::size_t>(n * (n - 1) / 2) ? "" : "faltam pares";
+}
+
+// Weights of both signs, which turn off the rejection on a bound: every answer is exact.
+constexpr std::array<std::int32_t, num_inviabilidades> pesos_mistos = {1000000000, 7,      1000000000, -3, 1000000000,
+                                                                      100000,     5,      1,          100};
+
+// What a comparison saw.
+struct Comparacao {
+    int limites = 0;  // answers that were bounds
+};
+
+// `movimentos` moves drawn by `sorteia`, each tried on `vi` (incremental, over `inc`) and `vr`
+// (the reference, over `ref`, a copy of `inc`), then kept or undone by a draw: the same FO and
+// counts for every neighbour and after every keep, the same schedule and control matrix
+// throughout, `invariante` holding for every neighbour. With `temperaturas` the moves are
+// tried at temperatures from 1 to 10^11: an answer other than the exact FO must be a bound,
+// below it and worse than the current FO by the temperature or more, and cannot be kept.
+template <class Inc, class Ref, class Sorteia>
+void compara(Estado& inc, Inc& vi, Estado& ref, Ref& vr, Sorteia sorteia, Gerador& g, int movimentos, bool temperaturas,
+             Comparacao& c, const std::function<std::string(const Tabela&)>& invariante = {})
+{
+    double fo_atual = vr.avalia();
+    EXPECT_EQ(vi.avalia(), fo_atual);
+    EXPECT_EQ(vi.contagens(), vr.contagens());
+    for (int i = 0; i < movimentos && !::testing::Test::HasFatalFailure(); ++i) {
+        const auto m = sorteia(g);
+        const Tabela antes = ref.execucao.tabela_atual;
+        const auto controle = ref.execucao.matriz_controle;
+        const double temperatura = temperaturas ? std::pow(10.0, i % 12) : HUGE_VAL;
+        const double resposta = vi.aplica(m, fo_atual, temperatura);
+        const double exata = vr.aplica(m, fo_atual, temperatura);
+        if (invariante) {
+            ASSERT_EQ(invariante(ref.execucao.tabela_atual), "") << "movimento " << i;
+        }
+        if (resposta != exata) {
+            ++c.limites;
+            ASSERT_LT(resposta, exata) << "movimento " << i;
+            ASSERT_GE(resposta - fo_atual, temperatura) << "movimento " << i;
+            EXPECT_THROW(vi.confirma(), std::logic_error);
+        } else {
+            ASSERT_EQ(vi.contagens_candidatas(), ref.execucao.inviabilidades) << "movimento " << i;
+        }
+        // At falling temperatures only moves that do not worsen FO are kept, as late in a phase,
+        // so that moves worse by the temperature come up; otherwise a draw keeps two in three.
+        const bool mantem = temperaturas ? resposta == exata && exata <= fo_atual : g.sorteia_inteiro(3) != 0;
+        if (!mantem) {
+            vi.desfaz(m);
+            vr.desfaz(m);
+            ASSERT_EQ(ref.execucao.tabela_atual, antes) << "movimento " << i;
+            ASSERT_EQ(ref.execucao.matriz_controle, controle);
+        } else {
+            vi.confirma();
+            vr.confirma();
+            fo_atual = exata;
+        }
+        ASSERT_EQ(vi.contagens(), vr.contagens()) << "depois do movimento " << i;
+        ASSERT_EQ(vi.avalia(), fo_atual);
+        ASSERT_EQ(inc.execucao.tabela_atual, ref.execucao.tabela_atual) << "movimento " << i;
+        ASSERT_EQ(inc.execucao.matriz_controle, ref.execucao.matriz_controle);
+    }
+}
+
+struct Cenario {
+    const char* nome;
+    int n;
+    int r;
+};
+
+class Padrao : public ::testing::TestWithParam<Cenario> {};
+
+// Drawn distances (some 0, the diagonal sometimes set) and a drawn schedule; game swaps and
+// home swaps anywhere, same-round swaps and a slot with itself included. Seed 1 with weights
+// of both signs, seed 2 with the default weights at falling temperatures.
+TEST_P(Padrao, MesmasContagensQueAReferencia)
+{
+    const Cenario c = GetParam();
+    const int movimentos = c.n > 50 ? 500 : 3000;
+    for (const std::uint32_t semente : {1u, 2u}) {
+        Estado inc = campeonato_sorteado(c.n, c.r, semente);
+        inc.criterios.pesos = semente == 1 ? pesos_mistos : pesos_default;
+        Estado ref = inc;
+        VizinhancaPadrao vi(inc.campeonato, inc.criterios, inc.execucao.tabela_atual, inc.execucao.matriz_controle,
+                            Fase::primeira);
+        MovimentosPadrao movimentos_ref(ref.campeonato, ref.execucao.tabela_atual, ref.execucao.matriz_controle,
+                                        Fase::primeira);
+        AvaliadaPelaReferencia vr(movimentos_ref, ref.campeonato, ref.criterios, ref.execucao);
+        auto sorteia = [&](Gerador& g) {
+            Movimento m;
+            m.tipo = g.sorteia_inteiro(2) == 0 ? Movimento::Tipo::troca_jogos : Movimento::Tipo::troca_mando;
+            m.r1 = g.sorteia_inteiro(c.r);
+            m.g1 = g.sorteia_inteiro(c.n / 2);
+            m.r2 = g.sorteia_inteiro(c.r);
+            m.g2 = g.sorteia_inteiro(c.n / 2);
+            return m;
+        };
+        Gerador g;
+        g.semeia(semente + 100);
+        Comparacao visto;
+        compara(inc, vi, ref, vr, sorteia, g, movimentos, semente == 2, visto);
+        EXPECT_TRUE(semente == 2 || visto.limites == 0);
+        EXPECT_TRUE(semente == 1 || c.n < 20 || movimentos < 3000 || visto.limites > 100) << visto.limites;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Campeonatos, Padrao,
+    ::testing::Values(Cenario{"TresTimes", 3, 3}, Cenario{"CincoTimes", 5, 9}, Cenario{"SeisComFolga", 6, 10},
+                      Cenario{"VinteCompacto", 20, 19}, Cenario{"VinteDuasVoltas", 20, 38},
+                      Cenario{"TrintaETres", 33, 40}, Cenario{"SetentaTimes", 70, 80},
+                      Cenario{"CentoEQuarenta", 140, 139}),
+    [](const auto& caso) { return std::string(caso.param.nome); });
+
+TEST(Padrao, RecusaTabelaForaDoModelo)
+{
+    Estado e = campeonato(4, 3);  // an empty schedule: every team short of its games
+    ASSERT_TRUE(prepara_execucao(e.campeonato, e.execucao).sucesso);
+    EXPECT_THROW(VizinhancaPadrao(e.campeonato, e.criterios, e.execucao.tabela_atual, e.execucao.matriz_controle,
+                                  Fase::primeira),
+                 std::logic_error);
+}
+
+class Compacta : public ::testing::TestWithParam<int> {};
+
+// A compact round robin of n teams with drawn distances; moves of every kind as the search
+// draws them; every neighbour a compact round robin.
+TEST_P(Compacta, MesmasContagensQueAReferenciaERodadasCompletas)
+{
+    const int n = GetParam();
+    for (const std::uint32_t semente : {1u, 2u}) {
+        Estado inc = campeonato_sorteado(n, rodadas_preenchidas(n), semente);
+        Execucao& x = inc.execucao;
+        gera_tabela_compacta(n, x.gerador, x.tabela_atual);
+        x.matriz_controle.zera();
+        monta_matriz_controle(x.matriz_controle, x.tabela_atual);
+        inc.criterios.pesos = semente == 1 ? pesos_mistos : pesos_default;
+        Estado ref = inc;
+        VizinhancaCompacta vi(inc.campeonato, inc.criterios, x.tabela_atual, x.matriz_controle);
+        RodizioCompacto rodizio(ref.campeonato, ref.execucao.tabela_atual, ref.execucao.matriz_controle);
+        AvaliadaPelaReferencia vr(rodizio, ref.campeonato, ref.criterios, ref.execucao);
+        Gerador g;
+        g.semeia(semente + 100);
+        Comparacao visto;
+        compara(inc, vi, ref, vr, [&](Gerador& gerador) { return vi.sorteia(gerador); }, g, 2000, semente == 2, visto,
+                [n](const Tabela& t) { return falha_compacta(t, n); });
+        EXPECT_TRUE(semente == 1 || n <= 4 || visto.limites > 50) << visto.limites;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Times, Compacta, ::testing::Values(3, 4, 5, 6, 9, 20, 21, 30, 71));
+
+TEST(BuscaCompacta, RecusaDadosQueNaoSaoCompactosSemMudarNada)
+{
+    Estado e = carrega_exemplo("nordeste.dat");
+    e.execucao.programa_executado = true;
+    const Estado antes = e;
+    Gravador gravador;
+    OpcoesBusca op;
+    op.busca = TipoBusca::compacta;
+    const ResumoBusca r = executa_busca(e, gravador, op);
+    EXPECT_FALSE(r.executada);
+    EXPECT_EQ(r.desfecho.tipo, TipoMensagem::erro);
+    EXPECT_EQ(r.desfecho.texto, "A busca compacta não pode ser usada com estes dados: ela faz cada time jogar uma vez "
+                                "por rodada, o que com 6 times pede 5 rodadas, e os dados têm 10.");
+    EXPECT_TRUE(gravador.eventos.empty());
+    EXPECT_TRUE(e == antes);
+
+    Campeonato impar = campeonato(7, 6).campeonato;
+    EXPECT_EQ(aceita_busca_compacta(impar).texto,
+              "A busca compacta não pode ser usada com estes dados: ela faz cada time jogar uma vez por rodada, com "
+              "um time de folga em cada uma, o que com 7 times pede 7 rodadas, e os dados têm 6.");
+}
+
+// A whole compact run of a small championship: its result is a compact round robin, and
+// another seed gives another one (the golden run shows the same seed gives the same).
+TEST(BuscaCompacta, ResultadoCompactoQueASementeDecide)
+{
+    auto executa = [](std::uint32_t semente) {
+        Estado e = campeonato_sorteado(8, 7, 5);
+        OpcoesBusca op;
+        op.busca = TipoBusca::compacta;
+        op.semente = semente;
+        op.max_reaquecimentos = 1;
+        Observador nada;
+        EXPECT_TRUE(executa_busca(e, nada, op).executada);
+        return e;
+    };
+    const Estado a = executa(333);
+    EXPECT_EQ(falha_compacta(a.execucao.tabela_melhor, 8), "");
+    EXPECT_NE(a.execucao.tabela_melhor, executa(334).execucao.tabela_melhor);
+    // The kept counts are those of the kept schedule.
+    Estado b = a;
+    b.execucao.matriz_controle.zera();
+    monta_matriz_controle(b.execucao.matriz_controle, b.execucao.tabela_melhor);
+    avalia_tabela(b.campeonato, b.criterios, b.execucao, b.execucao.tabela_melhor);
+    EXPECT_EQ(b.execucao.inviabilidades, a.execucao.inviabilidades_melhor);
+}
+
+
+}  // namespace
+}  // namespace kelm::teste
