@@ -14,9 +14,10 @@ void monta_matriz_mandantes(const Campeonato& campeonato, const Tabela& tabela, 
                             Contagens& inviabilidades)
 {
     const int n = campeonato.num_times;
+    const int l = mandantes.colunas() - 1;  // games per team
     // The last column of each row counts the team's games placed so far; calcula_distancias
     // then overwrites it with the distance travelled.
-    for (int t = 1; t <= n; ++t) mandantes[t][n - 1] = 0;
+    for (int t = 1; t <= n; ++t) mandantes[t][l] = 0;
     for (int r = 0; r < tabela.linhas(); ++r) {
         for (int g = 0; g < tabela.colunas(); ++g) {
             const Jogo jogo = tabela[r][g];
@@ -24,8 +25,8 @@ void monta_matriz_mandantes(const Campeonato& campeonato, const Tabela& tabela, 
             const int sede = jogo.mandante();
             const int a = std::abs(jogo.time1);
             const int b = jogo.time2;
-            mandantes[a][mandantes[a][n - 1]++] = sede;
-            mandantes[b][mandantes[b][n - 1]++] = sede;
+            mandantes[a][mandantes[a][l]++] = sede;
+            mandantes[b][mandantes[b][l]++] = sede;
         }
     }
     calcula_distancias(campeonato, mandantes, inviabilidades);
@@ -34,6 +35,7 @@ void monta_matriz_mandantes(const Campeonato& campeonato, const Tabela& tabela, 
 void calcula_distancias(const Campeonato& campeonato, Matriz<std::int32_t>& mandantes, Contagens& inviabilidades)
 {
     const int n = campeonato.num_times;
+    const int l = mandantes.colunas() - 1;  // games per team
     const auto& d = campeonato.matriz_distancias;
     double total = 0.0;
     double maior = 0.0;
@@ -41,9 +43,9 @@ void calcula_distancias(const Campeonato& campeonato, Matriz<std::int32_t>& mand
     for (int t = 1; t <= n; ++t) {
         std::int32_t* linha = mandantes[t];
         std::int32_t percorrida = 0;
-        for (int k = 0; k <= n - 2; ++k)
+        for (int k = 0; k < l; ++k)
             percorrida += k == 0 ? d[t][linha[0]] : d[linha[k - 1]][linha[k]];
-        linha[n - 1] = percorrida;
+        linha[l] = percorrida;
         total += percorrida;
         if (percorrida > maior) maior = percorrida;
         if (percorrida < menor) menor = percorrida;
@@ -73,15 +75,16 @@ void conta_jogos_por_rodada(const Matriz<Controle>& controle, Contagens& inviabi
 
 void conta_inicio_fim(const Matriz<std::int32_t>& mandantes, Contagens& inviabilidades)
 {
-    const int n = mandantes.colunas();
+    const int n = mandantes.linhas() - 1;   // teams
+    const int l = mandantes.colunas() - 1;  // games per team
     double inicio = 0.0;
     double fim = 0.0;
     for (int t = 1; t <= n; ++t) {
         const std::int32_t* linha = mandantes[t];
         const bool h0 = linha[0] == t;
         const bool h1 = linha[1] == t;
-        const bool penultimo = linha[n - 3] == t;
-        const bool ultimo = linha[n - 2] == t;
+        const bool penultimo = linha[l - 2] == t;
+        const bool ultimo = linha[l - 1] == t;
         if (h0 == h1) {
             inicio += 1;
         } else if (h0) {
@@ -107,7 +110,8 @@ void conta_mesmo_estado(const Campeonato& campeonato, const Tabela& tabela, Cont
 
 void conta_mandos(const Matriz<std::int32_t>& mandantes, Contagens& inviabilidades)
 {
-    const int n = mandantes.colunas();
+    const int n = mandantes.linhas() - 1;   // teams
+    const int l = mandantes.colunas() - 1;  // games per team
     double diferenca = 0.0;
     double fora_seguidos = 0.0;
     double casa_seguidos = 0.0;
@@ -117,7 +121,7 @@ void conta_mandos(const Matriz<std::int32_t>& mandantes, Contagens& inviabilidad
         int fora = 0;
         int sequencia = 0;
         bool sequencia_em_casa = false;
-        for (int k = 0; k <= n - 2; ++k) {
+        for (int k = 0; k < l; ++k) {
             const bool em_casa = linha[k] == t;
             if (em_casa) ++casa; else ++fora;
             if (sequencia > 0 && em_casa == sequencia_em_casa) {
@@ -161,7 +165,7 @@ double avalia_tabela_avulsa(const Campeonato& campeonato, const Criterios& crite
 {
     Execucao execucao;
     execucao.matriz_controle = aloca_matriz_controle(campeonato.num_rodadas, campeonato.num_times + 1);
-    execucao.matriz_mandantes = aloca_matriz_inteiros(campeonato.num_times + 1, campeonato.num_times);
+    execucao.matriz_mandantes = aloca_matriz_inteiros(campeonato.num_times + 1, campeonato.jogos_por_time() + 1);
     monta_matriz_controle(execucao.matriz_controle, tabela);
     const double fo = avalia_tabela(campeonato, criterios, execucao, tabela);
     contagens = execucao.inviabilidades;

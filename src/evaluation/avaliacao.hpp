@@ -11,12 +11,14 @@ namespace kelm {
 enum class ModoAvaliacao { completa, incremental };
 
 // The reference evaluation: rebuilds everything it needs from the schedule at every call.
-// Every faster way of computing the same numbers is checked against it.
+// Every faster way of computing the same numbers is checked against it. Every team plays the
+// same number of games L (the championship's jogos_por_time(): N-1, or 2(N-1) over a whole
+// season), and `mandantes` has N+1 rows of L+1 columns: each team's venues, then its distance.
 
 // Adds every game of `tabela` into `controle` (handed over zeroed, R x (N+1)).
 void monta_matriz_controle(Matriz<Controle>& controle, const Tabela& tabela);
 
-// Rebuilds `mandantes` ((N+1) x N) from `tabela`, each team's venues in schedule order, and
+// Rebuilds `mandantes` ((N+1) x (L+1)) from `tabela`, each team's venues in schedule order, and
 // then the distances travelled, through calcula_distancias.
 void monta_matriz_mandantes(const Campeonato& campeonato, const Tabela& tabela, Matriz<std::int32_t>& mandantes,
                             Contagens& inviabilidades);

@@ -2,7 +2,10 @@
 
 #include <concepts>
 
+#include <optional>
+
 #include "evaluation/avaliacao.hpp"
+#include "evaluation/temporada.hpp"
 
 namespace kelm {
 
@@ -18,22 +21,25 @@ concept MovimentosEscritos = requires(M& movimentos, Gerador& gerador, const typ
 };
 
 // Any neighbourhood scored by the reference: every move is written, then the whole schedule is
-// scored with avalia_tabela; a rejected move is erased. Slow, and the yardstick every
-// incremental scoring is held to: both give the same counts and FO, bit for bit.
+// scored with avalia_tabela (over the whole season when there is a returno); a rejected move
+// is erased. Slow, and the yardstick every incremental scoring is held to: both give the
+// same counts and FO, bit for bit.
 template <MovimentosEscritos M>
 class AvaliadaPelaReferencia {
 public:
     using Movimento = typename M::Movimento;
 
-    AvaliadaPelaReferencia(M& movimentos, const Campeonato& campeonato, const Criterios& criterios, Execucao& execucao)
+    AvaliadaPelaReferencia(M& movimentos, const Campeonato& campeonato, const Criterios& criterios, Execucao& execucao,
+                           Returno returno = Returno::nenhum)
         : movimentos_(movimentos), campeonato_(campeonato), criterios_(criterios), execucao_(execucao)
     {
+        if (returno != Returno::nenhum) temporada_.emplace(campeonato, returno);
     }
 
     double avalia()
     {
-        const double fo = avalia_tabela(campeonato_, criterios_, execucao_, execucao_.tabela_atual);
-        atuais_ = execucao_.inviabilidades;
+        const double fo = pontua();
+        atuais_ = candidatas_;
         return fo;
     }
     Movimento sorteia(Gerador& gerador) { return movimentos_.sorteia(gerador); }
@@ -41,18 +47,34 @@ public:
     double aplica(const Movimento& m, double /*fo_atual*/, double /*temperatura*/)
     {
         movimentos_.escreve(m);
-        return avalia_tabela(campeonato_, criterios_, execucao_, execucao_.tabela_atual);
+        return pontua();
     }
-    void confirma() { atuais_ = execucao_.inviabilidades; }
+    void confirma() { atuais_ = candidatas_; }
     void desfaz(const Movimento& m) { movimentos_.apaga(m); }
     Contagens contagens() const { return atuais_; }
+    // The counts of the neighbour last applied.
+    Contagens contagens_candidatas() const { return candidatas_; }
 
 private:
+    double pontua()
+    {
+        if (temporada_) {
+            const double fo = temporada_->avalia(criterios_, execucao_.tabela_atual);
+            candidatas_ = temporada_->contagens();
+            return fo;
+        }
+        const double fo = avalia_tabela(campeonato_, criterios_, execucao_, execucao_.tabela_atual);
+        candidatas_ = execucao_.inviabilidades;
+        return fo;
+    }
+
     M& movimentos_;
     const Campeonato& campeonato_;
     const Criterios& criterios_;
     Execucao& execucao_;
+    std::optional<ReferenciaDaTemporada> temporada_;
     Contagens atuais_;
+    Contagens candidatas_;
 };
 
 }  // namespace kelm

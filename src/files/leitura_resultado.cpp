@@ -59,10 +59,38 @@ std::string citado(std::string_view texto)
     return '"' + s + '"';
 }
 
+// The number of a round heading's digits, saturated above the int range.
+long long valor_da_rodada(std::string_view digitos)
+{
+    while (digitos.size() > 1 && digitos.front() == '0') digitos.remove_prefix(1);
+    if (digitos.size() > 10) return 100000000000LL;
+    long long numero = 0;
+    for (const char c : digitos) numero = numero * 10 + (c - '0');
+    return numero;
+}
+
+// The largest round number among the file's headings: a file that goes beyond R rounds is
+// read as a whole season, turno and returno.
+long long maior_rodada(std::string_view texto)
+{
+    long long maior = 0;
+    while (!texto.empty()) {
+        const std::size_t fim = texto.find('\n');
+        std::string_view linha = texto.substr(0, fim);
+        texto.remove_prefix(fim == std::string_view::npos ? texto.size() : fim + 1);
+        if (!linha.empty() && linha.back() == '\r') linha.remove_suffix(1);
+        if (const auto numero = numero_da_rodada(campos(linha))) maior = std::max(maior, valor_da_rodada(*numero));
+    }
+    return maior;
+}
+
+// Reads the lines of a result file into a schedule: a single round robin of the championship
+// (every pair once), or a whole season of twice its rounds (every pair twice, once at each
+// venue).
 class Leitura {
 public:
-    Leitura(const Campeonato& campeonato, Tabela& tabela)
-        : campeonato_(campeonato), tabela_(tabela),
+    Leitura(const Campeonato& campeonato, Tabela& tabela, int voltas)
+        : campeonato_(campeonato), tabela_(tabela), voltas_(voltas),
           rodada_do_encontro_(static_cast<std::size_t>(campeonato.num_times + 1) * static_cast<std::size_t>(campeonato.num_times + 1), 0)
     {
         for (int t = 1; t <= campeonato.num_times; ++t) times_.emplace(campeonato.nomes_times[static_cast<std::size_t>(t)], t);
@@ -80,16 +108,19 @@ public:
                "tabulações): " + citado(linha) + ".";
     }
 
-    // The problem of the schedule read, or an empty text: a pair that never meets.
+    // The problem of the schedule read, or an empty text: a pair that never meets (in a
+    // season, a pair that does not meet at one of the two venues).
     std::string confere_encontros() const
     {
         const int n = campeonato_.num_times;
         int faltam = 0;
         std::string primeiro;
         for (int a = 1; a <= n; ++a) {
-            for (int b = a + 1; b <= n; ++b) {
-                if (rodada_do_encontro_[indice(a, b)] != 0) continue;
-                if (faltam++ == 0) primeiro = nome(a) + " e " + nome(b) + " não se enfrentam em nenhuma rodada.";
+            for (int b = voltas_ == 1 ? a + 1 : 1; b <= n; ++b) {
+                if (a == b || rodada_do_encontro_[indice(a, b)] != 0) continue;
+                if (faltam++ == 0)
+                    primeiro = voltas_ == 1 ? nome(a) + " e " + nome(b) + " não se enfrentam em nenhuma rodada."
+                                            : nome(a) + " não recebe " + nome(b) + " em nenhuma rodada.";
             }
         }
         if (faltam > 1) primeiro += " Faltam " + std::to_string(faltam) + " jogos ao todo.";
@@ -98,20 +129,24 @@ public:
 
 private:
     const std::string& nome(int t) const { return campeonato_.nomes_times[static_cast<std::size_t>(t)]; }
-    std::size_t indice(int a, int b) const
+    // Where the round of a pair's meeting is kept: the pair, or in a season the home team
+    // and the visitor in this order.
+    std::size_t indice(int mandante, int visitante) const
     {
-        return static_cast<std::size_t>(std::min(a, b)) * static_cast<std::size_t>(campeonato_.num_times + 1) +
-               static_cast<std::size_t>(std::max(a, b));
+        const int a = voltas_ == 1 ? std::min(mandante, visitante) : mandante;
+        const int b = voltas_ == 1 ? std::max(mandante, visitante) : visitante;
+        return static_cast<std::size_t>(a) * static_cast<std::size_t>(campeonato_.num_times + 1) + static_cast<std::size_t>(b);
     }
 
     std::string comeca_rodada(std::string_view digitos)
     {
         while (digitos.size() > 1 && digitos.front() == '0') digitos.remove_prefix(1);
-        long long numero = 0;
-        for (const char c : digitos.substr(0, 10)) numero = numero * 10 + (c - '0');
+        const long long numero = valor_da_rodada(digitos);
         const std::string texto(digitos);
-        if (digitos.size() > 10 || numero > campeonato_.num_rodadas)
-            return "a " + texto + "ª rodada passa das " + std::to_string(campeonato_.num_rodadas) + " rodadas do campeonato.";
+        const int turno = campeonato_.num_rodadas;
+        if (numero > 2LL * turno)
+            return "a " + texto + "ª rodada passa das " + std::to_string(turno) + " rodadas do campeonato e das " +
+                   std::to_string(2 * turno) + " de uma temporada de turno e returno.";
         if (numero != rodada_ + 1)
             return "esperava a " + std::to_string(rodada_ + 1) + "ª rodada e encontrou a " + texto + "ª.";
         rodada_ = static_cast<int>(numero);
@@ -133,7 +168,9 @@ private:
         if (mandante == visitante) return nome(mandante) + " joga contra si mesmo.";
         int& rodada_do_encontro = rodada_do_encontro_[indice(mandante, visitante)];
         if (const int r = rodada_do_encontro; r != 0)
-            return nome(mandante) + " e " + nome(visitante) + " já se enfrentaram na " + std::to_string(r) + "ª rodada.";
+            return nome(mandante) + " e " + nome(visitante) + " já se enfrentaram " +
+                   (voltas_ == 1 ? std::string() : "com " + nome(mandante) + " em casa ") + "na " + std::to_string(r) +
+                   "ª rodada.";
         if (vaga_ >= campeonato_.jogos_por_rodada())
             return "a " + std::to_string(rodada_) + "ª rodada tem mais jogos do que os " +
                    std::to_string(campeonato_.jogos_por_rodada()) + " que cabem nela.";
@@ -144,6 +181,7 @@ private:
 
     const Campeonato& campeonato_;
     Tabela& tabela_;
+    int voltas_;
     std::unordered_map<std::string, int> times_;
     std::vector<int> rodada_do_encontro_;  // (N+1) x (N+1), lower team first: the round from 1, or 0
     int rodada_ = 0;                       // the round being read, from 1; 0 before the first
@@ -159,13 +197,14 @@ Desfecho le_resultado(std::string_view bytes, std::string_view nome, const Campe
     // Names and headings are compared in UTF-8; a file that is not UTF-8 is Latin-1.
     const std::string texto = utf8_valido(bytes) ? std::string(bytes) : latin1_para_utf8(bytes);
 
+    const int voltas = maior_rodada(texto) > campeonato.num_rodadas ? 2 : 1;
     Tabela lida;
     try {
-        lida = aloca_matriz_jogos(campeonato.num_rodadas, campeonato.jogos_por_rodada());
+        lida = aloca_matriz_jogos(voltas * campeonato.num_rodadas, campeonato.jogos_por_rodada());
     } catch (const ErroAlocacao& e) {
         return Desfecho::simples(e.what());
     }
-    Leitura leitura(campeonato, lida);
+    Leitura leitura(campeonato, lida, voltas);
     std::string_view resto = texto;
     int linha = 0;
     while (!resto.empty()) {

@@ -15,8 +15,9 @@ inline constexpr const char* msg_resultado_nao_aberto = "O Arquivo de resultado 
 // LF line ends. The lines of the counts, FO_STAR and the time are skipped; each round's
 // heading ">>>>>>>>	Nª RODADA	<<<<<<<<" comes in order, and each game line
 // "Mandante	X	Visitante" takes the round's next slot. Every pair of teams must meet exactly
-// once; a team may play more than once in a round. On failure the message names the file
-// (`nome`) and the line, and `tabela` is left as it was.
+// once; a team may play more than once in a round. A file whose rounds go beyond R is a whole
+// season, read into a schedule of 2R rounds: every pair must meet twice, once at each venue.
+// On failure the message names the file (`nome`) and the line, and `tabela` is left as it was.
 Desfecho le_resultado(std::string_view bytes, std::string_view nome, const Campeonato& campeonato, Tabela& tabela);
 
 // Reads the result file at `caminho` with le_resultado, within the loader's limits.

@@ -9,6 +9,7 @@
 
 #include "files/formatos.hpp"
 #include "files/texto.hpp"
+#include "model/temporada.hpp"
 
 namespace kelm {
 
@@ -97,6 +98,10 @@ std::array<std::string, num_inviabilidades + 1> linhas_contagens(const Contagens
 
 std::string texto_resultado(const Campeonato& campeonato, const Execucao& execucao, char separador)
 {
+    // With a returno, the rounds written are the whole season's.
+    const Returno returno = execucao.procedencia.returno;
+    const Tabela temporada = tabela_da_temporada(execucao.tabela_melhor, returno);
+    const int num_rodadas = temporada.linhas();
     std::string saida;
     for (const auto& l : linhas_contagens(execucao.inviabilidades_melhor, execucao.fo_star, separador))
         acrescenta_linha(saida, l);
@@ -106,12 +111,12 @@ std::string texto_resultado(const Campeonato& campeonato, const Execucao& execuc
     nomes.reserve(campeonato.nomes_times.size());
     for (const auto& nome : campeonato.nomes_times) nomes.push_back(em_latin1(nome));
     const std::string rodada = em_latin1("ª RODADA\t<<<<<<<<");
-    for (int r = 0; r < campeonato.num_rodadas; ++r) {
+    for (int r = 0; r < num_rodadas; ++r) {
         acrescenta_linha(saida, "");
         acrescenta_linha(saida, ">>>>>>>>\t" + std::to_string(r + 1) + rodada);
         acrescenta_linha(saida, "");
         for (int g = 0; g < campeonato.jogos_por_rodada(); ++g) {
-            const Jogo jogo = execucao.tabela_melhor[r][g];
+            const Jogo jogo = temporada[r][g];
             if (jogo.vazio()) continue;
             acrescenta_linha(saida, nomes[static_cast<std::size_t>(jogo.mandante())] + "\tX\t" +
                              nomes[static_cast<std::size_t>(jogo.visitante())]);

@@ -25,7 +25,8 @@ std::array<std::string, num_inviabilidades + 1> linhas_contagens(const Contagens
                                                                  char separador = '.');
 
 // The result file's bytes: Latin-1, CR LF line ends; the nine counts, FO_STAR and the run
-// time, then one block per round of tabela_melhor. `separador` is the decimal separator.
+// time, then one block per round of tabela_melhor, or of the whole season it is the turno of
+// when the run had a returno. `separador` is the decimal separator.
 std::string texto_resultado(const Campeonato& campeonato, const Execucao& execucao, char separador = '.');
 
 // Writes `bytes` to `destino` so that nothing is ever half written: into a new file of the

@@ -11,6 +11,7 @@
 #include "files/formatos.hpp"
 #include "files/leitura_resultado.hpp"
 #include "files/resultado.hpp"
+#include "model/temporada.hpp"
 #include "report/explicacao.hpp"
 #include "report/relatorio.hpp"
 #include "search/busca.hpp"
@@ -43,6 +44,10 @@ constexpr const char* ajuda =
     "      --busca TIPO             'padrao' (padrão): troca jogos de lugar e mandos, como sempre;\n"
     "                               'compacta': todo time joga em toda rodada do começo ao fim\n"
     "                               (pede N-1 rodadas, ou N com um número ímpar de times)\n"
+    "      --returno ESQUEMA        planeja a temporada inteira, turno e returno: 'espelhado' (a\n"
+    "                               rodada R+r repete a rodada r com os mandos trocados) ou 'frances'\n"
+    "                               (a última rodada repete a 1ª, e a rodada R+r-1 a rodada r); as\n"
+    "                               inviabilidades são as da temporada, e o arquivo tem as 2R rodadas\n"
     "      --semente N              semente do gerador de números aleatórios (padrão 333, de 0 a\n"
     "                               4294967295); outra semente dá outra tabela\n"
     "      --relatorio ARQUIVO      grava também o relatório da tabela obtida (ou da avaliada), em\n"
@@ -119,7 +124,8 @@ std::optional<std::string> le_opcoes(const std::vector<std::string>& args, Opcoe
         };
         auto nome = [&] { return a.substr(0, a.find('=')); };
         for (const char* so_da_busca :
-             {"-o", "--saida", "--objetivos-na-execucao", "--max-reaquecimentos", "--avaliacao", "--busca", "--semente"})
+             {"-o", "--saida", "--objetivos-na-execucao", "--max-reaquecimentos", "--avaliacao", "--busca", "--semente",
+              "--returno"})
             if (op.opcao_da_busca.empty() && nome() == so_da_busca) op.opcao_da_busca = so_da_busca;
         std::string v;
         if (a == "-h" || a == "--ajuda" || a == "--help") {
@@ -172,6 +178,11 @@ std::optional<std::string> le_opcoes(const std::vector<std::string>& args, Opcoe
             if (v == "padrao") op.busca.busca = TipoBusca::padrao;
             else if (v == "compacta") op.busca.busca = TipoBusca::compacta;
             else return "--busca deve ser 'padrao' ou 'compacta'; foi dado \"" + v + "\".";
+        } else if (nome() == "--returno") {
+            if (!valor(v)) return "a opção --returno precisa de 'espelhado' ou 'frances'.";
+            if (v == "espelhado") op.busca.returno = Returno::espelhado;
+            else if (v == "frances") op.busca.returno = Returno::frances;
+            else return "--returno deve ser 'espelhado' ou 'frances'; foi dado \"" + v + "\".";
         } else if (nome() == "--semente") {
             if (!valor(v)) return "a opção --semente precisa de um número.";
             if (!converte_semente(v, op.busca.semente).sucesso)
@@ -301,6 +312,9 @@ int avalia_resultado(const Opcoes& op, AmbienteLote& amb)
     }
     estado.criterios.pesos = op.pesos;
     define_objetivos(estado.criterios, op.objetivos);
+    // A file of twice the championship's rounds is a whole season, scored as one.
+    if (tabela.linhas() > estado.campeonato.num_rodadas)
+        estado.campeonato = campeonato_da_temporada(estado.campeonato, Returno::espelhado);
     Contagens contagens;
     double fo = 0.0;
     try {
@@ -381,7 +395,10 @@ int executa_lote(const std::vector<std::string>& argumentos, AmbienteLote& amb)
             return lote_falhou;
         }
     }
-    if (!grava_relatorio(op, estado.campeonato, estado.execucao.tabela_melhor, amb)) return lote_falhou;
+    const Returno returno = estado.execucao.procedencia.returno;
+    if (!grava_relatorio(op, campeonato_da_temporada(estado.campeonato, returno),
+                         tabela_da_temporada(estado.execucao.tabela_melhor, returno), amb))
+        return lote_falhou;
     return r.interrompida ? lote_interrompida : lote_ok;
 }
 

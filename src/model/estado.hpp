@@ -104,8 +104,13 @@ struct Campeonato {
     int num_rodadas = 0;
     Matriz<std::int32_t> matriz_distancias;  // (N+1) x (N+1), directional
     std::vector<std::string> nomes_times;    // N+1 names in UTF-8, index 0 empty
+    // How many times each pair meets: once in the championship a load reads; twice, once at
+    // each venue, in a whole season (turno and returno) seen as one championship.
+    int voltas = 1;
 
     int jogos_por_rodada() const { return num_times / 2; }
+    // Games of each team: N-1 for each time the pairs meet.
+    int jogos_por_time() const { return voltas * (num_times - 1); }
 
     friend bool operator==(const Campeonato&, const Campeonato&) = default;
 };
@@ -125,6 +130,12 @@ struct Criterios {
 // that keep every round complete, from a compact round robin.
 enum class TipoBusca { padrao, compacta };
 
+// The whole season: without one, a run plans the turno only; with one, the returno follows the
+// turno by a mirroring scheme, each game of the turno coming back with the venues swapped.
+//   espelhado: round R + r is round r (r = 1..R);
+//   frances:   round 2R is round 1, and round R + r - 1 is round r (r = 2..R).
+enum class Returno { nenhum, espelhado, frances };
+
 // Which phase of a run: the first reheats until the hard counts are gone, the second only
 // cools, and the specified search moves only home advantages in it.
 enum class Fase : int { primeira = 1, segunda = 2 };
@@ -134,6 +145,7 @@ enum class Fase : int { primeira = 1, segunda = 2 };
 struct Procedencia {
     TipoBusca busca = TipoBusca::padrao;
     std::uint32_t semente = 0;
+    Returno returno = Returno::nenhum;
     std::array<std::int32_t, num_inviabilidades> objetivos{};
     std::array<std::int32_t, num_inviabilidades> pesos = pesos_default;
 

@@ -35,18 +35,18 @@ auto com_vizinhanca(const Campeonato& campeonato, const Criterios& criterios, Ex
     if (opcoes.busca == TipoBusca::compacta) {
         if (referencia) {
             RodizioCompacto rodizio(campeonato, tabela, controle);
-            AvaliadaPelaReferencia vizinhanca(rodizio, campeonato, criterios, execucao);
+            AvaliadaPelaReferencia vizinhanca(rodizio, campeonato, criterios, execucao, opcoes.returno);
             return f(vizinhanca);
         }
-        VizinhancaCompacta vizinhanca(campeonato, criterios, tabela, controle);
+        VizinhancaCompacta vizinhanca(campeonato, criterios, tabela, controle, opcoes.returno);
         return f(vizinhanca);
     }
     if (referencia) {
         MovimentosPadrao movimentos(campeonato, tabela, controle, fase);
-        AvaliadaPelaReferencia vizinhanca(movimentos, campeonato, criterios, execucao);
+        AvaliadaPelaReferencia vizinhanca(movimentos, campeonato, criterios, execucao, opcoes.returno);
         return f(vizinhanca);
     }
-    VizinhancaPadrao vizinhanca(campeonato, criterios, tabela, controle, fase);
+    VizinhancaPadrao vizinhanca(campeonato, criterios, tabela, controle, fase, opcoes.returno);
     return f(vizinhanca);
 }
 
@@ -174,7 +174,7 @@ Desfecho prepara_partida(const Campeonato& campeonato, const Criterios& criterio
         monta_matriz_controle(execucao.matriz_controle, execucao.tabela_atual);
     }
     execucao.tabela_partida = execucao.tabela_atual;
-    execucao.procedencia = {opcoes.busca, opcoes.semente, criterios.objetivos, criterios.pesos};
+    execucao.procedencia = {opcoes.busca, opcoes.semente, opcoes.returno, criterios.objetivos, criterios.pesos};
     return Desfecho::ok();
 }
 

@@ -33,6 +33,8 @@ struct OpcoesBusca {
     int max_reaquecimentos = max_reaquecimentos_padrao;
     ModoAvaliacao avaliacao = ModoAvaliacao::incremental;
     TipoBusca busca = TipoBusca::padrao;
+    // The whole season: the search moves the turno and scores it with its returno.
+    Returno returno = Returno::nenhum;
     // The generator is seeded with it at the start of the run.
     std::uint32_t semente = Gerador::semente_execucao;
     // Clocks; the system's when null.

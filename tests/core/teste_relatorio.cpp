@@ -1,4 +1,5 @@
 #include "apoio.hpp"
+#include "evaluation/temporada.hpp"
 #include "files/leitura_resultado.hpp"
 #include "files/texto.hpp"
 #include "report/explicacao.hpp"
@@ -89,11 +90,25 @@ TEST(Relatorio, QuatroTimesLinhaALinha)
     EXPECT_EQ(notas_do_jogo(x, {0, 0}).size(), 2u);  // Vitória's start and Grêmio's; the run's first game says nothing
 }
 
+// The same four rounds, then their returno: rounds 5 to 8 repeat them with the venues swapped.
+std::vector<std::string> linhas_da_temporada()
+{
+    std::vector<std::string> linhas = linhas_do_resultado;
+    for (const std::string& l : linhas_do_resultado) {
+        const auto x = l.find("\tX\t");
+        linhas.push_back(x == std::string::npos
+                             ? ">>>>>>>>\t" + std::to_string(l[9] - '0' + 4) + l.substr(10)
+                             : l.substr(x + 3) + "\tX\t" + l.substr(0, x));
+    }
+    return linhas;
+}
+
 struct CasoArquivo {
     const char* nome;
-    std::size_t linha;        // the line of linhas_do_resultado replaced (from 1)
+    std::size_t linha;        // the line replaced (from 1)
     const char* substituta;   // what stands there instead (it may hold several lines)
     const char* mensagem;     // after "Erro no arquivo de resultado "r.txt", "
+    bool temporada = false;   // the lines are those of the season, else those of the turno
 };
 
 void PrintTo(const CasoArquivo& c, std::ostream* os) { *os << c.nome; }
@@ -104,9 +119,9 @@ class ArquivoRuim : public ::testing::TestWithParam<CasoArquivo> {};
 TEST_P(ArquivoRuim, RecusadoComArquivoELinha)
 {
     const CasoArquivo& c = GetParam();
+    const std::vector<std::string> linhas = c.temporada ? linhas_da_temporada() : linhas_do_resultado;
     std::string bytes;
-    for (std::size_t k = 0; k < linhas_do_resultado.size(); ++k)
-        bytes += (k + 1 == c.linha ? std::string(c.substituta) : linhas_do_resultado[k]) + "\n";
+    for (std::size_t k = 0; k < linhas.size(); ++k) bytes += (k + 1 == c.linha ? std::string(c.substituta) : linhas[k]) + "\n";
     const Estado e = quatro_times();
     Tabela tabela;
     const Desfecho d = le_resultado(bytes, "r.txt", e.campeonato, tabela);
@@ -124,7 +139,12 @@ INSTANTIATE_TEST_SUITE_P(
         CasoArquivo{"duas_vezes", 6, "Grêmio\tX\tVitória", "linha 6: Grêmio e Vitória já se enfrentaram na 1ª rodada."},
         CasoArquivo{"nunca", 8, "", "linha 10: Vitória e Internacional não se enfrentam em nenhuma rodada."},
         CasoArquivo{"fora_de_ordem", 7, ">>>>>>>>\t4ª RODADA\t<<<<<<<<", "linha 7: esperava a 3ª rodada e encontrou a 4ª."},
-        CasoArquivo{"alem_de_r", 9, ">>>>>>>>\t5ª RODADA\t<<<<<<<<", "linha 9: a 5ª rodada passa das 4 rodadas do campeonato."},
+        CasoArquivo{"alem_da_temporada", 9, ">>>>>>>>\t9ª RODADA\t<<<<<<<<",
+                    "linha 9: a 9ª rodada passa das 4 rodadas do campeonato e das 8 de uma temporada de turno e returno."},
+        CasoArquivo{"turno_sem_returno", 9, ">>>>>>>>\t5ª RODADA\t<<<<<<<<", "linha 9: esperava a 4ª rodada e encontrou a 5ª."},
+        CasoArquivo{"returno_com_o_mesmo_mando", 12, "Vitória\tX\tGrêmio",
+                    "linha 12: Vitória e Grêmio já se enfrentaram com Vitória em casa na 1ª rodada.", true},
+        CasoArquivo{"returno_incompleto", 20, "", "linha 20: Grêmio não recebe Internacional em nenhuma rodada.", true},
         CasoArquivo{"nem_jogo_nem_rodada", 8, "Internacional x Vitória",
                     "linha 8: a linha não é o cabeçalho de uma rodada nem um jogo (mandante, X e visitante separados "
                     "por tabulações): \"Internacional x Vitória\"."},
@@ -144,6 +164,27 @@ TEST(LeituraDeResultado, AceitaUtf8ComBomECabecalhoQualquer)
     const Desfecho d = le_resultado(bytes, "r.txt", e.campeonato, tabela);
     ASSERT_TRUE(d.sucesso) << d.texto;
     EXPECT_EQ(tabela, e.execucao.tabela_inicial);
+}
+
+// A whole season in the result file's format is read into 2R rounds, and scored over it: the
+// mirrored season of the four-team schedule, with every team's counts taken over six games.
+TEST(LeituraDeResultado, TemporadaInteira)
+{
+    std::string bytes;
+    for (const auto& l : linhas_da_temporada()) bytes += l + "\n";
+    const Estado e = quatro_times();
+    Tabela tabela;
+    ASSERT_TRUE(le_resultado(bytes, "r.txt", e.campeonato, tabela).sucesso);
+    EXPECT_EQ(tabela, tabela_da_temporada(e.execucao.tabela_inicial, Returno::espelhado));
+    Contagens lidas;
+    Criterios criterios;
+    criterios.objetivos.fill(1);
+    avalia_tabela_avulsa(campeonato_da_temporada(e.campeonato, Returno::espelhado), criterios, tabela, lidas);
+    ReferenciaDaTemporada referencia(e.campeonato, Returno::espelhado);
+    referencia.avalia(criterios, e.execucao.tabela_inicial);
+    EXPECT_EQ(lidas, referencia.contagens());
+    EXPECT_EQ(lidas[Inviabilidade::jogos_na_rodada], 2.0);  // Ceará twice in round 2, and in round 6
+    EXPECT_EQ(lidas[Inviabilidade::mandos], 0.0);
 }
 
 }  // namespace

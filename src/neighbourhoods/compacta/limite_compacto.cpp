@@ -45,7 +45,16 @@ void VizinhancaCompacta::inicio_fim_depois(int t, std::int64_t& inicio, std::int
     const bool h0 = rodizio_.em_casa_depois(t, pontas[0]);
     const bool h1 = rodizio_.em_casa_depois(t, pontas[1]);
     inicio = h0 == h1 ? 1 : 0;
-    fim = fim_conta(h0, h1, rodizio_.em_casa_depois(t, pontas[2]), rodizio_.em_casa_depois(t, pontas[3]));
+    if (!temporada()) {
+        fim = fim_conta(h0, h1, rodizio_.em_casa_depois(t, pontas[2]), rodizio_.em_casa_depois(t, pontas[3]));
+        return;
+    }
+    // The season ends with the mirrors of the turno's last two games, or, under frances, of
+    // its last game and then of its first round's: at home where the turno was away.
+    const bool primeira_por_ultimo = returno_ == Returno::frances && folga != 0;
+    const int penultima = primeira_por_ultimo ? pontas[3] : pontas[2];
+    const int ultima = primeira_por_ultimo ? 0 : pontas[3];
+    fim = fim_conta(h0, h1, !rodizio_.em_casa_depois(t, penultima), !rodizio_.em_casa_depois(t, ultima));
 }
 
 void VizinhancaCompacta::refaz_pontas(int t, Pontas& pontas) const
@@ -70,7 +79,7 @@ void VizinhancaCompacta::limite_de_rodadas(Pontas& pontas) const
     for (int t = 1; t <= num_times_; ++t) {
         const auto i = static_cast<std::size_t>(t);
         if (m.tipo == Movimento::Tipo::troca_parcial_rodadas && !rodizio_.time_na_cadeia(t)) continue;
-        if (rodizio_.folga() == 0 && mexe_pontas) {
+        if (rodizio_.folga() == 0 && mexe_pontas && !temporada()) {
             // Without rests a round is a place in the sequence: the two bits change places.
             const Palavra* mascara = sequencias_.mascara(t);
             auto casa = [&](int k) { return bit(mascara, k == m.a ? m.b : k == m.b ? m.a : k); };
@@ -82,7 +91,7 @@ void VizinhancaCompacta::limite_de_rodadas(Pontas& pontas) const
             refaz_pontas(t, pontas);
         }
     }
-    if (m.a == num_rodadas_ - 1 || m.b == num_rodadas_ - 1) pontas.mesmo_estado = mesmo_estado_na_ultima(true);
+    if (m.a == rodada_final_ || m.b == rodada_final_) pontas.mesmo_estado = mesmo_estado_na_ultima(true);
 }
 
 void VizinhancaCompacta::limite_de_times(Pontas& pontas) const
@@ -105,11 +114,13 @@ void VizinhancaCompacta::limite_de_times(Pontas& pontas) const
             casa_b -= diferenca;
         }
     }
+    // Over a season every team has as many home games as away ones, whatever the move.
     for (const auto& [t, casa] : {std::pair{m.a, casa_a}, std::pair{m.b, casa_b}})
-        pontas.mandos += std::abs(2 * casa - jogos_) - std::abs(2 * parcelas_[static_cast<std::size_t>(t)].casa - jogos_);
+        if (!temporada())
+            pontas.mandos += std::abs(2 * casa - jogos_) - std::abs(2 * parcelas_[static_cast<std::size_t>(t)].casa - jogos_);
     refaz_pontas(m.a, pontas);
     refaz_pontas(m.b, pontas);
-    const int ultima = num_rodadas_ - 1;
+    const int ultima = rodada_final_;
     if (rodizio_.rodada_da_troca(ultima)) {
         auto mesmo = [&](int x, int y) {
             return x <= num_times_ && y <= num_times_ && d_(std::min(x, y), std::max(x, y)) == 0 ? 1 : 0;
@@ -130,6 +141,7 @@ std::int64_t VizinhancaCompacta::limite_inferior() const
         // The home team loses a home game, the other gains one.
         const Jogo j = rodizio_.jogo(m.a, m.b);
         for (const auto& [t, mais] : {std::pair{j.mandante(), -1}, std::pair{j.visitante(), 1}}) {
+            if (temporada()) break;  // the returno gives back what the turno takes
             const int casa = parcelas_[static_cast<std::size_t>(t)].casa;
             pontas.mandos += std::abs(2 * (casa + mais) - jogos_) - std::abs(2 * casa - jogos_);
         }

@@ -6,18 +6,23 @@
 #include <stdexcept>
 #include <utility>
 
+#include "model/temporada.hpp"
+
 namespace kelm {
 
 VizinhancaCompacta::VizinhancaCompacta(const Campeonato& campeonato, const Criterios& criterios, Tabela& tabela,
-                                       Matriz<Controle>& controle)
+                                       Matriz<Controle>& controle, Returno returno)
     : rodizio_(campeonato, tabela, controle),
       num_times_(campeonato.num_times),
       num_rodadas_(campeonato.num_rodadas),
       jogos_(campeonato.num_times - 1),
+      returno_(returno),
+      jogos_contados_(returno == Returno::nenhum ? jogos_ : 2 * jogos_),
+      rodada_final_(rodada_final_da_temporada(campeonato.num_rodadas, returno)),
       d_(campeonato),
       ponderacao_(campeonato, criterios),
-      sequencias_(campeonato.num_times, campeonato.num_times - 1),
-      rascunho_(campeonato.num_times, campeonato.num_times - 1)
+      sequencias_(campeonato.num_times, jogos_contados_),
+      rascunho_(campeonato.num_times, jogos_contados_)
 {
     const auto times = static_cast<std::size_t>(num_times_) + 2;
     parcelas_.assign(times, Parcela{});
@@ -53,16 +58,22 @@ void VizinhancaCompacta::le_sequencias()
             if (r == rodizio_.folga_de(t)) continue;
             sequencias_.poe(t, k++, rodizio_.sede_na_rodada(t, r));
         }
+        for (int j = 0; temporada() && j < num_rodadas_; ++j) {
+            const int r = rodada_do_turno(num_rodadas_ + j, num_rodadas_, returno_);
+            if (r == rodizio_.folga_de(t)) continue;
+            const int sede = rodizio_.sede_na_rodada(t, r);
+            sequencias_.poe(t, k++, sede == t ? rodizio_.oponente(r)[t] : t);
+        }
         const auto i = static_cast<std::size_t>(t);
         parcelas_[i] = sequencias_.parcela(sequencias_.mascara(t), sequencias_.distancia(t, d_));
-        totais_.soma(parcelas_[i], jogos_, +1);
+        totais_.soma(parcelas_[i], jogos_contados_, +1);
     }
 }
 
 int VizinhancaCompacta::mesmo_estado_na_ultima(bool depois) const
 {
     int total = 0;
-    const int r = num_rodadas_ - 1;
+    const int r = rodada_final_;
     for (int t = 1; t <= num_times_; ++t) {
         const int o = depois ? rodizio_.oponente_novo(t, r) : rodizio_.oponente(r)[t];
         // Each game once, from its lower-numbered team, as the schedule writes it.
@@ -79,7 +90,7 @@ void VizinhancaCompacta::registra(Mudanca& mudanca)
     if (mudanca.mesma_mascara)
         totais_candidatos_[Inviabilidade::distancia_total] += mudanca.valores.distancia - parcelas_[i].distancia;
     else
-        totais_candidatos_.troca(parcelas_[i], mudanca.valores, jogos_);
+        totais_candidatos_.troca(parcelas_[i], mudanca.valores, jogos_contados_);
     distancia_candidata_[i] = mudanca.valores.distancia;
     marca_[i] = marca_atual_;
     ++num_mudancas_;
@@ -106,6 +117,7 @@ void VizinhancaCompacta::muda_inteira(int t, int folga, SedeNaRodada sede_na_rod
         distancia += d_(s[k - 1], sede);
         ++k;
     }
+    if (temporada()) espelha_inteira(t, folga, s, m, distancia);
     mudanca.valores = rascunho_.parcela(m, distancia);
     registra(mudanca);
 }
@@ -190,6 +202,10 @@ void VizinhancaCompacta::troca_duas_rodadas(int t, int r1, int r2)
         muda_com_rodadas_trocadas(t, r1, r2);
         return;
     }
+    if (temporada()) {
+        troca_duas_rodadas_na_temporada(t, r1, r2);
+        return;
+    }
     int p1 = posicao(r1, folga);
     int p2 = posicao(r2, folga);
     if (p1 > p2) std::swap(p1, p2);
@@ -238,6 +254,16 @@ void VizinhancaCompacta::muda_mando(const Movimento& m)
     const Jogo j = rodizio_.jogo(m.a, m.b);
     const int casa = j.mandante();
     const int fora = j.visitante();
+    if (temporada()) {
+        // The game and its mirror in the returno exchange their venues.
+        for (const int t : {casa, fora}) {
+            const int k = lugar(t, m.a);
+            const int e = espelho(k, rodizio_.folga_de(t));
+            const std::int32_t* s = sequencias_.sedes(t);
+            muda_sedes(t, 2, k, s[e], e, s[k]);
+        }
+        return;
+    }
     muda_sedes(casa, 1, lugar(casa, m.a), fora, 0, 0);
     muda_sedes(fora, 1, lugar(fora, m.a), fora, 0, 0);
 }
@@ -267,6 +293,10 @@ void VizinhancaCompacta::muda_times(const Movimento& m)
             if (s[k] == x) {
                 p[num] = k;
                 v[num++] = x == m.a ? m.b : m.a;
+            } else if (temporada()) {
+                // At home in the turno: in the returno it visits the other one.
+                p[num] = espelho(k, rodizio_.folga_de(t));
+                v[num++] = x == m.a ? m.b : m.a;
             }
         }
         muda_sedes(t, num, p[0], v[0], p[1], v[1]);
@@ -282,8 +312,12 @@ void VizinhancaCompacta::muda_times_parcial(const Movimento& m)
         for (const int x : {m.a, m.b}) {
             const int t = rodizio_.oponente(r)[x];
             if (t > num_times_) continue;  // the rest
-            const int k = lugar(t, r);
-            if (sequencias_.sedes(t)[k] != x) continue;  // at home, it stays at home
+            int k = lugar(t, r);
+            if (sequencias_.sedes(t)[k] != x) {
+                // At home, it stays at home; in the returno it visits the other one.
+                if (!temporada()) continue;
+                k = espelho(k, rodizio_.folga_de(t));
+            }
             const auto i = static_cast<std::size_t>(t);
             if (junta_[i] != marca_atual_) {
                 junta_[i] = marca_atual_;
@@ -348,7 +382,7 @@ double VizinhancaCompacta::aplica(const Movimento& m, double fo_atual, double te
     case Movimento::Tipo::troca_rodadas:
     case Movimento::Tipo::troca_parcial_rodadas:
         muda_rodadas(m);
-        ultima = m.a == num_rodadas_ - 1 || m.b == num_rodadas_ - 1;
+        ultima = m.a == rodada_final_ || m.b == rodada_final_;
         break;
     case Movimento::Tipo::troca_times:
     case Movimento::Tipo::troca_parcial_times:
@@ -357,10 +391,10 @@ double VizinhancaCompacta::aplica(const Movimento& m, double fo_atual, double te
         muda_como(m.b, m.a);
         if (m.tipo == Movimento::Tipo::troca_times) {
             muda_times(m);
-            ultima = rodizio_.encontro() != num_rodadas_ - 1;
+            ultima = rodizio_.encontro() != rodada_final_;
         } else {
             muda_times_parcial(m);
-            ultima = rodizio_.rodada_da_troca(num_rodadas_ - 1);
+            ultima = rodizio_.rodada_da_troca(rodada_final_);
         }
         break;
     }
@@ -377,7 +411,8 @@ void VizinhancaCompacta::confirma()
         const Mudanca& mudanca = mudancas_[static_cast<std::size_t>(k)];
         const int t = mudanca.time;
         if (mudanca.inteira) {
-            std::memcpy(sequencias_.sedes(t), rascunho_.sedes(t), sizeof(std::int32_t) * static_cast<std::size_t>(jogos_));
+            std::memcpy(sequencias_.sedes(t), rascunho_.sedes(t),
+                        sizeof(std::int32_t) * static_cast<std::size_t>(jogos_contados_));
             std::memcpy(sequencias_.mascara(t), rascunho_.mascara(t),
                         sizeof(Palavra) * static_cast<std::size_t>(sequencias_.palavras()));
         } else {

@@ -15,6 +15,11 @@ namespace kelm {
 // share is worked out from the legs around at most two changed venues, or from its whole new
 // sequence. The games are written only when the move is kept; a rejected move leaves nothing
 // to undo. The counts and FO are those of avalia_tabela, bit for bit.
+//
+// With a returno each team's sequence is its whole season: the turno, then the returno in
+// its rounds' order, every game with the venues swapped. A change of a turno venue changes its
+// mirror in the returno too; a team at home against a new opponent keeps its turno venue and
+// changes its returno one.
 class VizinhancaCompacta {
 public:
     using Movimento = MovimentoCompacto;
@@ -22,7 +27,7 @@ public:
     // Reads the compact schedule `tabela` (see RodizioCompacto) and the criteria, fixed for one
     // phase.
     VizinhancaCompacta(const Campeonato& campeonato, const Criterios& criterios, Tabela& tabela,
-                       Matriz<Controle>& controle);
+                       Matriz<Controle>& controle, Returno returno = Returno::nenhum);
 
     // FO of the schedule.
     double avalia() const { return ponderacao_.fo(totais_); }
@@ -48,8 +53,8 @@ private:
         int time = 0;
         bool inteira = false;
         int num_posicoes = 0;
-        int posicoes[2] = {};
-        int sedes[2] = {};
+        int posicoes[4] = {};
+        int sedes[4] = {};
         bool mesma_mascara = false;  // the same home games: only the distance changes
         Parcela valores;
     };
@@ -57,6 +62,14 @@ private:
     // The place of round r in a team's own sequence of games, given the round it rests in.
     static int posicao(int r, int folga) { return folga >= 0 && r > folga ? r - 1 : r; }
     int lugar(int t, int r) const { return posicao(r, rodizio_.folga_de(t)); }
+    // The place in the returno of the game at place k of the turno, given the round the team
+    // rests in: under frances the first round's game comes back last.
+    int espelho(int k, int folga) const
+    {
+        if (returno_ == Returno::frances && folga != 0) return jogos_ + (k == 0 ? jogos_ - 1 : k - 1);
+        return jogos_ + k;
+    }
+    bool temporada() const { return returno_ != Returno::nenhum; }
 
     void le_sequencias();
     void fecha_contagens();
@@ -87,6 +100,12 @@ private:
     void muda_como(int t, int u);
     void muda_com_rodadas_trocadas(int t, int r1, int r2);
     void muda_sedes(int t, int num, int p0, int s0, int p1, int s1);
+    // Up to four venues of team t, at positions p (increasing) now v.
+    void muda_posicoes(int t, int num, const int* p, const int* v);
+    void troca_duas_rodadas_na_temporada(int t, int r1, int r2);
+    // A team's whole returno, mirrored from its new turno in s[0 .. N-2], resting in `folga`:
+    // written after it in s and m, its legs added to `distancia`.
+    void espelha_inteira(int t, int folga, std::int32_t* s, Palavra* m, std::int64_t& distancia);
     // Team t's whole new sequence, resting in `folga`, from its venue in each round.
     template <class SedeNaRodada>
     void muda_inteira(int t, int folga, SedeNaRodada sede_na_rodada);
@@ -94,11 +113,15 @@ private:
     void registra(Mudanca& mudanca);
     void fecha_extremos();
     int mesmo_estado_na_ultima(bool depois) const;
+    void fim_da_temporada_depois(int t, std::int64_t& fim, bool h0, bool h1) const;
 
     RodizioCompacto rodizio_;
     int num_times_;
     int num_rodadas_;
-    int jogos_;  // games per team: N - 1
+    int jogos_;  // games per team in the turno: N - 1
+    Returno returno_;
+    int jogos_contados_;  // the games of a team's sequence: N - 1, or 2(N - 1) over a season
+    int rodada_final_;    // the turno round whose pairs meet in the last round of what is scored
     Distancias d_;
     Ponderacao ponderacao_;
     // Above this temperature the bound would not reject a move: the most that Inviabilidades 2

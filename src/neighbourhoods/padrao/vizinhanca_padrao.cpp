@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "evaluation/avaliacao.hpp"
+#include "model/temporada.hpp"
 
 namespace kelm {
 
@@ -44,30 +45,39 @@ void insere_bit(Palavra* m, int w, int q, bool valor)
 }  // namespace
 
 VizinhancaPadrao::VizinhancaPadrao(const Campeonato& campeonato, const Criterios& criterios, Tabela& tabela,
-                                   Matriz<Controle>& controle, Fase fase)
+                                   Matriz<Controle>& controle, Fase fase, Returno returno)
     : movimentos_(campeonato, tabela, controle, fase),
       tabela_(tabela),
       controle_(controle),
       num_times_(campeonato.num_times),
       jogos_(campeonato.num_times - 1),
       vagas_(campeonato.jogos_por_rodada()),
-      ultima_rodada_(campeonato.num_rodadas - 1),
       d_(campeonato),
       ponderacao_(campeonato, criterios),
-      sequencias_(campeonato.num_times, campeonato.num_times - 1)
+      sequencias_(campeonato.num_times, campeonato.num_times - 1),
+      returno_(returno),
+      jogos_contados_(returno == Returno::nenhum ? jogos_ : 2 * jogos_),
+      rodada_final_(rodada_final_da_temporada(campeonato.num_rodadas, returno)),
+      peso_extras_(returno == Returno::nenhum ? 1 : 2)
 {
     const auto times = static_cast<std::size_t>(num_times_) + 1;
     chaves_.assign(times * static_cast<std::size_t>(jogos_), 0);
+    oponentes_.assign(chaves_.size(), 0);
     rascunhos_.assign(4 * static_cast<std::size_t>(sequencias_.palavras()), 0);
+    candidatas_.assign(4 * 3 * static_cast<std::size_t>(jogos_), 0);
+    mascara_temporada_.assign(static_cast<std::size_t>(palavras_da_mascara(2 * jogos_)), 0);
     valores_.assign(times, Parcela{});
     le_tabela();
     for (int t = 1; t <= num_times_; ++t) {
         const auto i = static_cast<std::size_t>(t);
-        valores_[i] = sequencias_.parcela(sequencias_.mascara(t), sequencias_.distancia(t, d_));
-        totais_.soma(valores_[i], jogos_, +1);
+        valores_[i] = returno_ == Returno::nenhum
+                          ? sequencias_.parcela(sequencias_.mascara(t), sequencias_.distancia(t, d_))
+                          : parcela_da_temporada(t, chaves(t), sequencias_.sedes(t), oponentes(t));
+        totais_.soma(valores_[i], jogos_contados_, +1);
     }
-    totais_[Inviabilidade::jogos_na_rodada] = extras_por_rodada(controle_);
-    for (int g = 0; g < vagas_; ++g) totais_[Inviabilidade::mesmo_estado] += mesmo_estado(tabela_[ultima_rodada_][g]);
+    // Every round of the returno holds the teams of a round of the turno.
+    totais_[Inviabilidade::jogos_na_rodada] = peso_extras_ * extras_por_rodada(controle_);
+    for (int g = 0; g < vagas_; ++g) totais_[Inviabilidade::mesmo_estado] += mesmo_estado(tabela_[rodada_final_][g]);
     for (int t = 1; t <= num_times_; ++t) ordem_.push_back(t);
     std::sort(ordem_.begin(), ordem_.end(), [&](int a, int b) {
         return valores_[static_cast<std::size_t>(a)].distancia < valores_[static_cast<std::size_t>(b)].distancia;
@@ -88,6 +98,7 @@ void VizinhancaPadrao::le_tabela()
                 int& k = jogos[static_cast<std::size_t>(t)];
                 if (k >= jogos_) throw std::logic_error("um time tem mais de N-1 jogos na tabela");
                 chaves(t)[k] = r * vagas_ + g;
+                oponentes(t)[k] = t == jogo.mandante() ? jogo.visitante() : jogo.mandante();
                 sequencias_.poe(t, k, jogo.mandante());
                 ++k;
             }
@@ -282,9 +293,10 @@ KELM_SEMPRE_EM_LINHA std::optional<double> VizinhancaPadrao::aplica_troca_jogos(
     const Jogo b = tabela_[m.r2][m.g2];
     const int times_a[2] = {a.vazio() ? 0 : std::abs(a.time1), a.time2};
     const int times_b[2] = {b.vazio() ? 0 : std::abs(b.time1), b.time2};
-    totais_candidatos_[Inviabilidade::jogos_na_rodada] += troca_jogos(tabela_, controle_, m.r1, m.g1, m.r2, m.g2);
-    if (m.r1 == ultima_rodada_) totais_candidatos_[Inviabilidade::mesmo_estado] += mesmo_estado(b) - mesmo_estado(a);
-    if (m.r2 == ultima_rodada_) totais_candidatos_[Inviabilidade::mesmo_estado] += mesmo_estado(a) - mesmo_estado(b);
+    totais_candidatos_[Inviabilidade::jogos_na_rodada] +=
+        peso_extras_ * troca_jogos(tabela_, controle_, m.r1, m.g1, m.r2, m.g2);
+    if (m.r1 == rodada_final_) totais_candidatos_[Inviabilidade::mesmo_estado] += mesmo_estado(b) - mesmo_estado(a);
+    if (m.r2 == rodada_final_) totais_candidatos_[Inviabilidade::mesmo_estado] += mesmo_estado(a) - mesmo_estado(b);
 
     // When even the bound worsens the objective by the temperature or more, the move is
     // rejected whatever the draw, and the moved teams need no closer look.
@@ -323,12 +335,13 @@ KELM_SEMPRE_EM_LINHA std::optional<double> VizinhancaPadrao::aplica_troca_mando(
     if (jogo.vazio()) return ponderacao_.fo(totais_);
     if (ponderacao_.pode_antecipar()) {
         // The home team loses a home game and the other gains one: Inviabilidade 4 of the
-        // neighbour is known, and the other counts are bounded as for a game swap.
+        // neighbour is known (over a season it stays, the returno giving back what the turno
+        // takes), and the other counts are bounded as for a game swap.
         std::int64_t limite = ponderacao_.fo_sem_dispersao(totais_);
         const int times[2] = {jogo.mandante(), jogo.visitante()};
         for (int i = 0; i < 2; ++i) {
             const Parcela& v = valores_[static_cast<std::size_t>(times[i])];
-            const int casa = v.casa + (i == 0 ? -1 : 1);
+            const int casa = returno_ != Returno::nenhum ? v.casa : v.casa + (i == 0 ? -1 : 1);
             limite -= ponderacao_.parcela(v);
             limite += ponderacao_.fator(Inviabilidade::mandos) * (std::abs(2 * casa - jogos_) - std::abs(2 * v.casa - jogos_));
         }
@@ -362,8 +375,9 @@ double VizinhancaPadrao::aplica(const Movimento& m, double fo_atual, double temp
     if (decidido) return *decidido;
 
     for (int i = 0; i < num_mudancas_; ++i) {
-        const Mudanca& mud = mudancas_[static_cast<std::size_t>(i)];
-        totais_candidatos_.troca(valores_[static_cast<std::size_t>(mud.time)], mud.valores, jogos_);
+        Mudanca& mud = mudancas_[static_cast<std::size_t>(i)];
+        if (returno_ != Returno::nenhum) mud.valores = parcela_candidata_da_temporada(mud, i);
+        totais_candidatos_.troca(valores_[static_cast<std::size_t>(mud.time)], mud.valores, jogos_contados_);
     }
     fecha_totais(totais_candidatos_);
     return ponderacao_.fo(totais_candidatos_);
@@ -374,21 +388,27 @@ void VizinhancaPadrao::mantem(const Mudanca& mud, int rascunho_idx)
     const int t = mud.time;
     std::int32_t* c = chaves(t);
     std::int32_t* s = sequencias_.sedes(t);
+    std::int32_t* o = oponentes(t);
     switch (mud.tipo) {
     case Mudanca::Tipo::move_entrada: {
         const int sede = s[mud.p];
+        const int oponente = o[mud.p];
         if (mud.p < mud.q) {
-            std::memmove(c + mud.p, c + mud.p + 1, sizeof(*c) * static_cast<std::size_t>(mud.q - mud.p));
-            std::memmove(s + mud.p, s + mud.p + 1, sizeof(*s) * static_cast<std::size_t>(mud.q - mud.p));
+            for (std::int32_t* v : {c, s, o})
+                std::memmove(v + mud.p, v + mud.p + 1, sizeof(*v) * static_cast<std::size_t>(mud.q - mud.p));
         } else if (mud.p > mud.q) {
-            std::memmove(c + mud.q + 1, c + mud.q, sizeof(*c) * static_cast<std::size_t>(mud.p - mud.q));
-            std::memmove(s + mud.q + 1, s + mud.q, sizeof(*s) * static_cast<std::size_t>(mud.p - mud.q));
+            for (std::int32_t* v : {c, s, o})
+                std::memmove(v + mud.q + 1, v + mud.q, sizeof(*v) * static_cast<std::size_t>(mud.p - mud.q));
         }
         c[mud.q] = mud.chave;
         s[mud.q] = sede;
+        o[mud.q] = oponente;
         break;
     }
-    case Mudanca::Tipo::troca_sedes: std::swap(s[mud.p], s[mud.q]); break;
+    case Mudanca::Tipo::troca_sedes:
+        std::swap(s[mud.p], s[mud.q]);
+        std::swap(o[mud.p], o[mud.q]);
+        break;
     case Mudanca::Tipo::vira_sede: s[mud.p] = mud.sede; break;
     }
     std::memcpy(sequencias_.mascara(t), rascunho(rascunho_idx),

@@ -29,6 +29,10 @@ namespace kelm {
 // troca_mando do) and works out the neighbour's counts aside; confirma() keeps it, and
 // desfaz() applies the move again, so that the schedule, the control matrix and the kept
 // counts are back as they were. Nothing is allocated after construction.
+//
+// With a returno, the schedule is the turno and the counts are the whole season's: each
+// changed team's season is laid out again from its new turno (its games, then the same games
+// in the returno's order with the venues swapped), and its share taken over 2(N-1) games.
 class VizinhancaPadrao {
 public:
     using Movimento = kelm::Movimento;
@@ -36,7 +40,7 @@ public:
     // Builds the per-team sequences from `tabela` (each team with N-1 games) and reads the
     // objective flags and weights, which stay fixed for the neighbourhood's life (one phase).
     VizinhancaPadrao(const Campeonato& campeonato, const Criterios& criterios, Tabela& tabela,
-                     Matriz<Controle>& controle, Fase fase);
+                     Matriz<Controle>& controle, Fase fase, Returno returno = Returno::nenhum);
 
     // FO of the schedule.
     double avalia() { return ponderacao_.fo(totais_); }
@@ -68,6 +72,7 @@ private:
     };
 
     std::int32_t* chaves(int t) { return chaves_.data() + static_cast<std::size_t>(t) * static_cast<std::size_t>(jogos_); }
+    std::int32_t* oponentes(int t) { return oponentes_.data() + static_cast<std::size_t>(t) * static_cast<std::size_t>(jogos_); }
     Palavra* rascunho(int i) { return rascunhos_.data() + static_cast<std::size_t>(i) * static_cast<std::size_t>(sequencias_.palavras()); }
 
     void le_tabela();
@@ -91,18 +96,31 @@ private:
     void prepara_vira(int t, int chave, int sede_nova, Mudanca& mudanca, int rascunho_idx);
     void mantem(const Mudanca& mudanca, int rascunho_idx);
 
+    // The season: a team's share over its turno (keys, venues, opponents in order) and its
+    // returno; and the share of a team under a pending change.
+    Parcela parcela_da_temporada(int t, const std::int32_t* chaves, const std::int32_t* sedes,
+                                 const std::int32_t* oponentes);
+    Parcela parcela_candidata_da_temporada(const Mudanca& mudanca, int idx);
+
     MovimentosPadrao movimentos_;
     Tabela& tabela_;
     Matriz<Controle>& controle_;
     int num_times_;
     int jogos_;          // games per team: N - 1
     int vagas_;          // slots per round
-    int ultima_rodada_;
     Distancias d_;
     Ponderacao ponderacao_;
-    Sequencias sequencias_;
+    Sequencias sequencias_;   // the turno
+    Returno returno_;
+    int jogos_contados_;      // the games of a team the counts take: N-1, or 2(N-1) over a season
+    int rodada_final_;        // the turno round whose pairs meet in the last round of what is scored
+    int peso_extras_;         // how often an extra game of the turno counts: once, or twice in a season
 
     std::vector<std::int32_t> chaves_;      // per team, the key of each of its games in order
+    std::vector<std::int32_t> oponentes_;   // per team, the opponent of each of its games in order
+    // The season: the new turno entries of up to four teams, and a team's season as a mask.
+    std::vector<std::int32_t> candidatas_;
+    std::vector<Palavra> mascara_temporada_;
     std::vector<Palavra> rascunhos_;        // candidate masks of up to four teams
     std::vector<Parcela> valores_;          // each team's share of the counts
     // The teams in increasing order of distance travelled, and each team's place in it, so

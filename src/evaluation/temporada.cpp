@@ -1,0 +1,20 @@
+#include "evaluation/temporada.hpp"
+
+namespace kelm {
+
+ReferenciaDaTemporada::ReferenciaDaTemporada(const Campeonato& campeonato, Returno returno)
+    : campeonato_(campeonato_da_temporada(campeonato, returno)), returno_(returno)
+{
+    trabalho_.matriz_controle = aloca_matriz_controle(campeonato_.num_rodadas, campeonato_.num_times + 1);
+    trabalho_.matriz_mandantes = aloca_matriz_inteiros(campeonato_.num_times + 1, campeonato_.jogos_por_time() + 1);
+}
+
+double ReferenciaDaTemporada::avalia(const Criterios& criterios, const Tabela& turno)
+{
+    trabalho_.tabela_atual = tabela_da_temporada(turno, returno_);
+    trabalho_.matriz_controle.zera();
+    monta_matriz_controle(trabalho_.matriz_controle, trabalho_.tabela_atual);
+    return avalia_tabela(campeonato_, criterios, trabalho_, trabalho_.tabela_atual);
+}
+
+}  // namespace kelm

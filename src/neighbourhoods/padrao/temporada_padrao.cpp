@@ -1,0 +1,76 @@
+// The specified search over a whole season: a team's share of the counts taken over its turno
+// and its returno, laid out again from its turno whenever a move changes it.
+
+#include <algorithm>
+#include <cstring>
+
+#include "neighbourhoods/padrao/vizinhanca_padrao.hpp"
+
+namespace kelm {
+
+Parcela VizinhancaPadrao::parcela_da_temporada(int t, const std::int32_t* chaves, const std::int32_t* sedes,
+                                              const std::int32_t* oponentes)
+{
+    // The returno brings the turno's games back in its rounds' order, each with the other
+    // team at home: under espelhado in the turno's order; under frances the games of the first
+    // round (keys below N/2) last.
+    const int primeiros =
+        returno_ == Returno::frances ? static_cast<int>(std::count_if(chaves, chaves + jogos_, [&](std::int32_t c) {
+            return c < vagas_;
+        }))
+                                     : 0;
+    Palavra* m = mascara_temporada_.data();
+    std::fill(mascara_temporada_.begin(), mascara_temporada_.end(), Palavra{0});
+    std::int64_t distancia = 0;
+    int onde = t;
+    int k = 0;
+    auto joga = [&](int sede) {
+        poe_bit(m, k++, sede == t);
+        distancia += d_(onde, sede);
+        onde = sede;
+    };
+    for (int j = 0; j < jogos_; ++j) joga(sedes[j]);
+    for (int i = 0; i < jogos_; ++i) {
+        const int j = (primeiros + i) % jogos_;
+        joga(sedes[j] == t ? oponentes[j] : t);
+    }
+    return parcela_da_mascara(m, static_cast<int>(mascara_temporada_.size()), 2 * jogos_,
+                              bits_da_ultima_palavra(2 * jogos_), distancia);
+}
+
+Parcela VizinhancaPadrao::parcela_candidata_da_temporada(const Mudanca& mud, int idx)
+{
+    // The team's turno entries as the pending change leaves them, laid out aside.
+    const int t = mud.time;
+    const auto l = static_cast<std::size_t>(jogos_);
+    std::int32_t* c = candidatas_.data() + static_cast<std::size_t>(idx) * 3 * l;
+    std::int32_t* s = c + l;
+    std::int32_t* o = s + l;
+    std::memcpy(c, chaves(t), sizeof(*c) * l);
+    std::memcpy(s, sequencias_.sedes(t), sizeof(*s) * l);
+    std::memcpy(o, oponentes(t), sizeof(*o) * l);
+    switch (mud.tipo) {
+    case Mudanca::Tipo::move_entrada: {
+        const std::int32_t sede = s[mud.p];
+        const std::int32_t oponente = o[mud.p];
+        for (std::int32_t* v : {c, s, o}) {
+            if (mud.p < mud.q)
+                std::memmove(v + mud.p, v + mud.p + 1, sizeof(*v) * static_cast<std::size_t>(mud.q - mud.p));
+            else if (mud.p > mud.q)
+                std::memmove(v + mud.q + 1, v + mud.q, sizeof(*v) * static_cast<std::size_t>(mud.p - mud.q));
+        }
+        c[mud.q] = mud.chave;
+        s[mud.q] = sede;
+        o[mud.q] = oponente;
+        break;
+    }
+    case Mudanca::Tipo::troca_sedes:
+        std::swap(s[mud.p], s[mud.q]);
+        std::swap(o[mud.p], o[mud.q]);
+        break;
+    case Mudanca::Tipo::vira_sede: s[mud.p] = mud.sede; break;
+    }
+    return parcela_da_temporada(t, c, s, o);
+}
+
+}  // namespace kelm
