@@ -29,12 +29,14 @@ constexpr lxw_color_t cor_contagem = 0xB00020;
 // The widest text of each column of a sheet, in characters, to size the columns by.
 class Larguras {
 public:
+    // Takes note of a text written in `coluna`.
     void nota(lxw_col_t coluna, const std::string& texto)
     {
         if (coluna >= maximos_.size()) maximos_.resize(coluna + 1, 0);
         const std::size_t n = utf8_valido(texto) ? conta_caracteres(texto) : texto.size();
         maximos_[coluna] = std::max(maximos_[coluna], n);
     }
+    // Sets each column noted to its widest text, between `minimo` and 70 characters.
     void aplica(lxw_worksheet* folha, std::size_t minimo = 4) const
     {
         for (std::size_t c = 0; c < maximos_.size(); ++c) {
@@ -59,6 +61,7 @@ public:
         format_set_bottom(negrito_, LXW_BORDER_THIN);
     }
 
+    // Fills the four sheets.
     void escreve()
     {
         jogos();
@@ -68,12 +71,14 @@ public:
     }
 
 private:
+    // The name of a team, empty for a number outside the championship.
     const std::string& nome(int time) const
     {
         static const std::string vazio;
         return time >= 1 && time <= c_.num_times ? c_.nomes_times[static_cast<std::size_t>(time)] : vazio;
     }
 
+    // Writes a text, or a number, into a cell and notes its width.
     void texto(lxw_worksheet* f, lxw_row_t l, lxw_col_t c, const std::string& t, lxw_format* formato = nullptr)
     {
         worksheet_write_string(f, l, c, t.c_str(), formato);
@@ -84,6 +89,7 @@ private:
         worksheet_write_number(f, l, c, v, formato);
         larguras_.nota(c, formata_curto(v));
     }
+    // A number as wide as a spreadsheet shows it, near enough to size a column by.
     static std::string formata_curto(double v) { return std::to_string(static_cast<long long>(v)); }
 
     // A sheet whose first row holds `cabecalho` in bold, frozen while the rest scrolls.
@@ -96,6 +102,7 @@ private:
         return f;
     }
 
+    // "Jogos": a row per game, round by round, slot by slot.
     void jogos()
     {
         lxw_worksheet* f = folha("Jogos", {"Rodada", "Jogo", "Mandante", "Visitante"});
@@ -140,6 +147,7 @@ private:
         return f;
     }
 
+    // "Mandos": a row per team, a column per round, then its home and away games and km.
     void mandos()
     {
         const QuadroMandos q = monta_quadro_mandos(c_, tabela_, e_, ficha_.inicio_returno);
@@ -170,6 +178,7 @@ private:
         worksheet_fit_to_pages(f, 1, 0);
     }
 
+    // What the colours of "Mandos" mean, from `linha` down.
     void legenda(lxw_worksheet* f, lxw_row_t linha, bool com_returno)
     {
         CasaQuadro exemplo;
@@ -188,6 +197,7 @@ private:
         if (com_returno) item("-", false, false, true, "Linha grossa: primeira rodada do returno");
     }
 
+    // "Contagens": the counts as listed, FO_STAR, and what produced them.
     void contagens()
     {
         lxw_worksheet* f = folha("Contagens", {"Inviabilidade", "Descrição", "Valor", "Peso", "Objetivo"});
@@ -214,6 +224,7 @@ private:
         larguras_.aplica(f);
     }
 
+    // "Ocorrências": every occurrence of a count, as the report lists them.
     void ocorrencias()
     {
         lxw_worksheet* f = folha("Ocorrências", {"Inviabilidade", "Time", "Rodadas", "Valor", "Ocorrência"});

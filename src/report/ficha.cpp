@@ -20,6 +20,7 @@ constexpr std::array<const char*, num_inviabilidades> descricoes = {
     "Diferença entre a maior e a menor distância percorrida (km)",
 };
 
+// The objectives chosen, as "1, 2, 8", or "nenhum".
 std::string lista_objetivos(const Procedencia& p)
 {
     std::string lista;

@@ -47,6 +47,7 @@ QSize GraficoKm::sizeHint() const
     return {330, altura_titulo + 2 * margem + static_cast<int>(barras_.size()) * (altura_barra + espaco)};
 }
 
+// The title, then a bar per team with its name on the left and its km at the bar's end.
 void GraficoKm::paintEvent(QPaintEvent*)
 {
     QPainter p(this);

@@ -25,6 +25,8 @@ public:
     {
     }
 
+    // Millimetres in the device's units; the fonts of the page; the height and width of a
+    // text; a text cut to a width.
     double mm(double milimetros) const { return milimetros * d_.logicalDpiY() / 25.4; }
     QFont fonte(double pontos, bool negrito = false) const
     {
@@ -40,6 +42,7 @@ public:
         return QFontMetricsF(f, &d_).elidedText(texto, Qt::ElideRight, largura);
     }
 
+    // The printable area: its width, its bottom, the first line below the page's heading.
     double largura_util() const { return d_.width(); }
     double base() const { return d_.height(); }
     double topo() const { return topo_; }
@@ -71,6 +74,7 @@ public:
         if (pagina_ == 0 || (y + altura_pedida > base() && y > topo_)) nova_pagina();
     }
 
+    // Writes a text in `area` (nothing while the pages are only being counted).
     void texto(const QRectF& area, int alinhamento, const QString& t, const QFont& f, const QColor& cor = Qt::black)
     {
         if (p_ == nullptr) return;
