@@ -25,6 +25,7 @@ constexpr lxw_color_t cor_fora = 0xFFE0B2;
 constexpr lxw_color_t cor_fora_seguida = 0xFFA726;
 constexpr lxw_color_t cor_sem_jogo = 0xEEEEEE;
 constexpr lxw_color_t cor_contagem = 0xB00020;
+constexpr std::size_t maximo_celula = 32767;  // bytes of text a cell holds
 
 // The widest text of each column of a sheet, in characters, to size the columns by.
 class Larguras {
@@ -81,8 +82,17 @@ private:
     // Writes a text, or a number, into a cell and notes its width.
     void texto(lxw_worksheet* f, lxw_row_t l, lxw_col_t c, const std::string& t, lxw_format* formato = nullptr)
     {
-        worksheet_write_string(f, l, c, t.c_str(), formato);
-        larguras_.nota(c, t);
+        // A cell holds at most 32767 bytes, which only the sentence naming every team tied
+        // for the most or the least km of a very large championship could pass: it is cut,
+        // at a character's start, rather than left out.
+        std::string cabe = t;
+        if (cabe.size() > maximo_celula) {
+            std::size_t corte = maximo_celula - 3;
+            while (corte > 0 && (static_cast<unsigned char>(cabe[corte]) & 0xC0) == 0x80) --corte;
+            cabe = cabe.substr(0, corte) + "...";
+        }
+        worksheet_write_string(f, l, c, cabe.c_str(), formato);
+        larguras_.nota(c, cabe);
     }
     void numero(lxw_worksheet* f, lxw_row_t l, lxw_col_t c, double v, lxw_format* formato = nullptr)
     {
