@@ -1,7 +1,6 @@
 #include "ui/impressao.hpp"
 
 #include <algorithm>
-#include <optional>
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -58,7 +57,7 @@ public:
         const QFont grande = fonte(12, true);
         const QFont pequena = fonte(8);
         const double w = largura_util();
-        texto({0, 0, w, altura(grande)}, Qt::AlignLeft, titulo_, grande);
+        texto({0, 0, w, altura(grande)}, Qt::AlignLeft, encurta(grande, titulo_, w - largura(pequena, data_) - mm(5)), grande);
         texto({0, 0, w, altura(grande)}, Qt::AlignRight, data_, pequena);
         const double y2 = altura(grande);
         texto({0, y2, w, altura(pequena)}, Qt::AlignRight, QStringLiteral("Página %1 de %2").arg(pagina_).arg(total_), pequena);
