@@ -4,8 +4,8 @@
 //
 // Steps: start, load of the 20-team championship (with its message), the initial table,
 // the objectives, weights and search parameters dialogs, the progress panel during the run,
-// the end message, the result table, the comparison of the coin button, and the save
-// dialog.
+// the end message, the result table, the comparison of the coin button, the season at a
+// glance, the print preview, and the save dialog.
 
 #include <functional>
 
@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QPixmap>
+#include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -160,6 +161,26 @@ int main(int argc, char** argv)
                 clica(w, "fecha_economia");
             });
             janela.botao_economiaClick();
+        }
+        {
+            NoProximoModal dialogo("QDialog", [](QWidget* w) {
+                fotografa("08c_visao_geral");
+                clica(w, "fecha_temporada");
+            });
+            janela.VisaoGeral1Click();
+        }
+        {
+            NoProximoModal dialogo("QPrintPreviewDialog", [](QWidget* w) {
+                fotografa("08d_impressao");
+                // The last page, the home/away board, as wide as the preview.
+                if (auto* previa = w->findChild<QPrintPreviewWidget*>()) {
+                    previa->setCurrentPage(previa->pageCount());
+                    previa->fitToWidth();
+                    fotografa("08e_impressao_mandos");
+                }
+                w->close();
+            });
+            janela.Imprimir1Click();
         }
 
         {

@@ -3,7 +3,8 @@
 # without a desktop: the start of `kelm` itself, then a whole session played by kelm_vitrine
 # in the same windows (load of the 20-team championship, the initial table, the objectives
 # and weights dialogs, the progress panel during the run, the end message, the result
-# table, the save dialog). The PNG files go to screenshots/ (or the folder given).
+# table, the coin's comparison, the season at a glance, the print preview, the save dialog),
+# on a screen of 1366 x 768. The PNG files go to screenshots/ (or the folder given).
 #
 #   scripts/screenshot.sh [PASTA]        BUILD=build/release by default
 set -euo pipefail
@@ -35,7 +36,7 @@ encerra() {
 }
 trap encerra EXIT
 
-Xvfb ":$TELA" -screen 0 1280x800x24 -nolisten tcp >"$SAIDA/xvfb.log" 2>&1 &
+Xvfb ":$TELA" -screen 0 1366x768x24 -nolisten tcp >"$SAIDA/xvfb.log" 2>&1 &
 XPID=$!
 timeout 10 bash -c "until [ -S /tmp/.X11-unix/X$TELA ]; do sleep 0.1; done"
 

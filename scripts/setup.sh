@@ -9,6 +9,8 @@ PKGS=(
   libbenchmark-dev                            # bench/
   libclang-rt-14-dev                          # libFuzzer and sanitizer runtimes
   qt6-base-dev qt6-translations-l10n          # the desktop program and its tests
+  libxlsxwriter-dev pkg-config                # the .xlsx workbook
+  python3-openpyxl poppler-utils              # tests: the workbook read back, the PDF's text
   xvfb xauth imagemagick                      # screenshots under a virtual display
   librsvg2-bin                                # pacote/gera_icones.sh: the icon's PNGs
   help2man gzip                               # the manual page of kelm-lote

@@ -52,6 +52,22 @@ inline Estado campeonato_sorteado(int n, int r, std::uint32_t semente)
     return e;
 }
 
+// A season of n teams (n even) in 2(n-1) rounds by the circle method: the turno, then the
+// returno with every game at the other venue, so that each pair meets once at each home.
+inline Tabela turno_e_returno(int n)
+{
+    Tabela t = aloca_matriz_jogos(2 * (n - 1), n / 2);
+    for (int r = 0; r < n - 1; ++r)
+        for (int k = 0; k < n / 2; ++k) {
+            const int a = (r + k) % (n - 1) + 1;
+            const int b = k == 0 ? n : (r - k + n - 1) % (n - 1) + 1;
+            const bool inverte = (k == 0 ? r : k) % 2 == 1;
+            t[r][k] = inverte ? jogo_entre(b, a) : jogo_entre(a, b);
+            t[r + n - 1][k] = inverte ? jogo_entre(a, b) : jogo_entre(b, a);
+        }
+    return t;
+}
+
 // The text of a distances file giving every ordered pair i != j of n teams the distance
 // 100 i + j, and of a names file naming them "T1" to "Tn".
 inline std::string texto_distancias(int n)

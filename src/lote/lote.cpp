@@ -10,9 +10,11 @@
 #include "files/carga.hpp"
 #include "files/formatos.hpp"
 #include "files/leitura_resultado.hpp"
+#include "files/planilha.hpp"
 #include "files/resultado.hpp"
 #include "model/temporada.hpp"
 #include "report/explicacao.hpp"
+#include "report/ficha.hpp"
 #include "report/relatorio.hpp"
 #include "search/busca.hpp"
 #include "search/comandos.hpp"
@@ -32,7 +34,9 @@ constexpr const char* ajuda =
     "\n"
     "Opções:\n"
     "  -o, --saida ARQUIVO          grava o resultado em ARQUIVO (o nome é usado como dado);\n"
-    "                               sem esta opção o resultado vai para a saída padrão\n"
+    "                               sem esta opção o resultado vai para a saída padrão; um\n"
+    "                               nome terminado em .xlsx recebe uma planilha com as abas\n"
+    "                               Jogos, Mandos, Contagens e Ocorrências\n"
     "      --objetivos LISTA        inviabilidades a minimizar, de 1 a 9, separadas por vírgula\n"
     "                               (por exemplo 1,2,3,8); o padrão é todas\n"
     "      --pesos LISTA            os nove pesos, inteiros separados por vírgula; o padrão é\n"
@@ -381,7 +385,12 @@ int executa_lote(const std::vector<std::string>& argumentos, AmbienteLote& amb)
     resumo(amb.erros, estado.execucao, r, segundos, amb.separador);
 
     if (op.saida) {
-        const Desfecho gravacao = grava_resultado(estado.campeonato, estado.execucao, *op.saida, amb.separador);
+        // A name ending in .xlsx asks for a workbook; any other, the result file.
+        const Desfecho gravacao =
+            eh_planilha(*op.saida)
+                ? grava_planilha_resultado(estado.campeonato, estado.execucao, *op.saida,
+                                           nome_do_campeonato(op.arquivo_dados))
+                : grava_resultado(estado.campeonato, estado.execucao, *op.saida, amb.separador);
         if (!gravacao.sucesso) {
             mostra(amb.erros, gravacao);
             return lote_falhou;

@@ -38,7 +38,9 @@ void poe(QTableWidget* t, int linha, int coluna, const QString& texto, bool nume
 
 }  // namespace
 
-Tform_economia::Tform_economia(const Campeonato& campeonato, const Economia& economia, QWidget* pai) : QDialog(pai)
+Tform_economia::Tform_economia(const Campeonato& campeonato, const Economia& economia, QWidget* pai,
+                               std::function<void()> abre_visao_geral)
+    : QDialog(pai)
 {
     setObjectName(QStringLiteral("form_economia"));
     setWindowTitle(QStringLiteral("Economia Obtida"));
@@ -103,7 +105,14 @@ Tform_economia::Tform_economia(const Campeonato& campeonato, const Economia& eco
 
     auto* fecha = botao_com_imagem(this, "fecha_economia", QStringLiteral("&Fecha"), icone("window-close", "fechar"));
     connect(fecha, &QPushButton::clicked, this, &QDialog::accept);
-    dispoe_dialogo(this, conteudo, {fecha}, QSize(1000, 760));
+    if (!abre_visao_geral) {
+        dispoe_dialogo(this, conteudo, {fecha}, QSize(1000, 760));
+        return;
+    }
+    auto* visao = botao_com_imagem(this, "visao_geral", QStringLiteral("&Visão Geral da Temporada"),
+                                   icone("view-calendar", "tabela_inicial"));
+    connect(visao, &QPushButton::clicked, this, std::move(abre_visao_geral));
+    dispoe_dialogo(this, conteudo, {fecha, visao}, QSize(1000, 760));
 }
 
 }  // namespace kelm

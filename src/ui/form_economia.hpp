@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QDialog>
 
 #include "report/relatorio.hpp"
@@ -9,11 +11,12 @@ namespace kelm {
 // The window of the button "Economia Obtida": the initial schedule and the result of the run
 // side by side (the nine counts, FO, the total km), the km the result saves, and the result's
 // teams as the report shows them (venues round by round, home and away games, km, each
-// team's share of the counts).
+// team's share of the counts). With `abre_visao_geral`, a button opens the season at a glance.
 class Tform_economia : public QDialog {
     Q_OBJECT
 public:
-    Tform_economia(const Campeonato& campeonato, const Economia& economia, QWidget* pai = nullptr);
+    Tform_economia(const Campeonato& campeonato, const Economia& economia, QWidget* pai = nullptr,
+                   std::function<void()> abre_visao_geral = {});
 };
 
 }  // namespace kelm

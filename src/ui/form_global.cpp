@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QMenu>
 #include <QMenuBar>
@@ -18,6 +19,7 @@
 #include <QWindow>
 
 #include "files/carga.hpp"
+#include "files/planilha.hpp"
 #include "files/resultado.hpp"
 #include "neighbourhoods/padrao/solucao_inicial.hpp"
 #include "report/explicacao.hpp"
@@ -143,6 +145,7 @@ public:
     {
         j_.botao_resultado_->setCursor(Qt::PointingHandCursor);
         j_.botao_economia_->setCursor(Qt::PointingHandCursor);
+        j_.Impressos1_->setEnabled(true);
     }
 
     void fase_concluida(int) override
@@ -249,9 +252,15 @@ void Tform_global::cria_menu()
     item(arquivo, "Distncias1", QStringLiteral("Distâncias"), false);
     item(arquivo, "SedesdosClubes1", QStringLiteral("Sedes dos Clubes"), false);
 
+    // Closed until a run gives a result to show, print or share, as the result button's
+    // pointer says; then open for the rest of the program, as that pointer stays the hand.
     QMenu* resultados = menu("Impressos1", QStringLiteral("&Resultados"), false);
+    Impressos1_ = resultados->menuAction();
     QAction* tabela_obtida = item(resultados, "TabelaObtida1", QStringLiteral("Tabela Obtida"), true);
-    item(resultados, "Economia1", QStringLiteral("Números..."), true);
+    QAction* numeros = item(resultados, "Economia1", QStringLiteral("Números..."), true);
+    separador(resultados, "N3");
+    QAction* visao_geral = item(resultados, "VisaoGeral1", QStringLiteral("Visão Geral da Temporada..."), true);
+    QAction* imprimir = item(resultados, "Imprimir1", QStringLiteral("Imprimir..."), true, QKeySequence::Print);
 
     barra->addAction(QStringLiteral("C&réditos"))->setObjectName(QStringLiteral("Crditos1"));
 
@@ -265,6 +274,9 @@ void Tform_global::cria_menu()
     connect(objetivos, &QAction::triggered, this, &Tform_global::Objetivos1Click);
     connect(Executar1_, &QAction::triggered, this, &Tform_global::Executar1Click);
     connect(tabela_obtida, &QAction::triggered, this, &Tform_global::TabelaObtida1Click);
+    connect(numeros, &QAction::triggered, this, &Tform_global::Economia1Click);
+    connect(visao_geral, &QAction::triggered, this, &Tform_global::VisaoGeral1Click);
+    connect(imprimir, &QAction::triggered, this, &Tform_global::Imprimir1Click);
 }
 
 QToolButton* Tform_global::botao_barra(QWidget* barra, const char* nome, int esquerda, const char* dica,
@@ -404,6 +416,9 @@ void Tform_global::Executar1Click() { executa_busca(); }
 void Tform_global::botao_resultadoClick() { mostra_tabela_resultado(); }
 void Tform_global::TabelaObtida1Click() { mostra_tabela_resultado(); }
 void Tform_global::sol_inicialClick() { nova_solucao_inicial(); }
+void Tform_global::Economia1Click() { botao_economiaClick(); }
+void Tform_global::VisaoGeral1Click() { mostra_visao_geral(); }
+void Tform_global::Imprimir1Click() { imprime_resultado(); }
 void Tform_global::botao_fecharClick() { close(); }
 void Tform_global::Sair1Click() { close(); }
 
@@ -438,6 +453,7 @@ void Tform_global::carrega_dados()
         d = Desfecho::erro(msg_dados_nao_aberto, e.what());
     }
     if (d.sucesso) {
+        nome_campeonato_ = QFileInfo(nome).completeBaseName();
         executar_->setEnabled(true);
         Executar1_->setEnabled(true);
         botao_tabinicial_->setCursor(Qt::PointingHandCursor);
@@ -472,7 +488,8 @@ void Tform_global::botao_economiaClick()
     }
     const Execucao& x = estado_.execucao;
     Tform_economia janela(estado_.campeonato,
-                          economia_obtida(estado_.campeonato, estado_.criterios, x.tabela_inicial, x.tabela_melhor), this);
+                          economia_obtida(estado_.campeonato, estado_.criterios, x.tabela_inicial, x.tabela_melhor), this,
+                          [this] { mostra_visao_geral(); });
     janela.exec();
 }
 
@@ -519,7 +536,8 @@ void Tform_global::salva_tabela()
         mostra(d);
         return;
     }
-    const QStringList filtros{QString::fromUtf8(filtro_texto), QString::fromUtf8(filtro_planilha)};
+    const QStringList filtros{QString::fromUtf8(filtro_texto), QString::fromUtf8(filtro_planilha),
+                              QString::fromUtf8(filtro_pasta_trabalho)};
     const std::optional<ArquivoEscolhido> escolha = seletor_.salva(this, nome_salvar_, filtros, filtro_salvar_);
     if (!escolha) {
         mostra(Desfecho::erro(msg_arquivo_nao_salvo));
@@ -534,13 +552,19 @@ void Tform_global::salva_tabela()
         destino = escolha->nome + QStringLiteral(".txt");
     else if (escolha->filtro == 2)
         destino = escolha->nome + QStringLiteral(".xls");
+    else if (escolha->filtro == 3)
+        destino = escolha->nome + QStringLiteral(".xlsx");
     if (escolha->nome.isEmpty() || destino.isEmpty()) {
         mostra(Desfecho::erro(msg_arquivo_nao_salvo));
         return;
     }
     Desfecho d;
     try {
-        d = grava_resultado(estado_.campeonato, estado_.execucao, caminho(destino), separador_decimal());
+        if (escolha->filtro == 3)
+            d = grava_planilha_resultado(estado_.campeonato, estado_.execucao, caminho(destino),
+                                         nome_campeonato_.toStdString());
+        else
+            d = grava_resultado(estado_.campeonato, estado_.execucao, caminho(destino), separador_decimal());
     } catch (const std::exception& e) {
         d = Desfecho::erro(msg_arquivo_nao_salvo, e.what());
     }

@@ -26,6 +26,7 @@ inline constexpr const char* titulo_janela = " Programação de Jogos do Campeon
 inline constexpr const char* filtro_dados = "Documentos de dados de entrada (*.dat)";
 inline constexpr const char* filtro_texto = "Arquivos de Texto (*.txt)";
 inline constexpr const char* filtro_planilha = "Planilha Eletrônica (*.xls)";
+inline constexpr const char* filtro_pasta_trabalho = "Pasta de Trabalho (*.xlsx)";
 
 // The main window `form_global`: menu bar, toolbar, the green client panel with the
 // schedule grid, the progress and temperature panels, and the status bar. It routes every
@@ -66,6 +67,9 @@ public slots:
     void botao_tabinicialClick();
     void botao_resultadoClick();
     void botao_economiaClick();
+    void Economia1Click();
+    void VisaoGeral1Click();
+    void Imprimir1Click();
     void TabelaObtida1Click();
     void okClick();
     void objetivosClick();
@@ -96,6 +100,8 @@ private:
     void executa_busca();
     void nova_solucao_inicial();
     void mostra_tabela_resultado();
+    void mostra_visao_geral();
+    void imprime_resultado();
 
     void mostra(const Desfecho& desfecho);
     // Lets the toolkit paint and answer the window system without taking any input.
@@ -128,6 +134,11 @@ private:
     QToolButton* botao_fechar_ = nullptr;
 
     QAction* Executar1_ = nullptr;
+    QAction* Impressos1_ = nullptr;  // the menu "&Resultados", open once a run has given a result
+
+    // The loaded championship as the planner knows it: its data file's name, for the
+    // headings of what is printed and shared.
+    QString nome_campeonato_;
 
     QWidget* painel_cliente_ = nullptr;  // green, below the toolbar: holds the grid and the panels
     GradeJogos* tabela_jogos_ = nullptr;

@@ -105,6 +105,17 @@ TEST(LoteEmProcesso, ResultadoQueNaoPodeSerGravadoERecusadoAntesDaExecucao)
     EXPECT_EQ(e.erros, "O Arquivo não foi salvo.\n" + destino.string() + ": a pasta não existe.\n");  // no load, no run
 }
 
+// A name ending in .xlsx gets a workbook (read back in teste_planilha), not the result file.
+TEST(LoteEmProcesso, SaidaXlsxEUmaPlanilha)
+{
+    PastaTemporaria pasta;
+    const auto destino = pasta.caminho() / "r.xlsx";
+    const Chamada e = lote({"--silencioso", "-o", destino.string(), exemplo("nordeste.dat").string()});
+    ASSERT_EQ(e.status, 0) << e.erros;
+    EXPECT_TRUE(le_bytes(destino).starts_with(std::string("PK\x03\x04", 4)));
+    EXPECT_TRUE(e.erros.ends_with("Resultado gravado em " + destino.string() + "\n")) << e.erros;
+}
+
 // A result file that does not fit the championship is refused, and no report written.
 TEST(LoteEmProcesso, ArquivoAvaliadoQueNaoServeNaoTemRelatorio)
 {

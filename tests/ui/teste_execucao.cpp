@@ -113,6 +113,12 @@ private slots:
         QCOMPARE(b->mensagens.size(), 2);
         QCOMPARE(b->mensagens[1].texto, QString::fromUtf8(msg_arquivo_nao_salvo));
         QVERIFY(!b->mensagens[1].detalhe.isEmpty());
+
+        // The third filter writes a workbook (read back in teste_planilha).
+        b->arquivo_a_salvar = ArquivoEscolhido{pasta.filePath(QStringLiteral("Tabela")), 3};
+        b->clica("botao_salvar");
+        QVERIFY(le_arquivo(pasta.filePath(QStringLiteral("Tabela.xlsx"))).startsWith("PK\x03\x04"));
+        QCOMPARE(b->mensagens.size(), 2);
     }
 
     void escolha_cancelada_na_execucao_mantem_o_resultado()

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QDialog>
 #include <QLabel>
+#include <QPrintPreviewDialog>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
@@ -15,6 +16,8 @@
 #include "report/explicacao.hpp"
 #include "search/comandos.hpp"
 #include "ui/form_economia.hpp"
+#include "ui/form_temporada.hpp"
+#include "ui/quadro_temporada.hpp"
 #include "ui/regional.hpp"
 
 using namespace kelm;
@@ -99,9 +102,15 @@ private slots:
         b->mensagens.clear();
         QString economia;
         QString fo_obtida;
+        QString visao_da_moeda;
         NoProximoModal<Tform_economia> janela([&](Tform_economia* d) {
             economia = d->findChild<QLabel*>(QStringLiteral("economia"))->text();
             fo_obtida = d->findChild<QTableWidget*>(QStringLiteral("comparacao"))->item(num_inviabilidades, 1)->text();
+            NoProximoModal<QDialog> visao([&](QDialog* v) {
+                visao_da_moeda = v->objectName();
+                v->reject();
+            });
+            clica_botoes(d, {"visao_geral"});
             d->accept();
         });
         b->clica("botao_economia");
@@ -112,10 +121,31 @@ private slots:
             // before the second phase's objectives).
             QCOMPARE(fo_obtida, numero(calcula_fo(b->estado.execucao.inviabilidades_melhor, b->estado.criterios)));
             QVERIFY2(economia.contains(QStringLiteral(" km ")), qPrintable(economia));
+            QCOMPARE(visao_da_moeda, QStringLiteral("form_temporada"));
         } else {
             QCOMPARE(b->mensagens.size(), 1);
             QCOMPARE(b->mensagens[0].texto, QString::fromUtf8(msg_tabela_resultado));
         }
+
+        // The results menu opens with the first result. Its commands answer as the result view
+        // until then; afterwards they show the season at a glance (a row per team, a column per
+        // round) and the print preview.
+        QCOMPARE(b->filho<QAction>("Impressos1")->isEnabled(), etapa == executado);
+        for (const char* nome : {"VisaoGeral1", "Imprimir1"}) {
+            b->mensagens.clear();
+            QString aberta;
+            NoProximoModal<QDialog> dialogo([&](QDialog* d) {
+                if (auto* t = qobject_cast<Tform_temporada*>(d))
+                    aberta = QStringLiteral("%1x%2").arg(t->modelo()->rowCount()).arg(t->modelo()->columnCount());
+                else if (qobject_cast<QPrintPreviewDialog*>(d))
+                    aberta = QStringLiteral("impressão");
+                d->reject();
+            });
+            b->filho<QAction>(nome)->trigger();
+            QCOMPARE(aberta, etapa != executado ? QString() : nome[0] == 'V' ? QStringLiteral("6x10") : QStringLiteral("impressão"));
+            QCOMPARE(b->mensagens.size(), etapa == executado ? 0 : 1);
+        }
+        QVERIFY(b->mostra());
 
         // The hand promises a view, shown in the grid; the not-allowed pointer a message
         // instead. A new initial solution drops the result, so it comes last.
@@ -136,6 +166,11 @@ private slots:
         b->clica("botao_tabinicial");
         const Tabela& tabela = b->estado.execucao.tabela_inicial;
         const Explicacao explicacao = explica_tabela(b->estado.campeonato, tabela);
+        // The season at a glance says the same of the game at both of its teams' cells.
+        const Tform_temporada visao(b->estado.campeonato, tabela, explicacao, 0);
+        const auto dica_no_quadro = [&visao](int time, int r) {
+            return visao.modelo()->index(time - 1, r).data(Qt::ToolTipRole).toString();
+        };
         int com_notas = 0;
         for (int r = 0; r < tabela.linhas(); ++r) {
             for (int g = 0; g < tabela.colunas(); ++g) {
@@ -144,6 +179,9 @@ private slots:
                     esperado += QLatin1Char('\n') + QString::fromStdString(nota);
                 com_notas += esperado.contains(QLatin1Char('\n'));
                 QCOMPARE(b->grade()->model()->index(r + 1, g + 1).data(Qt::ToolTipRole).toString(), esperado);
+                if (tabela[r][g].vazio()) continue;
+                QVERIFY(dica_no_quadro(tabela[r][g].mandante(), r).contains(esperado));
+                QVERIFY(dica_no_quadro(tabela[r][g].visitante(), r).contains(esperado));
             }
         }
         QVERIFY(com_notas > 0);

@@ -1,0 +1,339 @@
+#include "files/planilha.hpp"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <vector>
+
+#include <xlsxwriter.h>
+
+#include "files/resultado.hpp"
+#include "files/texto.hpp"
+#include "report/quadro_mandos.hpp"
+#include "search/comandos.hpp"
+
+namespace kelm {
+
+namespace {
+
+constexpr lxw_color_t cor_casa = 0xC8E6C9;
+constexpr lxw_color_t cor_casa_seguida = 0x66BB6A;
+constexpr lxw_color_t cor_fora = 0xFFE0B2;
+constexpr lxw_color_t cor_fora_seguida = 0xFFA726;
+constexpr lxw_color_t cor_sem_jogo = 0xEEEEEE;
+constexpr lxw_color_t cor_contagem = 0xB00020;
+constexpr std::size_t maximo_celula = 32767;  // bytes of text a cell holds
+
+// The widest text of each column of a sheet, in characters, to size the columns by.
+class Larguras {
+public:
+    // Takes note of a text written in `coluna`.
+    void nota(lxw_col_t coluna, const std::string& texto)
+    {
+        if (coluna >= maximos_.size()) maximos_.resize(coluna + 1, 0);
+        const std::size_t n = utf8_valido(texto) ? conta_caracteres(texto) : texto.size();
+        maximos_[coluna] = std::max(maximos_[coluna], n);
+    }
+    // Sets each column noted to its widest text, between `minimo` and 70 characters.
+    void aplica(lxw_worksheet* folha, std::size_t minimo = 4) const
+    {
+        for (std::size_t c = 0; c < maximos_.size(); ++c) {
+            const double largura = static_cast<double>(std::clamp(std::max(maximos_[c], minimo), std::size_t{4}, std::size_t{70}));
+            worksheet_set_column(folha, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c), largura + 2, nullptr);
+        }
+    }
+
+private:
+    std::vector<std::size_t> maximos_;
+};
+
+// The workbook being written, with its formats and the widths of the sheet being filled.
+class Pasta {
+public:
+    Pasta(lxw_workbook* livro, const Campeonato& campeonato, const Tabela& tabela, const Explicacao& explicacao,
+          const Ficha& ficha)
+        : livro_(livro), c_(campeonato), tabela_(tabela), e_(explicacao), ficha_(ficha)
+    {
+        negrito_ = workbook_add_format(livro_);
+        format_set_bold(negrito_);
+        format_set_bottom(negrito_, LXW_BORDER_THIN);
+    }
+
+    // Fills the four sheets.
+    void escreve()
+    {
+        jogos();
+        mandos();
+        contagens();
+        ocorrencias();
+    }
+
+private:
+    // The name of a team, empty for a number outside the championship.
+    const std::string& nome(int time) const
+    {
+        static const std::string vazio;
+        return time >= 1 && time <= c_.num_times ? c_.nomes_times[static_cast<std::size_t>(time)] : vazio;
+    }
+
+    // Writes a text, or a number, into a cell and notes its width.
+    void texto(lxw_worksheet* f, lxw_row_t l, lxw_col_t c, const std::string& t, lxw_format* formato = nullptr)
+    {
+        // A cell holds at most 32767 bytes, which only the sentence naming every team tied
+        // for the most or the least km of a very large championship could pass: it is cut,
+        // at a character's start, rather than left out.
+        std::string cabe = t;
+        if (cabe.size() > maximo_celula) {
+            std::size_t corte = maximo_celula - 3;
+            while (corte > 0 && (static_cast<unsigned char>(cabe[corte]) & 0xC0) == 0x80) --corte;
+            cabe = cabe.substr(0, corte) + "...";
+        }
+        worksheet_write_string(f, l, c, cabe.c_str(), formato);
+        larguras_.nota(c, cabe);
+    }
+    void numero(lxw_worksheet* f, lxw_row_t l, lxw_col_t c, double v, lxw_format* formato = nullptr)
+    {
+        worksheet_write_number(f, l, c, v, formato);
+        larguras_.nota(c, formata_curto(v));
+    }
+    // A number as wide as a spreadsheet shows it, near enough to size a column by.
+    static std::string formata_curto(double v) { return std::to_string(static_cast<long long>(v)); }
+
+    // A sheet whose first row holds `cabecalho` in bold, frozen while the rest scrolls.
+    lxw_worksheet* folha(const char* titulo, const std::vector<std::string>& cabecalho, lxw_col_t colunas_fixas = 0)
+    {
+        lxw_worksheet* f = workbook_add_worksheet(livro_, titulo);
+        larguras_ = {};
+        for (std::size_t k = 0; k < cabecalho.size(); ++k) texto(f, 0, static_cast<lxw_col_t>(k), cabecalho[k], negrito_);
+        worksheet_freeze_panes(f, 1, colunas_fixas);
+        return f;
+    }
+
+    // "Jogos": a row per game, round by round, slot by slot.
+    void jogos()
+    {
+        lxw_worksheet* f = folha("Jogos", {"Rodada", "Jogo", "Mandante", "Visitante"});
+        lxw_row_t linha = 1;
+        for (int r = 0; r < tabela_.linhas(); ++r) {
+            for (int g = 0; g < tabela_.colunas(); ++g) {
+                const Jogo jogo = tabela_[r][g];
+                if (jogo.vazio()) continue;
+                numero(f, linha, 0, r + 1);
+                numero(f, linha, 1, g + 1);
+                texto(f, linha, 2, nome(jogo.mandante()));
+                texto(f, linha, 3, nome(jogo.visitante()));
+                ++linha;
+            }
+        }
+        larguras_.aplica(f, 8);
+    }
+
+    // The format of a cell of the home/away sheet: venue and run by its fill, a game that
+    // adds to a count in bold red, the first round of the returno behind a thick line.
+    lxw_format* formato_casa(const CasaQuadro& casa, bool inicio_returno)
+    {
+        const char onde = casa.mandos.size() == 1 ? casa.mandos[0] : casa.mandos == "-" ? '-' : 'D';
+        const int chave = onde * 8 + (casa.sequencia_longa ? 4 : 0) + (casa.em_contagem ? 2 : 0) + (inicio_returno ? 1 : 0);
+        auto [it, novo] = formatos_.try_emplace(chave, nullptr);
+        if (!novo) return it->second;
+        lxw_format* f = workbook_add_format(livro_);
+        format_set_border(f, LXW_BORDER_HAIR);
+        format_set_border_color(f, 0xBDBDBD);
+        if (onde == 'C') format_set_bg_color(f, casa.sequencia_longa ? cor_casa_seguida : cor_casa);
+        else if (onde == 'F') format_set_bg_color(f, casa.sequencia_longa ? cor_fora_seguida : cor_fora);
+        else format_set_bg_color(f, cor_sem_jogo);
+        if (casa.em_contagem) {
+            format_set_bold(f);
+            format_set_font_color(f, cor_contagem);
+        }
+        if (inicio_returno) {
+            format_set_left(f, LXW_BORDER_THICK);
+            format_set_left_color(f, 0x000000);
+        }
+        it->second = f;
+        return f;
+    }
+
+    // "Mandos": a row per team, a column per round, then its home and away games and km.
+    void mandos()
+    {
+        const QuadroMandos q = monta_quadro_mandos(c_, tabela_, e_, ficha_.inicio_returno);
+        std::vector<std::string> cabecalho{"Time"};
+        lxw_worksheet* f = folha("Mandos", cabecalho, 1);
+        for (int r = 0; r < q.rodadas; ++r) numero(f, 0, static_cast<lxw_col_t>(r + 1), r + 1, negrito_);
+        const auto depois = static_cast<lxw_col_t>(q.rodadas + 1);
+        texto(f, 0, depois, "Casa", negrito_);
+        texto(f, 0, depois + 1, "Fora", negrito_);
+        texto(f, 0, depois + 2, "Km", negrito_);
+        for (const LinhaTime& l : e_.times) {
+            const auto linha = static_cast<lxw_row_t>(l.time);
+            texto(f, linha, 0, nome(l.time));
+            for (int r = 0; r < q.rodadas; ++r) {
+                const CasaQuadro& casa = q.casa(l.time, r);
+                std::string adversarios;
+                for (const int a : casa.adversarios) adversarios += (adversarios.empty() ? "" : " / ") + nome(a);
+                texto(f, linha, static_cast<lxw_col_t>(r + 1), adversarios,
+                      formato_casa(casa, q.inicio_returno > 0 && r == q.inicio_returno));
+            }
+            numero(f, linha, depois, l.jogos_casa);
+            numero(f, linha, depois + 1, l.jogos_fora);
+            numero(f, linha, depois + 2, static_cast<double>(l.km));
+        }
+        larguras_.aplica(f);
+        legenda(f, static_cast<lxw_row_t>(e_.times.size() + 2), q.inicio_returno > 0);
+        worksheet_set_landscape(f);
+        worksheet_fit_to_pages(f, 1, 0);
+    }
+
+    // What the colours of "Mandos" mean, from `linha` down.
+    void legenda(lxw_worksheet* f, lxw_row_t linha, bool com_returno)
+    {
+        CasaQuadro exemplo;
+        const auto item = [&](const char* mandos, bool seguida, bool contagem, bool returno, const char* texto) {
+            exemplo.mandos = mandos;
+            exemplo.sequencia_longa = seguida;
+            exemplo.em_contagem = contagem;
+            worksheet_write_string(f, linha++, 0, texto, formato_casa(exemplo, returno));
+        };
+        worksheet_write_string(f, linha++, 0, "Legenda", negrito_);
+        item("C", false, false, false, "Em casa");
+        item("F", false, false, false, "Fora de casa");
+        item("C", true, false, false, "Três ou mais jogos seguidos em casa");
+        item("F", true, false, false, "Três ou mais jogos seguidos fora");
+        item("-", false, true, false, "Em vermelho: jogo que entra numa inviabilidade do time");
+        if (com_returno) item("-", false, false, true, "Linha grossa: primeira rodada do returno");
+    }
+
+    // "Contagens": the counts as listed, FO_STAR, and what produced them.
+    void contagens()
+    {
+        lxw_worksheet* f = folha("Contagens", {"Inviabilidade", "Descrição", "Valor", "Peso", "Objetivo"});
+        lxw_row_t linha = 1;
+        for (const ItemContagem& item : ficha_.contagens) {
+            texto(f, linha, 0, item.nome);
+            texto(f, linha, 1, item.descricao);
+            numero(f, linha, 2, item.valor);
+            numero(f, linha, 3, item.peso);
+            texto(f, linha, 4, item.objetivo ? "Sim" : "Não");
+            ++linha;
+        }
+        texto(f, linha, 0, "FO_STAR", negrito_);
+        texto(f, linha, 1, "Função objetivo: a soma de peso × valor das inviabilidades minimizadas");
+        numero(f, linha, 2, ficha_.fo);
+        linha += 2;
+        texto(f, linha++, 0, "Procedência", negrito_);
+        for (const ItemProcedencia& item : ficha_.procedencia) {
+            texto(f, linha, 0, item.rotulo);
+            if (item.numero) numero(f, linha, 1, *item.numero);
+            else texto(f, linha, 1, item.texto);
+            ++linha;
+        }
+        larguras_.aplica(f);
+    }
+
+    // "Ocorrências": every occurrence of a count, as the report lists them.
+    void ocorrencias()
+    {
+        lxw_worksheet* f = folha("Ocorrências", {"Inviabilidade", "Time", "Rodadas", "Valor", "Ocorrência"});
+        lxw_row_t linha = 1;
+        for (const Ocorrencia& o : e_.ocorrencias) {
+            std::string rodadas;
+            for (const int r : o.rodadas) rodadas += (rodadas.empty() ? "" : ", ") + std::to_string(r + 1);
+            numero(f, linha, 0, static_cast<int>(o.inviabilidade) + 1);
+            texto(f, linha, 1, nome(o.time));
+            texto(f, linha, 2, rodadas);
+            numero(f, linha, 3, static_cast<double>(o.valor));
+            texto(f, linha, 4, o.frase);
+            ++linha;
+        }
+        larguras_.aplica(f, 12);
+    }
+
+    lxw_workbook* livro_;
+    const Campeonato& c_;
+    const Tabela& tabela_;
+    const Explicacao& e_;
+    const Ficha& ficha_;
+    lxw_format* negrito_ = nullptr;
+    std::map<int, lxw_format*> formatos_;
+    Larguras larguras_;
+};
+
+// A folder of its own under the system's temporary folder, removed with what it holds.
+class PastaPropria {
+public:
+    PastaPropria()
+    {
+        std::error_code ec;
+        std::string modelo = (std::filesystem::temp_directory_path(ec) / "kelm-planilha-XXXXXX").string();
+        if (!ec && ::mkdtemp(modelo.data()) != nullptr) caminho_ = modelo;
+    }
+    ~PastaPropria()
+    {
+        std::error_code ec;
+        if (!caminho_.empty()) std::filesystem::remove_all(caminho_, ec);
+    }
+    PastaPropria(const PastaPropria&) = delete;
+    PastaPropria& operator=(const PastaPropria&) = delete;
+
+    const std::filesystem::path& caminho() const { return caminho_; }
+
+private:
+    std::filesystem::path caminho_;
+};
+
+}  // namespace
+
+bool eh_planilha(const std::filesystem::path& destino)
+{
+    std::string extensao = destino.extension().string();
+    std::transform(extensao.begin(), extensao.end(), extensao.begin(), [](unsigned char ch) { return std::tolower(ch); });
+    return extensao == ".xlsx";
+}
+
+Desfecho grava_planilha(const std::filesystem::path& destino, const Campeonato& campeonato, const Tabela& tabela,
+                        const Explicacao& explicacao, const Ficha& ficha)
+{
+    if (destino.empty()) return Desfecho::erro(msg_arquivo_nao_salvo);
+    const PastaPropria pasta;
+    if (pasta.caminho().empty())
+        return Desfecho::erro(msg_arquivo_nao_salvo, destino.string() + ": a pasta temporária não pôde ser criada.");
+    const std::string rascunho = (pasta.caminho() / "planilha.xlsx").string();
+    const std::string temporarios = pasta.caminho().string();
+
+    lxw_workbook_options opcoes{};
+    opcoes.tmpdir = const_cast<char*>(temporarios.c_str());
+    lxw_workbook* livro = workbook_new_opt(rascunho.c_str(), &opcoes);
+    if (livro == nullptr) return Desfecho::erro(msg_arquivo_nao_salvo, destino.string() + ": a planilha não pôde ser montada.");
+    const std::string titulo = "Programação de jogos" + (ficha.campeonato.empty() ? "" : " - " + ficha.campeonato);
+    lxw_doc_properties propriedades{};
+    propriedades.title = const_cast<char*>(titulo.c_str());
+    propriedades.author = const_cast<char*>("KELM");
+    workbook_set_properties(livro, &propriedades);
+
+    Pasta(livro, campeonato, tabela, explicacao, ficha).escreve();
+    if (workbook_close(livro) != LXW_NO_ERROR)
+        return Desfecho::erro(msg_arquivo_nao_salvo, destino.string() + ": a planilha não pôde ser montada.");
+
+    std::ifstream entrada(rascunho, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(entrada)), std::istreambuf_iterator<char>());
+    if (!entrada.good() && !entrada.eof())
+        return Desfecho::erro(msg_arquivo_nao_salvo, destino.string() + ": a planilha não pôde ser montada.");
+    return grava_arquivo(destino, bytes);
+}
+
+Desfecho grava_planilha_resultado(const Campeonato& campeonato, const Execucao& execucao,
+                                  const std::filesystem::path& destino, const std::string& nome_campeonato,
+                                  int inicio_returno)
+{
+    if (Desfecho pode = pode_salvar_resultado(campeonato, execucao); !pode.sucesso) return pode;
+    const Tabela& tabela = execucao.tabela_melhor;
+    return grava_planilha(destino, campeonato, tabela, explica_tabela(campeonato, tabela),
+                          monta_ficha(nome_campeonato, execucao.inviabilidades_melhor, execucao.fo_star,
+                                      execucao.procedencia, inicio_returno));
+}
+
+}  // namespace kelm

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "model/desfecho.hpp"
+#include "model/estado.hpp"
+#include "report/explicacao.hpp"
+#include "report/ficha.hpp"
+
+namespace kelm {
+
+// Whether a file name asks for a spreadsheet workbook instead of the tab-separated result
+// file: it ends in ".xlsx", in any case.
+bool eh_planilha(const std::filesystem::path& destino);
+
+// Writes `tabela` as an .xlsx workbook of four sheets: "Jogos" (a row per game, round by
+// round, home team first, as the result file lists them), "Mandos" (a row per team, a
+// column per round: the opponent, home or away by colour, runs of three or more and the
+// games that add to a count marked), "Contagens" (the counts, FO and what produced them) and
+// "Ocorrências" (every occurrence of a count). The workbook is built aside and then written
+// as grava_arquivo writes, so that nothing is ever half written.
+Desfecho grava_planilha(const std::filesystem::path& destino, const Campeonato& campeonato, const Tabela& tabela,
+                        const Explicacao& explicacao, const Ficha& ficha);
+
+// The save command's workbook: refuses when no completed run belongs to the loaded data,
+// else writes the run's result (tabela_melhor, its counts and fo_star) to `destino`.
+Desfecho grava_planilha_resultado(const Campeonato& campeonato, const Execucao& execucao,
+                                  const std::filesystem::path& destino, const std::string& nome_campeonato,
+                                  int inicio_returno = 0);
+
+}  // namespace kelm

@@ -1,0 +1,77 @@
+#!/usr/bin/env python3
+"""Reads back a workbook written by KELM beside the result file of the same schedule, and
+prints what differs (exit status 1), or nothing (0).
+
+    le_planilha.py PLANILHA.xlsx RESULTADO.txt RODADA_DO_RETURNO   (from 1; 0 for a single turno)
+"""
+import sys
+
+import openpyxl
+
+CASA = {'FFC8E6C9', 'FF66BB6A'}
+FORA = {'FFFFE0B2', 'FFFFA726'}
+
+
+def le_resultado(caminho):
+    """The counts and the games (round, home, away) of a result file, as its bytes say."""
+    contagens, jogos, rodada = {}, [], 0
+    for linha in open(caminho, 'rb').read().decode('latin-1').split('\r\n'):
+        campos = linha.split('\t')
+        if len(campos) == 2 and campos[0].endswith(':'):
+            contagens[campos[0][:-1]] = campos[1]
+        elif len(campos) == 3 and campos[0] == '>>>>>>>>':
+            rodada = int(campos[1].split('ª')[0])
+        elif len(campos) == 3 and campos[1] == 'X':
+            jogos.append((rodada, campos[0], campos[2]))
+    return contagens, jogos
+
+
+def main():
+    livro = openpyxl.load_workbook(sys.argv[1])
+    contagens, jogos = le_resultado(sys.argv[2])
+    returno = int(sys.argv[3])
+    erros = []
+
+    def confere(certo, texto):
+        if not certo:
+            erros.append(texto)
+
+    confere(livro.sheetnames == ['Jogos', 'Mandos', 'Contagens', 'Ocorrências'], f'abas {livro.sheetnames}')
+    for folha in livro:
+        confere(folha.freeze_panes in ('A2', 'B2'), f'{folha.title}: cabeçalho não fixo ({folha.freeze_panes})')
+        for coluna in range(1, folha.max_column + 1):
+            letra = openpyxl.utils.get_column_letter(coluna)
+            confere(folha.column_dimensions[letra].customWidth, f'{folha.title}: coluna {letra} sem largura')
+
+    lidos = [tuple(l) for l in livro['Jogos'].iter_rows(min_row=2, values_only=True)]
+    confere([(r, m, v) for r, _, m, v in lidos] == jogos, 'a aba Jogos não lista os jogos do arquivo de resultado')
+    confere(all(isinstance(r, int) and isinstance(g, int) for r, g, _, _ in lidos), 'rodada ou jogo como texto')
+
+    valores = {l[0]: l[2] for l in livro['Contagens'].iter_rows(min_row=2, values_only=True) if l[0]}
+    somas = {}
+    for inv, _, _, valor, _ in livro['Ocorrências'].iter_rows(min_row=2, values_only=True):
+        somas[inv] = somas.get(inv, 0) + valor
+    for k in range(1, 10):
+        no_txt = float(contagens[f'Inv{k}'])
+        confere(type(valores[f'Inviabilidade {k}']) in (int, float) and valores[f'Inviabilidade {k}'] == no_txt,
+                f'Inviabilidade {k}: {valores[f"Inviabilidade {k}"]!r} na planilha, {no_txt} no arquivo')
+        confere(somas.get(k, 0) == no_txt, f'as ocorrências da Inviabilidade {k} somam {somas.get(k, 0)}')
+    confere(valores['FO_STAR'] == float(contagens['FO_STAR']), f'FO_STAR {valores["FO_STAR"]!r}')
+
+    # Every game at both of its teams' rows, in its round's column, by the colour of its venue.
+    mandos = livro['Mandos']
+    linha_de = {mandos.cell(l, 1).value: l for l in range(2, mandos.max_row + 1) if mandos.cell(l, 1).value}
+    for rodada, casa, fora in jogos:
+        for time, adversario, cores in ((casa, fora, CASA), (fora, casa, FORA)):
+            celula = mandos.cell(linha_de[time], rodada + 1)
+            confere(celula.value == adversario and celula.fill.fgColor.rgb in cores,
+                    f'Mandos, {time} na rodada {rodada}: {celula.value!r} {celula.fill.fgColor.rgb}')
+            confere((celula.border.left.style == 'thick') == (rodada == returno),
+                    f'Mandos, rodada {rodada}: linha do returno {celula.border.left.style}')
+
+    print('\n'.join(erros[:20]))
+    return 1 if erros else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())

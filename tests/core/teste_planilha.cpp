@@ -1,0 +1,99 @@
+// The home/away board that the workbook, the window and the printed page show; the workbook
+// of a whole season read back by another program, against the result file of the same
+// schedule; and a workbook that cannot be written.
+
+#include "apoio.hpp"
+#include "files/planilha.hpp"
+#include "files/resultado.hpp"
+#include "report/explicacao.hpp"
+#include "report/quadro_mandos.hpp"
+#include "search/comandos.hpp"
+
+namespace kelm::teste {
+namespace {
+
+// Four teams of one state in six rounds, each pair once at each home. Every cell as its
+// letters, then ^ for a break, * for a run of three or more, ! for a game that adds to a
+// count charged to the team (here: the start, the end, a third game in a row, and both teams
+// of every game of the last round, all of one state).
+TEST(QuadroMandos, MarcaQuebrasSequenciasLongasEJogosQueContam)
+{
+    Estado e = campeonato(4, 6);
+    const Jogo jogos[6][2] = {{jogo_entre(1, 2), jogo_entre(3, 4)}, {jogo_entre(1, 3), jogo_entre(4, 2)},
+                              {jogo_entre(4, 1), jogo_entre(2, 3)}, {jogo_entre(2, 1), jogo_entre(4, 3)},
+                              {jogo_entre(3, 1), jogo_entre(2, 4)}, {jogo_entre(1, 4), jogo_entre(3, 2)}};
+    Tabela t = aloca_matriz_jogos(6, 2);
+    for (int r = 0; r < 6; ++r)
+        for (int g = 0; g < 2; ++g) t[r][g] = jogos[r][g];
+    const QuadroMandos q = monta_quadro_mandos(e.campeonato, t, explica_tabela(e.campeonato, t), 3);
+    std::vector<std::string> vistos;
+    for (int time = 1; time <= 4; ++time) {
+        std::string linha;
+        for (int r = 0; r < 6; ++r) {
+            const CasaQuadro& c = q.casa(time, r);
+            linha += (r > 0 ? " " : "") + c.mandos + (c.quebra ? "^" : "") + (c.sequencia_longa ? "*" : "") +
+                     (c.em_contagem ? "!" : "");
+        }
+        vistos.push_back(linha);
+    }
+    EXPECT_EQ(vistos, (std::vector<std::string>{"C! C^! F* F^* F^*! C!", "F! F^! C* C^* C^*! F!",
+                                                 "C F* F^* F^*! C! C^!", "F C* C^* C^*! F! F^!"}));
+    EXPECT_EQ(q.inicio_returno, 3);
+    EXPECT_EQ(monta_quadro_mandos(e.campeonato, t, Explicacao{}, 6).inicio_returno, 0);  // beyond the schedule: no turn
+}
+
+// The 20 clubs in a season of 38 rounds, as a finished run holds it.
+Estado temporada_de_20()
+{
+    Estado e = carrega_exemplo("brasileirao_2023.dat");
+    todos_objetivos(e);
+    Execucao& x = e.execucao;
+    x.tabela_melhor = turno_e_returno(20);
+    // Counted by the explanation: the reference's venue matrix holds N-1 games per team.
+    x.inviabilidades_melhor = explica_tabela(e.campeonato, x.tabela_melhor).contagens;
+    x.fo_star = calcula_fo(x.inviabilidades_melhor, e.criterios);
+    x.programa_executado = true;
+    x.procedencia.semente = 7;
+    x.procedencia.objetivos = e.criterios.objetivos;
+    return e;
+}
+
+TEST(Planilha, TemporadaLidaDeVoltaTemOsJogosEAsContagensDoArquivoDeResultado)
+{
+    const Estado e = temporada_de_20();
+    PastaTemporaria pasta;
+    ASSERT_TRUE(grava_resultado(e.campeonato, e.execucao, pasta.caminho() / "r.txt").sucesso);
+    const Desfecho d = grava_planilha_resultado(e.campeonato, e.execucao, pasta.caminho() / "r.XLSX", "brasileirao", 19);
+    ASSERT_TRUE(d.sucesso) << d.texto << " " << d.detalhe;
+
+    const std::string comando = std::string(KELM_PYTHON) + " " + pasta_testes + "/core/le_planilha.py " +
+                                (pasta.caminho() / "r.XLSX").string() + " " + (pasta.caminho() / "r.txt").string() +
+                                " 20 > " + (pasta.caminho() / "diferencas").string() + " 2>&1";
+    EXPECT_EQ(std::system(comando.c_str()), 0) << le_bytes(pasta.caminho() / "diferencas");
+}
+
+TEST(Planilha, RecusadaSemResultadoOuSemPastaSemDeixarNada)
+{
+    Estado e = temporada_de_20();
+    PastaTemporaria pasta;
+    const auto temporarias = [] {
+        int n = 0;
+        for (const auto& f : std::filesystem::directory_iterator(std::filesystem::temp_directory_path()))
+            n += f.path().filename().string().starts_with("kelm-planilha-");
+        return n;
+    };
+    const int antes = temporarias();
+    const auto destino = pasta.caminho() / "falta" / "r.xlsx";
+    const Desfecho d = grava_planilha_resultado(e.campeonato, e.execucao, destino, "");
+    EXPECT_FALSE(d.sucesso);
+    EXPECT_EQ(d.texto, msg_arquivo_nao_salvo);
+    EXPECT_EQ(d.detalhe, destino.string() + ": a pasta não existe.");
+    EXPECT_EQ(temporarias(), antes);
+
+    e.execucao.programa_executado = false;
+    EXPECT_EQ(grava_planilha_resultado(e.campeonato, e.execucao, pasta.caminho() / "r.xlsx", "").texto, msg_sem_resultado);
+    EXPECT_TRUE(std::filesystem::is_empty(pasta.caminho()));
+}
+
+}  // namespace
+}  // namespace kelm::teste
