@@ -6,6 +6,7 @@
 #include <string>
 
 #include "model/estado.hpp"
+#include "model/temporada.hpp"
 #include "neighbourhoods/padrao/solucao_inicial.hpp"
 #include "search/busca.hpp"
 
@@ -52,21 +53,23 @@ inline Estado campeonato_sorteado(int n, int r, std::uint32_t semente)
     return e;
 }
 
-// A season of n teams (n even) in 2(n-1) rounds by the circle method: the turno, then the
-// returno with every game at the other venue, so that each pair meets once at each home.
-inline Tabela turno_e_returno(int n)
+// A turno of n teams (n even) in n-1 rounds by the circle method, home sides alternating.
+inline Tabela turno_circular(int n)
 {
-    Tabela t = aloca_matriz_jogos(2 * (n - 1), n / 2);
+    Tabela t = aloca_matriz_jogos(n - 1, n / 2);
     for (int r = 0; r < n - 1; ++r)
         for (int k = 0; k < n / 2; ++k) {
             const int a = (r + k) % (n - 1) + 1;
             const int b = k == 0 ? n : (r - k + n - 1) % (n - 1) + 1;
             const bool inverte = (k == 0 ? r : k) % 2 == 1;
             t[r][k] = inverte ? jogo_entre(b, a) : jogo_entre(a, b);
-            t[r + n - 1][k] = inverte ? jogo_entre(a, b) : jogo_entre(b, a);
         }
     return t;
 }
+
+// That turno and its mirrored returno: a season of 2(n-1) rounds, each pair meeting once at
+// each home.
+inline Tabela turno_e_returno(int n) { return tabela_da_temporada(turno_circular(n), Returno::espelhado); }
 
 // The text of a distances file giving every ordered pair i != j of n teams the distance
 // 100 i + j, and of a names file naming them "T1" to "Tn".

@@ -13,7 +13,6 @@
 #include "files/resultado.hpp"
 #include "files/texto.hpp"
 #include "report/quadro_mandos.hpp"
-#include "search/comandos.hpp"
 
 namespace kelm {
 
@@ -323,17 +322,6 @@ Desfecho grava_planilha(const std::filesystem::path& destino, const Campeonato& 
     if (!entrada.good() && !entrada.eof())
         return Desfecho::erro(msg_arquivo_nao_salvo, destino.string() + ": a planilha não pôde ser montada.");
     return grava_arquivo(destino, bytes);
-}
-
-Desfecho grava_planilha_resultado(const Campeonato& campeonato, const Execucao& execucao,
-                                  const std::filesystem::path& destino, const std::string& nome_campeonato,
-                                  int inicio_returno)
-{
-    if (Desfecho pode = pode_salvar_resultado(campeonato, execucao); !pode.sucesso) return pode;
-    const Tabela& tabela = execucao.tabela_melhor;
-    return grava_planilha(destino, campeonato, tabela, explica_tabela(campeonato, tabela),
-                          monta_ficha(nome_campeonato, execucao.inviabilidades_melhor, execucao.fo_star,
-                                      execucao.procedencia, inicio_returno));
 }
 
 }  // namespace kelm

@@ -23,10 +23,4 @@ bool eh_planilha(const std::filesystem::path& destino);
 Desfecho grava_planilha(const std::filesystem::path& destino, const Campeonato& campeonato, const Tabela& tabela,
                         const Explicacao& explicacao, const Ficha& ficha);
 
-// The save command's workbook: refuses when no completed run belongs to the loaded data,
-// else writes the run's result (tabela_melhor, its counts and fo_star) to `destino`.
-Desfecho grava_planilha_resultado(const Campeonato& campeonato, const Execucao& execucao,
-                                  const std::filesystem::path& destino, const std::string& nome_campeonato,
-                                  int inicio_returno = 0);
-
 }  // namespace kelm

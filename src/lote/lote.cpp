@@ -11,6 +11,7 @@
 #include "files/formatos.hpp"
 #include "files/leitura_resultado.hpp"
 #include "files/planilha.hpp"
+#include "search/comandos_planilha.hpp"
 #include "files/resultado.hpp"
 #include "model/temporada.hpp"
 #include "report/explicacao.hpp"

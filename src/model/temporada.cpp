@@ -24,4 +24,10 @@ Tabela tabela_da_temporada(const Tabela& turno, Returno returno)
     return temporada;
 }
 
+Temporada temporada_de(const Campeonato& campeonato, const Tabela& turno, Returno returno)
+{
+    return {campeonato_da_temporada(campeonato, returno), tabela_da_temporada(turno, returno),
+            returno == Returno::nenhum ? 0 : turno.linhas()};
+}
+
 }  // namespace kelm

@@ -42,4 +42,15 @@ Campeonato campeonato_da_temporada(const Campeonato& campeonato, Returno returno
 // returno.
 Tabela tabela_da_temporada(const Tabela& turno, Returno returno);
 
+// A schedule as it is shown, saved and explained: the championship it belongs to and its rounds,
+// the whole season (a championship of 2R rounds, each pair meeting twice) when there is a
+// returno, and the first round of the returno (from 0; 0 when there is none).
+struct Temporada {
+    Campeonato campeonato;
+    Tabela tabela;
+    int inicio_returno = 0;
+};
+
+Temporada temporada_de(const Campeonato& campeonato, const Tabela& turno, Returno returno);
+
 }  // namespace kelm

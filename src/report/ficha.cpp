@@ -47,6 +47,11 @@ Ficha monta_ficha(std::string campeonato, const Contagens& contagens, double fo,
                                                                       : "padrão (troca de jogos e de mandos)",
                              {}});
     f.procedencia.push_back({"Semente", std::to_string(procedencia.semente), static_cast<double>(procedencia.semente)});
+    f.procedencia.push_back({"Temporada",
+                             procedencia.returno == Returno::espelhado ? "turno e returno espelhado"
+                             : procedencia.returno == Returno::frances ? "turno e returno francês"
+                                                                       : "só o turno",
+                             {}});
     f.procedencia.push_back({"Objetivos escolhidos", lista_objetivos(procedencia), {}});
     return f;
 }

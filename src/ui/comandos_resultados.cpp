@@ -3,6 +3,7 @@
 
 #include <QApplication>
 
+#include "model/temporada.hpp"
 #include "report/explicacao.hpp"
 #include "report/ficha.hpp"
 #include "search/comandos.hpp"
@@ -18,8 +19,8 @@ void Tform_global::mostra_visao_geral()
         mostra(d);
         return;
     }
-    const Tabela& tabela = estado_.execucao.tabela_melhor;
-    Tform_temporada janela(estado_.campeonato, tabela, explica_tabela(estado_.campeonato, tabela), 0,
+    const Temporada t = temporada_de(estado_.campeonato, estado_.execucao.tabela_melhor, estado_.execucao.procedencia.returno);
+    Tform_temporada janela(t.campeonato, t.tabela, explica_tabela(t.campeonato, t.tabela), t.inicio_returno,
                            QApplication::activeModalWidget() != nullptr ? QApplication::activeModalWidget() : this);
     janela.exec();
 }
@@ -31,8 +32,10 @@ void Tform_global::imprime_resultado()
         return;
     }
     const Execucao& x = estado_.execucao;
-    mostra_impressao(this, estado_.campeonato, x.tabela_melhor, explica_tabela(estado_.campeonato, x.tabela_melhor),
-                     monta_ficha(nome_campeonato_.toStdString(), x.inviabilidades_melhor, x.fo_star, x.procedencia));
+    const Temporada t = temporada_de(estado_.campeonato, x.tabela_melhor, x.procedencia.returno);
+    mostra_impressao(this, t.campeonato, t.tabela, explica_tabela(t.campeonato, t.tabela),
+                     monta_ficha(nome_campeonato_.toStdString(), x.inviabilidades_melhor, x.fo_star, x.procedencia,
+                                 t.inicio_returno));
 }
 
 }  // namespace kelm

@@ -20,7 +20,9 @@
 
 #include "files/carga.hpp"
 #include "files/planilha.hpp"
+#include "search/comandos_planilha.hpp"
 #include "files/resultado.hpp"
+#include "model/temporada.hpp"
 #include "neighbourhoods/padrao/solucao_inicial.hpp"
 #include "report/explicacao.hpp"
 #include "search/comandos.hpp"
@@ -468,7 +470,7 @@ void Tform_global::botao_tabinicialClick()
         mostra(d);
         return;
     }
-    mostra_tabela(estado_.execucao.tabela_inicial);
+    mostra_tabela(estado_.execucao.tabela_inicial, opcoes_busca_.returno);
 }
 
 void Tform_global::mostra_tabela_resultado()
@@ -477,7 +479,7 @@ void Tform_global::mostra_tabela_resultado()
         mostra(d);
         return;
     }
-    mostra_tabela(estado_.execucao.tabela_melhor);
+    mostra_tabela(estado_.execucao.tabela_melhor, estado_.execucao.procedencia.returno);
 }
 
 void Tform_global::botao_economiaClick()
@@ -487,8 +489,11 @@ void Tform_global::botao_economiaClick()
         return;
     }
     const Execucao& x = estado_.execucao;
-    Tform_economia janela(estado_.campeonato,
-                          economia_obtida(estado_.campeonato, estado_.criterios, x.tabela_inicial, x.tabela_melhor), this,
+    const Returno returno = x.procedencia.returno;
+    const Temporada inicial = temporada_de(estado_.campeonato, x.tabela_inicial, returno);
+    const Temporada obtida = temporada_de(estado_.campeonato, x.tabela_melhor, returno);
+    Tform_economia janela(obtida.campeonato,
+                          economia_obtida(obtida.campeonato, estado_.criterios, inicial.tabela, obtida.tabela), this,
                           [this] { mostra_visao_geral(); });
     janela.exec();
 }
@@ -499,7 +504,7 @@ void Tform_global::nova_solucao_inicial()
         mostra(d);
         return;
     }
-    mostra_tabela(estado_.execucao.tabela_inicial);
+    mostra_tabela(estado_.execucao.tabela_inicial, opcoes_busca_.returno);
 }
 
 void Tform_global::okClick()
@@ -508,13 +513,16 @@ void Tform_global::okClick()
     panel_jogos_->hide();
 }
 
-void Tform_global::mostra_tabela(const Tabela& tabela)
+void Tform_global::mostra_tabela(const Tabela& turno, Returno returno)
 {
     tabela_jogos_->show();
     panel_jogos_->show();
 
-    // Each game's tooltip also names the occurrences of the counts it takes part in.
-    const Campeonato& c = estado_.campeonato;
+    // The whole season when there is a returno. Each game's tooltip also names the
+    // occurrences of the counts it takes part in.
+    const Temporada temporada = temporada_de(estado_.campeonato, turno, returno);
+    const Campeonato& c = temporada.campeonato;
+    const Tabela& tabela = temporada.tabela;
     const Explicacao explicacao = explica_tabela(c, tabela);
     QStringList notas;
     notas.reserve(static_cast<qsizetype>(tabela.linhas()) * tabela.colunas());

@@ -48,10 +48,10 @@ public:
     // True while the run command is searching.
     bool executando_busca() const { return executando_busca_; }
 
-    // Fills the grid from `tabela` with the loaded championship's sizes and names, and
-    // shows the grid view. The command that calls it has checked that the schedule belongs
-    // to the loaded championship.
-    void mostra_tabela(const Tabela& tabela);
+    // Fills the grid from the schedule whose turno is `turno` (its whole season when there is
+    // a returno) with the loaded championship's sizes and names, and shows the grid view. The
+    // command that calls it has checked that the schedule belongs to the loaded championship.
+    void mostra_tabela(const Tabela& turno, Returno returno = Returno::nenhum);
 
 signals:
     // The progress panel was just refreshed and repainted with these values.

@@ -35,6 +35,19 @@ Tform_parametros::Tform_parametros(OpcoesBusca& opcoes, const Mensageiro& mensag
     opcoes_busca->addWidget(compacta_);
     coluna->addWidget(busca);
 
+    auto* temporada = new QGroupBox(QStringLiteral(" Temporada "), conteudo);
+    auto* opcoes_temporada = new QVBoxLayout(temporada);
+    so_turno_ = new QRadioButton(QStringLiteral("Só o &turno: as rodadas dos dados"), temporada);
+    so_turno_->setObjectName(QStringLiteral("returno_nenhum"));
+    espelhado_ = new QRadioButton(
+        QStringLiteral("Turno e returno &espelhado: a rodada R+r repete a rodada r com os mandos trocados"), temporada);
+    espelhado_->setObjectName(QStringLiteral("returno_espelhado"));
+    frances_ = new QRadioButton(
+        QStringLiteral("Turno e returno &francês: a última rodada repete a 1ª, e a rodada R+r-1 a rodada r"), temporada);
+    frances_->setObjectName(QStringLiteral("returno_frances"));
+    for (QRadioButton* b : {so_turno_, espelhado_, frances_}) opcoes_temporada->addWidget(b);
+    coluna->addWidget(temporada);
+
     auto* campos = new QFormLayout;
     max_reaquecimentos_ = new QLineEdit(conteudo);
     max_reaquecimentos_->setObjectName(QStringLiteral("max_reaquecimentos"));
@@ -49,31 +62,29 @@ Tform_parametros::Tform_parametros(OpcoesBusca& opcoes, const Mensageiro& mensag
     auto* cancelar = botao_com_imagem(this, "cancelar_parametros", QStringLiteral("&Cancelar"),
                                       style()->standardIcon(QStyle::SP_DialogCancelButton));
     auto* padrao = botao_com_imagem(this, "padrao_parametros", QStringLiteral("&Padrão"), icone("document-revert", "padrao"));
-    dispoe_dialogo(this, conteudo, {ok, cancelar, padrao}, QSize(560, 260));
+    dispoe_dialogo(this, conteudo, {ok, cancelar, padrao}, QSize(600, 360));
 
     connect(ok, &QPushButton::clicked, this, &Tform_parametros::okClick);
     connect(cancelar, &QPushButton::clicked, this, &QDialog::reject);
     connect(padrao, &QPushButton::clicked, this, &Tform_parametros::padraoClick);
 }
 
-void Tform_parametros::mostra_valores(TipoBusca busca, int max_reaquecimentos, std::uint32_t semente)
+void Tform_parametros::mostra_valores(const OpcoesBusca& opcoes)
 {
-    (busca == TipoBusca::compacta ? compacta_ : padrao_)->setChecked(true);
-    max_reaquecimentos_->setText(QString::number(max_reaquecimentos));
-    semente_->setText(QString::number(semente));
+    (opcoes.busca == TipoBusca::compacta ? compacta_ : padrao_)->setChecked(true);
+    (opcoes.returno == Returno::espelhado ? espelhado_ : opcoes.returno == Returno::frances ? frances_ : so_turno_)
+        ->setChecked(true);
+    max_reaquecimentos_->setText(QString::number(opcoes.max_reaquecimentos));
+    semente_->setText(QString::number(opcoes.semente));
 }
 
 void Tform_parametros::showEvent(QShowEvent* evento)
 {
-    mostra_valores(opcoes_.busca, opcoes_.max_reaquecimentos, opcoes_.semente);
+    mostra_valores(opcoes_);
     QDialog::showEvent(evento);
 }
 
-void Tform_parametros::padraoClick()
-{
-    const OpcoesBusca padrao;
-    mostra_valores(padrao.busca, padrao.max_reaquecimentos, padrao.semente);
-}
+void Tform_parametros::padraoClick() { mostra_valores(OpcoesBusca{}); }
 
 void Tform_parametros::okClick()
 {
@@ -91,6 +102,9 @@ void Tform_parametros::okClick()
         }
     }
     opcoes_.busca = compacta_->isChecked() ? TipoBusca::compacta : TipoBusca::padrao;
+    opcoes_.returno = espelhado_->isChecked() ? Returno::espelhado
+                      : frances_->isChecked() ? Returno::frances
+                                              : Returno::nenhum;
     opcoes_.max_reaquecimentos = max_reaquecimentos;
     opcoes_.semente = semente;
     accept();

@@ -11,7 +11,8 @@ class QRadioButton;
 namespace kelm {
 
 // The search parameters dialog, opened by the toolbar button "T0`": which search the run
-// command makes, the first phase's reheat bound and the seed. The values last until the
+// command makes, whether it plans the whole season (and by which mirroring scheme), the first
+// phase's reheat bound and the seed. The values last until the
 // program ends; a bad value is refused with a message naming its field, and the dialog stays
 // open. "&Padrão" puts back the defaults (the specified search, 50, 333) in the fields.
 class Tform_parametros : public QDialog {
@@ -28,12 +29,15 @@ protected:
     void showEvent(QShowEvent* evento) override;
 
 private:
-    void mostra_valores(TipoBusca busca, int max_reaquecimentos, std::uint32_t semente);
+    void mostra_valores(const OpcoesBusca& opcoes);
 
     OpcoesBusca& opcoes_;
     const Mensageiro& mensageiro_;
     QRadioButton* padrao_ = nullptr;
     QRadioButton* compacta_ = nullptr;
+    QRadioButton* so_turno_ = nullptr;
+    QRadioButton* espelhado_ = nullptr;
+    QRadioButton* frances_ = nullptr;
     QLineEdit* max_reaquecimentos_ = nullptr;
     QLineEdit* semente_ = nullptr;
 };

@@ -3,11 +3,13 @@
 // schedule; and a workbook that cannot be written.
 
 #include "apoio.hpp"
+#include "evaluation/temporada.hpp"
 #include "files/planilha.hpp"
 #include "files/resultado.hpp"
 #include "report/explicacao.hpp"
 #include "report/quadro_mandos.hpp"
 #include "search/comandos.hpp"
+#include "search/comandos_planilha.hpp"
 
 namespace kelm::teste {
 namespace {
@@ -42,18 +44,19 @@ TEST(QuadroMandos, MarcaQuebrasSequenciasLongasEJogosQueContam)
     EXPECT_EQ(monta_quadro_mandos(e.campeonato, t, Explicacao{}, 6).inicio_returno, 0);  // beyond the schedule: no turn
 }
 
-// The 20 clubs in a season of 38 rounds, as a finished run holds it.
+// The 20 clubs' turno of 19 rounds and its mirrored returno, as a finished run holds them.
 Estado temporada_de_20()
 {
-    Estado e = carrega_exemplo("brasileirao_2023.dat");
+    Estado e = carrega_exemplo("brasileirao_2023_turno.dat");
     todos_objetivos(e);
     Execucao& x = e.execucao;
-    x.tabela_melhor = turno_e_returno(20);
-    // Counted by the explanation: the reference's venue matrix holds N-1 games per team.
-    x.inviabilidades_melhor = explica_tabela(e.campeonato, x.tabela_melhor).contagens;
-    x.fo_star = calcula_fo(x.inviabilidades_melhor, e.criterios);
+    x.tabela_melhor = turno_circular(20);
+    ReferenciaDaTemporada temporada(e.campeonato, Returno::espelhado);
+    x.fo_star = temporada.avalia(e.criterios, x.tabela_melhor);
+    x.inviabilidades_melhor = temporada.contagens();
     x.programa_executado = true;
     x.procedencia.semente = 7;
+    x.procedencia.returno = Returno::espelhado;
     x.procedencia.objetivos = e.criterios.objetivos;
     return e;
 }
@@ -63,7 +66,7 @@ TEST(Planilha, TemporadaLidaDeVoltaTemOsJogosEAsContagensDoArquivoDeResultado)
     const Estado e = temporada_de_20();
     PastaTemporaria pasta;
     ASSERT_TRUE(grava_resultado(e.campeonato, e.execucao, pasta.caminho() / "r.txt").sucesso);
-    const Desfecho d = grava_planilha_resultado(e.campeonato, e.execucao, pasta.caminho() / "r.XLSX", "brasileirao", 19);
+    const Desfecho d = grava_planilha_resultado(e.campeonato, e.execucao, pasta.caminho() / "r.XLSX", "brasileirao");
     ASSERT_TRUE(d.sucesso) << d.texto << " " << d.detalhe;
 
     const std::string comando = std::string(KELM_PYTHON) + " " + pasta_testes + "/core/le_planilha.py " +

@@ -22,72 +22,77 @@ void VizinhancaCompacta::espelha_inteira(int t, int folga, std::int32_t* s, Pala
     }
 }
 
-void VizinhancaCompacta::muda_posicoes(int t, int num, const int* p, const int* v)
-{
-    const auto i = static_cast<std::size_t>(t);
-    Mudanca& mudanca = mudancas_[static_cast<std::size_t>(num_mudancas_)];
-    mudanca.time = t;
-    mudanca.inteira = false;
-    mudanca.num_posicoes = num;
-    std::copy_n(p, num, mudanca.posicoes);
-    std::copy_n(v, num, mudanca.sedes);
-    const std::int32_t* s = sequencias_.sedes(t);
-    auto nova = [&](int k) {
-        for (int j = 0; j < num; ++j)
-            if (p[j] == k) return v[j];
-        return s[k];
-    };
-    // The legs into and out of each changed venue, each once.
-    std::int64_t distancia = parcelas_[i].distancia;
-    int ultima_perna = -1;
-    for (int j = 0; j < num; ++j) {
-        for (const int perna : {p[j], p[j] + 1}) {
-            if (perna <= ultima_perna) continue;
-            distancia += d_(nova(perna - 1), nova(perna)) - d_(s[perna - 1], s[perna]);
-            ultima_perna = perna;
-        }
-    }
-    const Palavra* antes = sequencias_.mascara(t);
-    mudanca.mesma_mascara = true;
-    for (int j = 0; j < num; ++j) mudanca.mesma_mascara = mudanca.mesma_mascara && bit(antes, p[j]) == (v[j] == t);
-    if (mudanca.mesma_mascara) {
-        mudanca.valores = parcelas_[i];
-        mudanca.valores.distancia = distancia;
-    } else {
-        Palavra* m = rascunho_.mascara(t);
-        std::copy_n(antes, sequencias_.palavras(), m);
-        for (int j = 0; j < num; ++j) poe_bit(m, p[j], v[j] == t);
-        mudanca.valores = sequencias_.parcela(m, distancia);
-    }
-    registra(mudanca);
-}
-
 void VizinhancaCompacta::troca_duas_rodadas_na_temporada(int t, int r1, int r2)
 {
     // The two rounds' games change places in the turno, and so do their mirrors in the returno.
     const int folga = rodizio_.folga_de(t);
     const std::int32_t* s = sequencias_.sedes(t);
-    const int k1 = posicao(r1, folga);
-    const int k2 = posicao(r2, folga);
-    const int pares[2][2] = {{k1, k2}, {espelho(k1, folga), espelho(k2, folga)}};
-    int p[4];
-    int v[4];
-    int num = 0;
-    for (const auto& par : pares) {
-        if (s[par[0]] == s[par[1]]) continue;
-        p[num] = par[0];
-        v[num++] = s[par[1]];
-        p[num] = par[1];
-        v[num++] = s[par[0]];
-    }
-    if (num == 0) return;
-    // Positions in increasing order, their venues with them.
-    for (int a = 1; a < num; ++a)
-        for (int b = a; b > 0 && p[b - 1] > p[b]; --b) {
-            std::swap(p[b - 1], p[b]);
-            std::swap(v[b - 1], v[b]);
+    int k1 = posicao(r1, folga);
+    int k2 = posicao(r2, folga);
+    if (k1 > k2) std::swap(k1, k2);
+    int e1 = espelho(k1, folga);
+    int e2 = espelho(k2, folga);
+    if (e1 > e2) std::swap(e1, e2);
+    const bool no_turno = s[k1] != s[k2];
+    const bool no_returno = s[e1] != s[e2];
+    if (no_turno && no_returno)
+        troca_sedes(t, k1, k2, e1, e2);
+    else if (no_turno)
+        troca_sedes(t, k1, k2, -1, -1);
+    else if (no_returno)
+        troca_sedes(t, e1, e2, -1, -1);
+}
+
+void VizinhancaCompacta::troca_sedes(int t, int p1, int q1, int p2, int q2)
+{
+    // Each swap's change of distance comes from the legs around its two places; the second
+    // swap is read through the first, as the two may share a leg (the turn's, between the
+    // turno's last place and the returno's first).
+    const std::int32_t* s = sequencias_.sedes(t);
+    auto depois_da_primeira = [&](int k) { return k == p1 ? s[q1] : k == q1 ? s[p1] : s[k]; };
+    auto delta_troca = [&](int p, int q, auto sede) {
+        const int x = sede(p);
+        const int y = sede(q);
+        const int antes = sede(p - 1);
+        const int depois = sede(q + 1);
+        if (q == p + 1) return d_(antes, y) + d_(y, x) + d_(x, depois) - d_(antes, x) - d_(x, y) - d_(y, depois);
+        const int a = sede(p + 1);
+        const int b = sede(q - 1);
+        return d_(antes, y) + d_(y, a) + d_(b, x) + d_(x, depois) - d_(antes, x) - d_(x, a) - d_(b, y) - d_(y, depois);
+    };
+    const auto i = static_cast<std::size_t>(t);
+    Mudanca& mudanca = mudancas_[static_cast<std::size_t>(num_mudancas_)];
+    mudanca.time = t;
+    mudanca.inteira = false;
+    mudanca.num_posicoes = 0;
+    std::int64_t distancia = parcelas_[i].distancia;
+    bool mesma_mascara = true;
+    Palavra* m = rascunho_.mascara(t);
+    std::copy_n(sequencias_.mascara(t), sequencias_.palavras(), m);
+    auto troca = [&](int p, int q, std::int64_t delta) {
+        const int x = s[p];
+        const int y = s[q];
+        distancia += delta;
+        mudanca.posicoes[mudanca.num_posicoes] = p;
+        mudanca.sedes[mudanca.num_posicoes++] = y;
+        mudanca.posicoes[mudanca.num_posicoes] = q;
+        mudanca.sedes[mudanca.num_posicoes++] = x;
+        if ((x == t) != (y == t)) {
+            mesma_mascara = false;
+            poe_bit(m, p, y == t);
+            poe_bit(m, q, x == t);
         }
-    muda_posicoes(t, num, p, v);
+    };
+    troca(p1, q1, delta_troca(p1, q1, [&](int k) { return s[k]; }));
+    if (p2 >= 0) troca(p2, q2, delta_troca(p2, q2, depois_da_primeira));
+    mudanca.mesma_mascara = mesma_mascara;
+    if (mesma_mascara) {
+        mudanca.valores = parcelas_[i];
+        mudanca.valores.distancia = distancia;
+    } else {
+        mudanca.valores = sequencias_.parcela(m, distancia);
+    }
+    registra(mudanca);
 }
 
 }  // namespace kelm

@@ -258,9 +258,7 @@ void VizinhancaCompacta::muda_mando(const Movimento& m)
         // The game and its mirror in the returno exchange their venues.
         for (const int t : {casa, fora}) {
             const int k = lugar(t, m.a);
-            const int e = espelho(k, rodizio_.folga_de(t));
-            const std::int32_t* s = sequencias_.sedes(t);
-            muda_sedes(t, 2, k, s[e], e, s[k]);
+            troca_sedes(t, k, espelho(k, rodizio_.folga_de(t)), -1, -1);
         }
         return;
     }

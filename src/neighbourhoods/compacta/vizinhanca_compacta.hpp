@@ -100,9 +100,9 @@ private:
     void muda_como(int t, int u);
     void muda_com_rodadas_trocadas(int t, int r1, int r2);
     void muda_sedes(int t, int num, int p0, int s0, int p1, int s1);
-    // Up to four venues of team t, at positions p (increasing) now v.
-    void muda_posicoes(int t, int num, const int* p, const int* v);
     void troca_duas_rodadas_na_temporada(int t, int r1, int r2);
+    // Team t's venues at p1 < q1 change places, and then (when p2 >= 0) those at p2 < q2.
+    void troca_sedes(int t, int p1, int q1, int p2, int q2);
     // A team's whole returno, mirrored from its new turno in s[0 .. N-2], resting in `folga`:
     // written after it in s and m, its legs added to `distancia`.
     void espelha_inteira(int t, int folga, std::int32_t* s, Palavra* m, std::int64_t& distancia);
