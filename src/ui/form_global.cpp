@@ -18,6 +18,7 @@
 #include <QWindow>
 
 #include "files/carga.hpp"
+#include "files/destinos.hpp"
 #include "files/resultado.hpp"
 #include "neighbourhoods/padrao/solucao_inicial.hpp"
 #include "report/explicacao.hpp"
@@ -438,6 +439,7 @@ void Tform_global::carrega_dados()
         d = Desfecho::erro(msg_dados_nao_aberto, e.what());
     }
     if (d.sucesso) {
+        arquivo_dados_ = caminho(nome);
         executar_->setEnabled(true);
         Executar1_->setEnabled(true);
         botao_tabinicial_->setCursor(Qt::PointingHandCursor);
@@ -470,9 +472,12 @@ void Tform_global::botao_economiaClick()
         mostra(d);
         return;
     }
+    // The result is compared with the schedule its run started from, which after a compact
+    // run is not tabela_inicial.
     const Execucao& x = estado_.execucao;
     Tform_economia janela(estado_.campeonato,
-                          economia_obtida(estado_.campeonato, estado_.criterios, x.tabela_inicial, x.tabela_melhor), this);
+                          economia_obtida(estado_.campeonato, estado_.criterios, x.tabela_partida, x.tabela_melhor),
+                          x.procedencia.busca == TipoBusca::compacta, this);
     janela.exec();
 }
 
@@ -538,9 +543,10 @@ void Tform_global::salva_tabela()
         mostra(Desfecho::erro(msg_arquivo_nao_salvo));
         return;
     }
-    Desfecho d;
+    // The result never replaces a file of the championship it was drawn from.
+    Desfecho d = confere_saidas(arquivos_do_campeonato(arquivo_dados_), {{"resultado", {}, caminho(destino)}});
     try {
-        d = grava_resultado(estado_.campeonato, estado_.execucao, caminho(destino), separador_decimal());
+        if (d.sucesso) d = grava_resultado(estado_.campeonato, estado_.execucao, caminho(destino), separador_decimal());
     } catch (const std::exception& e) {
         d = Desfecho::erro(msg_arquivo_nao_salvo, e.what());
     }
