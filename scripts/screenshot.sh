@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Photographs the desktop program under a virtual display, so that anyone can look at it
-# without a desktop: the start of `kelm` itself, then a whole session played by kelm_vitrine
-# in the same windows (load of the 20-team championship, the initial table, the objectives
-# and weights dialogs, the progress panel during the run, the end message, the result
-# table, the save dialog). The PNG files go to screenshots/ (or the folder given).
+# Photographs the desktop program under a virtual display of 1366 x 768 (a small laptop's
+# screen, which every dialog must fit), so that anyone can look at it without a desktop: the
+# start of `kelm` itself, then a whole session played by kelm_vitrine in the same windows (the
+# open dialog, load of the 20-team championship, the initial table, the objectives, weights
+# and parameters dialogs, the progress panel during the run, the end message, the result
+# table, the coin, the save dialog and its message, and the coin after a compact run). The
+# PNG files go to screenshots/ (or the folder given).
 #
 #   scripts/screenshot.sh [PASTA]        BUILD=build/release by default
 set -euo pipefail
@@ -35,7 +37,7 @@ encerra() {
 }
 trap encerra EXIT
 
-Xvfb ":$TELA" -screen 0 1280x800x24 -nolisten tcp >"$SAIDA/xvfb.log" 2>&1 &
+Xvfb ":$TELA" -screen 0 1366x768x24 -nolisten tcp >"$SAIDA/xvfb.log" 2>&1 &
 XPID=$!
 timeout 10 bash -c "until [ -S /tmp/.X11-unix/X$TELA ]; do sleep 0.1; done"
 

@@ -1,5 +1,7 @@
 #include "ui/dialogos_comuns.hpp"
 
+#include <algorithm>
+
 #include <QDateTime>
 #include <QDialog>
 #include <QFileDialog>
@@ -114,14 +116,19 @@ void prepara_dialogo_arquivos(QFileDialog& dialogo)
     dialogo.resize(900, 540);
     auto* detalhes = dialogo.findChild<QTreeView*>(QStringLiteral("treeView"));
     if (detalhes == nullptr) return;
-    // Each column as wide as its longest usual text; the name takes what is left.
+    // Size, type and date as wide as their longest usual text and their heading; the name
+    // takes what is left.
     const QFontMetrics medidas = detalhes->fontMetrics();
-    const int folga = 3 * medidas.averageCharWidth();
     QHeaderView* cabecalho = detalhes->header();
-    cabecalho->resizeSection(1, medidas.horizontalAdvance(QStringLiteral("999,9 MB")) + folga);
-    cabecalho->resizeSection(2, medidas.horizontalAdvance(QStringLiteral("Dados de campeonato")) + folga);
-    cabecalho->resizeSection(3, medidas.horizontalAdvance(QStringLiteral("00/00/0000 00:00")) + folga);
-    cabecalho->resizeSection(0, 30 * medidas.averageCharWidth());
+    const QString exemplos[] = {QString(), QStringLiteral("999,9 bytes"), QStringLiteral("Dados de campeonato"),
+                                QStringLiteral("00/00/0000 00:00")};
+    for (int coluna = 1; coluna <= 3; ++coluna) {
+        const QString titulo = detalhes->model()->headerData(coluna, Qt::Horizontal).toString();
+        cabecalho->resizeSection(coluna, std::max(medidas.horizontalAdvance(exemplos[coluna]),
+                                                  cabecalho->fontMetrics().horizontalAdvance(titulo)) +
+                                             4 * medidas.averageCharWidth());
+    }
+    cabecalho->setSectionResizeMode(0, QHeaderView::Stretch);
 }
 
 }  // namespace kelm
