@@ -543,8 +543,10 @@ void Tform_global::salva_tabela()
         mostra(Desfecho::erro(msg_arquivo_nao_salvo));
         return;
     }
-    // The result never replaces a file of the championship it was drawn from.
+    // The result never replaces a file of the championship it was drawn from, and a folder
+    // of the system is refused as such.
     Desfecho d = confere_saidas(arquivos_do_campeonato(arquivo_dados_), {{"resultado", {}, caminho(destino)}});
+    if (d.sucesso) d = confere_destino(caminho(destino));
     try {
         if (d.sucesso) d = grava_resultado(estado_.campeonato, estado_.execucao, caminho(destino), separador_decimal());
     } catch (const std::exception& e) {

@@ -138,6 +138,13 @@ private slots:
                                                          "são o mesmo arquivo. Escolha outro nome.")
                                               .arg(nomes));
         QCOMPARE(le_arquivo(nomes), nomes_antes);
+
+        // Into a folder of the system, with the reason.
+        b->arquivo_a_salvar = ArquivoEscolhido{QStringLiteral("/proc/Tabela"), 1};
+        b->clica("botao_salvar");
+        QCOMPARE(b->mensagens.size(), 4);
+        QCOMPARE(b->mensagens[3].detalhe,
+                 QStringLiteral("/proc/Tabela.txt: a pasta /proc é do sistema operacional; nela não se gravam arquivos."));
     }
 
     void escolha_cancelada_na_execucao_mantem_o_resultado()
