@@ -4,32 +4,14 @@
 #include <sstream>
 
 #include "apoio.hpp"
+#include "apoio_lote.hpp"
 #include "files/texto.hpp"
-#include "lote/lote.hpp"
 #include "lote/opcoes.hpp"
 
 namespace kelm::teste {
 namespace {
 
 // ---- In process ----------------------------------------------------------------------
-
-struct Chamada {
-    int status = -1;
-    std::string saida;
-    std::string erros;
-};
-
-Chamada lote(const std::vector<std::string>& args)
-{
-    std::ostringstream saida;
-    std::ostringstream erros;
-    AmbienteLote amb{saida, erros, false, ','};
-    Chamada e;
-    e.status = executa_lote(args, amb);
-    e.saida = saida.str();
-    e.erros = erros.str();
-    return e;
-}
 
 TEST(LoteEmProcesso, AjudaEmPortugues)
 {
@@ -154,30 +136,6 @@ TEST(LoteEmProcesso, ResultadoNaSaidaPadraoAndamentoEResumo)
     for (const char* linha : {"Fase 1: 0,0 %", "Fase 2: 0,0 %", "\nTERMINOU A EXECUÇÃO!\n", "\nInviabilidade 9: ",
                               "\nFO_STAR: ", "\nReaquecimentos: 0\n", "\nTempo de execução: "})
         EXPECT_NE(e.erros.find(linha), std::string::npos) << linha;
-}
-
-TEST(LoteEmProcesso, ResultadoQueNaoPodeSerGravadoERecusadoAntesDaExecucao)
-{
-    PastaTemporaria pasta;
-    const auto destino = pasta.caminho() / "falta" / "r.txt";
-    const Chamada e = lote({"-o", destino.string(), exemplo("nordeste.dat").string()});
-    EXPECT_EQ(e.status, 1);
-    EXPECT_EQ(e.erros, "O Arquivo não foi salvo.\n" + destino.string() + ": a pasta não existe.\n");  // no load, no run
-}
-
-// A result file that does not fit the championship is refused, and no report written.
-TEST(LoteEmProcesso, ArquivoAvaliadoQueNaoServeNaoTemRelatorio)
-{
-    PastaTemporaria pasta;
-    const auto ruim = pasta.escreve("ruim.txt", ">>>>>>>>\t1\xAA RODADA\t<<<<<<<<\r\nBahia\tX\tFlamengo\r\n");
-    const auto relatorio = pasta.caminho() / "nada.txt";
-    const Chamada e = lote({"--avaliar", ruim.string(), exemplo("nordeste.dat").string(), "--relatorio", relatorio.string()});
-    EXPECT_EQ(e.status, 1);
-    EXPECT_EQ(e.saida, "");
-    EXPECT_TRUE(e.erros.ends_with("Erro no arquivo de resultado \"" + ruim.string() +
-                                  "\", linha 2: o time \"Flamengo\" não é deste campeonato.\n"))
-        << e.erros;
-    EXPECT_FALSE(std::filesystem::exists(relatorio));
 }
 
 // ---- The built program ------------------------------------------------------------------

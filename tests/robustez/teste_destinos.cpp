@@ -8,10 +8,9 @@
 
 #include <csignal>
 #include <map>
-#include <sstream>
 
 #include "apoio.hpp"
-#include "lote/lote.hpp"
+#include "apoio_lote.hpp"
 #include "processo_filho.hpp"
 
 namespace kelm::teste {
@@ -47,31 +46,6 @@ public:
 private:
     PastaTemporaria pasta_;
 };
-
-struct Chamada {
-    int status = -1;
-    std::string saida;
-    std::string erros;
-};
-
-Chamada lote(const std::vector<std::string>& args)
-{
-    std::ostringstream saida;
-    std::ostringstream erros;
-    AmbienteLote amb{saida, erros, false, '.'};
-    Chamada c;
-    c.status = executa_lote(args, amb);
-    c.saida = saida.str();
-    c.erros = erros.str();
-    return c;
-}
-
-std::string substitui(std::string texto, const std::string& marca, const std::string& valor)
-{
-    for (std::size_t p = 0; (p = texto.find(marca, p)) != std::string::npos; p += valor.size())
-        texto.replace(p, marca.size(), valor);
-    return texto;
-}
 
 struct CasoDestino {
     const char* nome;
@@ -133,12 +107,14 @@ INSTANTIATE_TEST_SUITE_P(
                     nao_salvo + "/proc/version: a pasta /proc é do sistema operacional; nela não se gravam arquivos.\n"},
         CasoDestino{"RelatorioNumDispositivoCheio", {"{P}/nordeste.dat", "-o", "{P}/novo.txt", "--relatorio", "/dev/full"}, 1,
                     nao_salvo + "/dev/full: não há espaço no disco.\n"},
+        CasoDestino{"ResultadoNumaPastaQueFalta", {"{P}/nordeste.dat", "-o", "{P}/falta/r.txt"}, 1,
+                    nao_salvo + "{P}/falta/r.txt: a pasta não existe.\n"},
         CasoDestino{"RelatorioDaAvaliacaoNumaPastaQueFalta",
                     {"--avaliar", "{P}/r.txt", "{P}/nordeste.dat", "--relatorio", "{P}/falta/rel.txt"}, 1,
                     nao_salvo + "{P}/falta/rel.txt: a pasta não existe.\n"},
         // No initial schedule is drawn for a scoring, nor for the compact search, which
         // starts from a round robin of its own: the load says only that the data loaded.
-        CasoDestino{"AvaliadoVazio", {"--avaliar", "{P}/vazio.txt", "{P}/nordeste.dat"}, 1,
+        CasoDestino{"AvaliadoVazio", {"--avaliar", "{P}/vazio.txt", "{P}/nordeste.dat", "--relatorio", "{P}/rel.txt"}, 1,
                     "Os dados foram carregados com sucesso.\n"
                     "Erro no arquivo de resultado \"{P}/vazio.txt\", linha 1: o arquivo está vazio.\n"},
         CasoDestino{"BuscaCompactaRecusada", {"{P}/nordeste.dat", "--busca", "compacta", "-o", "{P}/novo.txt"}, 1,
