@@ -177,9 +177,12 @@ private slots:
     void economia_depois_da_busca_compacta()
     {
         b->carrega("brasileirao_2023_turno.dat");
-        NoProximoModal<Tform_inviab> escolhe([](Tform_inviab* d) { clica_botoes(d, {"todos", "ok"}); });
-        b->clica("objetivos");
-        QVERIFY(escolhe.tratado());
+        {
+            // Its own scope: after its time limit a watcher closes any modal window.
+            NoProximoModal<Tform_inviab> escolhe([](Tform_inviab* d) { clica_botoes(d, {"todos", "ok"}); });
+            b->clica("objetivos");
+            QVERIFY(escolhe.tratado());
+        }
         b->janela().opcoes_busca().busca = TipoBusca::compacta;
         b->mensagens.clear();
         b->clica("executar");
