@@ -2,10 +2,11 @@
 // screen at each step, so that the program can be looked at without a desktop
 // (scripts/screenshot.sh runs it under Xvfb). Usage: kelm_vitrine PASTA_DE_SAIDA
 //
-// Steps: start, load of the 20-team championship (with its message), the initial table,
-// the objectives, weights and search parameters dialogs, the progress panel during the run,
-// the end message, the result table, the comparison of the coin button, the season at a
-// glance, the print preview, and the save dialog.
+// Steps: start, the open dialog, load of the 20-team championship (with its message), the
+// initial table, the objectives, weights and search parameters dialogs, the progress panel
+// during the run, the end message, the result table, the comparison of the coin button, the
+// season at a glance, the print preview, the save dialog; then a compact run of the same
+// clubs in 19 rounds and its coin.
 
 #include <functional>
 
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFileDialog>
 #include <QPixmap>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
@@ -20,6 +22,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "ui/form_global.hpp"
 #include "ui/programa.hpp"
 
 namespace {
@@ -93,8 +96,9 @@ int main(int argc, char** argv)
     kelm::prepara_aplicacao(aplicacao);
     kelm::Programa programa(estado);
     kelm::Tform_global& janela = programa.form_global;
-    const QString dados = QDir(QString::fromUtf8(KELM_EXEMPLOS)).filePath(QStringLiteral("brasileirao_2023.dat"));
-    programa.seletor.substitui_abrir([dados](QWidget*, const QString&) { return dados; });
+    const QDir exemplos(QString::fromUtf8(KELM_EXEMPLOS));
+    QString dados = exemplos.filePath(QStringLiteral("brasileirao_2023.dat"));
+    programa.seletor.substitui_abrir([&dados](QWidget*, const QString&) { return dados; });
 
     janela.showMaximized();
     QTimer::singleShot(0, &janela, [&] {
@@ -106,6 +110,17 @@ int main(int argc, char** argv)
         }
         espera(800);
         fotografa("01_inicio");
+
+        {
+            // The real open dialog, in the folder of the bundled championships, cancelled.
+            NoProximoModal dialogo("QFileDialog", [&exemplos](QWidget* w) {
+                static_cast<QFileDialog*>(w)->setDirectory(exemplos);
+                espera(500);
+                fotografa("01b_abrir");
+                w->close();
+            });
+            kelm::SeletorArquivos::dialogo_abrir(&janela, QString::fromUtf8(kelm::filtro_dados));
+        }
 
         {
             NoProximoModal caixa("QMessageBox", [](QWidget* w) {
@@ -194,6 +209,26 @@ int main(int argc, char** argv)
                 w->close();
             });
             janela.botao_salvarClick();
+        }
+
+        // The compact search on the same clubs in 19 rounds: the coin compares its result with
+        // the round robin it started from.
+        dados = exemplos.filePath(QStringLiteral("brasileirao_2023_turno.dat"));
+        {
+            NoProximoModal caixa("QMessageBox", [](QWidget* w) { w->close(); });
+            janela.botao_abrirClick();
+        }
+        janela.opcoes_busca().busca = kelm::TipoBusca::compacta;
+        {
+            NoProximoModal caixa("QMessageBox", [](QWidget* w) { w->close(); });
+            janela.executarClick();
+        }
+        {
+            NoProximoModal dialogo("QDialog", [](QWidget* w) {
+                fotografa("11_economia_compacta");
+                clica(w, "fecha_economia");
+            });
+            janela.botao_economiaClick();
         }
         QApplication::quit();
     });

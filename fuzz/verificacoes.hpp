@@ -1,15 +1,16 @@
 #pragma once
 
 // What must hold for any input given to the readers of the three input files, to the
-// weight-text parser and to the whole load. The libFuzzer targets call these on every
-// input they make; the robustness tests call them on the seed corpora and on every input
-// that once broke a property (fuzz/regressoes/).
+// weight-text parser, to the whole load and to the reader of result files. The libFuzzer
+// targets call these on every input they make; the robustness tests call them on the seed
+// corpora and on every input that once broke a property (fuzz/regressoes/).
 //
 // Each function returns an empty text when every property holds, else a description of
 // the first one that broke. Besides what the sanitizers catch (reads out of bounds,
 // overflow, leaks), they check:
 // - a refusal is one error whose text is "Erro no arquivo de <tipo> \"<nome>\", linha L:
-//   ... Os dados não foram carregados.", L a line of the file, the text valid UTF-8;
+//   ... Os dados não foram carregados." (a result file's ends with "."), L a line of the
+//   file, the text valid UTF-8;
 // - what is accepted lies within the limits (N, R, path and name lengths, distances);
 // - the same file with CR LF line ends, or with a UTF-8 byte-order mark, reads the same;
 // - a failed load leaves the earlier championship as it was, and a successful one draws a
@@ -38,6 +39,12 @@ std::string verifica_peso(std::string_view entrada);
 // own and loaded over an earlier championship. Inputs whose data file holds '/' or ".." are
 // skipped, so that a load never reaches outside that folder.
 std::string verifica_carga(std::string_view entrada);
+
+// One byte choosing the championship (its remainder by 3: the bundled nordeste.dat,
+// brasileirao_2023.dat, brasileirao_24_clubes.dat), then a result file to score: a refusal
+// names its line and leaves the schedule as it was; a schedule read has every pair of teams
+// once, within the championship's rounds and slots, and written again reads back the same.
+std::string verifica_resultado(std::string_view entrada);
 
 // Byte that separates the three files of verifica_carga's input.
 inline constexpr char separador_arquivos = '\x1E';

@@ -11,6 +11,8 @@ Input layout of each target (see fuzz/verificacoes.hpp):
   nomes       one byte (N - 3), then the names file
   peso        one byte (bit 0: separator, 0 '.', 1 ','; the rest: the field), then the text
   carga       data file, 0x1E, distances file, 0x1E, names file
+  resultado   one byte (its remainder by 3: 0 nordeste, 1 brasileirao_2023,
+              2 brasileirao_24_clubes), then a result file
 """
 
 import hashlib
@@ -18,6 +20,7 @@ import pathlib
 
 RAIZ = pathlib.Path(__file__).resolve().parent.parent
 EXEMPLOS = RAIZ / "exemplos"
+ESPERADO = RAIZ / "tests" / "e2e" / "esperado"
 CORPUS = RAIZ / "fuzz" / "corpus"
 SEP = b"\x1e"
 
@@ -121,6 +124,62 @@ CARGA = [
 ]
 
 
+def nomes_do_exemplo(nome: str) -> list:
+    return exemplo(nome).decode("latin-1" if nome.startswith("nordeste") else "utf-8").split()
+
+
+def rodada(k: int, jogos: list) -> str:
+    return f">>>>>>>>\t{k}\u00aa RODADA\t<<<<<<<<\r\n\r\n" + "".join(f"{a}\tX\t{b}\r\n" for a, b in jogos) + "\r\n\r\n"
+
+
+def rodizio(times: list) -> str:
+    """A compact single round robin by the circle method, as a result file's round blocks."""
+    t = list(times)
+    texto = ""
+    for k in range(len(t) - 1):
+        jogos = [(t[i], t[-1 - i]) if (k + i) % 2 == 0 else (t[-1 - i], t[i]) for i in range(len(t) // 2)]
+        texto += rodada(k + 1, jogos)
+        t = [t[0]] + [t[-1]] + t[1:-1]
+    return texto
+
+
+NORDESTE = nomes_do_exemplo("nordeste_nomes.txt")
+RODIZIO_NE = rodizio(NORDESTE)
+
+
+def ne(texto: str, codificacao: str = "latin-1") -> bytes:
+    return bytes([0]) + texto.encode(codificacao)
+
+
+def ne_trocado(velho: str, novo: str) -> bytes:
+    return ne(RODIZIO_NE.replace(velho, novo, 1))
+
+
+PRIMEIRO_JOGO = f"{NORDESTE[0]}\tX\t{NORDESTE[-1]}\r\n"
+RESULTADO = [
+    bytes([0 if f.name.startswith("nordeste") else 1]) + f.read_bytes() for f in sorted(ESPERADO.glob("*.txt"))
+] + [
+    bytes([2]) + rodizio(nomes_do_exemplo("brasileirao_24_clubes_nomes.txt")).encode("latin-1"),
+    ne(RODIZIO_NE),
+    ne(RODIZIO_NE, "utf-8"),
+    ne("\ufeffInv1:\t999\nFO_STAR:\t-1\nTempo:\tx\n\n" + RODIZIO_NE.replace("\r\n", " \t\t\n"), "utf-8"),
+    ne(""),
+    ne(" \r\n\t\r\n"),
+    ne("Inv1:\t0\r\nFO_STAR:\t1\r\nTempo:\t00:00:01\r\n"),
+    ne_trocado(PRIMEIRO_JOGO, f"{NORDESTE[0]}\tX\tFlamengo\r\n"),
+    ne_trocado(PRIMEIRO_JOGO, f"{NORDESTE[0]}\tX\t{NORDESTE[0]}\r\n"),
+    ne_trocado(PRIMEIRO_JOGO, PRIMEIRO_JOGO * 2),
+    ne_trocado(PRIMEIRO_JOGO, ""),
+    ne_trocado("2\u00aa RODADA", "4\u00aa RODADA"),
+    ne(RODIZIO_NE + rodada(11, [])),
+    ne(RODIZIO_NE + rodada(99999999999, [])),
+    ne_trocado(PRIMEIRO_JOGO, f"{NORDESTE[0]} x {NORDESTE[-1]}\r\n"),
+    ne_trocado(PRIMEIRO_JOGO, f"{NORDESTE[0]}\tX\tS\x01port\r\n"),
+    ne_trocado("\r\n\r\n>>>>>>>>\t2", f"{NORDESTE[1]}\tX\t{NORDESTE[2]}\r\n\r\n>>>>>>>>\t2"),
+    bytes([0]) + "Inv1:\t0\n".encode("utf-16"),
+]
+
+
 def grava(alvo: str, entradas: list) -> None:
     pasta = CORPUS / alvo
     pasta.mkdir(parents=True, exist_ok=True)
@@ -130,7 +189,7 @@ def grava(alvo: str, entradas: list) -> None:
 
 def main() -> None:
     for alvo, entradas in [("dados", DADOS), ("distancias", DISTANCIAS), ("nomes", NOMES), ("peso", PESO),
-                           ("carga", CARGA)]:
+                           ("carga", CARGA), ("resultado", RESULTADO)]:
         grava(alvo, entradas)
         print(f"{alvo}: {len(entradas)} entradas")
 

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Photographs the desktop program under a virtual display, so that anyone can look at it
-# without a desktop: the start of `kelm` itself, then a whole session played by kelm_vitrine
-# in the same windows (load of the 20-team championship, the initial table, the objectives
-# and weights dialogs, the progress panel during the run, the end message, the result
-# table, the coin's comparison, the season at a glance, the print preview, the save dialog),
-# on a screen of 1366 x 768. The PNG files go to screenshots/ (or the folder given).
+# Photographs the desktop program under a virtual display of 1366 x 768 (a small laptop's
+# screen, which every dialog must fit), so that anyone can look at it without a desktop: the
+# start of `kelm` itself, then a whole session played by kelm_vitrine in the same windows (the
+# open dialog, load of the 20-team championship, the initial table, the objectives, weights
+# and parameters dialogs, the progress panel during the run, the end message, the result
+# table, the coin, the season at a glance, the print preview, the save dialog and its message,
+# and the coin after a compact run). The PNG files go to screenshots/ (or the folder given).
 #
 #   scripts/screenshot.sh [PASTA]        BUILD=build/release by default
 set -euo pipefail

@@ -76,6 +76,14 @@ inline std::string le_bytes(const std::filesystem::path& p)
     return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
 }
 
+// `texto` with every `marca` replaced by `valor`.
+inline std::string substitui(std::string texto, const std::string& marca, const std::string& valor)
+{
+    for (std::size_t p = 0; (p = texto.find(marca, p)) != std::string::npos; p += valor.size())
+        texto.replace(p, marca.size(), valor);
+    return texto;
+}
+
 inline std::filesystem::path exemplo(const std::string& nome) { return std::filesystem::path(pasta_exemplos) / nome; }
 
 // Loads a bundled championship, failing the test when it does not load.

@@ -101,6 +101,7 @@ public:
     {
         const auto c = campos(linha);
         if (c.empty()) return {};
+        com_texto_ = true;
         if (rodada_ == 0 && eh_cabecalho_contagens(c[0])) return {};
         if (const auto numero = numero_da_rodada(c)) return comeca_rodada(*numero);
         if (c.size() == 3 && c[1] == "X") return le_jogo(c[0], c[2]);
@@ -108,10 +109,15 @@ public:
                "tabulações): " + citado(linha) + ".";
     }
 
-    // The problem of the schedule read, or an empty text: a pair that never meets (in a
-    // season, a pair that does not meet at one of the two venues).
+    // The problem of the schedule read, or an empty text: no round at all (an empty file
+    // said as such, not as its first missing game), or a pair that never meets (in a season,
+    // a pair that does not meet at one of the two venues).
     std::string confere_encontros() const
     {
+        if (rodada_ == 0)
+            return com_texto_ ? "o arquivo não tem nenhuma rodada (uma linha \">>>>>>>> 1ª RODADA <<<<<<<<\", "
+                                "separada por tabulações, e os jogos dela)."
+                              : "o arquivo está vazio.";
         const int n = campeonato_.num_times;
         int faltam = 0;
         std::string primeiro;
@@ -186,6 +192,7 @@ private:
     std::vector<int> rodada_do_encontro_;  // (N+1) x (N+1), lower team first: the round from 1, or 0
     int rodada_ = 0;                       // the round being read, from 1; 0 before the first
     int vaga_ = 0;
+    bool com_texto_ = false;  // a line other than blanks was read
 };
 
 }  // namespace

@@ -75,6 +75,8 @@ std::filesystem::path pasta_de(const std::filesystem::path& destino)
 
 }  // namespace
 
+Desfecho falha_gravacao(const std::filesystem::path& destino, int erro) { return falha(destino, erro); }
+
 void acrescenta_linha(std::string& saida, std::string_view texto)
 {
     saida.append(texto);

@@ -35,6 +35,10 @@ std::string texto_resultado(const Campeonato& campeonato, const Execucao& execuc
 // and is a device (for example /dev/stdout) is written directly.
 Desfecho grava_arquivo(const std::filesystem::path& destino, std::string_view bytes);
 
+// The outcome of a save to `destino` that failed with the system error `erro`: "O Arquivo não
+// foi salvo." with the destination and the reason in Portuguese.
+Desfecho falha_gravacao(const std::filesystem::path& destino, int erro);
+
 // Whether `destino` can be written as grava_arquivo writes it, checked before a long run so
 // that a bad destination is refused at once: its folder exists and may be written, and a file
 // already there may be replaced (a device is written in place). The outcome carries the

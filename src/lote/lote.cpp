@@ -3,216 +3,45 @@
 #include <algorithm>
 #include <charconv>
 #include <chrono>
-#include <optional>
 #include <sstream>
 
 #include "evaluation/objetivos.hpp"
 #include "files/carga.hpp"
+#include "files/destinos.hpp"
 #include "files/formatos.hpp"
 #include "files/leitura_resultado.hpp"
 #include "files/planilha.hpp"
-#include "search/comandos_planilha.hpp"
 #include "files/resultado.hpp"
+#include "lote/opcoes.hpp"
 #include "model/temporada.hpp"
 #include "report/explicacao.hpp"
 #include "report/ficha.hpp"
 #include "report/relatorio.hpp"
 #include "search/busca.hpp"
 #include "search/comandos.hpp"
+#include "search/comandos_planilha.hpp"
 
 namespace kelm {
 
 namespace {
 
-constexpr const char* ajuda =
-    "Uso: kelm-lote [opções] DADOS.dat\n"
-    "     kelm-lote --avaliar RESULTADO [opções] DADOS.dat\n"
-    "\n"
-    "Carrega o campeonato descrito em DADOS.dat, gera a tabela inicial, executa a busca\n"
-    "(recozimento simulado com reaquecimento, em duas fases) e grava o arquivo de resultado.\n"
-    "Com --avaliar, não executa a busca: lê a tabela de um arquivo de resultado do mesmo\n"
-    "campeonato e escreve na saída padrão as nove inviabilidades e FO_STAR dela, recalculadas.\n"
-    "\n"
-    "Opções:\n"
-    "  -o, --saida ARQUIVO          grava o resultado em ARQUIVO (o nome é usado como dado);\n"
-    "                               sem esta opção o resultado vai para a saída padrão; um\n"
-    "                               nome terminado em .xlsx recebe uma planilha com as abas\n"
-    "                               Jogos, Mandos, Contagens e Ocorrências\n"
-    "      --objetivos LISTA        inviabilidades a minimizar, de 1 a 9, separadas por vírgula\n"
-    "                               (por exemplo 1,2,3,8); o padrão é todas\n"
-    "      --pesos LISTA            os nove pesos, inteiros separados por vírgula; o padrão é\n"
-    "                               1000000000,1000000000,1000000000,10000000,1000000000,100000,100000,1,100\n"
-    "      --objetivos-na-execucao  executa como quando os objetivos são escolhidos na janela que o\n"
-    "                               comando Executar abre (segunda fase com 3300 movimentos por nível)\n"
-    "      --max-reaquecimentos K   limite de reaquecimentos da primeira fase (padrão 50)\n"
-    "      --avaliacao MODO         'incremental' (padrão) ou 'completa'; os resultados são idênticos\n"
-    "      --busca TIPO             'padrao' (padrão): troca jogos de lugar e mandos, como sempre;\n"
-    "                               'compacta': todo time joga em toda rodada do começo ao fim\n"
-    "                               (pede N-1 rodadas, ou N com um número ímpar de times)\n"
-    "      --returno ESQUEMA        planeja a temporada inteira, turno e returno: 'espelhado' (a\n"
-    "                               rodada R+r repete a rodada r com os mandos trocados) ou 'frances'\n"
-    "                               (a última rodada repete a 1ª, e a rodada R+r-1 a rodada r); as\n"
-    "                               inviabilidades são as da temporada, e o arquivo tem as 2R rodadas\n"
-    "      --semente N              semente do gerador de números aleatórios (padrão 333, de 0 a\n"
-    "                               4294967295); outra semente dá outra tabela\n"
-    "      --relatorio ARQUIVO      grava também o relatório da tabela obtida (ou da avaliada), em\n"
-    "                               colunas separadas por tabulação: por time, os mandos rodada a\n"
-    "                               rodada, os km percorridos e a parte de cada inviabilidade; depois\n"
-    "                               cada ocorrência das inviabilidades numa frase\n"
-    "      --avaliar RESULTADO      avalia a tabela do arquivo RESULTADO (gravado pelo KELM, ou no\n"
-    "                               mesmo formato) em vez de executar a busca; com ela só valem\n"
-    "                               --objetivos, --pesos, --relatorio e --silencioso\n"
-    "      --silencioso             não mostra a linha de andamento nem o aviso \"TERMINOU A\n"
-    "                               EXECUÇÃO!\"; a mensagem da carga, os erros, o aviso de\n"
-    "                               interrupção e o resumo final continuam na saída de erros\n"
-    "  -h, --ajuda, --help          mostra esta ajuda\n"
-    "      --versao, --version      mostra o nome e a versão do programa\n"
-    "\n"
-    "Mensagens, andamento e resumo vão para a saída de erros.\n"
-    "Códigos de saída: 0 resultado gravado (ou avaliado); 1 dados não carregados, resultado ou\n"
-    "relatório não gravado, ou arquivo de resultado recusado; 2 uso errado; 3 a primeira fase\n"
-    "atingiu o limite de reaquecimentos (o resultado dela é gravado).\n";
-
-struct Opcoes {
-    std::string arquivo_dados;
-    std::optional<std::string> saida;
-    std::optional<std::string> relatorio;
-    std::optional<std::string> avaliar;  // the result file to score instead of a run
-    std::string opcao_da_busca;          // the first option given that only a run uses
-    std::array<bool, num_inviabilidades> objetivos{true, true, true, true, true, true, true, true, true};
-    std::array<std::int32_t, num_inviabilidades> pesos = pesos_default;
-    OpcoesBusca busca;
-    bool objetivos_na_execucao = false;
-    bool silencioso = false;
-    bool ajuda = false;
-    bool versao = false;
-};
-
-std::vector<std::string> separa(const std::string& lista)
-{
-    std::vector<std::string> partes;
-    std::string atual;
-    for (const char c : lista) {
-        if (c == ',') {
-            partes.push_back(atual);
-            atual.clear();
-        } else {
-            atual.push_back(c);
-        }
-    }
-    partes.push_back(atual);
-    return partes;
-}
-
-std::optional<long long> inteiro(const std::string& texto)
-{
-    long long v = 0;
-    const auto [fim, erro] = std::from_chars(texto.data(), texto.data() + texto.size(), v);
-    if (erro != std::errc() || fim != texto.data() + texto.size() || texto.empty()) return std::nullopt;
-    return v;
-}
-
-// Reads the arguments; an error text when they are wrong.
-std::optional<std::string> le_opcoes(const std::vector<std::string>& args, Opcoes& op)
-{
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto valor = [&](std::string& destino) -> bool {
-            const auto igual = a.find('=');
-            if (a.rfind("--", 0) == 0 && igual != std::string::npos) {
-                destino = a.substr(igual + 1);
-                return true;
-            }
-            if (i + 1 >= args.size()) return false;
-            destino = args[++i];
-            return true;
-        };
-        auto nome = [&] { return a.substr(0, a.find('=')); };
-        for (const char* so_da_busca :
-             {"-o", "--saida", "--objetivos-na-execucao", "--max-reaquecimentos", "--avaliacao", "--busca", "--semente",
-              "--returno"})
-            if (op.opcao_da_busca.empty() && nome() == so_da_busca) op.opcao_da_busca = so_da_busca;
-        std::string v;
-        if (a == "-h" || a == "--ajuda" || a == "--help") {
-            op.ajuda = true;
-        } else if (a == "--versao" || a == "--version") {
-            op.versao = true;
-        } else if (a == "-o" || nome() == "--saida") {
-            if (!valor(v) || v.empty()) return "a opção " + nome() + " precisa de um nome de arquivo.";
-            op.saida = v;
-        } else if (nome() == "--relatorio") {
-            if (!valor(v) || v.empty()) return "a opção --relatorio precisa de um nome de arquivo.";
-            op.relatorio = v;
-        } else if (nome() == "--avaliar") {
-            if (!valor(v) || v.empty()) return "a opção --avaliar precisa do nome de um arquivo de resultado.";
-            op.avaliar = v;
-        } else if (nome() == "--objetivos") {
-            if (!valor(v)) return "a opção --objetivos precisa de uma lista, por exemplo 1,2,3,8.";
-            op.objetivos.fill(false);
-            for (const auto& parte : separa(v)) {
-                const auto n = inteiro(parte);
-                if (!n || *n < 1 || *n > 9)
-                    return "em --objetivos, \"" + parte + "\" não é uma inviabilidade de 1 a 9.";
-                op.objetivos[static_cast<std::size_t>(*n - 1)] = true;
-            }
-        } else if (nome() == "--pesos") {
-            if (!valor(v)) return "a opção --pesos precisa de nove inteiros separados por vírgula.";
-            const auto partes = separa(v);
-            if (partes.size() != num_inviabilidades)
-                return "--pesos precisa de nove pesos; foram dados " + std::to_string(partes.size()) + ".";
-            for (std::size_t k = 0; k < partes.size(); ++k) {
-                const auto n = inteiro(partes[k]);
-                if (!n || *n < INT32_MIN || *n > INT32_MAX)
-                    return "em --pesos, o peso " + std::to_string(k + 1) + " (\"" + partes[k] +
-                           "\") não é um inteiro de 32 bits.";
-                op.pesos[k] = static_cast<std::int32_t>(*n);
-            }
-        } else if (a == "--objetivos-na-execucao") {
-            op.objetivos_na_execucao = true;
-        } else if (nome() == "--max-reaquecimentos") {
-            if (!valor(v)) return "a opção --max-reaquecimentos precisa de um número.";
-            if (!converte_max_reaquecimentos(v, op.busca.max_reaquecimentos).sucesso)
-                return "--max-reaquecimentos deve ser um inteiro de 0 a 1000000; foi dado \"" + v + "\".";
-        } else if (nome() == "--avaliacao") {
-            if (!valor(v)) return "a opção --avaliacao precisa de 'completa' ou 'incremental'.";
-            if (v == "completa") op.busca.avaliacao = ModoAvaliacao::completa;
-            else if (v == "incremental") op.busca.avaliacao = ModoAvaliacao::incremental;
-            else return "--avaliacao deve ser 'completa' ou 'incremental'; foi dado \"" + v + "\".";
-        } else if (nome() == "--busca") {
-            if (!valor(v)) return "a opção --busca precisa de 'padrao' ou 'compacta'.";
-            if (v == "padrao") op.busca.busca = TipoBusca::padrao;
-            else if (v == "compacta") op.busca.busca = TipoBusca::compacta;
-            else return "--busca deve ser 'padrao' ou 'compacta'; foi dado \"" + v + "\".";
-        } else if (nome() == "--returno") {
-            if (!valor(v)) return "a opção --returno precisa de 'espelhado' ou 'frances'.";
-            if (v == "espelhado") op.busca.returno = Returno::espelhado;
-            else if (v == "frances") op.busca.returno = Returno::frances;
-            else return "--returno deve ser 'espelhado' ou 'frances'; foi dado \"" + v + "\".";
-        } else if (nome() == "--semente") {
-            if (!valor(v)) return "a opção --semente precisa de um número.";
-            if (!converte_semente(v, op.busca.semente).sucesso)
-                return "--semente deve ser um inteiro de 0 a 4294967295; foi dado \"" + v + "\".";
-        } else if (a == "--silencioso") {
-            op.silencioso = true;
-        } else if (a.size() > 1 && a[0] == '-') {
-            return "opção desconhecida: " + a + ".";
-        } else if (!op.arquivo_dados.empty()) {
-            return "só um arquivo de dados pode ser dado; sobrou \"" + a + "\".";
-        } else {
-            op.arquivo_dados = a;
-        }
-    }
-    if (op.ajuda || op.versao) return std::nullopt;
-    if (op.arquivo_dados.empty()) return "falta o arquivo de dados.";
-    if (op.avaliar && !op.opcao_da_busca.empty())
-        return "a opção " + op.opcao_da_busca + " não serve com --avaliar, que não executa a busca.";
-    return std::nullopt;
-}
+// The load's message without the initial schedule's line.
+constexpr const char* msg_so_carregados = "Os dados foram carregados com sucesso.";
 
 void mostra(std::ostream& erros, const Desfecho& d)
 {
     if (!d.texto.empty()) erros << d.texto << '\n';
     if (!d.detalhe.empty()) erros << d.detalhe << '\n';
+}
+
+// The load's message; where no initial schedule matters (a scoring, the compact search,
+// which draws its own start) without the line that says one was drawn.
+void mostra_carga(std::ostream& erros, const Desfecho& carga, bool com_tabela_inicial)
+{
+    if (!com_tabela_inicial && carga.sucesso && carga.texto == msg_carregados)
+        erros << msg_so_carregados << '\n';
+    else
+        mostra(erros, carga);
 }
 
 // The progress line: redrawn in place on a terminal, printed sparingly otherwise.
@@ -308,7 +137,7 @@ int avalia_resultado(const Opcoes& op, AmbienteLote& amb)
 {
     Estado estado;
     const Desfecho carga = carrega_dados(estado.campeonato, estado.execucao, op.arquivo_dados);
-    mostra(amb.erros, carga);
+    mostra_carga(amb.erros, carga, false);
     if (!carga.sucesso) return lote_falhou;
     Tabela tabela;
     if (const Desfecho lido = carrega_resultado(estado.campeonato, *op.avaliar, tabela); !lido.sucesso) {
@@ -333,37 +162,55 @@ int avalia_resultado(const Opcoes& op, AmbienteLote& amb)
     return grava_relatorio(op, estado.campeonato, tabela, amb) ? lote_ok : lote_falhou;
 }
 
-}  // namespace
-
-int executa_lote(const std::vector<std::string>& argumentos, AmbienteLote& amb)
+// Checks the files the command names before anything is read or written: an output that
+// would replace an input or the other output is wrong usage; a destination that cannot be
+// written is refused as a save that failed. The exit status, or nothing when all is well.
+std::optional<int> confere_arquivos(const Opcoes& op, AmbienteLote& amb)
 {
-    Opcoes op;
-    if (auto erro = le_opcoes(argumentos, op)) {
-        amb.erros << "kelm-lote: " << *erro << "\nUse 'kelm-lote --ajuda' para ver as opções.\n";
+    std::vector<ArquivoDoComando> lidos = arquivos_do_campeonato(op.arquivo_dados);
+    lidos.insert(lidos.end(), op.lidos.begin(), op.lidos.end());
+    if (const Desfecho d = confere_saidas(lidos, op.gravados); !d.sucesso) {
+        mostra(amb.erros, d);
         return lote_uso_errado;
     }
-    if (op.ajuda) {
-        amb.saida << ajuda;
-        return lote_ok;
-    }
-    if (op.versao) {
-        amb.saida << "kelm-lote (KELM) " KELM_VERSAO "\n";
-        return lote_ok;
-    }
-    if (op.avaliar) return avalia_resultado(op, amb);
-
-    // A result or report that could not be written is refused before the run, not after it.
-    for (const auto& destino : {op.saida, op.relatorio}) {
-        if (!destino) continue;
-        if (const Desfecho d = pode_gravar(*destino); !d.sucesso) {
+    for (const ArquivoDoComando& destino : op.gravados) {
+        if (const Desfecho d = confere_destino(destino.caminho); !d.sucesso) {
             mostra(amb.erros, d);
             return lote_falhou;
         }
     }
+    return std::nullopt;
+}
 
+// Writes the result where it was asked for (standard output without -o); false, with the
+// message shown, when it cannot be written.
+bool grava_saida(const Opcoes& op, const Estado& estado, AmbienteLote& amb)
+{
+    if (!op.saida) {
+        amb.saida << texto_resultado(estado.campeonato, estado.execucao, amb.separador);
+        amb.saida.flush();
+        if (!amb.saida) amb.erros << msg_arquivo_nao_salvo << '\n';
+        return static_cast<bool>(amb.saida);
+    }
+    // A name ending in .xlsx asks for a workbook; any other, the result file.
+    const Desfecho gravacao =
+        eh_planilha(*op.saida)
+            ? grava_planilha_resultado(estado.campeonato, estado.execucao, *op.saida, nome_do_campeonato(op.arquivo_dados))
+            : grava_resultado(estado.campeonato, estado.execucao, *op.saida, amb.separador);
+    if (!gravacao.sucesso) {
+        mostra(amb.erros, gravacao);
+        return false;
+    }
+    amb.erros << "Resultado gravado em " << *op.saida << '\n';
+    return true;
+}
+
+// The run: load, search, summary, result and report.
+int executa(Opcoes& op, AmbienteLote& amb)
+{
     Estado estado;
     const Desfecho carga = carrega_dados(estado.campeonato, estado.execucao, op.arquivo_dados);
-    mostra(amb.erros, carga);
+    mostra_carga(amb.erros, carga, op.busca.busca == TipoBusca::padrao);
     if (!carga.sucesso) return lote_falhou;
 
     estado.criterios.pesos = op.pesos;
@@ -385,31 +232,36 @@ int executa_lote(const std::vector<std::string>& argumentos, AmbienteLote& amb)
     }
     resumo(amb.erros, estado.execucao, r, segundos, amb.separador);
 
-    if (op.saida) {
-        // A name ending in .xlsx asks for a workbook; any other, the result file.
-        const Desfecho gravacao =
-            eh_planilha(*op.saida)
-                ? grava_planilha_resultado(estado.campeonato, estado.execucao, *op.saida,
-                                           nome_do_campeonato(op.arquivo_dados))
-                : grava_resultado(estado.campeonato, estado.execucao, *op.saida, amb.separador);
-        if (!gravacao.sucesso) {
-            mostra(amb.erros, gravacao);
-            return lote_falhou;
-        }
-        amb.erros << "Resultado gravado em " << *op.saida << '\n';
-    } else {
-        amb.saida << texto_resultado(estado.campeonato, estado.execucao, amb.separador);
-        amb.saida.flush();
-        if (!amb.saida) {
-            amb.erros << msg_arquivo_nao_salvo << '\n';
-            return lote_falhou;
-        }
-    }
-    const Returno returno = estado.execucao.procedencia.returno;
-    if (!grava_relatorio(op, campeonato_da_temporada(estado.campeonato, returno),
-                         tabela_da_temporada(estado.execucao.tabela_melhor, returno), amb))
+    if (!grava_saida(op, estado, amb)) return lote_falhou;
+    const Temporada temporada = temporada_de(estado.campeonato, estado.execucao.tabela_melhor, estado.execucao.procedencia.returno);
+    if (!grava_relatorio(op, temporada.campeonato, temporada.tabela, amb)) {
+        // The result already written stays: it is whole, and it may have replaced the file
+        // of an earlier run, which removing it would not bring back.
+        if (op.saida) amb.erros << "O resultado foi gravado em " << *op.saida << ", mas o relatório não.\n";
         return lote_falhou;
+    }
     return r.interrompida ? lote_interrompida : lote_ok;
+}
+
+}  // namespace
+
+int executa_lote(const std::vector<std::string>& argumentos, AmbienteLote& amb)
+{
+    Opcoes op;
+    if (auto erro = le_opcoes(argumentos, op)) {
+        amb.erros << "kelm-lote: " << *erro << "\nUse 'kelm-lote --ajuda' para ver as opções.\n";
+        return lote_uso_errado;
+    }
+    if (op.ajuda) {
+        amb.saida << texto_ajuda();
+        return lote_ok;
+    }
+    if (op.versao) {
+        amb.saida << "kelm-lote (KELM) " KELM_VERSAO "\n";
+        return lote_ok;
+    }
+    if (const auto status = confere_arquivos(op, amb)) return *status;
+    return op.avaliar ? avalia_resultado(op, amb) : executa(op, amb);
 }
 
 }  // namespace kelm

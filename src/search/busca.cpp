@@ -68,11 +68,13 @@ FimFase recozimento(const Campeonato& campeonato, const Criterios& criterios, Ex
 
 namespace {
 
-// A whole number from 0 to `maximo` written in decimal, blanks around it ignored.
+// A whole number from 0 to `maximo` written in decimal, blanks around it ignored; a plus
+// sign may stand before it, as before a weight.
 std::optional<std::uint64_t> inteiro_ate(std::string_view texto, std::uint64_t maximo)
 {
     while (!texto.empty() && (texto.front() == ' ' || texto.front() == '\t')) texto.remove_prefix(1);
     while (!texto.empty() && (texto.back() == ' ' || texto.back() == '\t')) texto.remove_suffix(1);
+    if (texto.size() > 1 && texto.front() == '+' && texto[1] >= '0' && texto[1] <= '9') texto.remove_prefix(1);
     std::uint64_t valor = 0;
     const auto [fim, erro] = std::from_chars(texto.data(), texto.data() + texto.size(), valor);
     if (texto.empty() || erro != std::errc() || fim != texto.data() + texto.size() || valor > maximo) return std::nullopt;

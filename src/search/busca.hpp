@@ -51,10 +51,12 @@ struct ResumoBusca {
 };
 
 // Reads the first phase's reheat bound as the planner types it: a whole number from 0 to
-// 1000000, blanks around it ignored. The refusal names the field and quotes the text.
+// 1000000 (a plus sign allowed), blanks around it ignored. The refusal names the field and
+// quotes the text.
 Desfecho converte_max_reaquecimentos(std::string_view texto, int& valor);
 
-// Reads a run's seed as the planner types it: a whole number from 0 to 4294967295.
+// Reads a run's seed as the planner types it, as the reheat bound: a whole number from 0 to
+// 4294967295.
 Desfecho converte_semente(std::string_view texto, std::uint32_t& valor);
 
 // Prepares the work matrices of a run for the championship now loaded: tabela_atual a copy

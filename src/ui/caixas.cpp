@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "ui/dialogos_comuns.hpp"
+
 namespace kelm {
 
 Mensagem Mensagem::de(const Desfecho& desfecho)
@@ -45,6 +47,7 @@ QString SeletorArquivos::dialogo_abrir(QWidget* pai, const QString& filtro)
     QFileDialog dialogo(pai, QString(), QString(), filtro);
     dialogo.setObjectName(QStringLiteral("abrir_arquivo1"));
     dialogo.setOption(QFileDialog::DontUseNativeDialog);
+    prepara_dialogo_arquivos(dialogo);
     dialogo.setAcceptMode(QFileDialog::AcceptOpen);
     dialogo.setFileMode(QFileDialog::ExistingFile);
     if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return {};
@@ -58,6 +61,7 @@ std::optional<ArquivoEscolhido> SeletorArquivos::dialogo_salvar(QWidget* pai, co
     dialogo.setObjectName(QStringLiteral("Save_tabela"));
     dialogo.setOption(QFileDialog::DontUseNativeDialog);
     dialogo.setOption(QFileDialog::DontConfirmOverwrite);
+    prepara_dialogo_arquivos(dialogo);
     dialogo.setAcceptMode(QFileDialog::AcceptSave);
     dialogo.setFileMode(QFileDialog::AnyFile);
     dialogo.setNameFilters(filtros);

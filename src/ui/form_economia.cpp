@@ -26,6 +26,8 @@ QTableWidget* tabela_de_textos(QWidget* pai, const char* nome, const QStringList
     t->setVerticalHeaderLabels(linhas);
     t->setEditTriggers(QAbstractItemView::NoEditTriggers);
     t->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    // Rows as tall as a line of text, so that the window fits a small screen.
+    t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 8);
     return t;
 }
 
@@ -36,10 +38,28 @@ void poe(QTableWidget* t, int linha, int coluna, const QString& texto, bool nume
     t->setItem(linha, coluna, item);
 }
 
+// A share in per cent, with one decimal and the decimal comma of the window's Portuguese
+// sentences, whatever the regional settings.
+QString percentual(double valor) { return QLocale(QLocale::Portuguese, QLocale::Brazil).toString(std::abs(valor), 'f', 1); }
+
+// The sentence under the comparison: the km the result saves, or travels beyond the schedule
+// the run started from.
+QString resumo_economia(const Economia& economia, bool partida_compacta)
+{
+    const QString km = numero(std::abs(economia.km_economizados));
+    if (economia.km_economizados >= 0)
+        return QStringLiteral("Economia obtida: %1 km (%2 % da distância da %3)")
+            .arg(km, percentual(economia.percentual),
+                 partida_compacta ? QStringLiteral("tabela de partida da busca compacta") : QStringLiteral("tabela inicial"));
+    return QStringLiteral("A tabela obtida percorre %1 km a mais que a %2 (%3 % a mais)")
+        .arg(km, partida_compacta ? QStringLiteral("de partida da busca compacta") : QStringLiteral("inicial"),
+             percentual(economia.percentual));
+}
+
 }  // namespace
 
-Tform_economia::Tform_economia(const Campeonato& campeonato, const Economia& economia, QWidget* pai,
-                               std::function<void()> abre_visao_geral)
+Tform_economia::Tform_economia(const Campeonato& campeonato, const Economia& economia, bool partida_compacta,
+                               QWidget* pai, std::function<void()> abre_visao_geral)
     : QDialog(pai)
 {
     setObjectName(QStringLiteral("form_economia"));
@@ -51,8 +71,19 @@ Tform_economia::Tform_economia(const Campeonato& campeonato, const Economia& eco
     QStringList linhas;
     for (int k = 1; k <= num_inviabilidades; ++k) linhas << QStringLiteral("Inviabilidade %1").arg(k);
     linhas << QStringLiteral("Função objetivo") << QStringLiteral("Distância total (km)");
-    auto* comparacao = tabela_de_textos(conteudo, "comparacao", {QStringLiteral("Tabela inicial"), QStringLiteral("Tabela obtida")},
-                                        linhas);
+    // The compact search does not start from the initial schedule but from a compact round
+    // robin of its own: that is the schedule the result is compared with.
+    if (partida_compacta) {
+        auto* aviso = new QLabel(QStringLiteral("A busca compacta não parte da tabela inicial, e sim de um rodízio "
+                                                "sorteado por ela, em que todo time joga em toda rodada."),
+                                 conteudo);
+        aviso->setObjectName(QStringLiteral("partida"));
+        aviso->setWordWrap(true);
+        coluna->addWidget(aviso);
+    }
+    const QString inicial = partida_compacta ? QStringLiteral("Partida da busca compacta") : QStringLiteral("Tabela inicial");
+    auto* comparacao =
+        tabela_de_textos(conteudo, "comparacao", {inicial, QStringLiteral("Tabela obtida")}, linhas);
     for (std::size_t i = 0; i < num_inviabilidades; ++i) {
         poe(comparacao, static_cast<int>(i), 0, numero(economia.inicial[i]));
         poe(comparacao, static_cast<int>(i), 1, numero(economia.obtida[i]));
@@ -67,14 +98,7 @@ Tform_economia::Tform_economia(const Campeonato& campeonato, const Economia& eco
                                  2 * comparacao->frameWidth());
     coluna->addWidget(comparacao);
 
-    const QString percentual = QLocale().toString(std::abs(economia.percentual), 'f', 1);
-    auto* resumo = new QLabel(
-        economia.km_economizados >= 0
-            ? QStringLiteral("Economia obtida: %1 km (%2 % da distância da tabela inicial)")
-                  .arg(numero(economia.km_economizados), percentual)
-            : QStringLiteral("A tabela obtida percorre %1 km a mais que a inicial (%2 % a mais)")
-                  .arg(numero(-economia.km_economizados), percentual),
-        conteudo);
+    auto* resumo = new QLabel(resumo_economia(economia, partida_compacta), conteudo);
     resumo->setObjectName(QStringLiteral("economia"));
     QFont negrito = resumo->font();
     negrito.setBold(true);
@@ -100,19 +124,19 @@ Tform_economia::Tform_economia(const Campeonato& campeonato, const Economia& eco
         ++r;
     }
     times->resizeColumnsToContents();
-    times->setMinimumHeight(320);
+    times->setMinimumHeight(140);
     coluna->addWidget(times, 1);
 
     auto* fecha = botao_com_imagem(this, "fecha_economia", QStringLiteral("&Fecha"), icone("window-close", "fechar"));
     connect(fecha, &QPushButton::clicked, this, &QDialog::accept);
     if (!abre_visao_geral) {
-        dispoe_dialogo(this, conteudo, {fecha}, QSize(1000, 760));
+        dispoe_dialogo(this, conteudo, {fecha}, QSize(1000, 600));
         return;
     }
     auto* visao = botao_com_imagem(this, "visao_geral", QStringLiteral("&Visão Geral da Temporada"),
                                    icone("view-calendar", "tabela_inicial"));
     connect(visao, &QPushButton::clicked, this, std::move(abre_visao_geral));
-    dispoe_dialogo(this, conteudo, {fecha, visao}, QSize(1000, 760));
+    dispoe_dialogo(this, conteudo, {fecha, visao}, QSize(1000, 600));
 }
 
 }  // namespace kelm

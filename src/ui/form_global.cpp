@@ -19,13 +19,14 @@
 #include <QWindow>
 
 #include "files/carga.hpp"
+#include "files/destinos.hpp"
 #include "files/planilha.hpp"
-#include "search/comandos_planilha.hpp"
 #include "files/resultado.hpp"
 #include "model/temporada.hpp"
 #include "neighbourhoods/padrao/solucao_inicial.hpp"
 #include "report/explicacao.hpp"
 #include "search/comandos.hpp"
+#include "search/comandos_planilha.hpp"
 #include "ui/form_economia.hpp"
 #include "ui/form_inviab.hpp"
 #include "ui/form_parametros.hpp"
@@ -456,6 +457,7 @@ void Tform_global::carrega_dados()
     }
     if (d.sucesso) {
         nome_campeonato_ = QFileInfo(nome).completeBaseName();
+        arquivo_dados_ = caminho(nome);
         executar_->setEnabled(true);
         Executar1_->setEnabled(true);
         botao_tabinicial_->setCursor(Qt::PointingHandCursor);
@@ -488,13 +490,15 @@ void Tform_global::botao_economiaClick()
         mostra(d);
         return;
     }
+    // The result is compared with the schedule its run started from, which after a compact
+    // run is not tabela_inicial.
     const Execucao& x = estado_.execucao;
     const Returno returno = x.procedencia.returno;
-    const Temporada inicial = temporada_de(estado_.campeonato, x.tabela_inicial, returno);
+    const Temporada partida = temporada_de(estado_.campeonato, x.tabela_partida, returno);
     const Temporada obtida = temporada_de(estado_.campeonato, x.tabela_melhor, returno);
     Tform_economia janela(obtida.campeonato,
-                          economia_obtida(obtida.campeonato, estado_.criterios, inicial.tabela, obtida.tabela), this,
-                          [this] { mostra_visao_geral(); });
+                          economia_obtida(obtida.campeonato, estado_.criterios, partida.tabela, obtida.tabela),
+                          x.procedencia.busca == TipoBusca::compacta, this, [this] { mostra_visao_geral(); });
     janela.exec();
 }
 
@@ -566,12 +570,15 @@ void Tform_global::salva_tabela()
         mostra(Desfecho::erro(msg_arquivo_nao_salvo));
         return;
     }
-    Desfecho d;
+    // The result never replaces a file of the championship it was drawn from, and a folder
+    // of the system is refused as such.
+    Desfecho d = confere_saidas(arquivos_do_campeonato(arquivo_dados_), {{"resultado", {}, caminho(destino)}});
+    if (d.sucesso) d = confere_destino(caminho(destino));
     try {
-        if (escolha->filtro == 3)
+        if (d.sucesso && escolha->filtro == 3)
             d = grava_planilha_resultado(estado_.campeonato, estado_.execucao, caminho(destino),
                                          nome_campeonato_.toStdString());
-        else
+        else if (d.sucesso)
             d = grava_resultado(estado_.campeonato, estado_.execucao, caminho(destino), separador_decimal());
     } catch (const std::exception& e) {
         d = Desfecho::erro(msg_arquivo_nao_salvo, e.what());

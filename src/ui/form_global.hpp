@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+
 #include <QMainWindow>
 #include <QString>
 
@@ -117,6 +119,8 @@ private:
     OpcoesBusca opcoes_busca_;
     bool executando_busca_ = false;
 
+    // The data file of the championship loaded, whose files a save must not replace.
+    std::filesystem::path arquivo_dados_;
     // What the save dialog proposes: the name and filter chosen last time.
     QString nome_salvar_ = QStringLiteral("Tabela");
     int filtro_salvar_ = 1;

@@ -4,31 +4,14 @@
 #include <sstream>
 
 #include "apoio.hpp"
+#include "apoio_lote.hpp"
 #include "files/texto.hpp"
-#include "lote/lote.hpp"
+#include "lote/opcoes.hpp"
 
 namespace kelm::teste {
 namespace {
 
 // ---- In process ----------------------------------------------------------------------
-
-struct Chamada {
-    int status = -1;
-    std::string saida;
-    std::string erros;
-};
-
-Chamada lote(const std::vector<std::string>& args)
-{
-    std::ostringstream saida;
-    std::ostringstream erros;
-    AmbienteLote amb{saida, erros, false, ','};
-    Chamada e;
-    e.status = executa_lote(args, amb);
-    e.saida = saida.str();
-    e.erros = erros.str();
-    return e;
-}
 
 TEST(LoteEmProcesso, AjudaEmPortugues)
 {
@@ -64,13 +47,72 @@ INSTANTIATE_TEST_SUITE_P(
     Argumentos, UsoErrado,
     ::testing::Values(CasoUso{{}, "falta o arquivo de dados."},
                       CasoUso{{"a.dat", "b.dat"}, "só um arquivo de dados pode ser dado; sobrou \"b.dat\"."},
-                      CasoUso{{"--objetivos=1,12", "a.dat"}, "em --objetivos, \"12\" não é uma inviabilidade de 1 a 9."},
-                      CasoUso{{"--max-reaquecimentos", "-1", "a.dat"}, "--max-reaquecimentos deve ser um inteiro de 0 a 1000000"},
-                      CasoUso{{"--busca=rapida", "a.dat"}, "--busca deve ser 'padrao' ou 'compacta'; foi dado \"rapida\"."},
-                      CasoUso{{"--semente", "4294967296", "a.dat"}, "--semente deve ser um inteiro de 0 a 4294967295"},
+                      CasoUso{{"--objetivos=1,12", "a.dat"}, "--objetivos: \"12\" não é uma inviabilidade de 1 a 9."},
+                      CasoUso{{"--objetivos", " ", "a.dat"},
+                              "--objetivos: Você deve escolher os objetivos a cumprir antes de executar!"},
+                      CasoUso{{"--pesos", "1,2,3", "a.dat"},
+                              "--pesos: são precisos nove pesos separados por vírgula; foram dados 3."},
+                      CasoUso{{"--pesos", "1,2,3,4,5,6,7,oito,9", "a.dat"},
+                              "--pesos: O peso da inviabilidade 8 (\"oito\") não é um número."},
+                      CasoUso{{"--max-reaquecimentos", "-1", "a.dat"},
+                              "--max-reaquecimentos: O limite de reaquecimentos (\"-1\") deve ser um número inteiro de 0 a "
+                              "1000000."},
+                      CasoUso{{"--busca=rapida", "a.dat"}, "--busca: deve ser 'padrao' ou 'compacta'; foi dado \"rapida\"."},
+                      CasoUso{{"--semente", "4294967296", "a.dat"},
+                              "--semente: A semente (\"4294967296\") deve ser um número inteiro de 0 a 4294967295."},
+                      CasoUso{{"a.dat", "--semente"}, "a opção --semente precisa de um valor (--semente N)."},
+                      CasoUso{{"a.dat", "-o", ""}, "a opção -o precisa de um nome de arquivo."},
+                      CasoUso{{"--silencioso=sim", "a.dat"}, "a opção --silencioso não recebe valor."},
                       CasoUso{{"--turbo", "a.dat"}, "opção desconhecida: --turbo."},
                       CasoUso{{"a.dat", "--semente", "5", "--avaliar", "r.txt"},
                               "a opção --semente não serve com --avaliar, que não executa a busca."}));
+
+// One rule for blanks around values: they do not count around a value, nor around each item
+// of a list; in a file name they are part of the name. A whole number may have a plus sign
+// and leading zeros. Each row's options read as the canonical ones.
+struct CasoValor {
+    std::vector<std::string> opcoes;
+    std::vector<std::string> canonicas;
+};
+
+void PrintTo(const CasoValor& c, std::ostream* os)
+{
+    for (const auto& a : c.opcoes) *os << "'" << a << "' ";
+}
+
+// What the options ask for, as a text that two readings can be compared by.
+std::string lidas(const std::vector<std::string>& opcoes)
+{
+    std::vector<std::string> args = opcoes;
+    args.push_back("a.dat");
+    Opcoes op;
+    if (auto erro = le_opcoes(args, op)) return "erro: " + *erro;
+    std::ostringstream s;
+    s << op.busca.semente << " " << op.busca.max_reaquecimentos << " " << static_cast<int>(op.busca.busca) << " "
+      << static_cast<int>(op.busca.avaliacao) << " [" << op.saida.value_or("") << "]";
+    for (const bool o : op.objetivos) s << " " << o;
+    for (const auto peso : op.pesos) s << " " << peso;
+    return s.str();
+}
+
+class MesmoValor : public ::testing::TestWithParam<CasoValor> {};
+
+TEST_P(MesmoValor, LidoComoOCanonico) { EXPECT_EQ(lidas(GetParam().opcoes), lidas(GetParam().canonicas)); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Brancos, MesmoValor,
+    ::testing::Values(CasoValor{{"--semente", " 5\t"}, {"--semente", "5"}}, CasoValor{{"--semente=+05"}, {"--semente", "5"}},
+                      CasoValor{{"--max-reaquecimentos", " +7 "}, {"--max-reaquecimentos", "7"}},
+                      CasoValor{{"--objetivos", " 1, 2 ,\t8 "}, {"--objetivos", "1,2,8"}},
+                      CasoValor{{"--pesos", "1, 2, 3, 4, 5, 6, 7, 8, +9"}, {"--pesos", "1,2,3,4,5,6,7,8,9"}},
+                      CasoValor{{"--busca", " compacta ", "--avaliacao=completa "}, {"--busca", "compacta", "--avaliacao", "completa"}},
+                      CasoValor{{"-o", " r.txt "}, {"--saida= r.txt "}}));
+
+// The blanks of a file name are kept: " r.txt" is not "r.txt".
+TEST(LoteEmProcesso, BrancosDeUmNomeDeArquivoContam)
+{
+    EXPECT_NE(lidas({"-o", " r.txt"}), lidas({"-o", "r.txt"}));
+}
 
 TEST(LoteEmProcesso, DadosQueNaoCarregamOuQueABuscaRecusaSaemComUm)
 {
@@ -96,15 +138,6 @@ TEST(LoteEmProcesso, ResultadoNaSaidaPadraoAndamentoEResumo)
         EXPECT_NE(e.erros.find(linha), std::string::npos) << linha;
 }
 
-TEST(LoteEmProcesso, ResultadoQueNaoPodeSerGravadoERecusadoAntesDaExecucao)
-{
-    PastaTemporaria pasta;
-    const auto destino = pasta.caminho() / "falta" / "r.txt";
-    const Chamada e = lote({"-o", destino.string(), exemplo("nordeste.dat").string()});
-    EXPECT_EQ(e.status, 1);
-    EXPECT_EQ(e.erros, "O Arquivo não foi salvo.\n" + destino.string() + ": a pasta não existe.\n");  // no load, no run
-}
-
 // A name ending in .xlsx gets a workbook (read back in teste_planilha), not the result file.
 TEST(LoteEmProcesso, SaidaXlsxEUmaPlanilha)
 {
@@ -114,21 +147,6 @@ TEST(LoteEmProcesso, SaidaXlsxEUmaPlanilha)
     ASSERT_EQ(e.status, 0) << e.erros;
     EXPECT_TRUE(le_bytes(destino).starts_with(std::string("PK\x03\x04", 4)));
     EXPECT_TRUE(e.erros.ends_with("Resultado gravado em " + destino.string() + "\n")) << e.erros;
-}
-
-// A result file that does not fit the championship is refused, and no report written.
-TEST(LoteEmProcesso, ArquivoAvaliadoQueNaoServeNaoTemRelatorio)
-{
-    PastaTemporaria pasta;
-    const auto ruim = pasta.escreve("ruim.txt", ">>>>>>>>\t1\xAA RODADA\t<<<<<<<<\r\nBahia\tX\tFlamengo\r\n");
-    const auto relatorio = pasta.caminho() / "nada.txt";
-    const Chamada e = lote({"--avaliar", ruim.string(), exemplo("nordeste.dat").string(), "--relatorio", relatorio.string()});
-    EXPECT_EQ(e.status, 1);
-    EXPECT_EQ(e.saida, "");
-    EXPECT_TRUE(e.erros.ends_with("Erro no arquivo de resultado \"" + ruim.string() +
-                                  "\", linha 2: o time \"Flamengo\" não é deste campeonato.\n"))
-        << e.erros;
-    EXPECT_FALSE(std::filesystem::exists(relatorio));
 }
 
 // ---- The built program ------------------------------------------------------------------

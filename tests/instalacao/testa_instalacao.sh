@@ -3,8 +3,9 @@
 # where a desktop and a terminal look for it: the installed kelm-lote answers --versao and
 # draws the known schedule of the installed example; the desktop entry is valid and names an
 # installed program and icon; the icons have their sizes; the manual pages are compressed, in
-# Portuguese, and the one of kelm-lote lists every option of its help text; nothing but the
-# programs goes to bin, and no static library is installed.
+# Portuguese, name the examples where this install put them, and the one of kelm-lote lists
+# every option of its help text and both usage lines; nothing but the programs goes to bin,
+# and no static library is installed.
 #   testa_instalacao.sh BUILD VERSÃO COM_JANELA(0|1) RESULTADO_ESPERADO
 set -euo pipefail
 
@@ -50,22 +51,44 @@ else
   falha "kelm-lote no exemplo instalado saiu com $?: $(cat "$prefixo/erros.txt")"
 fi
 
-# Manual pages: gzip, Portuguese headings, and every long option of the help text.
+# Both manual pages name the installed folder of examples (this prefix's, whatever the build
+# was configured with) and every bundled championship in it.
+confere_exemplos() {  # nome texto
+  grep -qF "$prefixo/share/kelm/exemplos" <<<"$2" || falha "o manual do $1 não dá a pasta dos exemplos sob $prefixo"
+  ! grep -qE '@PASTA_EXEMPLOS@|/usr/local' <<<"$2" || falha "o manual do $1 dá outra pasta de exemplos"
+  for dados in "$prefixo"/share/kelm/exemplos/*.dat; do
+    grep -qF "$(basename "$dados")" <<<"$2" || falha "o manual do $1 não cita $(basename "$dados")"
+  done
+}
+
+# Manual pages: gzip, Portuguese headings, both usage lines in the synopsis, and every long
+# option of the help text.
 manual="$prefixo/share/man/man1/kelm-lote.1.gz"
 if gzip -t "$manual" 2>/dev/null; then
   texto=$(gzip -dc "$manual" | sed 's/\\-/-/g')
   for titulo in NOME SINOPSE DESCRIÇÃO OPÇÕES; do
     grep -q "^\.SH $titulo" <<<"$texto" || falha "o manual do kelm-lote não tem a seção $titulo"
   done
+  sinopse=$(sed -n '/^\.SH SINOPSE/,/^\.SH/p' <<<"$texto")
+  [ "$(grep -c '^\.B kelm-lote' <<<"$sinopse")" = 2 ] && grep -q -- '--avaliar' <<<"$sinopse" ||
+    falha "a sinopse do kelm-lote não tem as duas linhas de uso: $sinopse"
   for opcao in $("$lote" --ajuda | grep -o -- '--[a-z][a-z-]*' | sort -u); do
     grep -q -- "$opcao" <<<"$texto" || falha "o manual do kelm-lote não fala de $opcao"
   done
+  confere_exemplos kelm-lote "$texto"
 else
   falha "manual do kelm-lote ausente ou não comprimido: $manual"
 fi
 
 if [ "$com_janela" = 1 ]; then
-  gzip -t "$prefixo/share/man/man1/kelm.1.gz" 2>/dev/null || falha "manual do kelm ausente ou não comprimido"
+  if gzip -t "$prefixo/share/man/man1/kelm.1.gz" 2>/dev/null; then
+    texto=$(gzip -dc "$prefixo/share/man/man1/kelm.1.gz")
+    confere_exemplos kelm "$texto"
+    # The run command has no key: F2 does nothing.
+    ! grep -q 'F2' <<<"$texto" || falha "o manual do kelm promete a tecla F2"
+  else
+    falha "manual do kelm ausente ou não comprimido"
+  fi
 
   entrada="$prefixo/share/applications/kelm.desktop"
   if [ -f "$entrada" ]; then

@@ -21,12 +21,6 @@ Estado campeonato_anterior()
     return e;
 }
 
-std::string substitui(std::string texto, const std::string& marca, const std::string& valor)
-{
-    for (std::size_t p; (p = texto.find(marca)) != std::string::npos;) texto.replace(p, marca.size(), valor);
-    return texto;
-}
-
 const std::string d20 = texto_distancias(20);
 const std::string n20 = texto_nomes(20);
 const std::string dados20 = "20, 19\nd.txt\nn.txt\n";

@@ -43,7 +43,7 @@ TEST_P(EntradasDoFuzz, CumpremAsPropriedades)
 INSTANTIATE_TEST_SUITE_P(Alvos, EntradasDoFuzz,
                          ::testing::Values(Alvo{"dados", fuzz::verifica_dados}, Alvo{"distancias", fuzz::verifica_distancias},
                                            Alvo{"nomes", fuzz::verifica_nomes}, Alvo{"peso", fuzz::verifica_peso},
-                                           Alvo{"carga", fuzz::verifica_carga}),
+                                           Alvo{"carga", fuzz::verifica_carga}, Alvo{"resultado", fuzz::verifica_resultado}),
                          [](const auto& alvo) { return std::string(alvo.param.nome); });
 
 // ---- Faults found, one test each --------------------------------------------------

@@ -1,13 +1,21 @@
 // The objectives, weights and search parameters dialogs, opened from the toolbar and answered as a planner
-// answers them, and the real save dialog behind the file chooser.
+// answers them; the real file dialogs behind the file chooser; and every dialog's size.
 
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTest>
+#include <QTreeView>
 
 #include "apoio_ui.hpp"
 #include "evaluation/objetivos.hpp"
+#include "files/carga.hpp"
+#include "search/comandos.hpp"
+#include "ui/dialogos_comuns.hpp"
+#include "ui/form_economia.hpp"
 
 using namespace kelm;
 using namespace kelm::teste;
@@ -173,6 +181,81 @@ private slots:
         QVERIFY(escolha.has_value());
         QCOMPARE(escolha->nome, existente);
         QCOMPARE(escolha->filtro, 1);
+    }
+
+    // Under the C locale of the tests the file dialog still speaks Portuguese: the type of
+    // a file by its kind, the size and the date in Brazilian form, each column wide enough.
+    void dialogo_de_arquivos_em_portugues()
+    {
+        QTemporaryDir pasta;
+        QFile arquivo(pasta.filePath(QStringLiteral("resultado.txt")));
+        QVERIFY(arquivo.open(QIODevice::WriteOnly) && arquivo.write(QByteArray(1536, 'x')) == 1536);
+        arquivo.close();
+        QStringList textos;
+        bool legiveis = true;
+        NoProximoModal<QFileDialog> vigia([&](QFileDialog* d) {
+            d->setDirectory(pasta.path());
+            const auto* detalhes = d->findChild<QTreeView*>(QStringLiteral("treeView"));
+            const QModelIndex raiz = detalhes->rootIndex();
+            if (QTest::qWaitFor([&] { return detalhes->model()->rowCount(raiz) == 1; }, 3000))
+                for (int c = 0; c < 4; ++c) {
+                    textos << detalhes->model()->index(0, c, raiz).data().toString();
+                    legiveis = legiveis && (c == 0 || detalhes->header()->sectionSize(c) >=
+                                                          detalhes->fontMetrics().horizontalAdvance(textos.last()) + 8);
+                }
+            d->reject();
+        });
+        SeletorArquivos::dialogo_abrir(&b->janela(), QStringLiteral("Todos (*)"));
+        QVERIFY(vigia.tratado());
+        QCOMPARE(textos.mid(0, 3), (QStringList{QStringLiteral("resultado.txt"), QStringLiteral("1,5 kB"),
+                                                QStringLiteral("Documento de texto")}));
+        QVERIFY2(QRegularExpression(QStringLiteral("^\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d$")).match(textos.value(3)).hasMatch(),
+                 qPrintable(textos.value(3)));
+        QVERIFY(legiveis);
+    }
+
+    // Every dialog fits a 1366 x 768 screen, with room for the desktop's panel and the title
+    // bar: the coin's with the longest bundled championship (38 rounds), a message box with a
+    // long message, and the file dialogs.
+    void todo_dialogo_cabe_numa_tela_de_1366_por_768()
+    {
+        Estado e;
+        QVERIFY(carrega_dados(e.campeonato, e.execucao, QFile::encodeName(exemplo("brasileirao_2023.dat")).toStdString())
+                    .sucesso);
+        const Tabela& t = e.execucao.tabela_inicial;
+        const Economia economia = economia_obtida(e.campeonato, e.criterios, t, t);
+        Tform_economia padrao(e.campeonato, economia, false);
+        Tform_economia compacta(e.campeonato, economia, true);
+        QList<QPair<QString, QSize>> tamanhos;
+        for (QWidget* d : std::initializer_list<QWidget*>{&b->programa.form_inviab, &b->programa.form_pesos,
+                                                          &b->programa.form_parametros, &padrao, &compacta}) {
+            d->show();
+            tamanhos.append({d->objectName(), d->frameGeometry().size()});
+            d->hide();
+        }
+        const auto mede = [&](const QString& nome) {
+            return [&tamanhos, nome](QDialog* d) {
+                tamanhos.append({nome, d->frameGeometry().size()});
+                d->reject();
+            };
+        };
+        {
+            NoProximoModal<QFileDialog> vigia(mede(QStringLiteral("abrir")));
+            SeletorArquivos::dialogo_abrir(&b->janela(), QStringLiteral("Dados (*.dat)"));
+        }
+        {
+            NoProximoModal<QFileDialog> vigia(mede(QStringLiteral("salvar")));
+            SeletorArquivos::dialogo_salvar(&b->janela(), QStringLiteral("Tabela"), {QStringLiteral("Texto (*.txt)")}, 1);
+        }
+        {
+            NoProximoModal<QMessageBox> vigia(mede(QStringLiteral("mensagem")));
+            Mensageiro::caixa(&b->janela(), Mensagem{TipoMensagem::erro, QStringLiteral("Erro no arquivo ").repeated(30),
+                                                     QStringLiteral("/um/caminho/longo/") + QString(120, QLatin1Char('c'))});
+        }
+        QCOMPARE(tamanhos.size(), 8);
+        for (const auto& [nome, tamanho] : tamanhos)
+            QVERIFY2(tamanho.width() <= tamanho_maximo_dialogo.width() && tamanho.height() <= tamanho_maximo_dialogo.height(),
+                     qPrintable(QStringLiteral("%1: %2 x %3").arg(nome).arg(tamanho.width()).arg(tamanho.height())));
     }
 };
 

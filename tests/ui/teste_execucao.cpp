@@ -1,14 +1,23 @@
-// A whole run from the window on the 6-team championship, saved as kelm-lote saves it; then
-// saving into a missing folder, and a run whose objectives choice is cancelled, which keeps
-// that result. The functions run in order on one window.
+// A whole run from the window on the 6-team championship (a copy of its three files), saved
+// as kelm-lote saves it; then saving into a missing folder and over a file of the
+// championship, a run whose objectives choice is cancelled, which keeps that result, and the
+// coin after a compact run. The functions run in order on one window.
 
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QLabel>
+#include <QRegularExpression>
+#include <QTableWidget>
+
 #include "apoio_ui.hpp"
+#include "evaluation/avaliacao.hpp"
 #include "files/resultado.hpp"
+#include "report/explicacao.hpp"
 #include "search/busca.hpp"
+#include "ui/form_economia.hpp"
+#include "ui/regional.hpp"
 
 using namespace kelm;
 using namespace kelm::teste;
@@ -55,9 +64,13 @@ private:
 private slots:
     void initTestCase()
     {
+        for (const char* arquivo : {"nordeste.dat", "nordeste_distancias.txt", "nordeste_nomes.txt"})
+            QVERIFY(QFile::copy(exemplo(arquivo), pasta.filePath(QLatin1String(arquivo))));
         b = std::make_unique<Bancada>();
         QVERIFY(b->mostra());
-        b->carrega("nordeste.dat");
+        b->arquivo_a_abrir = pasta.filePath(QStringLiteral("nordeste.dat"));
+        b->clica("botao_abrir");
+        QVERIFY(b->estado.campeonato.dados_carregados);
         b->mensagens.clear();
     }
 
@@ -114,11 +127,30 @@ private slots:
         QCOMPARE(b->mensagens[1].texto, QString::fromUtf8(msg_arquivo_nao_salvo));
         QVERIFY(!b->mensagens[1].detalhe.isEmpty());
 
+        // Over the championship's names file (the extension is appended): refused, the file
+        // as it was.
+        const QString nomes = pasta.filePath(QStringLiteral("nordeste_nomes.txt"));
+        const QByteArray nomes_antes = le_arquivo(nomes);
+        salva(QStringLiteral("nordeste_nomes"), 1);
+        QCOMPARE(b->mensagens.size(), 3);
+        QCOMPARE(b->mensagens[2].texto, QString::fromUtf8(msg_arquivo_nao_salvo));
+        QCOMPARE(b->mensagens[2].detalhe, QStringLiteral("O resultado seria gravado sobre o arquivo de nomes de times (%1): "
+                                                         "são o mesmo arquivo. Escolha outro nome.")
+                                              .arg(nomes));
+        QCOMPARE(le_arquivo(nomes), nomes_antes);
+
+        // Into a folder of the system, with the reason.
+        b->arquivo_a_salvar = ArquivoEscolhido{QStringLiteral("/proc/Tabela"), 1};
+        b->clica("botao_salvar");
+        QCOMPARE(b->mensagens.size(), 4);
+        QCOMPARE(b->mensagens[3].detalhe,
+                 QStringLiteral("/proc/Tabela.txt: a pasta /proc é do sistema operacional; nela não se gravam arquivos."));
+
         // The third filter writes a workbook (read back in teste_planilha).
         b->arquivo_a_salvar = ArquivoEscolhido{pasta.filePath(QStringLiteral("Tabela")), 3};
         b->clica("botao_salvar");
         QVERIFY(le_arquivo(pasta.filePath(QStringLiteral("Tabela.xlsx"))).startsWith("PK\x03\x04"));
-        QCOMPARE(b->mensagens.size(), 2);
+        QCOMPARE(b->mensagens.size(), 4);  // written: nothing said
     }
 
     void escolha_cancelada_na_execucao_mantem_o_resultado()
@@ -143,6 +175,45 @@ private slots:
         QVERIFY(b->grade()->isVisible());
         QCOMPARE(salva(QStringLiteral("depois"), 1), salvo);
         QVERIFY(b->mensagens.isEmpty());
+    }
+
+    // After a compact run the coin compares the result with the round robin the compact
+    // search started from (not the random initial schedule), says so, and writes its share
+    // with the decimal comma of a Portuguese sentence.
+    void economia_depois_da_busca_compacta()
+    {
+        b->carrega("brasileirao_2023_turno.dat");
+        {
+            // Its own scope: after its time limit a watcher closes any modal window.
+            NoProximoModal<Tform_inviab> escolhe([](Tform_inviab* d) { clica_botoes(d, {"todos", "ok"}); });
+            b->clica("objetivos");
+            QVERIFY(escolhe.tratado());
+        }
+        b->janela().opcoes_busca().busca = TipoBusca::compacta;
+        b->mensagens.clear();
+        b->clica("executar");
+        QCOMPARE(b->mensagens.value(0).texto, QString::fromUtf8(msg_terminou));
+
+        QString inicial;
+        QString fo_inicial;
+        QString resumo;
+        bool avisa = false;
+        NoProximoModal<Tform_economia> vigia([&](Tform_economia* d) {
+            const auto* comparacao = d->findChild<QTableWidget*>(QStringLiteral("comparacao"));
+            inicial = comparacao->horizontalHeaderItem(0)->text();
+            fo_inicial = comparacao->item(num_inviabilidades, 0)->text();
+            resumo = d->findChild<QLabel*>(QStringLiteral("economia"))->text();
+            avisa = d->findChild<QLabel*>(QStringLiteral("partida")) != nullptr;
+            d->accept();
+        });
+        b->clica("botao_economia");
+        QVERIFY(vigia.tratado());
+        const Estado& e = b->estado;
+        QCOMPARE(inicial, QStringLiteral("Partida da busca compacta"));
+        QCOMPARE(fo_inicial, numero(calcula_fo(explica_tabela(e.campeonato, e.execucao.tabela_partida).contagens, e.criterios)));
+        QVERIFY(avisa);
+        QVERIFY2(resumo.contains(QStringLiteral("busca compacta")), qPrintable(resumo));
+        QVERIFY2(resumo.contains(QRegularExpression(QStringLiteral("\\d,\\d % "))), qPrintable(resumo));
     }
 };
 

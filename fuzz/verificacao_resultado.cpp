@@ -1,0 +1,107 @@
+// What must hold for any result file given to `kelm-lote --avaliar`: files a planner got from
+// elsewhere, typed by hand or exported by another tool.
+
+#include <array>
+#include <filesystem>
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+#include "files/carga.hpp"
+#include "files/leitura_resultado.hpp"
+#include "files/resultado.hpp"
+#include "propriedades.hpp"
+#include "search/comandos.hpp"
+#include "verificacoes.hpp"
+
+namespace kelm::fuzz {
+
+namespace {
+
+// The bundled championships a result file is read against, loaded once per process.
+const Campeonato& campeonato_avaliado(unsigned char escolha)
+{
+    static const std::array<Campeonato, 3> campeonatos = [] {
+        std::array<Campeonato, 3> c;
+        const char* arquivos[] = {"nordeste.dat", "brasileirao_2023.dat", "brasileirao_24_clubes.dat"};
+        for (std::size_t k = 0; k < c.size(); ++k) {
+            Estado e;
+            const Desfecho d = carrega_dados(e.campeonato, e.execucao, std::filesystem::path(KELM_PASTA_EXEMPLOS) / arquivos[k]);
+            if (!d.sucesso) throw std::runtime_error(std::string(arquivos[k]) + " não carregou: " + d.texto + d.detalhe);
+            c[k] = std::move(e.campeonato);
+        }
+        return c;
+    }();
+    return campeonatos[escolha % campeonatos.size()];
+}
+
+// A schedule no reading makes, put where the reader writes, so that a refusal that touched
+// it is seen.
+Tabela tabela_anterior()
+{
+    Tabela t = aloca_matriz_jogos(1, 1);
+    t[0][0] = Jogo{-7, 7};
+    return t;
+}
+
+// The first fault of a schedule read from a file: R x N/2 slots, each round's games in its
+// first slots, written as the generator writes them, teams of the championship, and every
+// pair of teams exactly once.
+std::string falha_da_tabela(const Campeonato& c, const Tabela& t)
+{
+    const int n = c.num_times;
+    if (t.linhas() != c.num_rodadas || t.colunas() != c.jogos_por_rodada()) return "tabela lida com outras dimensões";
+    std::vector<int> encontros(static_cast<std::size_t>(n + 1) * static_cast<std::size_t>(n + 1), 0);
+    long long jogos = 0;
+    for (int r = 0; r < t.linhas(); ++r) {
+        bool houve_vaga = false;
+        for (int g = 0; g < t.colunas(); ++g) {
+            const Jogo j = t[r][g];
+            if (j.vazio()) {
+                if (j.time2 != 0) return "vaga vazia com um time";
+                houve_vaga = true;
+                continue;
+            }
+            if (houve_vaga) return "jogo depois de uma vaga vazia na rodada " + std::to_string(r + 1);
+            const int m = j.mandante();
+            const int v = j.visitante();
+            if (m < 1 || m > n || v < 1 || v > n || m == v || !(j == jogo_entre(m, v))) return "jogo mal formado";
+            const auto par = static_cast<std::size_t>(std::min(m, v)) * static_cast<std::size_t>(n + 1) +
+                             static_cast<std::size_t>(std::max(m, v));
+            if (++encontros[par] > 1) return "par que se enfrenta duas vezes";
+            ++jogos;
+        }
+    }
+    if (jogos != static_cast<long long>(n) * (n - 1) / 2) return "tabela aceita sem algum par";
+    return {};
+}
+
+}  // namespace
+
+std::string verifica_resultado(std::string_view entrada)
+{
+    if (entrada.empty()) return {};
+    const Campeonato& campeonato = campeonato_avaliado(static_cast<unsigned char>(entrada[0]));
+    const std::string_view arquivo = entrada.substr(1);
+    constexpr std::string_view nome = "r.txt";
+    auto le = [&](std::string_view bytes) {
+        Tabela tabela = tabela_anterior();
+        const Desfecho d = le_resultado(bytes, nome, campeonato, tabela);
+        return std::pair{d, std::move(tabela)};
+    };
+    const auto [d, tabela] = le(arquivo);
+    if (!d.sucesso) {
+        if (!(tabela == tabela_anterior())) return "um arquivo recusado mudou a tabela (" + d.texto + ")";
+        if (auto erro = verifica_recusa(d, "resultado", nome, conta_linhas(arquivo), "."); !erro.empty()) return erro;
+    } else {
+        if (auto erro = falha_da_tabela(campeonato, tabela); !erro.empty()) return erro;
+        // Written again as KELM writes a result file, the schedule reads back the same.
+        Execucao execucao;
+        execucao.tabela_melhor = tabela;
+        const auto [de_novo, relida] = le(texto_resultado(campeonato, execucao));
+        if (!de_novo.sucesso || !(relida == tabela)) return "a tabela regravada não se lê igual: " + de_novo.texto;
+    }
+    return mesma_leitura_nas_variantes(arquivo, d, tabela, le);
+}
+
+}  // namespace kelm::fuzz

@@ -1,0 +1,283 @@
+#include "lote/opcoes.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <string_view>
+
+#include "evaluation/objetivos.hpp"
+
+namespace kelm {
+
+namespace {
+
+using Recusa = std::optional<std::string>;
+
+// What an option's value is: none (a switch), a text, or the name of a file read or written.
+enum class Valor { nenhum, texto, arquivo_lido, arquivo_gravado };
+
+// One option of kelm-lote: one row of the table that reads the arguments and writes the help.
+struct Opcao {
+    std::array<std::string_view, 3> nomes;  // the short one first when there is one; empty ones unused
+    Valor valor = Valor::nenhum;
+    std::string_view marcador;              // the value's name in the help ("ARQUIVO")
+    bool so_da_busca = false;               // only a run uses it: refused with --avaliar
+    std::string_view papel;                 // a file's role in messages, without article
+    // Stores the value (blanks already taken from around it, except from a file name): the
+    // refusal's text, or nothing.
+    Recusa (*aplica)(std::string_view valor, Opcoes& op);
+    std::string_view ajuda;                 // the help's text; each '\n' starts another line
+};
+
+bool eh_branco(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view sem_brancos(std::string_view texto)
+{
+    while (!texto.empty() && eh_branco(texto.front())) texto.remove_prefix(1);
+    while (!texto.empty() && eh_branco(texto.back())) texto.remove_suffix(1);
+    return texto;
+}
+
+// The items of a comma-separated list, each without the blanks around it.
+std::vector<std::string> itens(std::string_view lista)
+{
+    std::vector<std::string> partes;
+    for (;;) {
+        const std::size_t virgula = lista.find(',');
+        partes.emplace_back(sem_brancos(lista.substr(0, virgula)));
+        if (virgula == std::string_view::npos) return partes;
+        lista.remove_prefix(virgula + 1);
+    }
+}
+
+Recusa aplica_objetivos(std::string_view valor, Opcoes& op)
+{
+    std::array<bool, num_inviabilidades> marcados{};
+    // An empty list chooses nothing, which the core refuses as the objectives dialog does.
+    for (const std::string& item : valor.empty() ? std::vector<std::string>{} : itens(valor)) {
+        const std::string_view digitos = item.starts_with('+') ? std::string_view(item).substr(1) : item;
+        int n = 0;
+        const auto [fim, erro] = std::from_chars(digitos.data(), digitos.data() + digitos.size(), n);
+        if (digitos.empty() || erro != std::errc() || fim != digitos.data() + digitos.size() || n < 1 || n > 9)
+            return "\"" + item + "\" não é uma inviabilidade de 1 a 9.";
+        marcados[static_cast<std::size_t>(n - 1)] = true;
+    }
+    Criterios criterios;
+    if (const Desfecho d = define_objetivos(criterios, marcados); !d.sucesso) return d.texto;
+    op.objetivos = marcados;
+    return std::nullopt;
+}
+
+Recusa aplica_pesos_da_lista(std::string_view valor, Opcoes& op)
+{
+    const std::vector<std::string> partes = itens(valor);
+    if (partes.size() != num_inviabilidades)
+        return "são precisos nove pesos separados por vírgula; foram dados " + std::to_string(partes.size()) + ".";
+    std::array<std::string, num_inviabilidades> textos;
+    std::copy(partes.begin(), partes.end(), textos.begin());
+    // The comma separates the weights, so the decimal separator is the point.
+    Criterios criterios;
+    if (const Desfecho d = aplica_pesos(criterios, textos, '.'); !d.sucesso) return d.texto;
+    op.pesos = criterios.pesos;
+    return std::nullopt;
+}
+
+// One of the words of a choice, stored as its value; the refusal lists the words.
+template <class T, std::size_t K>
+Recusa escolhe(std::string_view valor, const std::array<std::pair<std::string_view, T>, K>& palavras, T& destino)
+{
+    for (const auto& [palavra, v] : palavras) {
+        if (valor != palavra) continue;
+        destino = v;
+        return std::nullopt;
+    }
+    std::string lista;
+    for (std::size_t k = 0; k < K; ++k)
+        lista += (k == 0 ? "" : k + 1 == K ? " ou " : ", ") + ("'" + std::string(palavras[k].first) + "'");
+    return "deve ser " + lista + "; foi dado \"" + std::string(valor) + "\".";
+}
+
+Recusa desfecho(const Desfecho& d) { return d.sucesso ? std::nullopt : Recusa(d.texto); }
+
+// Every option, in the order of the help. Adding an option is adding a row.
+const Opcao opcoes_lote[] = {
+    {{"-o", "--saida"}, Valor::arquivo_gravado, "ARQUIVO", true, "resultado",
+     [](std::string_view v, Opcoes& op) -> Recusa { op.saida = std::string(v); return std::nullopt; },
+     "grava o resultado em ARQUIVO (o nome é usado como dado);\n"
+     "sem esta opção o resultado vai para a saída padrão; um\n"
+     "nome terminado em .xlsx recebe uma planilha com as abas\n"
+     "Jogos, Mandos, Contagens e Ocorrências"},
+    {{"--objetivos"}, Valor::texto, "LISTA", false, {}, aplica_objetivos,
+     "inviabilidades a minimizar, de 1 a 9, separadas por vírgula\n(por exemplo 1,2,3,8); o padrão é todas"},
+    {{"--pesos"}, Valor::texto, "LISTA", false, {}, aplica_pesos_da_lista,
+     "os nove pesos, inteiros separados por vírgula; o padrão é\n"
+     "1000000000,1000000000,1000000000,10000000,1000000000,100000,100000,1,100"},
+    {{"--objetivos-na-execucao"}, Valor::nenhum, {}, true, {},
+     [](std::string_view, Opcoes& op) -> Recusa { op.objetivos_na_execucao = true; return std::nullopt; },
+     "executa como quando os objetivos são escolhidos na janela que o\n"
+     "comando Executar abre (segunda fase com 3300 movimentos por nível)"},
+    {{"--max-reaquecimentos"}, Valor::texto, "K", true, {},
+     [](std::string_view v, Opcoes& op) { return desfecho(converte_max_reaquecimentos(v, op.busca.max_reaquecimentos)); },
+     "limite de reaquecimentos da primeira fase (padrão 50)"},
+    {{"--avaliacao"}, Valor::texto, "MODO", true, {},
+     [](std::string_view v, Opcoes& op) {
+         return escolhe(v, std::array{std::pair{std::string_view("completa"), ModoAvaliacao::completa},
+                                      std::pair{std::string_view("incremental"), ModoAvaliacao::incremental}},
+                        op.busca.avaliacao);
+     },
+     "'incremental' (padrão) ou 'completa'; os resultados são idênticos"},
+    {{"--busca"}, Valor::texto, "TIPO", true, {},
+     [](std::string_view v, Opcoes& op) {
+         return escolhe(v, std::array{std::pair{std::string_view("padrao"), TipoBusca::padrao},
+                                      std::pair{std::string_view("compacta"), TipoBusca::compacta}},
+                        op.busca.busca);
+     },
+     "'padrao' (padrão): troca jogos de lugar e mandos, como sempre;\n"
+     "'compacta': todo time joga em toda rodada do começo ao fim\n"
+     "(pede N-1 rodadas, ou N com um número ímpar de times)"},
+    {{"--returno"}, Valor::texto, "ESQUEMA", true, {},
+     [](std::string_view v, Opcoes& op) {
+         return escolhe(v, std::array{std::pair{std::string_view("espelhado"), Returno::espelhado},
+                                      std::pair{std::string_view("frances"), Returno::frances}},
+                        op.busca.returno);
+     },
+     "planeja a temporada inteira, turno e returno: 'espelhado' (a\n"
+     "rodada R+r repete a rodada r com os mandos trocados) ou 'frances'\n"
+     "(a última rodada repete a 1ª, e a rodada R+r-1 a rodada r); as\n"
+     "inviabilidades são as da temporada, e o arquivo tem as 2R rodadas"},
+    {{"--semente"}, Valor::texto, "N", true, {},
+     [](std::string_view v, Opcoes& op) { return desfecho(converte_semente(v, op.busca.semente)); },
+     "semente do gerador de números aleatórios (padrão 333, de 0 a\n4294967295); outra semente dá outra tabela"},
+    {{"--relatorio"}, Valor::arquivo_gravado, "ARQUIVO", false, "relatório",
+     [](std::string_view v, Opcoes& op) -> Recusa { op.relatorio = std::string(v); return std::nullopt; },
+     "grava também o relatório da tabela obtida (ou da avaliada), em\n"
+     "colunas separadas por tabulação: por time, os mandos rodada a\n"
+     "rodada, os km percorridos e a parte de cada inviabilidade; depois\n"
+     "cada ocorrência das inviabilidades numa frase"},
+    {{"--avaliar"}, Valor::arquivo_lido, "RESULTADO", false, "arquivo avaliado",
+     [](std::string_view v, Opcoes& op) -> Recusa { op.avaliar = std::string(v); return std::nullopt; },
+     "avalia a tabela do arquivo RESULTADO (gravado pelo KELM, ou no\n"
+     "mesmo formato) em vez de executar a busca; com ela só valem\n"
+     "--objetivos, --pesos, --relatorio e --silencioso"},
+    {{"--silencioso"}, Valor::nenhum, {}, false, {},
+     [](std::string_view, Opcoes& op) -> Recusa { op.silencioso = true; return std::nullopt; },
+     "não mostra a linha de andamento nem o aviso \"TERMINOU A\n"
+     "EXECUÇÃO!\"; a mensagem da carga, os erros, o aviso de\n"
+     "interrupção e o resumo final continuam na saída de erros"},
+    {{"-h", "--ajuda", "--help"}, Valor::nenhum, {}, false, {},
+     [](std::string_view, Opcoes& op) -> Recusa { op.ajuda = true; return std::nullopt; }, "mostra esta ajuda"},
+    {{"--versao", "--version"}, Valor::nenhum, {}, false, {},
+     [](std::string_view, Opcoes& op) -> Recusa { op.versao = true; return std::nullopt; },
+     "mostra o nome e a versão do programa"},
+};
+
+constexpr const char* cabecalho_ajuda =
+    "Uso: kelm-lote [opções] DADOS.dat\n"
+    " ou: kelm-lote --avaliar RESULTADO [opções] DADOS.dat\n"
+    "\n"
+    "Carrega o campeonato descrito em DADOS.dat, gera a tabela inicial, executa a busca\n"
+    "(recozimento simulado com reaquecimento, em duas fases) e grava o arquivo de resultado.\n"
+    "Com --avaliar, não executa a busca: lê a tabela de um arquivo de resultado do mesmo\n"
+    "campeonato e escreve na saída padrão as nove inviabilidades e FO_STAR dela, recalculadas.\n"
+    "\n"
+    "Opções:\n";
+
+constexpr const char* rodape_ajuda =
+    "\n"
+    "O valor de uma opção vem no argumento seguinte ou depois de um sinal de igual\n"
+    "(--semente 5 ou --semente=5). Brancos (espaços e tabulações) em volta de um valor, e em\n"
+    "volta de cada item de uma lista, não contam: --semente \" 5\" e --objetivos \"1, 2, 8\"\n"
+    "valem como --semente 5 e --objetivos 1,2,8. Num nome de arquivo os brancos contam, como\n"
+    "parte do nome. Um número inteiro pode ter o sinal + e zeros à esquerda.\n"
+    "\n"
+    "Uma saída nunca substitui um arquivo lido (os três do campeonato, o avaliado) nem a outra\n"
+    "saída, mesmo por outro caminho ou por um link: o comando recusa antes de carregar os\n"
+    "dados, e nada é gravado. Um destino que não pode ser gravado (uma pasta que falta, sem\n"
+    "permissão, /proc, /dev/full) também é recusado antes da busca.\n"
+    "\n"
+    "Mensagens, andamento e resumo vão para a saída de erros.\n"
+    "Códigos de saída: 0 resultado gravado (ou avaliado); 1 dados não carregados, resultado ou\n"
+    "relatório não gravado, ou arquivo de resultado recusado; 2 uso errado, ou uma saída que\n"
+    "substituiria outro arquivo do comando; 3 a primeira fase atingiu o limite de\n"
+    "reaquecimentos (o resultado dela é gravado).\n";
+
+const Opcao* procura(std::string_view nome)
+{
+    for (const Opcao& o : opcoes_lote)
+        if (std::find(o.nomes.begin(), o.nomes.end(), nome) != o.nomes.end() && !nome.empty()) return &o;
+    return nullptr;
+}
+
+// Keeps the file an option names for the checks that no output replaces another file of the
+// command; an option given again replaces its earlier file.
+void registra_arquivo(const Opcao& o, const std::string& nome, const std::string& valor, Opcoes& op)
+{
+    auto& lista = o.valor == Valor::arquivo_lido ? op.lidos : op.gravados;
+    std::erase_if(lista, [&](const ArquivoDoComando& a) { return a.papel == o.papel; });
+    lista.push_back({std::string(o.papel), nome + " " + valor, valor});
+}
+
+// Reads the option at args[i] (and its value, advancing i); the refusal's text, or nothing.
+Recusa le_opcao(const std::vector<std::string>& args, std::size_t& i, Opcoes& op)
+{
+    const std::string& a = args[i];
+    const std::size_t igual = a.starts_with("--") ? a.find('=') : std::string::npos;
+    const std::string nome = a.substr(0, igual);
+    const Opcao* o = procura(nome);
+    if (o == nullptr) return "opção desconhecida: " + a + ".";
+    if (o->so_da_busca && op.opcao_da_busca.empty()) op.opcao_da_busca = nome;
+    if (o->valor == Valor::nenhum) {
+        if (igual != std::string::npos) return "a opção " + nome + " não recebe valor.";
+        return o->aplica({}, op);
+    }
+    std::string valor;
+    if (igual != std::string::npos)
+        valor = a.substr(igual + 1);
+    else if (i + 1 < args.size())
+        valor = args[++i];
+    else
+        return "a opção " + nome + " precisa de um valor (" + nome + " " + std::string(o->marcador) + ").";
+    const bool arquivo = o->valor == Valor::arquivo_lido || o->valor == Valor::arquivo_gravado;
+    if (arquivo && valor.empty()) return "a opção " + nome + " precisa de um nome de arquivo.";
+    if (Recusa erro = o->aplica(arquivo ? std::string_view(valor) : sem_brancos(valor), op)) return nome + ": " + *erro;
+    if (arquivo) registra_arquivo(*o, nome, valor, op);
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> le_opcoes(const std::vector<std::string>& argumentos, Opcoes& op)
+{
+    for (std::size_t i = 0; i < argumentos.size(); ++i) {
+        const std::string& a = argumentos[i];
+        if (a.size() > 1 && a[0] == '-') {
+            if (Recusa erro = le_opcao(argumentos, i, op)) return erro;
+        } else if (!op.arquivo_dados.empty()) {
+            return "só um arquivo de dados pode ser dado; sobrou \"" + a + "\".";
+        } else {
+            op.arquivo_dados = a;
+        }
+    }
+    if (op.ajuda || op.versao) return std::nullopt;
+    if (op.arquivo_dados.empty()) return "falta o arquivo de dados.";
+    if (op.avaliar && !op.opcao_da_busca.empty())
+        return "a opção " + op.opcao_da_busca + " não serve com --avaliar, que não executa a busca.";
+    return std::nullopt;
+}
+
+std::string texto_ajuda()
+{
+    constexpr std::size_t coluna = 31;  // where every option's text begins
+    std::string texto = cabecalho_ajuda;
+    for (const Opcao& o : opcoes_lote) {
+        std::string linha = o.nomes[0].starts_with("--") ? "      " : "  ";
+        for (std::size_t k = 0; k < o.nomes.size() && !o.nomes[k].empty(); ++k)
+            linha += (k == 0 ? "" : ", ") + std::string(o.nomes[k]);
+        if (!o.marcador.empty()) linha += " " + std::string(o.marcador);
+        linha.resize(std::max(coluna, linha.size() + 2), ' ');
+        for (const char c : o.ajuda) linha += c == '\n' ? "\n" + std::string(coluna, ' ') : std::string(1, c);
+        texto += linha + "\n";
+    }
+    return texto + rodape_ajuda;
+}
+
+}  // namespace kelm
