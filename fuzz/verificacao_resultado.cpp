@@ -44,13 +44,15 @@ Tabela tabela_anterior()
     return t;
 }
 
-// The first fault of a schedule read from a file: R x N/2 slots, each round's games in its
-// first slots, written as the generator writes them, teams of the championship, and every
-// pair of teams exactly once.
+// The first fault of a schedule read from a file: R x N/2 slots (or 2R x N/2 for a whole
+// season), each round's games in its first slots, written as the generator writes them,
+// teams of the championship, and every pair of teams exactly once (in a season, once at each
+// venue).
 std::string falha_da_tabela(const Campeonato& c, const Tabela& t)
 {
     const int n = c.num_times;
-    if (t.linhas() != c.num_rodadas || t.colunas() != c.jogos_por_rodada()) return "tabela lida com outras dimensões";
+    const int voltas = t.linhas() == 2 * c.num_rodadas ? 2 : 1;
+    if (t.linhas() != voltas * c.num_rodadas || t.colunas() != c.jogos_por_rodada()) return "tabela lida com outras dimensões";
     std::vector<int> encontros(static_cast<std::size_t>(n + 1) * static_cast<std::size_t>(n + 1), 0);
     long long jogos = 0;
     for (int r = 0; r < t.linhas(); ++r) {
@@ -66,13 +68,14 @@ std::string falha_da_tabela(const Campeonato& c, const Tabela& t)
             const int m = j.mandante();
             const int v = j.visitante();
             if (m < 1 || m > n || v < 1 || v > n || m == v || !(j == jogo_entre(m, v))) return "jogo mal formado";
-            const auto par = static_cast<std::size_t>(std::min(m, v)) * static_cast<std::size_t>(n + 1) +
-                             static_cast<std::size_t>(std::max(m, v));
-            if (++encontros[par] > 1) return "par que se enfrenta duas vezes";
+            const int a = voltas == 1 ? std::min(m, v) : m;
+            const int b = voltas == 1 ? std::max(m, v) : v;
+            const auto par = static_cast<std::size_t>(a) * static_cast<std::size_t>(n + 1) + static_cast<std::size_t>(b);
+            if (++encontros[par] > 1) return "par que se enfrenta duas vezes no mesmo mando";
             ++jogos;
         }
     }
-    if (jogos != static_cast<long long>(n) * (n - 1) / 2) return "tabela aceita sem algum par";
+    if (jogos != static_cast<long long>(voltas) * n * (n - 1) / 2) return "tabela aceita sem algum par";
     return {};
 }
 

@@ -230,7 +230,14 @@ INSTANTIATE_TEST_SUITE_P(
                                "--objetivos 1,2,3,5,8 --pesos 1000000000,1000000000,1000000000,0,1000000000,0,0,3,0", 0},
                       CasoOuro{"brasileirao_2023", "brasileirao_2023.dat", "", 0},
                       CasoOuro{"brasileirao_2023_turno_limite", "brasileirao_2023_turno.dat", "--max-reaquecimentos 2", 3},
-                      CasoOuro{"brasileirao_2023_turno_compacta", "brasileirao_2023_turno.dat", "--busca compacta", 0}),
+                      CasoOuro{"brasileirao_2023_turno_compacta", "brasileirao_2023_turno.dat", "--busca compacta", 0},
+                      // The whole season under each scheme: the compact search on the 19-round
+                      // turno, and the specified search on a small championship.
+                      CasoOuro{"brasileirao_2023_espelhado", "brasileirao_2023_turno.dat",
+                               "--busca compacta --returno espelhado", 0},
+                      CasoOuro{"brasileirao_2023_frances", "brasileirao_2023_turno.dat", "--busca compacta --returno frances",
+                               0},
+                      CasoOuro{"nordeste_frances", "nordeste.dat", "--returno frances", 0}),
     [](const auto& caso) { return std::string(caso.param.nome); });
 
 }  // namespace

@@ -124,6 +124,7 @@ private slots:
             auto* semente = d->findChild<QLineEdit*>(QStringLiteral("semente"));
             QCOMPARE(semente->text(), QStringLiteral("333"));
             d->findChild<QRadioButton*>(QStringLiteral("busca_compacta"))->setChecked(true);
+            d->findChild<QRadioButton*>(QStringLiteral("returno_frances"))->setChecked(true);
             escreve(d->findChild<QLineEdit*>(QStringLiteral("max_reaquecimentos")), QStringLiteral("7"));
             escreve(semente, QStringLiteral("-1"));
             clica_botoes(d, {"ok_parametros"});
@@ -137,6 +138,7 @@ private slots:
                  QStringLiteral("A semente (\"-1\") deve ser um número inteiro de 0 a 4294967295."));
         const OpcoesBusca& op = b->janela().opcoes_busca();
         QVERIFY(op.busca == TipoBusca::compacta);
+        QVERIFY(op.returno == Returno::frances);
         QCOMPARE(op.max_reaquecimentos, 7);
         QCOMPARE(op.semente, 42u);
 
@@ -152,6 +154,7 @@ private slots:
             clica_botoes(d, {"padrao_parametros", "ok_parametros"});
         }));
         QVERIFY(op.busca == TipoBusca::padrao);
+        QVERIFY(op.returno == Returno::nenhum);
         QCOMPARE(op.max_reaquecimentos, 50);
         QCOMPARE(op.semente, 333u);
     }
