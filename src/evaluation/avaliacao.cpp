@@ -143,7 +143,8 @@ void conta_mandos(const Matriz<std::int32_t>& mandantes, Contagens& inviabilidad
 double calcula_fo(const Contagens& contagens, const Criterios& criterios)
 {
     double fo = 0.0;
-    for (std::size_t i = 0; i < num_inviabilidades; ++i)
+    // The requirements' term adds exactly nothing while none are in force (its count is 0).
+    for (std::size_t i = 0; i < num_contagens; ++i)
         fo += static_cast<double>(criterios.pesos[i]) * contagens[i] * static_cast<double>(criterios.objetivos[i]);
     return fo;
 }

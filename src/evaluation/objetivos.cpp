@@ -4,19 +4,32 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace kelm {
 
-Desfecho define_objetivos(Criterios& criterios, const std::array<bool, num_inviabilidades>& marcados)
+Desfecho define_objetivos(Criterios& criterios, const std::array<bool, num_inviabilidades>& marcados,
+                          std::optional<bool> requisitos)
 {
     bool algum = false;
     for (std::size_t i = 0; i < num_inviabilidades; ++i) {
         criterios.objetivos[i] = marcados[i] ? 1 : 0;
         algum = algum || marcados[i];
     }
+    if (requisitos) {
+        criterios.objetivos[static_cast<std::size_t>(Inviabilidade::requisitos)] = *requisitos ? 1 : 0;
+        algum = algum || *requisitos;
+    }
     criterios.objetivos_escolhidos = algum;
     if (!algum) return {false, TipoMensagem::informacao, msg_escolha_objetivos, {}};
     return Desfecho::ok();
+}
+
+Desfecho define_objetivos_com_requisitos(Criterios& criterios, const std::array<bool, num_contagens>& marcados)
+{
+    std::array<bool, num_inviabilidades> nove{};
+    std::copy_n(marcados.begin(), num_inviabilidades, nove.begin());
+    return define_objetivos(criterios, nove, marcados[num_inviabilidades]);
 }
 
 namespace {
@@ -122,11 +135,13 @@ Desfecho converte_peso(std::string_view texto, char separador, int numero, std::
 }
 
 Desfecho aplica_pesos(Criterios& criterios, const std::array<std::string, num_inviabilidades>& textos, char separador,
-                      int* campo_com_erro)
+                      int* campo_com_erro, const std::string* texto_requisitos)
 {
-    for (std::size_t i = 0; i < num_inviabilidades; ++i) {
+    for (std::size_t i = 0; i < num_contagens; ++i) {
+        if (i == num_inviabilidades && texto_requisitos == nullptr) break;
+        const std::string& texto = i < num_inviabilidades ? textos[i] : *texto_requisitos;
         std::int32_t peso = 0;
-        Desfecho d = converte_peso(textos[i], separador, static_cast<int>(i) + 1, peso);
+        Desfecho d = converte_peso(texto, separador, static_cast<int>(i) + 1, peso);
         if (!d.sucesso) {
             if (campo_com_erro != nullptr) *campo_com_erro = static_cast<int>(i);
             return d;
@@ -138,7 +153,7 @@ Desfecho aplica_pesos(Criterios& criterios, const std::array<std::string, num_in
 
 void liga_objetivos_segunda_fase(Criterios& criterios)
 {
-    for (std::size_t i = 1; i < num_inviabilidades; ++i) criterios.objetivos[i] = 1;
+    for (std::size_t i = 1; i < num_contagens; ++i) criterios.objetivos[i] = 1;
 }
 
 }  // namespace kelm

@@ -194,7 +194,7 @@ struct Extremos {
 
 // Nine whole numbers, one per count.
 struct Totais {
-    std::array<std::int64_t, num_inviabilidades> valores{};
+    std::array<std::int64_t, num_contagens> valores{};
     std::int64_t& operator[](Inviabilidade i) { return valores[static_cast<std::size_t>(i)]; }
     std::int64_t operator[](Inviabilidade i) const { return valores[static_cast<std::size_t>(i)]; }
 
@@ -224,7 +224,7 @@ struct Totais {
     Contagens contagens() const
     {
         Contagens c;
-        for (std::size_t i = 0; i < num_inviabilidades; ++i) c[i] = static_cast<double>(valores[i]);
+        for (std::size_t i = 0; i < num_contagens; ++i) c[i] = static_cast<double>(valores[i]);
         return c;
     }
 };
@@ -232,9 +232,12 @@ struct Totais {
 // The objective of whole-number counts under the planner's criteria, read once for a phase.
 class Ponderacao {
 public:
-    Ponderacao(const Campeonato& campeonato, const Criterios& criterios)
+    // `voltas`: 2 when the counts are a whole season's; `maximo_requisitos`: the most the
+    // requirements' count can reach (0 without requirements).
+    Ponderacao(const Campeonato& campeonato, const Criterios& criterios, int voltas = 1,
+               std::int64_t maximo_requisitos = 0)
     {
-        for (std::size_t i = 0; i < num_inviabilidades; ++i) {
+        for (std::size_t i = 0; i < num_contagens; ++i) {
             if (criterios.objetivos[i] == 0) continue;
             termos_[static_cast<std::size_t>(num_termos_++)] = {static_cast<Inviabilidade>(i),
                                                                  static_cast<double>(criterios.pesos[i]),
@@ -250,8 +253,11 @@ public:
         const int n = campeonato.num_times;
         const double nn = static_cast<double>(n) * (n - 1);
         const double percurso = static_cast<double>(n - 1) * static_cast<double>(maior_distancia);
-        const double maximos[num_inviabilidades] = {nn, double(n), double(n), nn, double(n / 2), nn, nn,
-                                                    n * percurso, percurso};  // in the order of Inviabilidade
+        // In the order of Inviabilidade; over a whole season every count at most doubles.
+        const double v = voltas;
+        const double maximos[num_contagens] = {v * nn,          double(n), double(n), v * nn,
+                                               double(n / 2),   v * nn,    v * nn,    v * n * percurso,
+                                               v * percurso,    static_cast<double>(maximo_requisitos)};
         double teto = 0.0;
         bool sem_negativos = true;
         for (int k = 0; k < num_termos_; ++k) {
@@ -287,7 +293,7 @@ public:
     std::int64_t fo_inteira(const Totais& totais) const
     {
         std::int64_t soma = 0;
-        for (std::size_t i = 0; i < num_inviabilidades; ++i) soma += fator_.valores[i] * totais.valores[i];
+        for (std::size_t i = 0; i < num_contagens; ++i) soma += fator_.valores[i] * totais.valores[i];
         return soma;
     }
 
@@ -297,11 +303,15 @@ public:
     // peso x objetivo of a count, 0 when it is off.
     std::int64_t fator(Inviabilidade i) const { return fator_[i]; }
 
-    // FO in whole numbers, with Inviabilidade 9 at nothing: the spread of distances can fall to 0.
+    // FO in whole numbers, with Inviabilidades 9 and 10 at nothing: the spread of distances and
+    // the requirements not met can fall to 0.
     std::int64_t fo_sem_dispersao(const Totais& totais) const
     {
         std::int64_t soma = 0;
-        for (std::size_t i = 0; i + 1 < num_inviabilidades; ++i) soma += fator_.valores[i] * totais.valores[i];
+        for (std::size_t i = 0; i < num_contagens; ++i)
+            if (i != static_cast<std::size_t>(Inviabilidade::diferenca_distancia) &&
+                i != static_cast<std::size_t>(Inviabilidade::requisitos))
+                soma += fator_.valores[i] * totais.valores[i];
         return soma;
     }
 
@@ -322,7 +332,7 @@ private:
         double peso;
         double objetivo;
     };
-    std::array<Termo, num_inviabilidades> termos_{};
+    std::array<Termo, num_contagens> termos_{};
     int num_termos_ = 0;
     Totais fator_{};
     bool exata_ = false;

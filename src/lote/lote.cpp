@@ -145,7 +145,7 @@ int avalia_resultado(const Opcoes& op, AmbienteLote& amb)
         return lote_falhou;
     }
     estado.criterios.pesos = op.pesos;
-    define_objetivos(estado.criterios, op.objetivos);
+    define_objetivos_com_requisitos(estado.criterios, op.objetivos);
     // A file of twice the championship's rounds is a whole season, scored as one.
     if (tabela.linhas() > estado.campeonato.num_rodadas)
         estado.campeonato = campeonato_da_temporada(estado.campeonato, Returno::espelhado);
@@ -216,9 +216,9 @@ int executa(Opcoes& op, AmbienteLote& amb)
     estado.criterios.pesos = op.pesos;
     if (op.objetivos_na_execucao) {
         // As when the run command opens the objectives dialog and the planner confirms them.
-        op.busca.escolhe_objetivos = [&] { define_objetivos(estado.criterios, op.objetivos); };
+        op.busca.escolhe_objetivos = [&] { define_objetivos_com_requisitos(estado.criterios, op.objetivos); };
     } else {
-        define_objetivos(estado.criterios, op.objetivos);
+        define_objetivos_com_requisitos(estado.criterios, op.objetivos);
     }
 
     ObservadorLote observador(amb, op.silencioso);

@@ -51,18 +51,19 @@ std::vector<std::string> itens(std::string_view lista)
 
 Recusa aplica_objetivos(std::string_view valor, Opcoes& op)
 {
-    std::array<bool, num_inviabilidades> marcados{};
+    std::array<bool, num_contagens> marcados{};
     // An empty list chooses nothing, which the core refuses as the objectives dialog does.
     for (const std::string& item : valor.empty() ? std::vector<std::string>{} : itens(valor)) {
         const std::string_view digitos = item.starts_with('+') ? std::string_view(item).substr(1) : item;
         int n = 0;
         const auto [fim, erro] = std::from_chars(digitos.data(), digitos.data() + digitos.size(), n);
-        if (digitos.empty() || erro != std::errc() || fim != digitos.data() + digitos.size() || n < 1 || n > 9)
-            return "\"" + item + "\" não é uma inviabilidade de 1 a 9.";
+        if (digitos.empty() || erro != std::errc() || fim != digitos.data() + digitos.size() || n < 1 ||
+            n > num_contagens)
+            return "\"" + item + "\" não é uma inviabilidade de 1 a 10.";
         marcados[static_cast<std::size_t>(n - 1)] = true;
     }
     Criterios criterios;
-    if (const Desfecho d = define_objetivos(criterios, marcados); !d.sucesso) return d.texto;
+    if (const Desfecho d = define_objetivos_com_requisitos(criterios, marcados); !d.sucesso) return d.texto;
     op.objetivos = marcados;
     return std::nullopt;
 }
@@ -70,13 +71,15 @@ Recusa aplica_objetivos(std::string_view valor, Opcoes& op)
 Recusa aplica_pesos_da_lista(std::string_view valor, Opcoes& op)
 {
     const std::vector<std::string> partes = itens(valor);
-    if (partes.size() != num_inviabilidades)
-        return "são precisos nove pesos separados por vírgula; foram dados " + std::to_string(partes.size()) + ".";
+    if (partes.size() != num_inviabilidades && partes.size() != num_contagens)
+        return "são precisos nove pesos (dez com os requisitos) separados por vírgula; foram dados " +
+               std::to_string(partes.size()) + ".";
     std::array<std::string, num_inviabilidades> textos;
-    std::copy(partes.begin(), partes.end(), textos.begin());
+    std::copy_n(partes.begin(), num_inviabilidades, textos.begin());
     // The comma separates the weights, so the decimal separator is the point.
     Criterios criterios;
-    if (const Desfecho d = aplica_pesos(criterios, textos, '.'); !d.sucesso) return d.texto;
+    const std::string* requisitos = partes.size() == num_contagens ? &partes.back() : nullptr;
+    if (const Desfecho d = aplica_pesos(criterios, textos, '.', nullptr, requisitos); !d.sucesso) return d.texto;
     op.pesos = criterios.pesos;
     return std::nullopt;
 }

@@ -19,8 +19,8 @@ struct Opcoes {
     std::optional<std::string> relatorio;
     std::optional<std::string> avaliar;  // the result file to score instead of a run
     std::string opcao_da_busca;          // the first option given that only a run uses
-    std::array<bool, num_inviabilidades> objetivos{true, true, true, true, true, true, true, true, true};
-    std::array<std::int32_t, num_inviabilidades> pesos = pesos_default;
+    std::array<bool, num_contagens> objetivos{true, true, true, true, true, true, true, true, true, true};
+    std::array<std::int32_t, num_contagens> pesos = pesos_default;
     OpcoesBusca busca;
     bool objetivos_na_execucao = false;
     bool silencioso = false;

@@ -61,7 +61,8 @@ inline int conta_jogo(Controle* rodada, const Jogo& jogo, int sinal)
 // A schedule: R rows (rounds) of N/2 slots.
 using Tabela = Matriz<Jogo>;
 
-// The nine infeasibilities, numbered 1 to 9 for the user and stored at 0 to 8.
+// The nine infeasibilities, numbered 1 to 9 for the user and stored at 0 to 8, and the tenth,
+// the planner's requirements not met, counted only while a requirements file is in force.
 enum class Inviabilidade : int {
     jogos_na_rodada = 0,   // 1: extra games of a team in one round
     inicio = 1,            // 2: first two games both home or both away
@@ -72,13 +73,16 @@ enum class Inviabilidade : int {
     casa_seguidos = 6,     // 7: more than two consecutive home games
     distancia_total = 7,   // 8: total distance travelled
     diferenca_distancia = 8,  // 9: largest minus smallest distance travelled
+    requisitos = 9,        // 10: the sizes of the planner's requirements not met
 };
 
+// The nine counts every schedule has; with the requirements', ten.
 constexpr int num_inviabilidades = 9;
+constexpr int num_contagens = 10;
 
-// The nine counts, doubles holding whole numbers.
+// The counts, doubles holding whole numbers; the tenth is 0 while no requirements are in force.
 struct Contagens {
-    std::array<double, num_inviabilidades> valores{};
+    std::array<double, num_contagens> valores{};
 
     double& operator[](Inviabilidade i) { return valores[static_cast<std::size_t>(i)]; }
     double operator[](Inviabilidade i) const { return valores[static_cast<std::size_t>(i)]; }
@@ -88,9 +92,9 @@ struct Contagens {
     friend bool operator==(const Contagens&, const Contagens&) = default;
 };
 
-// Default weights of the nine infeasibilities, in order.
-constexpr std::array<std::int32_t, num_inviabilidades> pesos_default = {
-    1000000000, 1000000000, 1000000000, 10000000, 1000000000, 100000, 100000, 1, 100};
+// Default weights of the ten counts, in order.
+constexpr std::array<std::int32_t, num_contagens> pesos_default = {
+    1000000000, 1000000000, 1000000000, 10000000, 1000000000, 100000, 100000, 1, 100, 1000000000};
 
 // The rounds of a round robin in which every team plays once a round: N-1 for an even N, N
 // for an odd N (one team rests in each round). The initial schedule fills as many.
@@ -118,9 +122,11 @@ struct Campeonato {
 // The planner's choice: which counts to minimise and how heavily each one counts. It lasts
 // for the life of the program; the run command switches on objectives 2 to 9.
 struct Criterios {
-    std::array<std::int32_t, num_inviabilidades> objetivos{};  // 1 = minimise, 0 = ignore
-    std::array<std::int32_t, num_inviabilidades> pesos = pesos_default;
-    std::array<std::int32_t, num_inviabilidades> pesos_padrao = pesos_default;
+    // 1 = minimise, 0 = ignore. The requirements, when in force, are minimised unless the
+    // planner says otherwise.
+    std::array<std::int32_t, num_contagens> objetivos{0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
+    std::array<std::int32_t, num_contagens> pesos = pesos_default;
+    std::array<std::int32_t, num_contagens> pesos_padrao = pesos_default;
     bool objetivos_escolhidos = false;
 
     friend bool operator==(const Criterios&, const Criterios&) = default;
@@ -146,8 +152,8 @@ struct Procedencia {
     TipoBusca busca = TipoBusca::padrao;
     std::uint32_t semente = 0;
     Returno returno = Returno::nenhum;
-    std::array<std::int32_t, num_inviabilidades> objetivos{};
-    std::array<std::int32_t, num_inviabilidades> pesos = pesos_default;
+    std::array<std::int32_t, num_contagens> objetivos{};
+    std::array<std::int32_t, num_contagens> pesos = pesos_default;
 
     friend bool operator==(const Procedencia&, const Procedencia&) = default;
 };

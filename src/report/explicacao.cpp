@@ -75,7 +75,7 @@ public:
             return a.inviabilidade != b.inviabilidade ? a.inviabilidade < b.inviabilidade : a.time < b.time;
         });
         for (const LinhaTime& linha : e_.times)
-            for (std::size_t i = 0; i < num_inviabilidades; ++i) e_.contagens[i] += static_cast<double>(linha.parcelas[i]);
+            for (std::size_t i = 0; i < num_contagens; ++i) e_.contagens[i] += static_cast<double>(linha.parcelas[i]);
     }
 
 private:

@@ -26,7 +26,7 @@ struct LinhaTime {
     int jogos_fora = 0;
     long long km = 0;  // from home to the first venue, then venue to venue
     // The team's share of each of the nine counts; over all teams they add up to the count.
-    std::array<long long, num_inviabilidades> parcelas{};
+    std::array<long long, num_contagens> parcelas{};
 };
 
 // A game an occurrence takes part in, with what is said of it beside the game (empty for a
@@ -51,6 +51,8 @@ struct Explicacao {
     std::vector<LinhaTime> times;          // teams 1 to N, in order
     std::vector<Ocorrencia> ocorrencias;   // by count, then team, then round
     Contagens contagens;                   // each count as the sum of the teams' shares
+    // How many counts it speaks of: nine, or ten while requirements are in force.
+    int num_contagens = num_inviabilidades;
 };
 
 // The explanation of `tabela`, in which every pair of teams meets exactly once (as in every

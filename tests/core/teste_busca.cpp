@@ -187,7 +187,7 @@ TEST(ExecutaBusca, LimiteAtingidoAvisaEPulaASegundaFase)
     EXPECT_EQ(gravador.eventos[gravador.eventos.size() - 2], "bipe");
     EXPECT_TRUE(e.execucao.programa_executado);
     // Objectives 2 to 9 are on after the run, the first as chosen.
-    EXPECT_EQ(e.criterios.objetivos, (std::array<std::int32_t, 9>{0, 1, 1, 1, 1, 1, 1, 1, 1}));
+    EXPECT_EQ(e.criterios.objetivos, (std::array<std::int32_t, num_contagens>{0, 1, 1, 1, 1, 1, 1, 1, 1, 1}));
 }
 
 }  // namespace

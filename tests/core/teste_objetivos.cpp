@@ -9,9 +9,12 @@ TEST(Objetivos, MarcadasOuPedidoDeEscolha)
     Criterios o;
     ASSERT_TRUE(define_objetivos(o, {false, false, false, false, false, false, false, true, false}).sucesso);
     EXPECT_TRUE(o.objetivos_escolhidos);
-    EXPECT_EQ(o.objetivos, (std::array<std::int32_t, 9>{0, 0, 0, 0, 0, 0, 0, 1, 0}));
+    // The requirements' objective stays on unless it is given.
+    EXPECT_EQ(o.objetivos, (std::array<std::int32_t, num_contagens>{0, 0, 0, 0, 0, 0, 0, 1, 0, 1}));
+    ASSERT_TRUE(define_objetivos(o, {}, true).sucesso);  // the requirements alone are a choice
+    EXPECT_EQ(o.objetivos, (std::array<std::int32_t, num_contagens>{0, 0, 0, 0, 0, 0, 0, 0, 0, 1}));
 
-    const Desfecho d = define_objetivos(o, {});
+    const Desfecho d = define_objetivos(o, {}, false);
     EXPECT_FALSE(d.sucesso);
     EXPECT_EQ(d.tipo, TipoMensagem::informacao);
     EXPECT_EQ(d.texto, "Você deve escolher os objetivos a cumprir antes de executar!");
@@ -34,11 +37,15 @@ TEST(Pesos, TextoRuimNoQuartoGuardaOsTresPrimeiros)
     const Desfecho d = aplica_pesos(o, {"1", "2", "3", "x", "5", "6", "7", "8", "9"}, ',', &campo);
     EXPECT_FALSE(d.sucesso);
     EXPECT_EQ(campo, 3);
-    const std::array<std::int32_t, 9> esperado = {1, 2, 3, 10000000, 1000000000, 100000, 100000, 1, 100};
+    const std::array<std::int32_t, num_contagens> esperado = {1,      2,      3, 10000000, 1000000000,
+                                                              100000, 100000, 1, 100,      1000000000};
     EXPECT_EQ(o.pesos, esperado);
     EXPECT_EQ(o.pesos_padrao, pesos_default);
 
-    ASSERT_TRUE(aplica_pesos(o, {"1", "2", "3", "4", "5", "6", "7", "8", "2,9"}, ',', &campo).sucesso);
+    const std::string dez = "x";
+    ASSERT_EQ(aplica_pesos(o, {"1", "2", "3", "4", "5", "6", "7", "8", "2,9"}, ',', &campo, &dez).texto,
+              "O peso da inviabilidade 10 (\"x\") não é um número.");
+    EXPECT_EQ(campo, 9);
     EXPECT_EQ(o.pesos[8], 2);
 }
 

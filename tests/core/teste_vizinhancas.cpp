@@ -43,8 +43,8 @@ std::string falha_compacta(const Tabela& t, int n)
 }
 
 // Weights of both signs, which turn off the rejection on a bound: every answer is exact.
-constexpr std::array<std::int32_t, num_inviabilidades> pesos_mistos = {1000000000, 7,      1000000000, -3, 1000000000,
-                                                                      100000,     5,      1,          100};
+constexpr std::array<std::int32_t, num_contagens> pesos_mistos = {1000000000, 7, 1000000000, -3, 1000000000,
+                                                                  100000,     5, 1,          100, 1000000000};
 
 // What a comparison saw.
 struct Comparacao {

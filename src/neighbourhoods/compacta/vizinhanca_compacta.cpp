@@ -20,7 +20,7 @@ VizinhancaCompacta::VizinhancaCompacta(const Campeonato& campeonato, const Crite
       jogos_contados_(returno == Returno::nenhum ? jogos_ : 2 * jogos_),
       rodada_final_(rodada_final_da_temporada(campeonato.num_rodadas, returno)),
       d_(campeonato),
-      ponderacao_(campeonato, criterios),
+      ponderacao_(campeonato, criterios, returno == Returno::nenhum ? 1 : 2),
       sequencias_(campeonato.num_times, jogos_contados_),
       rascunho_(campeonato.num_times, jogos_contados_)
 {

@@ -53,7 +53,7 @@ VizinhancaPadrao::VizinhancaPadrao(const Campeonato& campeonato, const Criterios
       jogos_(campeonato.num_times - 1),
       vagas_(campeonato.jogos_por_rodada()),
       d_(campeonato),
-      ponderacao_(campeonato, criterios),
+      ponderacao_(campeonato, criterios, returno == Returno::nenhum ? 1 : 2),
       sequencias_(campeonato.num_times, campeonato.num_times - 1),
       returno_(returno),
       jogos_contados_(returno == Returno::nenhum ? jogos_ : 2 * jogos_),
