@@ -30,10 +30,11 @@ public:
     using Movimento = typename M::Movimento;
 
     AvaliadaPelaReferencia(M& movimentos, const Campeonato& campeonato, const Criterios& criterios, Execucao& execucao,
-                           Returno returno = Returno::nenhum)
+                           Returno returno = Returno::nenhum, const Requisitos* requisitos = nullptr)
         : movimentos_(movimentos), campeonato_(campeonato), criterios_(criterios), execucao_(execucao)
     {
-        if (returno != Returno::nenhum) temporada_.emplace(campeonato, returno);
+        if (returno != Returno::nenhum || (requisitos != nullptr && requisitos->em_vigor()))
+            temporada_.emplace(campeonato, returno, requisitos);
     }
 
     double avalia()

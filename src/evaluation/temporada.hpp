@@ -1,17 +1,19 @@
 #pragma once
 
 #include "evaluation/avaliacao.hpp"
+#include "evaluation/requisitos.hpp"
 #include "model/temporada.hpp"
 
 namespace kelm {
 
 // The reference scoring of a turno over its whole season: the turno expanded into the 2R
 // rounds of the season (tabela_da_temporada) and scored by avalia_tabela as a championship
-// of its own, each team's nine counts taken over its 2(N-1) games. Without a returno, the turno
-// itself. The work matrices are its own, made once.
+// of its own, each team's nine counts taken over its 2(N-1) games, and the planner's
+// requirements (when given) over its rounds. Without a returno, the turno itself. The work
+// matrices are its own, made once.
 class ReferenciaDaTemporada {
 public:
-    ReferenciaDaTemporada(const Campeonato& campeonato, Returno returno);
+    ReferenciaDaTemporada(const Campeonato& campeonato, Returno returno, const Requisitos* requisitos = nullptr);
 
     // FO of the season whose turno is `turno`; its counts in contagens().
     double avalia(const Criterios& criterios, const Tabela& turno);
@@ -20,6 +22,7 @@ public:
 private:
     Campeonato campeonato_;
     Returno returno_;
+    const Requisitos* requisitos_;
     Execucao trabalho_;
 };
 

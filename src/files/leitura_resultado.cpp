@@ -36,7 +36,8 @@ std::vector<std::string_view> campos(std::string_view linha)
 bool eh_cabecalho_contagens(std::string_view campo)
 {
     if (campo == "FO_STAR:" || campo == "Tempo:") return true;
-    return campo.size() == 5 && campo.substr(0, 3) == "Inv" && campo[3] >= '1' && campo[3] <= '9' && campo[4] == ':';
+    return (campo.size() == 5 && campo.substr(0, 3) == "Inv" && campo[3] >= '1' && campo[3] <= '9' && campo[4] == ':') ||
+           campo == "Inv10:";
 }
 
 // The digits of a round heading ">>>>>>>>", "Nª RODADA", "<<<<<<<<"; nothing when the

@@ -89,12 +89,13 @@ std::string em_latin1(std::string_view utf8)
     return convertido ? *convertido : std::string(utf8);
 }
 
-std::array<std::string, num_inviabilidades + 1> linhas_contagens(const Contagens& contagens, double fo, char separador)
+std::vector<std::string> linhas_contagens(const Contagens& contagens, double fo, char separador, bool com_requisitos)
 {
-    std::array<std::string, num_inviabilidades + 1> linhas;
-    for (std::size_t i = 0; i < num_inviabilidades; ++i)
-        linhas[i] = "Inv" + std::to_string(i + 1) + ":\t" + formata_numero(contagens[i], separador);
-    linhas[num_inviabilidades] = "FO_STAR:\t" + formata_numero(fo, separador);
+    std::vector<std::string> linhas;
+    const std::size_t contadas = com_requisitos ? num_contagens : num_inviabilidades;
+    for (std::size_t i = 0; i < contadas; ++i)
+        linhas.push_back("Inv" + std::to_string(i + 1) + ":\t" + formata_numero(contagens[i], separador));
+    linhas.push_back("FO_STAR:\t" + formata_numero(fo, separador));
     return linhas;
 }
 
@@ -105,7 +106,8 @@ std::string texto_resultado(const Campeonato& campeonato, const Execucao& execuc
     const Tabela temporada = tabela_da_temporada(execucao.tabela_melhor, returno);
     const int num_rodadas = temporada.linhas();
     std::string saida;
-    for (const auto& l : linhas_contagens(execucao.inviabilidades_melhor, execucao.fo_star, separador))
+    for (const auto& l : linhas_contagens(execucao.inviabilidades_melhor, execucao.fo_star, separador,
+                                          !execucao.procedencia.requisitos.empty()))
         acrescenta_linha(saida, l);
     acrescenta_linha(saida, "Tempo:\t" + formata_hora(execucao.tempo_execucao));
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/desfecho.hpp"
 #include "model/estado.hpp"
@@ -19,14 +20,16 @@ void acrescenta_linha(std::string& saida, std::string_view texto);
 // already checked (the team names by the loader); one that is not is written as it is.
 std::string em_latin1(std::string_view utf8);
 
-// The first ten lines of a result file, without line ends: "Inv1:" to "Inv9:" with the
-// counts, then "FO_STAR:" with `fo`, each a name, a tab and the number.
-std::array<std::string, num_inviabilidades + 1> linhas_contagens(const Contagens& contagens, double fo,
-                                                                 char separador = '.');
+// The first lines of a result file, without line ends: "Inv1:" to "Inv9:" with the counts
+// ("Inv10:" too while requirements are in force), then "FO_STAR:" with `fo`, each a name, a
+// tab and the number.
+std::vector<std::string> linhas_contagens(const Contagens& contagens, double fo, char separador = '.',
+                                          bool com_requisitos = false);
 
-// The result file's bytes: Latin-1, CR LF line ends; the nine counts, FO_STAR and the run
-// time, then one block per round of tabela_melhor, or of the whole season it is the turno of
-// when the run had a returno. `separador` is the decimal separator.
+// The result file's bytes: Latin-1, CR LF line ends; the nine counts (ten while the run had
+// requirements in force), FO_STAR and the run time, then one block per round of tabela_melhor,
+// or of the whole season it is the turno of when the run had a returno. `separador` is the
+// decimal separator.
 std::string texto_resultado(const Campeonato& campeonato, const Execucao& execucao, char separador = '.');
 
 // Writes `bytes` to `destino` so that nothing is ever half written: into a new file of the

@@ -5,12 +5,15 @@
 #include <chrono>
 #include <sstream>
 
+#include "evaluation/avaliacao.hpp"
 #include "evaluation/objetivos.hpp"
+#include "evaluation/requisitos.hpp"
 #include "files/carga.hpp"
 #include "files/destinos.hpp"
 #include "files/formatos.hpp"
 #include "files/leitura_resultado.hpp"
 #include "files/planilha.hpp"
+#include "files/requisitos.hpp"
 #include "files/resultado.hpp"
 #include "lote/opcoes.hpp"
 #include "model/temporada.hpp"
@@ -103,7 +106,8 @@ private:
 
 void resumo(std::ostream& erros, const Execucao& execucao, const ResumoBusca& r, double segundos, char separador)
 {
-    for (std::size_t i = 0; i < num_inviabilidades; ++i)
+    const std::size_t contadas = execucao.procedencia.requisitos.empty() ? num_inviabilidades : num_contagens;
+    for (std::size_t i = 0; i < contadas; ++i)
         erros << "Inviabilidade " << i + 1 << ": " << formata_numero(execucao.inviabilidades_melhor[i], separador) << '\n';
     std::ostringstream s;
     s.precision(3);
@@ -119,17 +123,28 @@ void resumo(std::ostream& erros, const Execucao& execucao, const ResumoBusca& r,
 
 // Writes the report of `tabela` when one was asked for; false, with the message shown, when
 // it cannot be written.
-bool grava_relatorio(const Opcoes& op, const Campeonato& campeonato, const Tabela& tabela, AmbienteLote& amb)
+bool grava_relatorio(const Opcoes& op, const Campeonato& campeonato, const Tabela& tabela, const Requisitos& requisitos,
+                     AmbienteLote& amb)
 {
     if (!op.relatorio) return true;
-    const Desfecho gravacao =
-        grava_arquivo(*op.relatorio, texto_relatorio(campeonato, explica_tabela(campeonato, tabela), amb.separador));
+    const Desfecho gravacao = grava_arquivo(
+        *op.relatorio, texto_relatorio(campeonato, explica_tabela(campeonato, tabela, &requisitos), amb.separador));
     if (!gravacao.sucesso) {
         mostra(amb.erros, gravacao);
         return false;
     }
     amb.erros << "Relatório gravado em " << *op.relatorio << '\n';
     return true;
+}
+
+// Reads the requirements file given, when one was; false, with the message shown, when it is
+// refused.
+bool carrega_requisitos_dados(const Opcoes& op, Estado& estado, AmbienteLote& amb)
+{
+    if (!op.requisitos) return true;
+    const Desfecho d = carrega_requisitos(estado.campeonato, *op.requisitos, estado.requisitos);
+    if (!d.sucesso) mostra(amb.erros, d);
+    return d.sucesso;
 }
 
 // --avaliar: scores the schedule of a result file instead of running the search.
@@ -144,6 +159,13 @@ int avalia_resultado(const Opcoes& op, AmbienteLote& amb)
         mostra(amb.erros, lido);
         return lote_falhou;
     }
+    if (!carrega_requisitos_dados(op, estado, amb)) return lote_falhou;
+    const bool com_requisitos = estado.requisitos.em_vigor();
+    if (const Desfecho d = confere_requisitos(estado.requisitos, estado.campeonato, tabela.linhas());
+        com_requisitos && !d.sucesso) {
+        mostra(amb.erros, d);
+        return lote_falhou;
+    }
     estado.criterios.pesos = op.pesos;
     define_objetivos_com_requisitos(estado.criterios, op.objetivos);
     // A file of twice the championship's rounds is a whole season, scored as one.
@@ -152,14 +174,19 @@ int avalia_resultado(const Opcoes& op, AmbienteLote& amb)
     Contagens contagens;
     double fo = 0.0;
     try {
-        fo = avalia_tabela_avulsa(estado.campeonato, estado.criterios, tabela, contagens);
+        avalia_tabela_avulsa(estado.campeonato, estado.criterios, tabela, contagens);
+        if (com_requisitos)
+            contagens[Inviabilidade::requisitos] =
+                static_cast<double>(conta_requisitos(estado.requisitos, estado.campeonato.num_times, tabela));
+        fo = calcula_fo(contagens, estado.criterios);
     } catch (const ErroAlocacao& e) {
         amb.erros << e.what() << '\n';
         return lote_falhou;
     }
-    for (const std::string& linha : linhas_contagens(contagens, fo, amb.separador)) amb.saida << linha << '\n';
+    for (const std::string& linha : linhas_contagens(contagens, fo, amb.separador, com_requisitos))
+        amb.saida << linha << '\n';
     amb.saida.flush();
-    return grava_relatorio(op, estado.campeonato, tabela, amb) ? lote_ok : lote_falhou;
+    return grava_relatorio(op, estado.campeonato, tabela, estado.requisitos, amb) ? lote_ok : lote_falhou;
 }
 
 // Checks the files the command names before anything is read or written: an output that
@@ -212,6 +239,7 @@ int executa(Opcoes& op, AmbienteLote& amb)
     const Desfecho carga = carrega_dados(estado.campeonato, estado.execucao, op.arquivo_dados);
     mostra_carga(amb.erros, carga, op.busca.busca == TipoBusca::padrao);
     if (!carga.sucesso) return lote_falhou;
+    if (!carrega_requisitos_dados(op, estado, amb)) return lote_falhou;
 
     estado.criterios.pesos = op.pesos;
     if (op.objetivos_na_execucao) {
@@ -234,7 +262,7 @@ int executa(Opcoes& op, AmbienteLote& amb)
 
     if (!grava_saida(op, estado, amb)) return lote_falhou;
     const Temporada temporada = temporada_de(estado.campeonato, estado.execucao.tabela_melhor, estado.execucao.procedencia.returno);
-    if (!grava_relatorio(op, temporada.campeonato, temporada.tabela, amb)) {
+    if (!grava_relatorio(op, temporada.campeonato, temporada.tabela, estado.requisitos, amb)) {
         // The result already written stays: it is whole, and it may have replaced the file
         // of an earlier run, which removing it would not bring back.
         if (op.saida) amb.erros << "O resultado foi gravado em " << *op.saida << ", mas o relatório não.\n";

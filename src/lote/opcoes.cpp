@@ -156,11 +156,17 @@ const Opcao opcoes_lote[] = {
      "colunas separadas por tabulação: por time, os mandos rodada a\n"
      "rodada, os km percorridos e a parte de cada inviabilidade; depois\n"
      "cada ocorrência das inviabilidades numa frase"},
+    {{"--requisitos"}, Valor::arquivo_lido, "ARQUIVO", false, "arquivo de requisitos",
+     [](std::string_view v, Opcoes& op) -> Recusa { op.requisitos = std::string(v); return std::nullopt; },
+     "os requisitos do planejador (estádios, jogos marcados, clássicos;\n"
+     "veja o README): cada requisito não atendido conta, pelo seu\n"
+     "tamanho, na inviabilidade 10, que a busca minimiza e que a\n"
+     "avaliação também conta"},
     {{"--avaliar"}, Valor::arquivo_lido, "RESULTADO", false, "arquivo avaliado",
      [](std::string_view v, Opcoes& op) -> Recusa { op.avaliar = std::string(v); return std::nullopt; },
      "avalia a tabela do arquivo RESULTADO (gravado pelo KELM, ou no\n"
      "mesmo formato) em vez de executar a busca; com ela só valem\n"
-     "--objetivos, --pesos, --relatorio e --silencioso"},
+     "--objetivos, --pesos, --requisitos, --relatorio e --silencioso"},
     {{"--silencioso"}, Valor::nenhum, {}, false, {},
      [](std::string_view, Opcoes& op) -> Recusa { op.silencioso = true; return std::nullopt; },
      "não mostra a linha de andamento nem o aviso \"TERMINOU A\n"
@@ -192,7 +198,8 @@ constexpr const char* rodape_ajuda =
     "valem como --semente 5 e --objetivos 1,2,8. Num nome de arquivo os brancos contam, como\n"
     "parte do nome. Um número inteiro pode ter o sinal + e zeros à esquerda.\n"
     "\n"
-    "Uma saída nunca substitui um arquivo lido (os três do campeonato, o avaliado) nem a outra\n"
+    "Uma saída nunca substitui um arquivo lido (os três do campeonato, o avaliado, o de\n"
+    "requisitos) nem a outra\n"
     "saída, mesmo por outro caminho ou por um link: o comando recusa antes de carregar os\n"
     "dados, e nada é gravado. Um destino que não pode ser gravado (uma pasta que falta, sem\n"
     "permissão, /proc, /dev/full) também é recusado antes da busca.\n"

@@ -9,6 +9,7 @@
 #include "model/desfecho.hpp"
 #include "model/gerador.hpp"
 #include "model/matriz.hpp"
+#include "model/requisitos.hpp"
 
 namespace kelm {
 
@@ -152,6 +153,7 @@ struct Procedencia {
     TipoBusca busca = TipoBusca::padrao;
     std::uint32_t semente = 0;
     Returno returno = Returno::nenhum;
+    std::string requisitos;  // the requirements file in force, or empty
     std::array<std::int32_t, num_contagens> objetivos{};
     std::array<std::int32_t, num_contagens> pesos = pesos_default;
 
@@ -192,10 +194,13 @@ struct Execucao {
 };
 
 // Everything the program holds, by lifetime. The program owns one; every test makes its own.
+// The requirements belong to the championship whose teams they name: a load leaves none in
+// force.
 struct Estado {
     Campeonato campeonato;
     Execucao execucao;
     Criterios criterios;
+    Requisitos requisitos;
 
     friend bool operator==(const Estado&, const Estado&) = default;
 };

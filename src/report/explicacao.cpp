@@ -281,10 +281,11 @@ private:
 
 }  // namespace
 
-Explicacao explica_tabela(const Campeonato& campeonato, const Tabela& tabela)
+Explicacao explica_tabela(const Campeonato& campeonato, const Tabela& tabela, const Requisitos* requisitos)
 {
     Explicacao explicacao;
     Explicador(campeonato, tabela, explicacao).explica();
+    if (requisitos != nullptr && requisitos->em_vigor()) explica_requisitos(campeonato, tabela, *requisitos, explicacao);
     return explicacao;
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/estado.hpp"
+#include "model/requisitos.hpp"
 
 namespace kelm {
 
@@ -60,7 +61,13 @@ struct Explicacao {
 // Inviabilidade 1 the team's games beyond the first in a round; 2, 3, 4, 6, 7 and 8 the
 // team's own; 5 the home team of the game; 9 all of it to the team that travels most (the
 // first by number), as its km beyond the team that travels least.
-Explicacao explica_tabela(const Campeonato& campeonato, const Tabela& tabela);
+// With requirements in force, the explanation also speaks of the tenth count: each requirement
+// not met is an occurrence, charged to its first team, naming its line.
+Explicacao explica_tabela(const Campeonato& campeonato, const Tabela& tabela, const Requisitos* requisitos = nullptr);
+
+// Adds to `explicacao` the requirements `tabela` does not meet.
+void explica_requisitos(const Campeonato& campeonato, const Tabela& tabela, const Requisitos& requisitos,
+                        Explicacao& explicacao);
 
 // What the explanation says of the game at `posicao`: the notes of the occurrences it
 // takes part in, in their order, for example "Grêmio: 3º jogo seguido fora de casa

@@ -7,6 +7,7 @@
 #include "evaluation/avaliacao.hpp"
 #include "evaluation/objetivos.hpp"
 #include "evaluation/referencia.hpp"
+#include "files/requisitos.hpp"
 #include "neighbourhoods/compacta/rodizio_compacto.hpp"
 #include "neighbourhoods/compacta/tabela_compacta.hpp"
 #include "neighbourhoods/compacta/vizinhanca_compacta.hpp"
@@ -35,18 +36,18 @@ auto com_vizinhanca(const Campeonato& campeonato, const Criterios& criterios, Ex
     if (opcoes.busca == TipoBusca::compacta) {
         if (referencia) {
             RodizioCompacto rodizio(campeonato, tabela, controle);
-            AvaliadaPelaReferencia vizinhanca(rodizio, campeonato, criterios, execucao, opcoes.returno);
+            AvaliadaPelaReferencia vizinhanca(rodizio, campeonato, criterios, execucao, opcoes.returno, opcoes.requisitos);
             return f(vizinhanca);
         }
-        VizinhancaCompacta vizinhanca(campeonato, criterios, tabela, controle, opcoes.returno);
+        VizinhancaCompacta vizinhanca(campeonato, criterios, tabela, controle, opcoes.returno, opcoes.requisitos);
         return f(vizinhanca);
     }
     if (referencia) {
         MovimentosPadrao movimentos(campeonato, tabela, controle, fase);
-        AvaliadaPelaReferencia vizinhanca(movimentos, campeonato, criterios, execucao, opcoes.returno);
+        AvaliadaPelaReferencia vizinhanca(movimentos, campeonato, criterios, execucao, opcoes.returno, opcoes.requisitos);
         return f(vizinhanca);
     }
-    VizinhancaPadrao vizinhanca(campeonato, criterios, tabela, controle, fase, opcoes.returno);
+    VizinhancaPadrao vizinhanca(campeonato, criterios, tabela, controle, fase, opcoes.returno, opcoes.requisitos);
     return f(vizinhanca);
 }
 
@@ -176,13 +177,15 @@ Desfecho prepara_partida(const Campeonato& campeonato, const Criterios& criterio
         monta_matriz_controle(execucao.matriz_controle, execucao.tabela_atual);
     }
     execucao.tabela_partida = execucao.tabela_atual;
-    execucao.procedencia = {opcoes.busca, opcoes.semente, opcoes.returno, criterios.objetivos, criterios.pesos};
+    execucao.procedencia = {opcoes.busca, opcoes.semente, opcoes.returno,
+                            opcoes.requisitos != nullptr ? opcoes.requisitos->arquivo : std::string(),
+                            criterios.objetivos, criterios.pesos};
     return Desfecho::ok();
 }
 
 }  // namespace
 
-ResumoBusca executa_busca(Estado& estado, Observador& observador, const OpcoesBusca& opcoes)
+ResumoBusca executa_busca(Estado& estado, Observador& observador, const OpcoesBusca& opcoes_dadas)
 {
     const Campeonato& campeonato = estado.campeonato;
     Criterios& criterios = estado.criterios;
@@ -192,9 +195,17 @@ ResumoBusca executa_busca(Estado& estado, Observador& observador, const OpcoesBu
         resumo.desfecho = {false, TipoMensagem::informacao, msg_dados_nao_carregados, {}};
         return resumo;
     }
-    if (opcoes.busca == TipoBusca::compacta) {
+    if (opcoes_dadas.busca == TipoBusca::compacta) {
         resumo.desfecho = aceita_busca_compacta(campeonato);
         if (!resumo.desfecho.sucesso) return resumo;
+    }
+    // The requirements in force are held against the rounds of this run before anything changes.
+    OpcoesBusca opcoes = opcoes_dadas;
+    if (estado.requisitos.em_vigor()) {
+        const int rodadas = opcoes.returno == Returno::nenhum ? campeonato.num_rodadas : 2 * campeonato.num_rodadas;
+        resumo.desfecho = confere_requisitos(estado.requisitos, campeonato, rodadas);
+        if (!resumo.desfecho.sucesso) return resumo;
+        opcoes.requisitos = &estado.requisitos;
     }
     const Relogio& relogio = relogio_de(opcoes);
 

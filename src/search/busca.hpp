@@ -35,6 +35,9 @@ struct OpcoesBusca {
     TipoBusca busca = TipoBusca::padrao;
     // The whole season: the search moves the turno and scores it with its returno.
     Returno returno = Returno::nenhum;
+    // The planner's requirements, counted as Inviabilidade 10; none when null. The run command
+    // sets it from the state's.
+    const Requisitos* requisitos = nullptr;
     // The generator is seeded with it at the start of the run.
     std::uint32_t semente = Gerador::semente_execucao;
     // Clocks; the system's when null.

@@ -121,8 +121,8 @@ Andamento andamento_do_nivel(const Marcha& marcha, const ParametrosFase& paramet
 
 // One annealing phase: cools from t0 by `fator` per level of num_iteracoes trial moves down to
 // the final temperature. The first phase ends as soon as FO is 0, and when cold, once the kept
-// schedule has none of Inviabilidades 1, 2, 3 and 5 (whatever the objectives); otherwise it
-// reheats, up to its bound. The neighbourhood is left at the last accepted schedule, whose
+// schedule has none of Inviabilidades 1, 2, 3 and 5 (whatever the objectives) and meets every
+// requirement of the planner in force; otherwise it reheats, up to its bound. The neighbourhood is left at the last accepted schedule, whose
 // counts and FO are in marcha.
 template <Vizinhanca V>
 FimFase recozimento(V& vizinhanca, Marcha& marcha, ParametrosFase p)
@@ -165,7 +165,8 @@ FimFase recozimento(V& vizinhanca, Marcha& marcha, ParametrosFase p)
         aceito_no_nivel = false;
         const Contagens& melhor = marcha.melhor;
         const double pendentes = melhor[Inviabilidade::jogos_na_rodada] + melhor[Inviabilidade::inicio] +
-                                 melhor[Inviabilidade::fim] + melhor[Inviabilidade::mesmo_estado];
+                                 melhor[Inviabilidade::fim] + melhor[Inviabilidade::mesmo_estado] +
+                                 melhor[Inviabilidade::requisitos];
         if (pendentes == 0) {
             fim.concluida = true;
             break;

@@ -102,11 +102,46 @@ void compara(Estado& inc, Inc& vi, Estado& ref, Ref& vr, Sorteia sorteia, Gerado
     }
 }
 
+// Requirements of every kind on drawn teams and rounds of a championship of n teams whose
+// schedule has `rodadas` rounds; whether they could all hold does not matter to the count.
+Requisitos requisitos_sorteados(int n, int rodadas, std::uint32_t semente)
+{
+    Gerador g;
+    g.semeia(semente);
+    Requisitos req;
+    req.arquivo = "sorteados";
+    auto time = [&] { return 1 + g.sorteia_inteiro(n); };
+    auto rodadas_sorteadas = [&](int quantas) {
+        std::set<int> r;
+        for (int k = 0; k < quantas; ++k) r.insert(1 + g.sorteia_inteiro(rodadas));
+        return std::vector<int>(r.begin(), r.end());
+    };
+    for (int k = 0; k < 12; ++k) {
+        Requisito r;
+        r.tipo = static_cast<TipoRequisito>(k % 6);
+        r.linha = k + 1;
+        const int a = time();
+        int b = time();
+        if (b == a) b = a % n + 1;
+        r.times = {a, b};
+        if (r.tipo == TipoRequisito::casa || r.tipo == TipoRequisito::fora) r.times.pop_back();
+        if (r.tipo == TipoRequisito::maximo) {
+            if (const int c = time(); c != a && c != b) r.times.push_back(c);
+            r.limite = g.sorteia_inteiro(static_cast<int>(r.times.size()));
+        }
+        // Every maximo over all rounds but one; a group over some.
+        if (r.tipo != TipoRequisito::maximo || k % 12 != 2) r.rodadas = rodadas_sorteadas(1 + g.sorteia_inteiro(rodadas));
+        req.itens.push_back(r);
+    }
+    return req;
+}
+
 struct Cenario {
     const char* nome;
     int n;
     int r;
     Returno returno = Returno::nenhum;
+    bool com_requisitos = false;
 };
 
 class Padrao : public ::testing::TestWithParam<Cenario> {};
@@ -121,12 +156,14 @@ TEST_P(Padrao, MesmasContagensQueAReferencia)
     for (const std::uint32_t semente : {1u, 2u}) {
         Estado inc = campeonato_sorteado(c.n, c.r, semente);
         inc.criterios.pesos = semente == 1 ? pesos_mistos : pesos_default;
+        const int contadas = c.returno == Returno::nenhum ? c.r : 2 * c.r;
+        const Requisitos req = c.com_requisitos ? requisitos_sorteados(c.n, contadas, semente) : Requisitos{};
         Estado ref = inc;
         VizinhancaPadrao vi(inc.campeonato, inc.criterios, inc.execucao.tabela_atual, inc.execucao.matriz_controle,
-                            Fase::primeira, c.returno);
+                            Fase::primeira, c.returno, &req);
         MovimentosPadrao movimentos_ref(ref.campeonato, ref.execucao.tabela_atual, ref.execucao.matriz_controle,
                                         Fase::primeira);
-        AvaliadaPelaReferencia vr(movimentos_ref, ref.campeonato, ref.criterios, ref.execucao, c.returno);
+        AvaliadaPelaReferencia vr(movimentos_ref, ref.campeonato, ref.criterios, ref.execucao, c.returno, &req);
         auto sorteia = [&](Gerador& g) {
             Movimento m;
             m.tipo = g.sorteia_inteiro(2) == 0 ? Movimento::Tipo::troca_jogos : Movimento::Tipo::troca_mando;
@@ -141,7 +178,9 @@ TEST_P(Padrao, MesmasContagensQueAReferencia)
         Comparacao visto;
         compara(inc, vi, ref, vr, sorteia, g, movimentos, semente == 2, visto);
         EXPECT_TRUE(semente == 2 || visto.limites == 0);
-        EXPECT_TRUE(semente == 1 || c.n < 20 || movimentos < 3000 || visto.limites > 100) << visto.limites;
+        // Unmet requirements can all fall to nothing, so with them in force a bound seldom rejects.
+        EXPECT_TRUE(semente == 1 || c.n < 20 || movimentos < 3000 || c.com_requisitos || visto.limites > 100)
+            << visto.limites;
     }
 }
 
@@ -153,7 +192,10 @@ INSTANTIATE_TEST_SUITE_P(
                       Cenario{"CentoEQuarenta", 140, 139}, Cenario{"CincoEspelhado", 5, 9, Returno::espelhado},
                       Cenario{"SeisFrances", 6, 10, Returno::frances},
                       Cenario{"VinteEspelhado", 20, 19, Returno::espelhado},
-                      Cenario{"VinteEUmFrances", 21, 25, Returno::frances}),
+                      Cenario{"VinteEUmFrances", 21, 25, Returno::frances},
+                      Cenario{"SeisComRequisitos", 6, 10, Returno::nenhum, true},
+                      Cenario{"VinteComRequisitos", 20, 19, Returno::nenhum, true},
+                      Cenario{"NoveFrancesComRequisitos", 9, 12, Returno::frances, true}),
     [](const auto& caso) { return std::string(caso.param.nome); });
 
 TEST(Padrao, RecusaTabelaForaDoModelo)
@@ -165,14 +207,14 @@ TEST(Padrao, RecusaTabelaForaDoModelo)
                  std::logic_error);
 }
 
-class Compacta : public ::testing::TestWithParam<std::tuple<int, Returno>> {};
+class Compacta : public ::testing::TestWithParam<std::tuple<int, Returno, bool>> {};
 
 // A compact round robin of n teams with drawn distances; moves of every kind as the search
 // draws them; every neighbour a compact round robin. With a returno, the counts are the
 // season's.
 TEST_P(Compacta, MesmasContagensQueAReferenciaERodadasCompletas)
 {
-    const auto [n, returno] = GetParam();
+    const auto [n, returno, com_requisitos] = GetParam();
     for (const std::uint32_t semente : {1u, 2u}) {
         Estado inc = campeonato_sorteado(n, rodadas_preenchidas(n), semente);
         Execucao& x = inc.execucao;
@@ -180,25 +222,32 @@ TEST_P(Compacta, MesmasContagensQueAReferenciaERodadasCompletas)
         x.matriz_controle.zera();
         monta_matriz_controle(x.matriz_controle, x.tabela_atual);
         inc.criterios.pesos = semente == 1 ? pesos_mistos : pesos_default;
+        const int rodadas = rodadas_preenchidas(n) * (returno == Returno::nenhum ? 1 : 2);
+        const Requisitos req = com_requisitos ? requisitos_sorteados(n, rodadas, semente) : Requisitos{};
         Estado ref = inc;
-        VizinhancaCompacta vi(inc.campeonato, inc.criterios, x.tabela_atual, x.matriz_controle, returno);
+        VizinhancaCompacta vi(inc.campeonato, inc.criterios, x.tabela_atual, x.matriz_controle, returno, &req);
         RodizioCompacto rodizio(ref.campeonato, ref.execucao.tabela_atual, ref.execucao.matriz_controle);
-        AvaliadaPelaReferencia vr(rodizio, ref.campeonato, ref.criterios, ref.execucao, returno);
+        AvaliadaPelaReferencia vr(rodizio, ref.campeonato, ref.criterios, ref.execucao, returno, &req);
         Gerador g;
         g.semeia(semente + 100);
         Comparacao visto;
         compara(inc, vi, ref, vr, [&](Gerador& gerador) { return vi.sorteia(gerador); }, g, 2000, semente == 2, visto,
                 [n = n](const Tabela& t) { return falha_compacta(t, n); });
-        EXPECT_TRUE(semente == 1 || n <= 4 || visto.limites > 50) << visto.limites;
+        EXPECT_TRUE(semente == 1 || n <= 4 || com_requisitos || visto.limites > 50) << visto.limites;
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Turno, Compacta,
                          ::testing::Combine(::testing::Values(3, 4, 5, 6, 9, 20, 21, 30, 71),
-                                            ::testing::Values(Returno::nenhum)));
+                                            ::testing::Values(Returno::nenhum), ::testing::Values(false)));
 INSTANTIATE_TEST_SUITE_P(Temporada, Compacta,
                          ::testing::Combine(::testing::Values(3, 4, 5, 6, 9, 20, 21),
-                                            ::testing::Values(Returno::espelhado, Returno::frances)));
+                                            ::testing::Values(Returno::espelhado, Returno::frances),
+                                            ::testing::Values(false)));
+INSTANTIATE_TEST_SUITE_P(Requisitos, Compacta,
+                         ::testing::Combine(::testing::Values(4, 7, 20),
+                                            ::testing::Values(Returno::nenhum, Returno::espelhado, Returno::frances),
+                                            ::testing::Values(true)));
 
 TEST(BuscaCompacta, RecusaDadosQueNaoSaoCompactosSemMudarNada)
 {

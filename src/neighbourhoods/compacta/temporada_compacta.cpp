@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "model/temporada.hpp"
 #include "neighbourhoods/compacta/vizinhanca_compacta.hpp"
 
 namespace kelm {
@@ -93,6 +94,51 @@ void VizinhancaCompacta::troca_sedes(int t, int p1, int q1, int p2, int q2)
         mudanca.valores = sequencias_.parcela(m, distancia);
     }
     registra(mudanca);
+}
+
+// ---- The planner's requirements ------------------------------------------------------------
+
+void VizinhancaCompacta::casa_por_rodada(const Palavra* posicoes, int folga, Palavra* rodadas) const
+{
+    const int contadas = temporada() ? 2 * num_rodadas_ : num_rodadas_;
+    const int palavras = palavras_da_mascara(contadas);
+    if (folga < 0) {
+        // Every team plays in every round: a game's place in the sequence is its round.
+        std::copy_n(posicoes, palavras, rodadas);
+        return;
+    }
+    std::fill(rodadas, rodadas + palavras, Palavra{0});
+    int k = 0;
+    for (int s = 0; s < contadas; ++s) {
+        if ((temporada() ? rodada_do_turno(s, num_rodadas_, returno_) : s) == folga) continue;
+        if (bit(posicoes, k++)) poe_bit(rodadas, s, true);
+    }
+}
+
+Encontro VizinhancaCompacta::encontro(int a, int b, int s, bool depois) const
+{
+    const int r = s < num_rodadas_ ? s : rodada_do_turno(s, num_rodadas_, returno_);
+    const int o = depois ? rodizio_.oponente_novo(a, r) : rodizio_.oponente(r)[a];
+    if (o != b) return Encontro::nenhum;
+    const bool em_casa_no_turno = depois ? rodizio_.em_casa_depois(a, r) : rodizio_.em_casa(a, r);
+    return (s < num_rodadas_) == em_casa_no_turno ? Encontro::primeiro_em_casa : Encontro::segundo_em_casa;
+}
+
+void VizinhancaCompacta::conta_requisitos_candidatos()
+{
+    // The teams the move reaches: their meetings may change, and their home rounds where their
+    // home games do.
+    requisitos_.novo_movimento();
+    for (int k = 0; k < num_mudancas_; ++k) {
+        const Mudanca& mudanca = mudancas_[static_cast<std::size_t>(k)];
+        requisitos_.toca(mudanca.time);
+        if (!mudanca.mesma_mascara)
+            casa_por_rodada(rascunho_.mascara(mudanca.time), rodizio_.folga_depois(mudanca.time),
+                            requisitos_.casa_candidata(mudanca.time));
+    }
+    totais_candidatos_[Inviabilidade::requisitos] =
+        requisitos_.total_candidato([this](int a, int b, int s) { return encontro(a, b, s, true); });
+    requisitos_pendentes_ = true;
 }
 
 }  // namespace kelm

@@ -11,7 +11,7 @@
 namespace kelm {
 
 VizinhancaCompacta::VizinhancaCompacta(const Campeonato& campeonato, const Criterios& criterios, Tabela& tabela,
-                                       Matriz<Controle>& controle, Returno returno)
+                                       Matriz<Controle>& controle, Returno returno, const Requisitos* requisitos)
     : rodizio_(campeonato, tabela, controle),
       num_times_(campeonato.num_times),
       num_rodadas_(campeonato.num_rodadas),
@@ -20,7 +20,9 @@ VizinhancaCompacta::VizinhancaCompacta(const Campeonato& campeonato, const Crite
       jogos_contados_(returno == Returno::nenhum ? jogos_ : 2 * jogos_),
       rodada_final_(rodada_final_da_temporada(campeonato.num_rodadas, returno)),
       d_(campeonato),
-      ponderacao_(campeonato, criterios, returno == Returno::nenhum ? 1 : 2),
+      requisitos_(requisitos != nullptr ? *requisitos : Requisitos{}, campeonato.num_times,
+                  returno == Returno::nenhum ? campeonato.num_rodadas : 2 * campeonato.num_rodadas),
+      ponderacao_(campeonato, criterios, returno == Returno::nenhum ? 1 : 2, requisitos_.maximo()),
       sequencias_(campeonato.num_times, jogos_contados_),
       rascunho_(campeonato.num_times, jogos_contados_)
 {
@@ -40,6 +42,11 @@ VizinhancaCompacta::VizinhancaCompacta(const Campeonato& campeonato, const Crite
     totais_[Inviabilidade::mesmo_estado] = mesmo_estado_na_ultima(false);
     for (int t = 1; t <= num_times_; ++t) extremos_.inclui(parcelas_[static_cast<std::size_t>(t)].distancia);
     totais_[Inviabilidade::diferenca_distancia] = extremos_.diferenca();
+    if (!requisitos_.vazio()) {
+        for (int t = 1; t <= num_times_; ++t) casa_por_rodada(sequencias_.mascara(t), rodizio_.folga_de(t), requisitos_.casa(t));
+        requisitos_.inicia([this](int a, int b, int s) { return encontro(a, b, s, false); });
+        totais_[Inviabilidade::requisitos] = requisitos_.total();
+    }
 
     atualiza_base_do_limite();
     // The bound rejects nothing at a temperature above the most Inviabilidades 2 to 5 can rise.
@@ -363,6 +370,7 @@ double VizinhancaCompacta::aplica(const Movimento& m, double fo_atual, double te
     ++marca_atual_;
     num_mudancas_ = 0;
     antecipado_ = false;
+    requisitos_pendentes_ = false;
     // A move whose bound already worsens the objective by the temperature or more is
     // rejected whatever the draw: its teams need no closer look.
     if (ponderacao_.pode_antecipar() && temperatura < teto_do_limite_) {
@@ -397,6 +405,7 @@ double VizinhancaCompacta::aplica(const Movimento& m, double fo_atual, double te
         break;
     }
     if (ultima) totais_candidatos_[Inviabilidade::mesmo_estado] = mesmo_estado_na_ultima(true);
+    if (!requisitos_.vazio()) conta_requisitos_candidatos();
     fecha_extremos();
     return ponderacao_.fo(totais_candidatos_);
 }
@@ -422,6 +431,8 @@ void VizinhancaCompacta::confirma()
         parcelas_[static_cast<std::size_t>(t)] = mudanca.valores;
     }
     num_mudancas_ = 0;
+    if (requisitos_pendentes_) requisitos_.confirma();
+    requisitos_pendentes_ = false;
     totais_ = totais_candidatos_;
     extremos_ = extremos_candidatos_;
     atualiza_base_do_limite();

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "evaluation/requisitos.hpp"
 #include "evaluation/sequencia.hpp"
 #include "model/estado.hpp"
 #include "neighbourhoods/compacta/rodizio_compacto.hpp"
@@ -27,7 +28,8 @@ public:
     // Reads the compact schedule `tabela` (see RodizioCompacto) and the criteria, fixed for one
     // phase.
     VizinhancaCompacta(const Campeonato& campeonato, const Criterios& criterios, Tabela& tabela,
-                       Matriz<Controle>& controle, Returno returno = Returno::nenhum);
+                       Matriz<Controle>& controle, Returno returno = Returno::nenhum,
+                       const Requisitos* requisitos = nullptr);
 
     // FO of the schedule.
     double avalia() const { return ponderacao_.fo(totais_); }
@@ -115,6 +117,13 @@ private:
     int mesmo_estado_na_ultima(bool depois) const;
     void fim_da_temporada_depois(int t, std::int64_t& fim, bool h0, bool h1) const;
 
+    // The planner's requirements: a team's home rounds from its sequence's home games, resting
+    // in `folga`; how two teams meet in round s (of those scored), now or under the pending
+    // move; the count under the pending move.
+    void casa_por_rodada(const Palavra* posicoes, int folga, Palavra* rodadas) const;
+    Encontro encontro(int a, int b, int s, bool depois) const;
+    void conta_requisitos_candidatos();
+
     RodizioCompacto rodizio_;
     int num_times_;
     int num_rodadas_;
@@ -123,6 +132,8 @@ private:
     int jogos_contados_;  // the games of a team's sequence: N - 1, or 2(N - 1) over a season
     int rodada_final_;    // the turno round whose pairs meet in the last round of what is scored
     Distancias d_;
+    AvaliadorRequisitos requisitos_;
+    bool requisitos_pendentes_ = false;  // the pending move's requirements were worked out
     Ponderacao ponderacao_;
     // Above this temperature the bound would not reject a move: the most that Inviabilidades 2
     // to 5 can rise by.

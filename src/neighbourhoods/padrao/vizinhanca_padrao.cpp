@@ -45,7 +45,7 @@ void insere_bit(Palavra* m, int w, int q, bool valor)
 }  // namespace
 
 VizinhancaPadrao::VizinhancaPadrao(const Campeonato& campeonato, const Criterios& criterios, Tabela& tabela,
-                                   Matriz<Controle>& controle, Fase fase, Returno returno)
+                                   Matriz<Controle>& controle, Fase fase, Returno returno, const Requisitos* requisitos)
     : movimentos_(campeonato, tabela, controle, fase),
       tabela_(tabela),
       controle_(controle),
@@ -53,7 +53,9 @@ VizinhancaPadrao::VizinhancaPadrao(const Campeonato& campeonato, const Criterios
       jogos_(campeonato.num_times - 1),
       vagas_(campeonato.jogos_por_rodada()),
       d_(campeonato),
-      ponderacao_(campeonato, criterios, returno == Returno::nenhum ? 1 : 2),
+      requisitos_(requisitos != nullptr ? *requisitos : Requisitos{}, campeonato.num_times,
+                  returno == Returno::nenhum ? campeonato.num_rodadas : 2 * campeonato.num_rodadas),
+      ponderacao_(campeonato, criterios, returno == Returno::nenhum ? 1 : 2, requisitos_.maximo()),
       sequencias_(campeonato.num_times, campeonato.num_times - 1),
       returno_(returno),
       jogos_contados_(returno == Returno::nenhum ? jogos_ : 2 * jogos_),
@@ -78,6 +80,11 @@ VizinhancaPadrao::VizinhancaPadrao(const Campeonato& campeonato, const Criterios
     // Every round of the returno holds the teams of a round of the turno.
     totais_[Inviabilidade::jogos_na_rodada] = peso_extras_ * extras_por_rodada(controle_);
     for (int g = 0; g < vagas_; ++g) totais_[Inviabilidade::mesmo_estado] += mesmo_estado(tabela_[rodada_final_][g]);
+    if (!requisitos_.vazio()) {
+        for (int t = 1; t <= num_times_; ++t) casa_por_rodada(t, requisitos_.casa(t));
+        requisitos_.inicia([this](int a, int b, int s) { return encontro(a, b, s); });
+        totais_[Inviabilidade::requisitos] = requisitos_.total();
+    }
     for (int t = 1; t <= num_times_; ++t) ordem_.push_back(t);
     std::sort(ordem_.begin(), ordem_.end(), [&](int a, int b) {
         return valores_[static_cast<std::size_t>(a)].distancia < valores_[static_cast<std::size_t>(b)].distancia;
@@ -366,6 +373,7 @@ double VizinhancaPadrao::aplica(const Movimento& m, double fo_atual, double temp
     totais_candidatos_ = totais_;
     num_mudancas_ = 0;
     pendente_ = true;
+    requisitos_pendentes_ = false;
 
     // Each kind returns the objective when it is settled before the teams are looked at: a
     // swap of a slot with itself, an empty slot, a move rejected on its bound.
@@ -379,6 +387,7 @@ double VizinhancaPadrao::aplica(const Movimento& m, double fo_atual, double temp
         if (returno_ != Returno::nenhum) mud.valores = parcela_candidata_da_temporada(mud, i);
         totais_candidatos_.troca(valores_[static_cast<std::size_t>(mud.time)], mud.valores, jogos_contados_);
     }
+    if (!requisitos_.vazio()) conta_requisitos_candidatos();
     fecha_totais(totais_candidatos_);
     return ponderacao_.fo(totais_candidatos_);
 }
@@ -423,6 +432,8 @@ void VizinhancaPadrao::confirma()
     if (antecipado_) throw std::logic_error("um movimento recusado de antemão não pode ser mantido");
     if (!pendente_) return;
     for (int i = 0; i < num_mudancas_; ++i) mantem(mudancas_[static_cast<std::size_t>(i)], i);
+    if (requisitos_pendentes_) requisitos_.confirma();
+    requisitos_pendentes_ = false;
     totais_ = totais_candidatos_;
     num_mudancas_ = 0;
     pendente_ = false;

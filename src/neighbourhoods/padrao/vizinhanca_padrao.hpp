@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "evaluation/requisitos.hpp"
 #include "evaluation/sequencia.hpp"
 #include "model/estado.hpp"
 #include "neighbourhoods/padrao/movimentos.hpp"
@@ -40,7 +41,8 @@ public:
     // Builds the per-team sequences from `tabela` (each team with N-1 games) and reads the
     // objective flags and weights, which stay fixed for the neighbourhood's life (one phase).
     VizinhancaPadrao(const Campeonato& campeonato, const Criterios& criterios, Tabela& tabela,
-                     Matriz<Controle>& controle, Fase fase, Returno returno = Returno::nenhum);
+                     Matriz<Controle>& controle, Fase fase, Returno returno = Returno::nenhum,
+                     const Requisitos* requisitos = nullptr);
 
     // FO of the schedule.
     double avalia() { return ponderacao_.fo(totais_); }
@@ -102,6 +104,12 @@ private:
                                  const std::int32_t* oponentes);
     Parcela parcela_candidata_da_temporada(const Mudanca& mudanca, int idx);
 
+    // The planner's requirements, read from the schedule as it stands (the pending move
+    // applied): a team's home rounds over the rounds scored, and how two teams meet in one.
+    void casa_por_rodada(int t, Palavra* rodadas) const;
+    Encontro encontro(int a, int b, int s) const;
+    void conta_requisitos_candidatos();
+
     MovimentosPadrao movimentos_;
     Tabela& tabela_;
     Matriz<Controle>& controle_;
@@ -109,6 +117,8 @@ private:
     int jogos_;          // games per team: N - 1
     int vagas_;          // slots per round
     Distancias d_;
+    AvaliadorRequisitos requisitos_;
+    bool requisitos_pendentes_ = false;  // the pending move's requirements were worked out
     Ponderacao ponderacao_;
     Sequencias sequencias_;   // the turno
     Returno returno_;

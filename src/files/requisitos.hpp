@@ -1,0 +1,45 @@
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+#include "model/desfecho.hpp"
+#include "model/estado.hpp"
+#include "model/requisitos.hpp"
+
+namespace kelm {
+
+inline constexpr const char* msg_requisitos_nao_aberto = "O Arquivo de requisitos não foi aberto.";
+
+// Reads the requirements file of the loaded `campeonato` into `requisitos` (its `arquivo`
+// set to `nome`): text in UTF-8 or Latin-1, LF or CR LF, `#` starting a comment; one
+// requirement a line, its words separated by blanks, team names as in the names file, rounds
+// as numbers and ranges separated by commas (`1-3,19`):
+//   casa TIME rodadas LISTA            the team plays at home in each of those rounds
+//   fora TIME rodadas LISTA            the team does not play at home in any of them
+//   maximo K TIME TIME ... [rodadas LISTA]
+//                                      at most K of those teams at home in a round (in
+//                                      every round when no rounds are given)
+//   jogo MANDANTE VISITANTE rodadas LISTA
+//                                      that game, with that home team, in one of those rounds
+//   encontro TIME TIME rodadas LISTA   the two meet, at either venue, in one of those rounds
+//   sem-encontro TIME TIME rodadas LISTA
+//                                      the two do not meet in any of those rounds
+// Rounds may reach 2R (a whole season); confere_requisitos holds them against the rounds of a
+// run. On failure the message names the file and the line, and `requisitos` is left as it was.
+Desfecho le_requisitos(std::string_view bytes, std::string_view nome, const Campeonato& campeonato,
+                       Requisitos& requisitos);
+
+// Reads the requirements file at `caminho` with le_requisitos, within the loader's limits.
+Desfecho carrega_requisitos(const Campeonato& campeonato, const std::filesystem::path& caminho,
+                            Requisitos& requisitos);
+
+// Whether the requirements can hold in a run of `num_rodadas` rounds (R, or 2R over a whole
+// season): every round within them, and no two requirements that cannot hold together (a team
+// at home and away in one round; two fixed games of one team in one round; a fixed game in
+// rounds where its home team must play away or its visitor at home; more teams forced home in
+// a round than a maximo allows; a pair fixed to rounds where it must not meet). The refusal
+// names the file and the lines of every requirement involved.
+Desfecho confere_requisitos(const Requisitos& requisitos, const Campeonato& campeonato, int num_rodadas);
+
+}  // namespace kelm

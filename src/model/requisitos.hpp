@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kelm {
+
+// The kinds of requirement a planner gives, as the requirements file writes them.
+enum class TipoRequisito {
+    casa,          // casa TIME rodadas LISTA: the team plays at home in each of those rounds
+    fora,          // fora TIME rodadas LISTA: the team does not play at home in any of them
+    maximo,        // maximo K TIME TIME ... [rodadas LISTA]: at most K of them at home in a round
+    jogo,          // jogo MANDANTE VISITANTE rodadas LISTA: that game, with that home team, in one of them
+    encontro,      // encontro TIME TIME rodadas LISTA: the two meet, at either venue, in one of them
+    sem_encontro,  // sem-encontro TIME TIME rodadas LISTA: the two do not meet in any of them
+};
+
+// One requirement of the file: its kind, its line, its teams (the home team first in a game),
+// K of a maximo, and its rounds from 1, increasing, each once (a maximo without rounds holds
+// in every round).
+struct Requisito {
+    TipoRequisito tipo = TipoRequisito::casa;
+    int linha = 0;
+    std::vector<int> times;
+    int limite = 0;
+    std::vector<int> rodadas;
+
+    friend bool operator==(const Requisito&, const Requisito&) = default;
+};
+
+// The requirements in force: the file they came from (empty: none in force) and what it asks.
+struct Requisitos {
+    std::string arquivo;
+    std::vector<Requisito> itens;
+
+    bool em_vigor() const { return !arquivo.empty(); }
+
+    friend bool operator==(const Requisitos&, const Requisitos&) = default;
+};
+
+}  // namespace kelm

@@ -1,0 +1,123 @@
+// The tenth count explained: every requirement of the planner that a schedule does not meet, in
+// a sentence naming the requirement's line, with the games it involves.
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "evaluation/requisitos.hpp"
+#include "report/explicacao.hpp"
+
+namespace kelm {
+
+namespace {
+
+// "a", "a e b", "a, b e c".
+std::string junta(const std::vector<std::string>& partes)
+{
+    std::string texto;
+    for (std::size_t k = 0; k < partes.size(); ++k) {
+        if (k > 0) texto += k + 1 == partes.size() ? " e " : ", ";
+        texto += partes[k];
+    }
+    return texto;
+}
+
+// "na rodada 7" or "nas rodadas 7, 8 e 9", from rounds numbered from 0.
+std::string nas_rodadas(const std::vector<int>& rodadas, const char* uma = "na rodada ", const char* varias = "nas rodadas ")
+{
+    std::vector<std::string> numeros;
+    for (const int r : rodadas) numeros.push_back(std::to_string(r + 1));
+    return (rodadas.size() == 1 ? uma : varias) + junta(numeros);
+}
+
+class ExplicaRequisitos {
+public:
+    ExplicaRequisitos(const Campeonato& campeonato, const Tabela& tabela, Explicacao& explicacao)
+        : campeonato_(campeonato), tabela_(tabela), e_(explicacao)
+    {
+    }
+
+    void explica(const Violacao& v)
+    {
+        const Requisito& r = *v.requisito;
+        Ocorrencia o;
+        o.inviabilidade = Inviabilidade::requisitos;
+        o.time = r.times[0];
+        o.valor = v.tamanho;
+        o.rodadas = v.rodadas;
+        o.frase = frase(r, v) + " (requisito da linha " + std::to_string(r.linha) + ")";
+        const std::string nota = "requisito da linha " + std::to_string(r.linha) + " não atendido (Inviabilidade 10)";
+        for (const PosicaoJogo& p : jogos_envolvidos(r, v)) o.jogos.push_back({p, nomes(r) + ": " + nota});
+        e_.times[static_cast<std::size_t>(r.times[0] - 1)].parcelas[static_cast<std::size_t>(Inviabilidade::requisitos)] +=
+            v.tamanho;
+        e_.contagens[Inviabilidade::requisitos] += static_cast<double>(v.tamanho);
+        e_.ocorrencias.push_back(std::move(o));
+    }
+
+private:
+    const std::string& nome(int t) const { return campeonato_.nomes_times[static_cast<std::size_t>(t)]; }
+    std::string nomes(const Requisito& r) const
+    {
+        std::vector<std::string> n;
+        for (const int t : r.times) n.push_back(nome(t));
+        return junta(n);
+    }
+
+    std::string frase(const Requisito& r, const Violacao& v) const
+    {
+        switch (r.tipo) {
+        case TipoRequisito::casa: return nome(r.times[0]) + " não joga em casa " + nas_rodadas(v.rodadas);
+        case TipoRequisito::fora: return nome(r.times[0]) + " joga em casa " + nas_rodadas(v.rodadas);
+        case TipoRequisito::maximo:
+            return "mais de " + std::to_string(r.limite) + " de " + nomes(r) + " jogam em casa " + nas_rodadas(v.rodadas);
+        case TipoRequisito::jogo:
+            return "o jogo " + nome(r.times[0]) + " x " + nome(r.times[1]) + " não é " +
+                   nas_rodadas(v.rodadas, "na rodada ", "em nenhuma das rodadas ");
+        case TipoRequisito::encontro:
+            return nomes(r) + " não se enfrentam " + nas_rodadas(v.rodadas, "na rodada ", "em nenhuma das rodadas ");
+        case TipoRequisito::sem_encontro: return nomes(r) + " se enfrentam " + nas_rodadas(v.rodadas);
+        }
+        return {};
+    }
+
+    // The games a requirement not met is about: the team's games in the rounds where it breaks,
+    // the group's home games there, or the pair's meetings.
+    std::vector<PosicaoJogo> jogos_envolvidos(const Requisito& r, const Violacao& v) const
+    {
+        std::vector<PosicaoJogo> jogos;
+        const bool par = r.tipo == TipoRequisito::jogo || r.tipo == TipoRequisito::encontro ||
+                         r.tipo == TipoRequisito::sem_encontro;
+        for (int s = 0; s < tabela_.linhas(); ++s) {
+            const bool na_quebra = std::binary_search(v.rodadas.begin(), v.rodadas.end(), s);
+            for (int g = 0; g < tabela_.colunas(); ++g) {
+                const Jogo j = tabela_[s][g];
+                if (j.vazio()) continue;
+                const auto tem = [&](int t) { return std::find(r.times.begin(), r.times.end(), t) != r.times.end(); };
+                const bool envolve = par ? tem(j.mandante()) && tem(j.visitante()) &&
+                                               (r.tipo != TipoRequisito::sem_encontro || na_quebra)
+                                   : r.tipo == TipoRequisito::maximo ? na_quebra && tem(j.mandante())
+                                                                     : na_quebra && (tem(j.mandante()) || tem(j.visitante()));
+                if (envolve) jogos.push_back({s, g});
+            }
+        }
+        return jogos;
+    }
+
+    const Campeonato& campeonato_;
+    const Tabela& tabela_;
+    Explicacao& e_;
+};
+
+}  // namespace
+
+void explica_requisitos(const Campeonato& campeonato, const Tabela& tabela, const Requisitos& requisitos,
+                        Explicacao& explicacao)
+{
+    explicacao.num_contagens = num_contagens;
+    std::vector<Violacao> violacoes;
+    conta_requisitos(requisitos, campeonato.num_times, tabela, &violacoes);
+    ExplicaRequisitos explica(campeonato, tabela, explicacao);
+    for (const Violacao& v : violacoes) explica.explica(v);
+}
+
+}  // namespace kelm
