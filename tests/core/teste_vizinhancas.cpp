@@ -198,13 +198,21 @@ INSTANTIATE_TEST_SUITE_P(
                       Cenario{"NoveFrancesComRequisitos", 9, 12, Returno::frances, true}),
     [](const auto& caso) { return std::string(caso.param.nome); });
 
-TEST(Padrao, RecusaTabelaForaDoModelo)
+// Schedules outside each neighbourhood's model are refused, not scored: an empty one; a compact
+// one whose game is written with the higher-numbered team first, or meets a team twice.
+TEST(Vizinhancas, RecusamTabelaForaDoModelo)
 {
     Estado e = campeonato(4, 3);  // an empty schedule: every team short of its games
     ASSERT_TRUE(prepara_execucao(e.campeonato, e.execucao).sucesso);
-    EXPECT_THROW(VizinhancaPadrao(e.campeonato, e.criterios, e.execucao.tabela_atual, e.execucao.matriz_controle,
-                                  Fase::primeira),
+    Execucao& x = e.execucao;
+    EXPECT_THROW(VizinhancaPadrao(e.campeonato, e.criterios, x.tabela_atual, x.matriz_controle, Fase::primeira),
                  std::logic_error);
+    gera_tabela_compacta(4, x.gerador, x.tabela_atual);
+    for (const Jogo errado : {Jogo{-x.tabela_atual[0][0].time2, std::abs(x.tabela_atual[0][0].time1)}, x.tabela_atual[1][0]}) {
+        Tabela t = x.tabela_atual;
+        t[0][0] = errado;
+        EXPECT_THROW(RodizioCompacto(e.campeonato, t, x.matriz_controle), std::logic_error);
+    }
 }
 
 class Compacta : public ::testing::TestWithParam<std::tuple<int, Returno, bool>> {};
