@@ -1,6 +1,8 @@
 // The planner's requirements in the window: read from the menu "&Arquivo", named in the status
 // bar, and shown or hidden with them wherever the tenth count appears.
 
+#include <exception>
+
 #include <QAction>
 #include <QFile>
 #include <QFileInfo>
@@ -51,11 +53,16 @@ void Tform_global::abre_requisitos()
     const QString nome = seletor_.abre(this, QString::fromUtf8(filtro_requisitos));
     // Read and checked aside: a refused file leaves the requirements in force as they were.
     Requisitos novos;
-    Desfecho d = carrega_requisitos(estado_.campeonato, std::filesystem::path(QFile::encodeName(nome).toStdString()), novos);
-    // Held against the rounds of the next run as the parameters stand; the run checks them
-    // again, since the planner may choose another season before it.
-    const int rodadas = estado_.campeonato.num_rodadas * (opcoes_busca_.returno == Returno::nenhum ? 1 : 2);
-    if (d.sucesso) d = confere_requisitos(novos, estado_.campeonato, rodadas);
+    Desfecho d;
+    try {
+        d = carrega_requisitos(estado_.campeonato, std::filesystem::path(QFile::encodeName(nome).toStdString()), novos);
+        // Held against the rounds of the next run as the parameters stand; the run checks
+        // them again, since the planner may choose another season before it.
+        const int rodadas = estado_.campeonato.num_rodadas * (opcoes_busca_.returno == Returno::nenhum ? 1 : 2);
+        if (d.sucesso) d = confere_requisitos(novos, estado_.campeonato, rodadas);
+    } catch (const std::exception& e) {
+        d = Desfecho::erro(msg_requisitos_nao_aberto, e.what());
+    }
     if (!d.sucesso) {
         mostra(d);
         return;
