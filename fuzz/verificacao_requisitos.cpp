@@ -71,6 +71,7 @@ std::string falha_dos_requisitos(const Campeonato& c, const Requisitos& req, int
     return {};
 }
 
+// Whether `linha` is the line of one of the requirements.
 bool tem_linha(const Requisitos& req, long linha)
 {
     return std::any_of(req.itens.begin(), req.itens.end(), [linha](const Requisito& r) { return r.linha == linha; });

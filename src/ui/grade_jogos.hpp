@@ -55,6 +55,7 @@ public:
 private:
     bool dentro(const QModelIndex& indice) const;
     QString texto(int linha, int coluna) const;
+    // Whether the game of the cell in `linha`, `coluna` is marked.
     bool marcado(int linha, int coluna) const;
 
     int linhas_ = 0;
