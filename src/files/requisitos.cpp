@@ -47,12 +47,13 @@ std::optional<TipoRequisito> tipo_de(std::string_view palavra)
     return std::nullopt;
 }
 
-// A whole number written in decimal digits, at most `maximo`; nothing otherwise.
+// A whole number written in decimal digits, at most `maximo`; nothing otherwise (a minus
+// sign included: no count of teams or rounds is negative).
 std::optional<int> numero(std::string_view texto, int maximo)
 {
     int valor = 0;
     const auto [fim, erro] = std::from_chars(texto.data(), texto.data() + texto.size(), valor);
-    if (texto.empty() || erro != std::errc() || fim != texto.data() + texto.size() || valor > maximo)
+    if (texto.empty() || erro != std::errc() || fim != texto.data() + texto.size() || valor < 0 || valor > maximo)
         return std::nullopt;
     return valor;
 }

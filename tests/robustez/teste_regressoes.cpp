@@ -86,15 +86,17 @@ TEST(Regressao, TextoQueTerminaNoMeioDeUmCaractereNaoEhLidoAlemDoFim)
 }
 
 // A maximo without its group ("maximo", "maximo rodadas 1") made the requirements reader
-// build a list of names that ended before it began, which threw and ended the program: such a
-// line is refused with its line, and nothing is read.
-TEST(Regressao, MaximoSemOGrupoEhRecusadoComALinha)
+// build a list of names that ended before it began, which threw and ended the program; one
+// of -1 teams at home was accepted, and could never be met. Each is refused with its line,
+// and nothing is read.
+TEST(Regressao, MaximoMalEscritoEhRecusadoComALinha)
 {
     const Estado e = carrega_exemplo("nordeste.dat");
     const std::pair<std::string, std::string> casos[] = {
         {"casa Bahia rodadas 1\nmaximo", "falta o máximo de times em casa: maximo K TIME TIME ... [rodadas LISTA]."},
         {"# Fonte Nova\nmáximo rodadas 1-2", "\"rodadas\" não é um número de times (maximo K TIME TIME ...)."},
-        {"maximo 1 rodadas 1", "um maximo pede um grupo de dois times ou mais."}};
+        {"maximo 1 rodadas 1", "um maximo pede um grupo de dois times ou mais."},
+        {"maximo -1 Ceará Fortaleza", "\"-1\" não é um número de times (maximo K TIME TIME ...)."}};
     for (const auto& [texto, problema] : casos) {
         Requisitos r;
         const Desfecho d = le_requisitos(texto, "r.txt", e.campeonato, r);
