@@ -6,7 +6,10 @@
 // initial table, the objectives, weights and search parameters dialogs, the progress panel
 // during the run, the end message, the result table, the comparison of the coin button, the
 // season at a glance, the print preview, the save dialog; then a compact run of the same
-// clubs in 19 rounds and its coin.
+// clubs in 19 rounds and its coin; then the planner's requirements for the whole season of
+// those clubs: read (with their message), the initial table with the games that break them
+// marked, the objectives and weights with the tenth count, the progress panel, and the coin
+// that lists those not met.
 
 #include <functional>
 
@@ -226,6 +229,50 @@ int main(int argc, char** argv)
         {
             NoProximoModal dialogo("QDialog", [](QWidget* w) {
                 fotografa("11_economia_compacta");
+                clica(w, "fecha_economia");
+            });
+            janela.botao_economiaClick();
+        }
+
+        // The season of the same clubs under the bundled requirements.
+        janela.opcoes_busca().returno = kelm::Returno::espelhado;
+        dados = exemplos.filePath(QStringLiteral("brasileirao_2023_requisitos.txt"));
+        {
+            NoProximoModal caixa("QMessageBox", [](QWidget* w) {
+                fotografa("12_requisitos_carregados");
+                w->close();
+            });
+            janela.AbrirRequisitos1Click();
+        }
+        janela.botao_tabinicialClick();
+        fotografa("13_requisitos_tabela_inicial");
+        {
+            NoProximoModal dialogo("QDialog", [](QWidget* w) {
+                fotografa("13b_requisitos_objetivos");
+                clica(w, "ok");
+            });
+            janela.objetivosClick();
+        }
+        {
+            NoProximoModal dialogo("QDialog", [](QWidget* w) {
+                fotografa("13c_requisitos_pesos");
+                clica(w, "cancelar_peso");
+            });
+            janela.pesosClick();
+        }
+        refrescos = 0;
+        const auto outra = QObject::connect(&janela, &kelm::Tform_global::andamento_mostrado,
+                                            [&](const kelm::Andamento& a) {
+                                                if (a.fase == 1 && ++refrescos == 40) fotografa("14_requisitos_andamento");
+                                            });
+        {
+            NoProximoModal caixa("QMessageBox", [](QWidget* w) { w->close(); });
+            janela.executarClick();
+        }
+        QObject::disconnect(outra);
+        {
+            NoProximoModal dialogo("QDialog", [](QWidget* w) {
+                fotografa("15_requisitos_economia");
                 clica(w, "fecha_economia");
             });
             janela.botao_economiaClick();

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "exemplos.hpp"
 #include "files/carga.hpp"
 #include "files/leitura_resultado.hpp"
 #include "files/resultado.hpp"
@@ -16,24 +17,22 @@
 
 namespace kelm::fuzz {
 
-namespace {
-
-// The bundled championships a result file is read against, loaded once per process.
-const Campeonato& campeonato_avaliado(unsigned char escolha)
+const Estado& exemplo_carregado(unsigned char escolha)
 {
-    static const std::array<Campeonato, 3> campeonatos = [] {
-        std::array<Campeonato, 3> c;
+    static const std::array<Estado, 3> exemplos = [] {
+        std::array<Estado, 3> e;
         const char* arquivos[] = {"nordeste.dat", "brasileirao_2023.dat", "brasileirao_24_clubes.dat"};
-        for (std::size_t k = 0; k < c.size(); ++k) {
-            Estado e;
-            const Desfecho d = carrega_dados(e.campeonato, e.execucao, std::filesystem::path(KELM_PASTA_EXEMPLOS) / arquivos[k]);
+        for (std::size_t k = 0; k < e.size(); ++k) {
+            const Desfecho d =
+                carrega_dados(e[k].campeonato, e[k].execucao, std::filesystem::path(KELM_PASTA_EXEMPLOS) / arquivos[k]);
             if (!d.sucesso) throw std::runtime_error(std::string(arquivos[k]) + " não carregou: " + d.texto + d.detalhe);
-            c[k] = std::move(e.campeonato);
         }
-        return c;
+        return e;
     }();
-    return campeonatos[escolha % campeonatos.size()];
+    return exemplos[escolha % exemplos.size()];
 }
+
+namespace {
 
 // A schedule no reading makes, put where the reader writes, so that a refusal that touched
 // it is seen.
@@ -84,7 +83,7 @@ std::string falha_da_tabela(const Campeonato& c, const Tabela& t)
 std::string verifica_resultado(std::string_view entrada)
 {
     if (entrada.empty()) return {};
-    const Campeonato& campeonato = campeonato_avaliado(static_cast<unsigned char>(entrada[0]));
+    const Campeonato& campeonato = exemplo_carregado(static_cast<unsigned char>(entrada[0])).campeonato;
     const std::string_view arquivo = entrada.substr(1);
     constexpr std::string_view nome = "r.txt";
     auto le = [&](std::string_view bytes) {

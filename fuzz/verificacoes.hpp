@@ -1,7 +1,8 @@
 #pragma once
 
 // What must hold for any input given to the readers of the three input files, to the
-// weight-text parser, to the whole load and to the reader of result files. The libFuzzer
+// weight-text parser, to the whole load, to the reader of result files and to the reader of
+// requirements files. The libFuzzer
 // targets call these on every input they make; the robustness tests call them on the seed
 // corpora and on every input that once broke a property (fuzz/regressoes/).
 //
@@ -45,6 +46,14 @@ std::string verifica_carga(std::string_view entrada);
 // names its line and leaves the schedule as it was; a schedule read has every pair of teams
 // once, within the championship's rounds and slots, and written again reads back the same.
 std::string verifica_resultado(std::string_view entrada);
+
+// One byte choosing the championship (as for verifica_resultado), then a requirements file:
+// a refusal names its line and leaves the requirements in force as they were; requirements
+// read name teams of the championship, rounds of its season, one a line; held against the
+// turno's rounds and the season's, a round beyond the turno is refused with its line and
+// requirements that cannot hold together with the lines of all of them; explained on a
+// season, every occurrence names its line. The same text in Latin-1 reads the same.
+std::string verifica_requisitos(std::string_view entrada);
 
 // Byte that separates the three files of verifica_carga's input.
 inline constexpr char separador_arquivos = '\x1E';

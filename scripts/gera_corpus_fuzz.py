@@ -13,6 +13,7 @@ Input layout of each target (see fuzz/verificacoes.hpp):
   carga       data file, 0x1E, distances file, 0x1E, names file
   resultado   one byte (its remainder by 3: 0 nordeste, 1 brasileirao_2023,
               2 brasileirao_24_clubes), then a result file
+  requisitos  one byte choosing the championship as for resultado, then a requirements file
 """
 
 import hashlib
@@ -180,6 +181,49 @@ RESULTADO = [
 ]
 
 
+def ne_requisitos(texto: str, codificacao: str = "utf-8") -> bytes:
+    return bytes([0]) + texto.encode(codificacao)
+
+
+# The bundled requirements of the 20 clubs (38 rounds: the season of the turno, or the
+# 38-round championship itself), and for the 6 clubs of nordeste (10 rounds, 20 in a season)
+# every kind, the spellings the reader accepts and each refusal of the hostile-file table.
+REQUISITOS = [
+    bytes([1]) + exemplo("brasileirao_2023_requisitos.txt"),
+    bytes([2]) + exemplo("brasileirao_2023_requisitos.txt"),
+    ne_requisitos("# todos os tipos\ncasa Bahia rodadas 1-3,19\nfora Vitória rodadas 4\n"
+                  "maximo 1 Ceará Fortaleza\nmáximo 2 Bahia Vitória Sport rodadas 1-20\n"
+                  "jogo Náutico Sport rodadas 5,6\nencontro Bahia Ceará rodadas 7 , 8\n"
+                  "sem-encontro Ceará Fortaleza rodadas 9-10,19-20  # clássico\n"),
+    ne_requisitos("casa Vitória rodadas 1\r\n\tfora\tCeará\trodadas\t2-3\r\n", "latin-1"),
+    ne_requisitos("\ufeffencontro Sport Náutico rodadas 11-20\n"),
+    ne_requisitos(""),
+    ne_requisitos("# só um comentário"),
+    ne_requisitos("casa Bahia rodadas 1\nfora Flamengo rodadas 2\n"),
+    ne_requisitos("casa Bahia rodadas 3,21\n"),
+    ne_requisitos("encontro Bahia Vitória rodadas 9\nencontro Ceará Sport rodadas 11-12\n"),
+    ne_requisitos("fora Sport rodadas 0-2"),
+    ne_requisitos("casa Sport rodadas 3-1"),
+    ne_requisitos("casa Sport rodadas 1,,2"),
+    ne_requisitos("casa Sport rodadas"),
+    ne_requisitos("casa Sport"),
+    ne_requisitos("jogo Bahia rodadas 3"),
+    ne_requisitos("jogo Bahia Bahia rodadas 3"),
+    ne_requisitos("maximo 2 Bahia Vitória"),
+    ne_requisitos("maximo x Bahia Vitória"),
+    ne_requisitos("maximo 1 Bahia Bahia"),
+    ne_requisitos("mando Bahia rodadas 1"),
+    ne_requisitos("casa Bahia rodadas 1-3\n\nfora Bahia rodadas 3\n"),
+    ne_requisitos("jogo Bahia Vitória rodadas 4\njogo Ceará Bahia rodadas 4\n"),
+    ne_requisitos("fora Ceará rodadas 5\njogo Ceará Sport rodadas 5\n"),
+    ne_requisitos("casa Sport rodadas 5-6\njogo Ceará Sport rodadas 5,6\n"),
+    ne_requisitos("maximo 1 Ceará Fortaleza\ncasa Ceará rodadas 2\ncasa Fortaleza rodadas 1-2\n"),
+    ne_requisitos("sem-encontro Bahia Vitória rodadas 9-10\nencontro Vitória Bahia rodadas 10\n"),
+    ne_requisitos("casa Bahia rodadas 99999999999"),
+    ne_requisitos("casa Bahia rodadas 1\x00"),
+]
+
+
 def grava(alvo: str, entradas: list) -> None:
     pasta = CORPUS / alvo
     pasta.mkdir(parents=True, exist_ok=True)
@@ -189,7 +233,7 @@ def grava(alvo: str, entradas: list) -> None:
 
 def main() -> None:
     for alvo, entradas in [("dados", DADOS), ("distancias", DISTANCIAS), ("nomes", NOMES), ("peso", PESO),
-                           ("carga", CARGA), ("resultado", RESULTADO)]:
+                           ("carga", CARGA), ("resultado", RESULTADO), ("requisitos", REQUISITOS)]:
         grava(alvo, entradas)
         print(f"{alvo}: {len(entradas)} entradas")
 

@@ -5,7 +5,9 @@
 # open dialog, load of the 20-team championship, the initial table, the objectives, weights
 # and parameters dialogs, the progress panel during the run, the end message, the result
 # table, the coin, the season at a glance, the print preview, the save dialog and its message,
-# and the coin after a compact run). The PNG files go to screenshots/ (or the folder given).
+# the coin after a compact run, and a season under the planner's requirements: their message,
+# the marked initial table, the progress panel and the coin). The PNG files go to
+# screenshots/ (or the folder given).
 #
 #   scripts/screenshot.sh [PASTA]        BUILD=build/release by default
 set -euo pipefail

@@ -47,12 +47,13 @@ std::optional<TipoRequisito> tipo_de(std::string_view palavra)
     return std::nullopt;
 }
 
-// A whole number written in decimal digits, at most `maximo`; nothing otherwise.
+// A whole number written in decimal digits, at most `maximo`; nothing otherwise (a minus
+// sign included: no count of teams or rounds is negative).
 std::optional<int> numero(std::string_view texto, int maximo)
 {
     int valor = 0;
     const auto [fim, erro] = std::from_chars(texto.data(), texto.data() + texto.size(), valor);
-    if (texto.empty() || erro != std::errc() || fim != texto.data() + texto.size() || valor > maximo)
+    if (texto.empty() || erro != std::errc() || fim != texto.data() + texto.size() || valor < 0 || valor > maximo)
         return std::nullopt;
     return valor;
 }
@@ -78,7 +79,10 @@ public:
         r.tipo = *tipo;
         r.linha = numero_linha;
         const auto onde = std::find(p.begin(), p.end(), std::string_view("rodadas"));
-        const std::vector<std::string_view> nomes(p.begin() + (r.tipo == TipoRequisito::maximo ? 2 : 1), onde);
+        // The names run from after the kind (and K) to "rodadas"; a line that ends, or reaches
+        // "rodadas", before them has none.
+        const auto primeiro_nome = p.begin() + std::min<std::ptrdiff_t>(r.tipo == TipoRequisito::maximo ? 2 : 1, onde - p.begin());
+        const std::vector<std::string_view> nomes(primeiro_nome, onde);
         if (r.tipo == TipoRequisito::maximo) {
             if (p.size() < 2) return "falta o máximo de times em casa: maximo K TIME TIME ... [rodadas LISTA].";
             const auto k = numero(p[1], campeonato_.num_times);

@@ -222,7 +222,8 @@ bool grava_saida(const Opcoes& op, const Estado& estado, AmbienteLote& amb)
     // A name ending in .xlsx asks for a workbook; any other, the result file.
     const Desfecho gravacao =
         eh_planilha(*op.saida)
-            ? grava_planilha_resultado(estado.campeonato, estado.execucao, *op.saida, nome_do_campeonato(op.arquivo_dados))
+            ? grava_planilha_resultado(estado.campeonato, estado.execucao, *op.saida, nome_do_campeonato(op.arquivo_dados),
+                                       &estado.requisitos)
             : grava_resultado(estado.campeonato, estado.execucao, *op.saida, amb.separador);
     if (!gravacao.sucesso) {
         mostra(amb.erros, gravacao);

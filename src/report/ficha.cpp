@@ -7,8 +7,8 @@ namespace kelm {
 
 namespace {
 
-// What each count counts, in the planner's words, Inviabilidade 1 to 9.
-constexpr std::array<const char*, num_inviabilidades> descricoes = {
+// What each count counts, in the planner's words, Inviabilidade 1 to 10.
+constexpr std::array<const char*, num_contagens> descricoes = {
     "Jogos de um time além do primeiro numa mesma rodada",
     "Times que começam com dois jogos em casa ou dois fora",
     "Times que começam alternando e não terminam como começaram",
@@ -18,13 +18,14 @@ constexpr std::array<const char*, num_inviabilidades> descricoes = {
     "Jogos em casa além do segundo seguido",
     "Distância total percorrida (km)",
     "Diferença entre a maior e a menor distância percorrida (km)",
+    "Requisitos do planejador não atendidos",
 };
 
-// The objectives chosen, as "1, 2, 8", or "nenhum".
-std::string lista_objetivos(const Procedencia& p)
+// The objectives chosen among the first `contadas` counts, as "1, 2, 8", or "nenhum".
+std::string lista_objetivos(const Procedencia& p, std::size_t contadas)
 {
     std::string lista;
-    for (std::size_t i = 0; i < num_inviabilidades; ++i)
+    for (std::size_t i = 0; i < contadas; ++i)
         if (p.objetivos[i] != 0) lista += (lista.empty() ? "" : ", ") + std::to_string(i + 1);
     return lista.empty() ? "nenhum" : lista;
 }
@@ -38,7 +39,10 @@ Ficha monta_ficha(std::string campeonato, const Contagens& contagens, double fo,
     f.campeonato = std::move(campeonato);
     f.fo = fo;
     f.inicio_returno = inicio_returno;
-    for (std::size_t i = 0; i < num_inviabilidades; ++i)
+    // The tenth count belongs only to a result drawn up under the planner's requirements.
+    const bool com_requisitos = !procedencia.requisitos.empty();
+    const std::size_t contadas = com_requisitos ? num_contagens : num_inviabilidades;
+    for (std::size_t i = 0; i < contadas; ++i)
         f.contagens.push_back({"Inviabilidade " + std::to_string(i + 1), descricoes[i], contagens[i], procedencia.pesos[i],
                                procedencia.objetivos[i] != 0});
     if (!f.campeonato.empty()) f.procedencia.push_back({"Campeonato", f.campeonato, {}});
@@ -52,7 +56,10 @@ Ficha monta_ficha(std::string campeonato, const Contagens& contagens, double fo,
                              : procedencia.returno == Returno::frances ? "turno e returno francês"
                                                                        : "só o turno",
                              {}});
-    f.procedencia.push_back({"Objetivos escolhidos", lista_objetivos(procedencia), {}});
+    if (com_requisitos)
+        f.procedencia.push_back(
+            {"Requisitos", std::filesystem::path(procedencia.requisitos).filename().string(), {}});
+    f.procedencia.push_back({"Objetivos escolhidos", lista_objetivos(procedencia, contadas), {}});
     return f;
 }
 

@@ -37,7 +37,8 @@ struct Ficha {
 };
 
 // The record of a result: `contagens` and `fo` as the result file states them, with the
-// weights, objectives, search and seed of `procedencia`.
+// weights, objectives, search and seed of `procedencia`; the tenth count and the requirements
+// file only when the result was drawn up under requirements.
 Ficha monta_ficha(std::string campeonato, const Contagens& contagens, double fo, const Procedencia& procedencia,
                   int inicio_returno = 0);
 

@@ -40,11 +40,11 @@ std::string texto_relatorio(const Campeonato& campeonato, const Explicacao& expl
 }
 
 Economia economia_obtida(const Campeonato& campeonato, const Criterios& criterios, const Tabela& inicial,
-                         const Tabela& obtida)
+                         const Tabela& obtida, const Requisitos* requisitos)
 {
     Economia e;
-    e.inicial = explica_tabela(campeonato, inicial).contagens;
-    e.explicacao_obtida = explica_tabela(campeonato, obtida);
+    e.inicial = explica_tabela(campeonato, inicial, requisitos).contagens;
+    e.explicacao_obtida = explica_tabela(campeonato, obtida, requisitos);
     e.obtida = e.explicacao_obtida.contagens;
     e.fo_inicial = calcula_fo(e.inicial, criterios);
     e.fo_obtida = calcula_fo(e.obtida, criterios);

@@ -15,7 +15,8 @@ std::string texto_relatorio(const Campeonato& campeonato, const Explicacao& expl
 
 // A run's initial schedule and its result side by side: their counts, their FO under the
 // criteria in force, and the km the result saves, also in per cent of the initial km (0 when
-// the initial schedule travels nothing); with the explanation of the result.
+// the initial schedule travels nothing); with the explanation of the result. With the
+// requirements the run had, both are also held to them (the tenth count).
 struct Economia {
     Contagens inicial;
     Contagens obtida;
@@ -27,6 +28,6 @@ struct Economia {
 };
 
 Economia economia_obtida(const Campeonato& campeonato, const Criterios& criterios, const Tabela& inicial,
-                         const Tabela& obtida);
+                         const Tabela& obtida, const Requisitos* requisitos = nullptr);
 
 }  // namespace kelm

@@ -9,11 +9,12 @@
 namespace kelm {
 
 Desfecho grava_planilha_resultado(const Campeonato& campeonato, const Execucao& execucao,
-                                  const std::filesystem::path& destino, const std::string& nome_campeonato)
+                                  const std::filesystem::path& destino, const std::string& nome_campeonato,
+                                  const Requisitos* requisitos)
 {
     if (Desfecho pode = pode_salvar_resultado(campeonato, execucao); !pode.sucesso) return pode;
     const Temporada t = temporada_de(campeonato, execucao.tabela_melhor, execucao.procedencia.returno);
-    return grava_planilha(destino, t.campeonato, t.tabela, explica_tabela(t.campeonato, t.tabela),
+    return grava_planilha(destino, t.campeonato, t.tabela, explica_tabela(t.campeonato, t.tabela, requisitos),
                           monta_ficha(nome_campeonato, execucao.inviabilidades_melhor, execucao.fo_star,
                                       execucao.procedencia, t.inicio_returno));
 }

@@ -20,7 +20,8 @@ void Tform_global::mostra_visao_geral()
         return;
     }
     const Temporada t = temporada_de(estado_.campeonato, estado_.execucao.tabela_melhor, estado_.execucao.procedencia.returno);
-    Tform_temporada janela(t.campeonato, t.tabela, explica_tabela(t.campeonato, t.tabela), t.inicio_returno,
+    Tform_temporada janela(t.campeonato, t.tabela, explica_tabela(t.campeonato, t.tabela, requisitos_do_resultado()),
+                           t.inicio_returno,
                            QApplication::activeModalWidget() != nullptr ? QApplication::activeModalWidget() : this);
     janela.exec();
 }
@@ -33,7 +34,7 @@ void Tform_global::imprime_resultado()
     }
     const Execucao& x = estado_.execucao;
     const Temporada t = temporada_de(estado_.campeonato, x.tabela_melhor, x.procedencia.returno);
-    mostra_impressao(this, t.campeonato, t.tabela, explica_tabela(t.campeonato, t.tabela),
+    mostra_impressao(this, t.campeonato, t.tabela, explica_tabela(t.campeonato, t.tabela, requisitos_do_resultado()),
                      monta_ficha(nome_campeonato_.toStdString(), x.inviabilidades_melhor, x.fo_star, x.procedencia,
                                  t.inicio_returno));
 }

@@ -15,7 +15,7 @@
 
 namespace kelm {
 
-const std::array<Legenda, num_inviabilidades> legendas = {{
+const std::array<Legenda, num_contagens> legendas = {{
     {"Minimizar o nº de vezes que um time jogam mais de uma vez na mesma rodada.",
      "Nº de vezes que um time jogam mais de uma vez na mesma rodada."},
     {"Minimizar o nº de vezes que um time joga o 1º e o 2º  jogo dentro ou fora de casa ambos.",
@@ -33,6 +33,8 @@ const std::array<Legenda, num_inviabilidades> legendas = {{
     {"Minimizar da distância total percorrida.", "Distância total percorrida."},
     {"Minimizar a diferença entre a maior e a menor distância percorrida durante o campeonato.",
      "Diferença entre a maior e a menor distância percorrida durante o campeonato."},
+    {"Minimizar os requisitos do planejador não atendidos.",
+     "Soma dos tamanhos dos requisitos do planejador não atendidos."},
 }};
 
 QPushButton* botao_com_imagem(QWidget* pai, const char* nome, const QString& texto, const QIcon& imagem)

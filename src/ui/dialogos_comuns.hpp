@@ -17,12 +17,13 @@ class QWidget;
 namespace kelm {
 
 // What each infeasibility is called in the objectives dialog (a check box to minimise it) and
-// in the weights dialog (the label beside its weight), Inviabilidade 1 to 9.
+// in the weights dialog (the label beside its weight), Inviabilidade 1 to 10; the tenth is
+// shown only while the planner's requirements are in force.
 struct Legenda {
     const char* objetivo;
     const char* peso;
 };
-extern const std::array<Legenda, num_inviabilidades> legendas;
+extern const std::array<Legenda, num_contagens> legendas;
 
 // A dialog button with a picture, named `nome` for the tests, at the dialogs' common size.
 QPushButton* botao_com_imagem(QWidget* pai, const char* nome, const QString& texto, const QIcon& icone);

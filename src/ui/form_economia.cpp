@@ -4,6 +4,7 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QStyle>
 #include <QTableWidget>
@@ -56,6 +57,27 @@ QString resumo_economia(const Economia& economia, bool partida_compacta)
              percentual(economia.percentual));
 }
 
+// The requirements the result does not meet, one sentence each, naming the requirement's
+// line; or the sentence that it meets them all.
+QWidget* lista_requisitos(QWidget* pai, const Explicacao& explicacao)
+{
+    QStringList frases;
+    for (const Ocorrencia& o : explicacao.ocorrencias)
+        if (o.inviabilidade == Inviabilidade::requisitos) frases << QString::fromStdString(o.frase) + QLatin1Char('.');
+    auto* lista = new QListWidget(pai);
+    lista->setObjectName(QStringLiteral("requisitos_nao_atendidos"));
+    lista->addItem(frases.isEmpty() ? QStringLiteral("A tabela obtida atende a todos os requisitos do planejador.")
+                                    : QStringLiteral("Requisitos do planejador que a tabela obtida não atende:"));
+    lista->item(0)->setFlags(Qt::ItemIsEnabled);
+    QFont negrito = lista->font();
+    negrito.setBold(true);
+    lista->item(0)->setFont(negrito);
+    lista->addItems(frases);
+    // Four lines in sight, the rest a scroll away, so that the window fits a small screen.
+    lista->setFixedHeight(4 * lista->sizeHintForRow(0) + 2 * lista->frameWidth());
+    return lista;
+}
+
 }  // namespace
 
 Tform_economia::Tform_economia(const Campeonato& campeonato, const Economia& economia, bool partida_compacta,
@@ -68,8 +90,10 @@ Tform_economia::Tform_economia(const Campeonato& campeonato, const Economia& eco
     auto* coluna = new QVBoxLayout(conteudo);
     coluna->setContentsMargins(0, 0, 0, 0);
 
+    // Nine counts, or ten when the run had the planner's requirements.
+    const int contadas = economia.explicacao_obtida.num_contagens;
     QStringList linhas;
-    for (int k = 1; k <= num_inviabilidades; ++k) linhas << QStringLiteral("Inviabilidade %1").arg(k);
+    for (int k = 1; k <= contadas; ++k) linhas << QStringLiteral("Inviabilidade %1").arg(k);
     linhas << QStringLiteral("Função objetivo") << QStringLiteral("Distância total (km)");
     // The compact search does not start from the initial schedule but from a compact round
     // robin of its own: that is the schedule the result is compared with.
@@ -84,14 +108,14 @@ Tform_economia::Tform_economia(const Campeonato& campeonato, const Economia& eco
     const QString inicial = partida_compacta ? QStringLiteral("Partida da busca compacta") : QStringLiteral("Tabela inicial");
     auto* comparacao =
         tabela_de_textos(conteudo, "comparacao", {inicial, QStringLiteral("Tabela obtida")}, linhas);
-    for (std::size_t i = 0; i < num_inviabilidades; ++i) {
-        poe(comparacao, static_cast<int>(i), 0, numero(economia.inicial[i]));
-        poe(comparacao, static_cast<int>(i), 1, numero(economia.obtida[i]));
+    for (int i = 0; i < contadas; ++i) {
+        poe(comparacao, i, 0, numero(economia.inicial[static_cast<std::size_t>(i)]));
+        poe(comparacao, i, 1, numero(economia.obtida[static_cast<std::size_t>(i)]));
     }
-    poe(comparacao, num_inviabilidades, 0, numero(economia.fo_inicial));
-    poe(comparacao, num_inviabilidades, 1, numero(economia.fo_obtida));
-    poe(comparacao, num_inviabilidades + 1, 0, numero(economia.inicial[Inviabilidade::distancia_total]));
-    poe(comparacao, num_inviabilidades + 1, 1, numero(economia.obtida[Inviabilidade::distancia_total]));
+    poe(comparacao, contadas, 0, numero(economia.fo_inicial));
+    poe(comparacao, contadas, 1, numero(economia.fo_obtida));
+    poe(comparacao, contadas + 1, 0, numero(economia.inicial[Inviabilidade::distancia_total]));
+    poe(comparacao, contadas + 1, 1, numero(economia.obtida[Inviabilidade::distancia_total]));
     comparacao->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     // Every row in sight.
     comparacao->setMinimumHeight(comparacao->verticalHeader()->length() + comparacao->horizontalHeader()->sizeHint().height() +
@@ -104,9 +128,10 @@ Tform_economia::Tform_economia(const Campeonato& campeonato, const Economia& eco
     negrito.setBold(true);
     resumo->setFont(negrito);
     coluna->addWidget(resumo);
+    if (contadas > num_inviabilidades) coluna->addWidget(lista_requisitos(conteudo, economia.explicacao_obtida));
 
     QStringList colunas{QStringLiteral("Sequência"), QStringLiteral("Casa"), QStringLiteral("Fora"), QStringLiteral("Km")};
-    for (int k = 1; k <= num_inviabilidades; ++k) colunas << QStringLiteral("Inv%1").arg(k);
+    for (int k = 1; k <= contadas; ++k) colunas << QStringLiteral("Inv%1").arg(k);
     QStringList nomes;
     for (const LinhaTime& linha : economia.explicacao_obtida.times)
         nomes << QString::fromStdString(campeonato.nomes_times[static_cast<std::size_t>(linha.time)]);
@@ -119,8 +144,8 @@ Tform_economia::Tform_economia(const Campeonato& campeonato, const Economia& eco
         poe(times, r, 1, QString::number(linha.jogos_casa));
         poe(times, r, 2, QString::number(linha.jogos_fora));
         poe(times, r, 3, numero(static_cast<double>(linha.km)));
-        for (std::size_t i = 0; i < num_inviabilidades; ++i)
-            poe(times, r, 4 + static_cast<int>(i), numero(static_cast<double>(linha.parcelas[i])));
+        for (int i = 0; i < contadas; ++i)
+            poe(times, r, 4 + i, numero(static_cast<double>(linha.parcelas[static_cast<std::size_t>(i)])));
         ++r;
     }
     times->resizeColumnsToContents();

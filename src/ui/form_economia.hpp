@@ -13,7 +13,8 @@ namespace kelm {
 // teams as the report shows them (venues round by round, home and away games, km, each
 // team's share of the counts). After a compact run the start is the compact search's own
 // round robin, and the window says so. With `abre_visao_geral`, a button opens the season at
-// a glance.
+// a glance. When the run had the planner's requirements, the tenth count is compared too,
+// and a list says, in a sentence each, which of them the result does not meet.
 class Tform_economia : public QDialog {
     Q_OBJECT
 public:

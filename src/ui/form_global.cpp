@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -146,6 +147,7 @@ public:
 
     void resultado_disponivel() override
     {
+        j_.requisitos_resultado_ = j_.estado_.requisitos;
         j_.botao_resultado_->setCursor(Qt::PointingHandCursor);
         j_.botao_economia_->setCursor(Qt::PointingHandCursor);
         j_.Impressos1_->setEnabled(true);
@@ -185,9 +187,11 @@ Tform_global::Tform_global(Estado& estado, const Mensageiro& mensageiro, const S
     coluna->addWidget(cria_painel_cliente(), 1);
     setCentralWidget(centro);
 
-    // The status bar: 19 pixels, nothing is ever written to it.
+    // The status bar: 19 pixels; it names the requirements file in force, if any.
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
     statusBar()->setFixedHeight(19);
+    statusBar()->addPermanentWidget(rotulo_requisitos_ = new QLabel(statusBar()));
+    rotulo_requisitos_->setObjectName(QStringLiteral("requisitos_em_vigor"));
 
     FormCreate();
 }
@@ -250,10 +254,13 @@ void Tform_global::cria_menu()
     item(movimentos, "TrocadeJogos1", QStringLiteral("Troca de Jogos"), false);
     item(movimentos, "TrocadeMando1", QStringLiteral("Troca de Mando"), false);
 
+    // Open once a championship is loaded, for the planner's requirements of its teams.
     QMenu* arquivo = menu("Arquivo1", QStringLiteral("&Arquivo"), false);
+    Arquivo1_ = arquivo->menuAction();
     item(arquivo, "Times1", QStringLiteral("Clubes"), false);
     item(arquivo, "Distncias1", QStringLiteral("Distâncias"), false);
     item(arquivo, "SedesdosClubes1", QStringLiteral("Sedes dos Clubes"), false);
+    cria_itens_requisitos(arquivo);
 
     // Closed until a run gives a result to show, print or share, as the result button's
     // pointer says; then open for the rest of the program, as that pointer stays the hand.
@@ -460,8 +467,12 @@ void Tform_global::carrega_dados()
         arquivo_dados_ = caminho(nome);
         executar_->setEnabled(true);
         Executar1_->setEnabled(true);
+        Arquivo1_->setEnabled(true);
         botao_tabinicial_->setCursor(Qt::PointingHandCursor);
         sol_inicial_->setCursor(Qt::PointingHandCursor);
+        // Requirements name the teams of the championship they were read for.
+        estado_.requisitos = {};
+        requisitos_mudaram();
     }
     mostra(d);
 }
@@ -472,7 +483,7 @@ void Tform_global::botao_tabinicialClick()
         mostra(d);
         return;
     }
-    mostra_tabela(estado_.execucao.tabela_inicial, opcoes_busca_.returno);
+    mostra_tabela(estado_.execucao.tabela_inicial, opcoes_busca_.returno, requisitos_em_vigor());
 }
 
 void Tform_global::mostra_tabela_resultado()
@@ -481,7 +492,7 @@ void Tform_global::mostra_tabela_resultado()
         mostra(d);
         return;
     }
-    mostra_tabela(estado_.execucao.tabela_melhor, estado_.execucao.procedencia.returno);
+    mostra_tabela(estado_.execucao.tabela_melhor, estado_.execucao.procedencia.returno, requisitos_do_resultado());
 }
 
 void Tform_global::botao_economiaClick()
@@ -497,7 +508,8 @@ void Tform_global::botao_economiaClick()
     const Temporada partida = temporada_de(estado_.campeonato, x.tabela_partida, returno);
     const Temporada obtida = temporada_de(estado_.campeonato, x.tabela_melhor, returno);
     Tform_economia janela(obtida.campeonato,
-                          economia_obtida(obtida.campeonato, estado_.criterios, partida.tabela, obtida.tabela),
+                          economia_obtida(obtida.campeonato, estado_.criterios, partida.tabela, obtida.tabela,
+                                          requisitos_do_resultado()),
                           x.procedencia.busca == TipoBusca::compacta, this, [this] { mostra_visao_geral(); });
     janela.exec();
 }
@@ -508,7 +520,7 @@ void Tform_global::nova_solucao_inicial()
         mostra(d);
         return;
     }
-    mostra_tabela(estado_.execucao.tabela_inicial, opcoes_busca_.returno);
+    mostra_tabela(estado_.execucao.tabela_inicial, opcoes_busca_.returno, requisitos_em_vigor());
 }
 
 void Tform_global::okClick()
@@ -517,7 +529,7 @@ void Tform_global::okClick()
     panel_jogos_->hide();
 }
 
-void Tform_global::mostra_tabela(const Tabela& turno, Returno returno)
+void Tform_global::mostra_tabela(const Tabela& turno, Returno returno, const Requisitos* requisitos)
 {
     tabela_jogos_->show();
     panel_jogos_->show();
@@ -527,17 +539,9 @@ void Tform_global::mostra_tabela(const Tabela& turno, Returno returno)
     const Temporada temporada = temporada_de(estado_.campeonato, turno, returno);
     const Campeonato& c = temporada.campeonato;
     const Tabela& tabela = temporada.tabela;
-    const Explicacao explicacao = explica_tabela(c, tabela);
-    QStringList notas;
-    notas.reserve(static_cast<qsizetype>(tabela.linhas()) * tabela.colunas());
-    for (int r = 0; r < tabela.linhas(); ++r) {
-        for (int g = 0; g < tabela.colunas(); ++g) {
-            QStringList do_jogo;
-            for (const std::string& nota : notas_do_jogo(explicacao, {r, g})) do_jogo << QString::fromStdString(nota);
-            notas << do_jogo.join(QLatin1Char('\n'));
-        }
-    }
-    tabela_jogos_->modelo()->define(tabela, c.nomes_times, c.num_rodadas + 1, c.jogos_por_rodada() + 1, std::move(notas));
+    NotasDaGrade n = notas_da_grade(explica_tabela(c, tabela, requisitos), tabela);
+    tabela_jogos_->modelo()->define(tabela, c.nomes_times, c.num_rodadas + 1, c.jogos_por_rodada() + 1,
+                                    std::move(n.notas), std::move(n.marcados));
 }
 
 void Tform_global::salva_tabela()
@@ -577,7 +581,7 @@ void Tform_global::salva_tabela()
     try {
         if (d.sucesso && escolha->filtro == 3)
             d = grava_planilha_resultado(estado_.campeonato, estado_.execucao, caminho(destino),
-                                         nome_campeonato_.toStdString());
+                                         nome_campeonato_.toStdString(), requisitos_do_resultado());
         else if (d.sucesso)
             d = grava_resultado(estado_.campeonato, estado_.execucao, caminho(destino), separador_decimal());
     } catch (const std::exception& e) {

@@ -10,6 +10,7 @@
 #include "ui/caixas.hpp"
 
 class QAction;
+class QLabel;
 class QMenu;
 class QPushButton;
 class QToolButton;
@@ -29,6 +30,7 @@ inline constexpr const char* filtro_dados = "Documentos de dados de entrada (*.d
 inline constexpr const char* filtro_texto = "Arquivos de Texto (*.txt)";
 inline constexpr const char* filtro_planilha = "Planilha Eletrônica (*.xls)";
 inline constexpr const char* filtro_pasta_trabalho = "Pasta de Trabalho (*.xlsx)";
+inline constexpr const char* filtro_requisitos = "Requisitos do planejador (*.txt)";
 
 // The main window `form_global`: menu bar, toolbar, the green client panel with the
 // schedule grid, the progress and temperature panels, and the status bar. It routes every
@@ -51,9 +53,10 @@ public:
     bool executando_busca() const { return executando_busca_; }
 
     // Fills the grid from the schedule whose turno is `turno` (its whole season when there is
-    // a returno) with the loaded championship's sizes and names, and shows the grid view. The
-    // command that calls it has checked that the schedule belongs to the loaded championship.
-    void mostra_tabela(const Tabela& turno, Returno returno = Returno::nenhum);
+    // a returno) with the loaded championship's sizes and names, and shows the grid view; a
+    // game that breaks one of `requisitos` is marked. The command that calls it has checked
+    // that the schedule belongs to the loaded championship.
+    void mostra_tabela(const Tabela& turno, Returno returno = Returno::nenhum, const Requisitos* requisitos = nullptr);
 
 signals:
     // The progress panel was just refreshed and repainted with these values.
@@ -79,6 +82,8 @@ public slots:
     void pesosClick();
     void Pesos1Click();
     void parametrosClick();
+    void AbrirRequisitos1Click();
+    void RetirarRequisitos1Click();
     void sol_inicialClick();
     void botao_fecharClick();
     void Sair1Click();
@@ -104,6 +109,17 @@ private:
     void mostra_tabela_resultado();
     void mostra_visao_geral();
     void imprime_resultado();
+    void abre_requisitos();
+    void retira_requisitos();
+
+    // The planner's requirements: the items of the menu "&Arquivo" and the status bar's label;
+    // every view of them brought up to date after they change.
+    void cria_itens_requisitos(QMenu* arquivo);
+    void requisitos_mudaram();
+    // The requirements the result was drawn up under: null when it had none.
+    const Requisitos* requisitos_do_resultado() const;
+    // The requirements in force: null when there are none.
+    const Requisitos* requisitos_em_vigor() const;
 
     void mostra(const Desfecho& desfecho);
     // Lets the toolkit paint and answer the window system without taking any input.
@@ -139,6 +155,12 @@ private:
 
     QAction* Executar1_ = nullptr;
     QAction* Impressos1_ = nullptr;  // the menu "&Resultados", open once a run has given a result
+    QAction* Arquivo1_ = nullptr;    // the menu "&Arquivo", open once a championship is loaded
+    QAction* RetirarRequisitos1_ = nullptr;
+    QLabel* rotulo_requisitos_ = nullptr;  // "Requisitos: NOME" in the status bar
+    // A copy of the requirements of the last run, which the planner may replace or withdraw
+    // afterwards: its result is shown, saved and printed as it was scored.
+    Requisitos requisitos_resultado_;
 
     // The loaded championship as the planner knows it: its data file's name, for the
     // headings of what is printed and shared.

@@ -24,7 +24,7 @@ Tform_inviab::Tform_inviab(Criterios& criterios, const Mensageiro& mensageiro, Q
     auto* caixas = new QVBoxLayout(grupo);
     caixas->setSpacing(0);
     caixas->setContentsMargins(16, 12, 16, 12);
-    for (std::size_t i = 0; i < num_inviabilidades; ++i) {
+    for (std::size_t i = 0; i < num_contagens; ++i) {
         auto* c = new QCheckBox(QString::fromUtf8(legendas[i].objetivo), grupo);
         c->setObjectName(QStringLiteral("inv%1").arg(i + 1));
         QFont f = c->font();
@@ -34,12 +34,16 @@ Tform_inviab::Tform_inviab(Criterios& criterios, const Mensageiro& mensageiro, Q
         caixas->addWidget(c);
         inv_[i] = c;
     }
+    QCheckBox* requisitos = inv_[static_cast<std::size_t>(Inviabilidade::requisitos)];
+    requisitos->setChecked(criterios_.objetivos[static_cast<std::size_t>(Inviabilidade::requisitos)] != 0);
 
     auto* ok = botao_com_imagem(this, "ok", QStringLiteral("&Ok"), style()->standardIcon(QStyle::SP_DialogOkButton));
     cancelar_ = botao_com_imagem(this, "cancelar", QStringLiteral("&Cancelar"), style()->standardIcon(QStyle::SP_DialogCancelButton));
     auto* todos = botao_com_imagem(this, "todos", QStringLiteral("&Todos"), icone("edit-select-all", "todos"));
     auto* resete = botao_com_imagem(this, "resete", QStringLiteral("&Resetar"), icone("edit-clear", "resetar"));
+    // Sized with the requirements' box in view, so that showing it later needs no new size.
     dispoe_dialogo(this, grupo, {ok, cancelar_, todos, resete}, QSize(683, 401));
+    requisitos->hide();
 
     connect(ok, &QPushButton::clicked, this, &Tform_inviab::okClick);
     connect(cancelar_, &QPushButton::clicked, this, &Tform_inviab::cancelarClick);
@@ -47,11 +51,20 @@ Tform_inviab::Tform_inviab(Criterios& criterios, const Mensageiro& mensageiro, Q
     connect(resete, &QPushButton::clicked, this, &Tform_inviab::reseteClick);
 }
 
+void Tform_inviab::mostra_requisitos(bool em_vigor)
+{
+    inv_[static_cast<std::size_t>(Inviabilidade::requisitos)]->setVisible(em_vigor);
+}
+
 void Tform_inviab::okClick()
 {
     std::array<bool, num_inviabilidades> marcados{};
     for (std::size_t i = 0; i < num_inviabilidades; ++i) marcados[i] = inv_[i]->isChecked();
-    const Desfecho d = define_objetivos(criterios_, marcados);
+    // A hidden requirements' box says nothing: their flag stays as it was.
+    const QCheckBox* requisitos = inv_[static_cast<std::size_t>(Inviabilidade::requisitos)];
+    std::optional<bool> marcado_requisitos;
+    if (requisitos->isVisibleTo(this)) marcado_requisitos = requisitos->isChecked();
+    const Desfecho d = define_objetivos(criterios_, marcados, marcado_requisitos);
     if (!d.sucesso) {
         mensageiro_.mostra(this, Mensagem::de(d));
         return;
@@ -65,14 +78,17 @@ void Tform_inviab::cancelarClick()
     reject();
 }
 
+// "&Todos" and "&Resetar" reach the boxes shown, never a hidden one the planner cannot see.
 void Tform_inviab::todosClick()
 {
-    for (QCheckBox* c : inv_) c->setChecked(true);
+    for (QCheckBox* c : inv_)
+        if (c->isVisibleTo(this)) c->setChecked(true);
 }
 
 void Tform_inviab::reseteClick()
 {
-    for (QCheckBox* c : inv_) c->setChecked(false);
+    for (QCheckBox* c : inv_)
+        if (c->isVisibleTo(this)) c->setChecked(false);
 }
 
 void Tform_inviab::keyPressEvent(QKeyEvent* evento)

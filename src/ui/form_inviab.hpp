@@ -15,13 +15,18 @@ namespace kelm {
 // The objectives dialog `form_inviab`: nine check boxes, one per infeasibility, and the
 // buttons "&Ok", "&Cancelar", "&Todos" and "&Resetar". It lives, hidden, for the program's
 // whole life, so the boxes keep what the planner set; they are never set from `objetivos`.
+// A tenth box, the planner's requirements (checked at first, as the requirements are
+// minimised unless the planner says otherwise), is shown only while requirements are in force.
 class Tform_inviab : public QDialog {
     Q_OBJECT
 public:
     Tform_inviab(Criterios& criterios, const Mensageiro& mensageiro, QWidget* pai = nullptr);
 
-    // Check box `inv`k, k from 1 to 9.
+    // Check box `inv`k, k from 1 to 10.
     QCheckBox* inv(int k) const { return inv_[static_cast<std::size_t>(k - 1)]; }
+
+    // Shows the requirements' box while they are in force, hides it otherwise.
+    void mostra_requisitos(bool em_vigor);
 
 public slots:
     void okClick();
@@ -36,7 +41,7 @@ protected:
 private:
     Criterios& criterios_;
     const Mensageiro& mensageiro_;
-    std::array<QCheckBox*, num_inviabilidades> inv_{};
+    std::array<QCheckBox*, num_contagens> inv_{};
     QPushButton* cancelar_ = nullptr;
 };
 

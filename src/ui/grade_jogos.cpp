@@ -1,6 +1,7 @@
 #include "ui/grade_jogos.hpp"
 
 #include <QApplication>
+#include <QFont>
 #include <QHeaderView>
 #include <QPalette>
 #include <QScrollBar>
@@ -25,10 +26,38 @@ QString texto_jogo(const Jogo& jogo, const QStringList& nomes)
     return nomes.value(jogo.mandante()) + QStringLiteral("  X  ") + nomes.value(jogo.visitante());
 }
 
+NotasDaGrade notas_da_grade(const Explicacao& explicacao, const Tabela& tabela)
+{
+    NotasDaGrade n;
+    const auto colunas = static_cast<std::size_t>(tabela.colunas());
+    n.notas.reserve(static_cast<qsizetype>(tabela.linhas()) * tabela.colunas());
+    n.marcados.assign(static_cast<std::size_t>(tabela.linhas()) * colunas, false);
+    for (int r = 0; r < tabela.linhas(); ++r) {
+        for (int g = 0; g < tabela.colunas(); ++g) {
+            QStringList do_jogo;
+            for (const std::string& nota : notas_do_jogo(explicacao, {r, g})) do_jogo << QString::fromStdString(nota);
+            n.notas << do_jogo.join(QLatin1Char('\n'));
+        }
+    }
+    for (const Ocorrencia& o : explicacao.ocorrencias) {
+        if (o.inviabilidade != Inviabilidade::requisitos) continue;
+        for (const JogoEnvolvido& j : o.jogos) {
+            const auto k = static_cast<std::size_t>(j.posicao.rodada) * colunas + static_cast<std::size_t>(j.posicao.vaga);
+            n.marcados[k] = true;
+        }
+    }
+    return n;
+}
+
+QColor fundo_marcado() { return QColor(0xFF, 0xCD, 0xD2); }
+
+QColor texto_marcado() { return QColor(0xB0, 0x00, 0x20); }
+
 void ModeloGrade::define(const Tabela& tabela, const std::vector<std::string>& nomes, int linhas, int colunas,
-                         QStringList notas)
+                         QStringList notas, std::vector<bool> marcados)
 {
     notas_ = std::move(notas);
+    marcados_ = std::move(marcados);
     QStringList nomes_qt;
     nomes_qt.reserve(static_cast<qsizetype>(nomes.size()));
     for (const std::string& nome : nomes) nomes_qt << QString::fromStdString(nome);
@@ -67,6 +96,14 @@ QString ModeloGrade::texto(int linha, int coluna) const
     return texto_jogo(tabela_[linha - 1][coluna - 1], nomes_);
 }
 
+bool ModeloGrade::marcado(int linha, int coluna) const
+{
+    if (linha < 1 || coluna < 1 || linha - 1 >= tabela_.linhas() || coluna - 1 >= tabela_.colunas()) return false;
+    const std::size_t k = static_cast<std::size_t>(linha - 1) * static_cast<std::size_t>(tabela_.colunas()) +
+                          static_cast<std::size_t>(coluna - 1);
+    return k < marcados_.size() && marcados_[k];
+}
+
 bool ModeloGrade::dentro(const QModelIndex& indice) const
 {
     return indice.isValid() && indice.model() == this && indice.row() < linhas_ && indice.column() < colunas_;
@@ -92,10 +129,18 @@ QVariant ModeloGrade::data(const QModelIndex& indice, int papel) const
     }
     case Qt::BackgroundRole:
         if (fixa) return QApplication::palette().brush(QPalette::Button);
+        if (marcado(indice.row(), indice.column())) return fundo_marcado();
         return {};
     case Qt::ForegroundRole:
         if (fixa) return QApplication::palette().brush(QPalette::ButtonText);
+        if (marcado(indice.row(), indice.column())) return texto_marcado();
         return {};
+    case Qt::FontRole: {
+        if (!marcado(indice.row(), indice.column())) return {};
+        QFont negrito;
+        negrito.setBold(true);
+        return negrito;
+    }
     default:
         return {};
     }

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QString>
 #include <QTableView>
 #include <QStringList>
 
 #include "model/estado.hpp"
+#include "report/explicacao.hpp"
 
 namespace kelm {
 
@@ -16,6 +18,19 @@ QString texto_cabecalho_jogo(int jogo);      // game heading, games from 1
 // "Home  X  Away" for a game, the empty text for an empty slot; `nomes` indexed by team
 // number. A number outside the names gives an empty name.
 QString texto_jogo(const Jogo& jogo, const QStringList& nomes);
+
+// What the grid says of each game of `tabela` besides the game itself, round by round, slot
+// by slot: the notes of its tooltip (the occurrences of the counts it takes part in), and
+// whether it breaks one of the planner's requirements, which the grid marks.
+struct NotasDaGrade {
+    QStringList notas;
+    std::vector<bool> marcados;
+};
+NotasDaGrade notas_da_grade(const Explicacao& explicacao, const Tabela& tabela);
+
+// The marks of a game that breaks a requirement: a light red behind dark red, bold letters.
+QColor fundo_marcado();
+QColor texto_marcado();
 
 // The contents of the grid: a snapshot of one schedule, taken when the view is filled, and
 // written out cell by cell as the view asks. Row 0 and column 0 hold the headings; cell
@@ -28,9 +43,9 @@ public:
     // Shows a copy of `tabela` in `linhas` rows (rounds + 1) and `colunas` columns
     // (games per round + 1). Cells beyond the schedule's own size stay empty. `notas`, when
     // given, holds for every game (round by round, slot by slot) what its tooltip says
-    // besides the game itself.
+    // besides the game itself, and `marcados` whether the game is marked.
     void define(const Tabela& tabela, const std::vector<std::string>& nomes, int linhas, int colunas,
-                QStringList notas = {});
+                QStringList notas = {}, std::vector<bool> marcados = {});
 
     int rowCount(const QModelIndex& pai = {}) const override;
     int columnCount(const QModelIndex& pai = {}) const override;
@@ -40,12 +55,15 @@ public:
 private:
     bool dentro(const QModelIndex& indice) const;
     QString texto(int linha, int coluna) const;
+    // Whether the game of the cell in `linha`, `coluna` is marked.
+    bool marcado(int linha, int coluna) const;
 
     int linhas_ = 0;
     int colunas_ = 0;
     Tabela tabela_;
     QStringList nomes_;
     QStringList notas_;
+    std::vector<bool> marcados_;
 };
 
 // The string grid `tabela_jogos`: columns of 170 pixels, rows of 24, read-only, with its

@@ -11,6 +11,10 @@ namespace {
 
 QString prefixo_inviabilidade(int k) { return QStringLiteral("Inviabilidade %1:   ").arg(k); }
 
+// How far the objective and the times move down when the tenth count shows: one line of the
+// right column of counts.
+constexpr int linha_requisitos = 22;
+
 }  // namespace
 
 void pinta_painel(QWidget* painel)
@@ -45,6 +49,8 @@ PainelAndamento::PainelAndamento(QWidget* pai) : QFrame(pai)
         inv_[k - 1] = rotulo(nome.constData(), QStringLiteral("Inviabilidade %1:").arg(k), esquerda ? 14 : 230,
                              esquerda ? y_esquerda[k - 1] : y_direita[k - 6], 13);
     }
+    inv_[num_inviabilidades] = rotulo("inv10", QStringLiteral("Inviabilidade 10:"), 230, 280, 13);
+    inv_[num_inviabilidades]->hide();
     rotulo_fo_ = rotulo("Label6", QStringLiteral("Melhor Função Objetivo: "), 13, 303, 19, false);
     fo_ = rotulo("fo", QStringLiteral("Melhor FO"), 231, 306, 16);
     QPalette amarelo = fo_->palette();
@@ -59,9 +65,10 @@ PainelAndamento::PainelAndamento(QWidget* pai) : QFrame(pai)
     linha("Bevel8", 8, 84, largura - 16, true);
     linha("Bevel9", 8, 116, largura - 16, true);
     linha("Bevel10", 8, 152, largura - 16, true);
-    linha("Bevel11", 8, 290, largura - 16, true);
-    linha("Bevel12", 8, 346, largura - 16, true);
-    linha("Bevel14", 222, 152, 290 - 152, false);
+    QWidget* bevel11 = linha("Bevel11", 8, 290, largura - 16, true);
+    QWidget* bevel12 = linha("Bevel12", 8, 346, largura - 16, true);
+    divisao_colunas_ = linha("Bevel14", 222, 152, 290 - 152, false);
+    abaixo_das_contagens_ = {bevel11, bevel12, rotulo_fo_, fo_, tempo_execucao_, reaquece_};
     reorganiza();
 }
 
@@ -79,7 +86,7 @@ QLabel* PainelAndamento::rotulo(const char* nome, const QString& texto, int x, i
     return l;
 }
 
-void PainelAndamento::linha(const char* nome, int x, int y, int comprimento, bool horizontal)
+QWidget* PainelAndamento::linha(const char* nome, int x, int y, int comprimento, bool horizontal)
 {
     auto* l = new QFrame(this);
     l->setObjectName(QLatin1String(nome));
@@ -89,6 +96,7 @@ void PainelAndamento::linha(const char* nome, int x, int y, int comprimento, boo
         l->setGeometry(x, y - 1, comprimento, 2);
     else
         l->setGeometry(x - 1, y, 2, comprimento);
+    return l;
 }
 
 void PainelAndamento::reorganiza()
@@ -114,7 +122,7 @@ void PainelAndamento::atualiza_andamento(const Andamento& a, const QLocale& loca
     hora_atual_->setText(QStringLiteral("Hora Atual : ") + texto_hora(a.hora_atual, local));
     percentual_->setText(numero(a.percentual, local) + QStringLiteral(" %"));
     tempo_execucao_->setText(QStringLiteral("Tempo de Execução: ") + duracao(a.tempo_execucao));
-    for (int k = 1; k <= 9; ++k)
+    for (int k = 1; k <= num_contagens; ++k)
         inv_[k - 1]->setText(prefixo_inviabilidade(k) +
                              numero(a.inviabilidades_melhor[static_cast<std::size_t>(k - 1)], local));
     fo_->setText(numero(a.fo_star, local));
@@ -131,6 +139,17 @@ void PainelAndamento::mostra_reaquecimentos(int n)
 {
     reaquece_->setText(QStringLiteral("Nº de Reaquecimentos: ") + QString::number(n));
     reorganiza();
+}
+
+void PainelAndamento::mostra_requisitos(bool em_vigor)
+{
+    QLabel* requisitos = inv_[num_inviabilidades];
+    if (requisitos->isVisibleTo(this) == em_vigor) return;
+    const int d = em_vigor ? linha_requisitos : -linha_requisitos;
+    for (QWidget* w : abaixo_das_contagens_) w->move(w->x(), w->y() + d);
+    divisao_colunas_->resize(divisao_colunas_->width(), divisao_colunas_->height() + d);
+    requisitos->setVisible(em_vigor);
+    resize(width(), height() + d);
 }
 
 PainelTemperatura::PainelTemperatura(QWidget* pai) : QFrame(pai)

@@ -12,6 +12,8 @@ namespace kelm {
 // The progress panel `executando`: the algorithm's name, the percentage, the start, current
 // and elapsed times, the nine counts of the kept schedule, its objective and the reheats.
 // Captions are never reset: between runs the labels keep the texts of the last refresh.
+// While the planner's requirements are in force a tenth count, `inv10`, stands below the
+// ninth, and the panel grows by its line.
 class PainelAndamento : public QFrame {
     Q_OBJECT
 public:
@@ -26,10 +28,12 @@ public:
     void mostra_inicio(double hora_inicio, const QLocale& local);
     // "Nº de Reaquecimentos: " and the count, at a reheat.
     void mostra_reaquecimentos(int n);
+    // Shows the tenth count while requirements are in force, hides it otherwise.
+    void mostra_requisitos(bool em_vigor);
 
 private:
     QLabel* rotulo(const char* nome, const QString& texto, int x, int y, int pixels, bool negrito = true);
-    void linha(const char* nome, int x, int y, int comprimento, bool horizontal);
+    QWidget* linha(const char* nome, int x, int y, int comprimento, bool horizontal);
     // Moves a label that follows another on its line to the right of it when the first
     // grew past it, and widens the panel when a text would not fit.
     void reorganiza();
@@ -40,7 +44,9 @@ private:
     QLabel* hora_inicio_;
     QLabel* hora_atual_;
     QLabel* tempo_execucao_;
-    QLabel* inv_[9];
+    QLabel* inv_[num_contagens];
+    QWidget* divisao_colunas_ = nullptr;  // the line between the two columns of counts
+    QList<QWidget*> abaixo_das_contagens_;  // what moves down when the tenth count shows
     QLabel* rotulo_fo_;         // "Melhor Função Objetivo: "
     QLabel* fo_;
     QLabel* reaquece_;

@@ -3,9 +3,12 @@
 // schedule; and a workbook that cannot be written.
 
 #include "apoio.hpp"
+#include "evaluation/requisitos.hpp"
 #include "evaluation/temporada.hpp"
 #include "files/planilha.hpp"
+#include "files/requisitos.hpp"
 #include "files/resultado.hpp"
+#include "model/temporada.hpp"
 #include "report/explicacao.hpp"
 #include "report/quadro_mandos.hpp"
 #include "search/comandos.hpp"
@@ -61,12 +64,25 @@ Estado temporada_de_20()
     return e;
 }
 
-TEST(Planilha, TemporadaLidaDeVoltaTemOsJogosEAsContagensDoArquivoDeResultado)
+// The season, and the same under the bundled requirements (their count, its tenth row and
+// its occurrences in the workbook only then).
+class PlanilhaDaTemporada : public ::testing::TestWithParam<bool> {};
+
+TEST_P(PlanilhaDaTemporada, TemporadaLidaDeVoltaTemOsJogosEAsContagensDoArquivoDeResultado)
 {
-    const Estado e = temporada_de_20();
+    Estado e = temporada_de_20();
+    if (GetParam()) {
+        ASSERT_TRUE(carrega_requisitos(e.campeonato, exemplo("brasileirao_2023_requisitos.txt"), e.requisitos).sucesso);
+        const Temporada t = temporada_de(e.campeonato, e.execucao.tabela_melhor, Returno::espelhado);
+        e.execucao.inviabilidades_melhor[Inviabilidade::requisitos] =
+            static_cast<double>(conta_requisitos(e.requisitos, 20, t.tabela));
+        ASSERT_GT(e.execucao.inviabilidades_melhor[Inviabilidade::requisitos], 0);
+        e.execucao.procedencia.requisitos = e.requisitos.arquivo;
+    }
     PastaTemporaria pasta;
     ASSERT_TRUE(grava_resultado(e.campeonato, e.execucao, pasta.caminho() / "r.txt").sucesso);
-    const Desfecho d = grava_planilha_resultado(e.campeonato, e.execucao, pasta.caminho() / "r.XLSX", "brasileirao");
+    const Desfecho d =
+        grava_planilha_resultado(e.campeonato, e.execucao, pasta.caminho() / "r.XLSX", "brasileirao", &e.requisitos);
     ASSERT_TRUE(d.sucesso) << d.texto << " " << d.detalhe;
 
     const std::string comando = std::string(KELM_PYTHON) + " " + pasta_testes + "/core/le_planilha.py " +
@@ -74,6 +90,9 @@ TEST(Planilha, TemporadaLidaDeVoltaTemOsJogosEAsContagensDoArquivoDeResultado)
                                 " 20 > " + (pasta.caminho() / "diferencas").string() + " 2>&1";
     EXPECT_EQ(std::system(comando.c_str()), 0) << le_bytes(pasta.caminho() / "diferencas");
 }
+
+INSTANTIATE_TEST_SUITE_P(ComESemRequisitos, PlanilhaDaTemporada, ::testing::Bool(),
+                         [](const auto& com) { return com.param ? "ComRequisitos" : "SemRequisitos"; });
 
 TEST(Planilha, RecusadaSemResultadoOuSemPastaSemDeixarNada)
 {

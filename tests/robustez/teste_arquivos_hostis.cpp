@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "apoio.hpp"
+#include "apoio_lote.hpp"
 #include "processo_filho.hpp"
 
 namespace kelm::teste {
@@ -239,6 +240,76 @@ TEST(ArquivoSemPermissao, DeLeituraDaOTextoDoArquivo)
                            "O Arquivo de nomes de times não foi aberto. | " + p +
                            "/fechado.txt: sem permissão de leitura. |\n" + "carregou");
 }
+
+// ---- Requirements files ------------------------------------------------------------
+
+struct CasoRequisitos {
+    const char* nome;
+    std::string requisitos;  // for the 6 clubs of nordeste.dat, 10 rounds
+    std::string problema;    // after "Erro no arquivo de requisitos "{F}", "
+};
+
+void PrintTo(const CasoRequisitos& caso, std::ostream* os) { *os << caso.nome; }
+
+class RequisitosHostis : public ::testing::TestWithParam<CasoRequisitos> {};
+
+// Refused by kelm-lote, for a run and for --avaliar, before anything is written: exit status
+// 1, the message with the line (the lines of every requirement involved in a contradiction).
+TEST_P(RequisitosHostis, RecusadosComALinhaSemGravarNada)
+{
+    const CasoRequisitos& caso = GetParam();
+    PastaTemporaria pasta;
+    const std::string requisitos = pasta.escreve("r.txt", caso.requisitos).string();
+    const std::string mensagem = "Erro no arquivo de requisitos \"" + requisitos + "\", " + caso.problema + "\n";
+    const std::string resultado = (pasta.caminho() / "resultado.txt").string();
+    const std::string relatorio = (pasta.caminho() / "relatorio.txt").string();
+    const std::string dados = exemplo("nordeste.dat").string();
+    const std::string avaliado = (std::filesystem::path(pasta_testes) / "e2e" / "esperado" / "nordeste.txt").string();
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{dados, "--silencioso", "--requisitos", requisitos, "-o", resultado, "--relatorio", relatorio},
+          std::vector<std::string>{"--avaliar", avaliado, dados, "--requisitos", requisitos, "--relatorio", relatorio}}) {
+        const Chamada c = lote(args);
+        EXPECT_EQ(c.status, 1) << args[0];
+        EXPECT_TRUE(c.erros.ends_with(mensagem)) << c.erros;
+        EXPECT_EQ(c.saida, "");
+        EXPECT_FALSE(std::filesystem::exists(resultado));
+        EXPECT_FALSE(std::filesystem::exists(relatorio));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arquivos, RequisitosHostis,
+    ::testing::Values(
+        CasoRequisitos{"TimeDesconhecido", "casa Bahia rodadas 1\nfora Flamengo rodadas 2\n",
+                       "linha 2: o time \"Flamengo\" não é deste campeonato."},
+        CasoRequisitos{"RodadaAlemDaTemporada", "# temporada de 20 rodadas\r\ncasa Bahia rodadas 3,21\r\n",
+                       "linha 2: a rodada 21 passa das 10 rodadas do campeonato e das 20 de uma temporada de turno e returno."},
+        CasoRequisitos{"RodadaDoReturnoSemTemporada", "encontro Bahia Vitória rodadas 9\nencontro Ceará Sport rodadas 11-12\n",
+                       "linha 2: a rodada 12 passa das 10 rodadas do turno; só numa temporada inteira, de turno e returno, há "
+                       "20 rodadas."},
+        CasoRequisitos{"RodadaZero", "fora Sport rodadas 0-2", "linha 1: as rodadas começam na 1; \"0-2\" não serve."},
+        CasoRequisitos{"IntervaloAoContrario", "\xEF\xBB\xBF" "casa Sport rodadas 3-1", 
+                       "linha 1: \"3-1\" não é uma rodada nem um intervalo de rodadas (como 1-3)."},
+        CasoRequisitos{"JogoComUmTime", "jogo Bahia rodadas 3",
+                       "linha 1: jogo, encontro e sem-encontro pedem dois times: jogo MANDANTE VISITANTE rodadas LISTA."},
+        CasoRequisitos{"TipoDesconhecido", "\n\nmando Bahia rodadas 1",
+                       "linha 3: o requisito \"mando\" não existe: cada linha começa por casa, fora, maximo, jogo, encontro ou "
+                       "sem-encontro."},
+        CasoRequisitos{"CasaEForaNaMesmaRodada", "casa Bahia rodadas 1-3\n\nfora Bahia rodadas 3\n",
+                       "linhas 1 e 3: os requisitos não podem valer juntos: Bahia em casa e fora na rodada 3."},
+        CasoRequisitos{"DoisJogosDeUmTimeNaMesmaRodada", "jogo Bahia Vitória rodadas 4\njogo Ceará Bahia rodadas 4\n",
+                       "linhas 1 e 2: os requisitos não podem valer juntos: Bahia tem dois jogos marcados na rodada 4."},
+        CasoRequisitos{"JogoNaRodadaEmQueOMandanteJogaFora", "fora Ceará rodadas 5\njogo Ceará Sport rodadas 5\n",
+                       "linhas 1 e 2: os requisitos não podem valer juntos: o jogo Ceará x Sport não cabe em nenhuma das suas "
+                       "rodadas, em que Ceará deve jogar fora ou Sport em casa."},
+        CasoRequisitos{"MaisEmCasaQueOMaximo",
+                       "maximo 1 Ceará Fortaleza # o mesmo estádio\ncasa Ceará rodadas 2\ncasa Fortaleza rodadas 1-2\n",
+                       "linhas 1, 2 e 3: os requisitos não podem valer juntos: Ceará e Fortaleza em casa na rodada 2, e no "
+                       "máximo 1 deles podem jogar em casa."},
+        CasoRequisitos{"ParMarcadoOndeNaoPodeSeEnfrentar", "sem-encontro Bahia Vitória rodadas 9-10\nencontro Vitória Bahia rodadas 10\n",
+                       "linhas 1 e 2: os requisitos não podem valer juntos: Vitória e Bahia devem se enfrentar em rodadas em "
+                       "que não podem se enfrentar."}),
+    [](const auto& caso) { return std::string(caso.param.nome); });
 
 // ---- Size --------------------------------------------------------------------------
 

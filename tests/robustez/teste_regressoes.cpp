@@ -7,6 +7,7 @@
 
 #include "apoio.hpp"
 #include "evaluation/objetivos.hpp"
+#include "files/requisitos.hpp"
 #include "files/texto.hpp"
 #include "verificacoes.hpp"
 
@@ -43,7 +44,8 @@ TEST_P(EntradasDoFuzz, CumpremAsPropriedades)
 INSTANTIATE_TEST_SUITE_P(Alvos, EntradasDoFuzz,
                          ::testing::Values(Alvo{"dados", fuzz::verifica_dados}, Alvo{"distancias", fuzz::verifica_distancias},
                                            Alvo{"nomes", fuzz::verifica_nomes}, Alvo{"peso", fuzz::verifica_peso},
-                                           Alvo{"carga", fuzz::verifica_carga}, Alvo{"resultado", fuzz::verifica_resultado}),
+                                           Alvo{"carga", fuzz::verifica_carga}, Alvo{"resultado", fuzz::verifica_resultado},
+                                           Alvo{"requisitos", fuzz::verifica_requisitos}),
                          [](const auto& alvo) { return std::string(alvo.param.nome); });
 
 // ---- Faults found, one test each --------------------------------------------------
@@ -81,6 +83,27 @@ TEST(Regressao, TextoQueTerminaNoMeioDeUmCaractereNaoEhLidoAlemDoFim)
     }
     EXPECT_EQ(*utf8_para_latin1("\xC3\xA3\xE2"), "\xE3\xE2");
     EXPECT_EQ(*utf8_para_latin1("a\xE2\x82"), "a\xE2\x82");
+}
+
+// A maximo without its group ("maximo", "maximo rodadas 1") made the requirements reader
+// build a list of names that ended before it began, which threw and ended the program; one
+// of -1 teams at home was accepted, and could never be met. Each is refused with its line,
+// and nothing is read.
+TEST(Regressao, MaximoMalEscritoEhRecusadoComALinha)
+{
+    const Estado e = carrega_exemplo("nordeste.dat");
+    const std::pair<std::string, std::string> casos[] = {
+        {"casa Bahia rodadas 1\nmaximo", "falta o máximo de times em casa: maximo K TIME TIME ... [rodadas LISTA]."},
+        {"# Fonte Nova\nmáximo rodadas 1-2", "\"rodadas\" não é um número de times (maximo K TIME TIME ...)."},
+        {"maximo 1 rodadas 1", "um maximo pede um grupo de dois times ou mais."},
+        {"maximo -1 Ceará Fortaleza", "\"-1\" não é um número de times (maximo K TIME TIME ...)."}};
+    for (const auto& [texto, problema] : casos) {
+        Requisitos r;
+        const Desfecho d = le_requisitos(texto, "r.txt", e.campeonato, r);
+        const int linha = texto.find('\n') == std::string::npos ? 1 : 2;
+        EXPECT_EQ(d.texto, "Erro no arquivo de requisitos \"r.txt\", linha " + std::to_string(linha) + ": " + problema);
+        EXPECT_EQ(r, Requisitos{});
+    }
 }
 
 }  // namespace

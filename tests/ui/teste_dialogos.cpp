@@ -1,6 +1,7 @@
 // The objectives, weights and search parameters dialogs, opened from the toolbar and answered as a planner
 // answers them; the real file dialogs behind the file chooser; and every dialog's size.
 
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 #include "apoio_ui.hpp"
 #include "evaluation/objetivos.hpp"
 #include "files/carga.hpp"
+#include "files/requisitos.hpp"
 #include "search/comandos.hpp"
 #include "ui/dialogos_comuns.hpp"
 #include "ui/form_economia.hpp"
@@ -115,6 +117,39 @@ private slots:
         QCOMPARE(b->mensagens.size(), 1);
         QCOMPARE(b->mensagens[0].texto, QString::fromUtf8(msg_escolha_objetivos));
         QVERIFY(!b->estado.criterios.objetivos_escolhidos);
+    }
+
+    // The tenth objective and weight, the requirements', are read and stored only while the
+    // requirements are in force (their box and edit shown); "&Resetar" reaches no hidden box.
+    void objetivo_e_peso_dos_requisitos_data()
+    {
+        QTest::addColumn<bool>("em_vigor");
+        QTest::newRow("em vigor") << true;
+        QTest::newRow("sem requisitos") << false;
+    }
+
+    void objetivo_e_peso_dos_requisitos()
+    {
+        QFETCH(bool, em_vigor);
+        b->programa.form_inviab.mostra_requisitos(em_vigor);
+        b->programa.form_pesos.mostra_requisitos(em_vigor);
+        bool decimo_marcado = false;
+        QVERIFY(no_dialogo<Tform_inviab>("objetivos", [&](Tform_inviab* d) {
+            QCOMPARE(d->inv(10)->isVisible(), em_vigor);
+            decimo_marcado = d->inv(10)->isChecked();
+            clica_botoes(d, {"resete"});
+            d->inv(8)->setChecked(true);
+            clica_botoes(d, {"ok"});
+        }));
+        QVERIFY(decimo_marcado);  // the requirements are minimised unless the planner says otherwise
+        QCOMPARE(b->estado.criterios.objetivos, (std::array<std::int32_t, num_contagens>{0, 0, 0, 0, 0, 0, 0, 1, 0, !em_vigor}));
+        QCOMPARE(b->programa.form_inviab.inv(10)->isChecked(), !em_vigor);
+        QVERIFY(no_dialogo<Tform_pesos>("pesos", [&](Tform_pesos* d) {
+            QCOMPARE(d->peso(10)->text(), QStringLiteral("1000000000"));
+            escreve(d->peso(10), QStringLiteral("7"));
+            clica_botoes(d, {"ok_peso"});
+        }));
+        QCOMPARE(b->estado.criterios.pesos[static_cast<std::size_t>(Inviabilidade::requisitos)], em_vigor ? 7 : 1000000000);
     }
 
     void parametros_recusam_valor_ruim_e_a_execucao_os_usa()
@@ -229,9 +264,14 @@ private slots:
         const Economia economia = economia_obtida(e.campeonato, e.criterios, t, t);
         Tform_economia padrao(e.campeonato, economia, false);
         Tform_economia compacta(e.campeonato, economia, true);
+        QVERIFY(carrega_requisitos(e.campeonato, QFile::encodeName(exemplo("brasileirao_2023_requisitos.txt")).toStdString(),
+                                   e.requisitos)
+                    .sucesso);
+        Tform_economia requisitos(e.campeonato, economia_obtida(e.campeonato, e.criterios, t, t, &e.requisitos), false);
         QList<QPair<QString, QSize>> tamanhos;
         for (QWidget* d : std::initializer_list<QWidget*>{&b->programa.form_inviab, &b->programa.form_pesos,
-                                                          &b->programa.form_parametros, &padrao, &compacta}) {
+                                                          &b->programa.form_parametros, &padrao, &compacta,
+                                                          &requisitos}) {
             d->show();
             tamanhos.append({d->objectName(), d->frameGeometry().size()});
             d->hide();
@@ -255,7 +295,7 @@ private slots:
             Mensageiro::caixa(&b->janela(), Mensagem{TipoMensagem::erro, QStringLiteral("Erro no arquivo ").repeated(30),
                                                      QStringLiteral("/um/caminho/longo/") + QString(120, QLatin1Char('c'))});
         }
-        QCOMPARE(tamanhos.size(), 8);
+        QCOMPARE(tamanhos.size(), 9);
         for (const auto& [nome, tamanho] : tamanhos)
             QVERIFY2(tamanho.width() <= tamanho_maximo_dialogo.width() && tamanho.height() <= tamanho_maximo_dialogo.height(),
                      qPrintable(QStringLiteral("%1: %2 x %3").arg(nome).arg(tamanho.width()).arg(tamanho.height())));

@@ -3,8 +3,11 @@
 
 #include <QAbstractItemModelTester>
 #include <QAction>
+#include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPrintPreviewDialog>
 #include <QScrollBar>
 #include <QTableWidget>
@@ -13,10 +16,12 @@
 #include "apoio_ui.hpp"
 #include "evaluation/objetivos.hpp"
 #include "files/resultado.hpp"
+#include "model/temporada.hpp"
 #include "report/explicacao.hpp"
 #include "search/comandos.hpp"
 #include "ui/form_economia.hpp"
 #include "ui/form_temporada.hpp"
+#include "ui/paineis.hpp"
 #include "ui/quadro_temporada.hpp"
 #include "ui/regional.hpp"
 
@@ -185,6 +190,113 @@ private slots:
             }
         }
         QVERIFY(com_notas > 0);
+    }
+
+    // The planner's requirements, from the menu "&Arquivo" to the result: a file refused
+    // changes nothing; one in force is named in the status bar, brings the tenth count into
+    // the dialogs and the progress panel, and marks the games that break it; the result keeps
+    // the requirements it was drawn up under after they are withdrawn; a load leaves none.
+    void requisitos_do_menu_ao_resultado()
+    {
+        QVERIFY(!b->filho<QAction>("Arquivo1")->isEnabled());
+        b->carrega("nordeste.dat");
+        QVERIFY(b->filho<QAction>("Arquivo1")->isEnabled());
+        QVERIFY(!b->filho<QAction>("Times1")->isEnabled());
+        QTemporaryDir pasta;
+        const auto escreve = [&pasta](const char* nome, const char* texto) {
+            QFile f(pasta.filePath(QLatin1String(nome)));
+            return f.open(QIODevice::WriteOnly) && f.write(texto) >= 0 ? f.fileName() : QString();
+        };
+        const QString temporada = escreve("r.txt", "fora Bahia rodadas 1-3\nsem-encontro Ceará Fortaleza rodadas 1-20\n");
+        const auto abre = [this](const QString& arquivo) {
+            b->mensagens.clear();
+            b->arquivo_a_abrir = arquivo;
+            b->filho<QAction>("AbrirRequisitos1")->trigger();
+            return b->mensagens.size() == 1 ? b->mensagens[0] : Mensagem{TipoMensagem::simples, QStringLiteral("?"), {}};
+        };
+        auto* rotulo = b->filho<QLabel>("requisitos_em_vigor");
+        auto* painel = b->filho<PainelAndamento>("executando");
+        Tform_inviab& objetivos = b->programa.form_inviab;
+        Tform_pesos& pesos = b->programa.form_pesos;
+        const auto decimo_visivel = [&] {
+            const bool em_todos = objetivos.inv(10)->isVisibleTo(&objetivos) && pesos.peso(10)->isVisibleTo(&pesos) &&
+                                  painel->findChild<QLabel*>(QStringLiteral("inv10"))->isVisibleTo(painel);
+            return em_todos && b->filho<QAction>("RetirarRequisitos1")->isEnabled() && !rotulo->text().isEmpty();
+        };
+
+        // Refused: a round of the returno while the parameters plan the turno alone.
+        Mensagem m = abre(temporada);
+        QCOMPARE(m.tipo, TipoMensagem::erro);
+        QCOMPARE(m.texto, QStringLiteral("Erro no arquivo de requisitos \"%1\", linha 2: a rodada 20 passa das 10 rodadas do "
+                                         "turno; só numa temporada inteira, de turno e returno, há 20 rodadas.").arg(temporada));
+        QVERIFY(!b->estado.requisitos.em_vigor());
+        QVERIFY(!decimo_visivel());
+
+        b->janela().opcoes_busca().returno = Returno::espelhado;
+        m = abre(temporada);
+        QCOMPARE(m.tipo, TipoMensagem::informacao);
+        QCOMPARE(m.texto, QStringLiteral("Os requisitos do planejador foram carregados com sucesso: 2 requisitos em vigor."));
+        QCOMPARE(rotulo->text(), QStringLiteral("Requisitos: r.txt"));
+        QVERIFY(decimo_visivel());
+
+        // The grid marks exactly the games of the requirements' occurrences; their tooltips
+        // say which requirement.
+        b->clica("botao_tabinicial");
+        const Temporada t = temporada_de(b->estado.campeonato, b->estado.execucao.tabela_inicial, Returno::espelhado);
+        const Explicacao x = explica_tabela(t.campeonato, t.tabela, &b->estado.requisitos);
+        QSet<QPair<int, int>> quebram;
+        for (const Ocorrencia& o : x.ocorrencias)
+            if (o.inviabilidade == Inviabilidade::requisitos)
+                for (const JogoEnvolvido& j : o.jogos) quebram.insert({j.posicao.rodada + 1, j.posicao.vaga + 1});
+        QVERIFY(!quebram.isEmpty());
+        QAbstractItemModel* grade = b->grade()->model();
+        QCOMPARE(grade->rowCount(), 21);
+        for (int r = 1; r < grade->rowCount(); ++r)
+            for (int g = 1; g < grade->columnCount(); ++g) {
+                const QModelIndex i = grade->index(r, g);
+                const bool quebra = quebram.contains({r, g});
+                QVERIFY2((i.data(Qt::BackgroundRole).value<QColor>() == fundo_marcado()) == quebra, qPrintable(i.data().toString()));
+                QCOMPARE(i.data(Qt::ToolTipRole).toString().contains(QStringLiteral("requisito da linha")), quebra);
+            }
+
+        // A short run under them; its last refresh shows the tenth count.
+        define_objetivos(b->estado.criterios, {false, false, false, false, false, false, false, true, false}, true);
+        b->janela().opcoes_busca().max_reaquecimentos = 0;
+        Andamento ultimo;
+        connect(&b->janela(), &Tform_global::andamento_mostrado, this, [&ultimo](const Andamento& a) { ultimo = a; });
+        b->clica("executar");
+        QVERIFY(b->estado.execucao.programa_executado);
+        QCOMPARE(painel->findChild<QLabel*>(QStringLiteral("inv10"))->text(),
+                 QStringLiteral("Inviabilidade 10:   ") + numero(ultimo.inviabilidades_melhor[Inviabilidade::requisitos]));
+
+        // Withdrawn, they leave the window, but the coin still holds the result to them.
+        const Requisitos da_execucao = b->estado.requisitos;
+        b->filho<QAction>("RetirarRequisitos1")->trigger();
+        QVERIFY(!b->estado.requisitos.em_vigor());
+        QVERIFY(!decimo_visivel());
+        QStringList esperadas{QString()};
+        const Temporada obtida = temporada_de(b->estado.campeonato, b->estado.execucao.tabela_melhor, Returno::espelhado);
+        for (const Ocorrencia& o : explica_tabela(obtida.campeonato, obtida.tabela, &da_execucao).ocorrencias)
+            if (o.inviabilidade == Inviabilidade::requisitos) esperadas << QString::fromStdString(o.frase) + QLatin1Char('.');
+        QStringList vistas;
+        QString decima;
+        NoProximoModal<Tform_economia> moeda([&](Tform_economia* d) {
+            auto* comparacao = d->findChild<QTableWidget*>(QStringLiteral("comparacao"));
+            if (comparacao->rowCount() == num_contagens + 2) decima = comparacao->item(num_inviabilidades, 1)->text();
+            auto* lista = d->findChild<QListWidget*>(QStringLiteral("requisitos_nao_atendidos"));
+            for (int k = 0; lista != nullptr && k < lista->count(); ++k) vistas << (k == 0 ? QString() : lista->item(k)->text());
+            d->accept();
+        });
+        b->clica("botao_economia");
+        QVERIFY(moeda.tratado());
+        QCOMPARE(decima, numero(b->estado.execucao.inviabilidades_melhor[Inviabilidade::requisitos]));
+        QCOMPARE(vistas, esperadas);
+
+        // A championship loaded leaves no requirements in force.
+        QCOMPARE(abre(temporada).tipo, TipoMensagem::informacao);
+        b->carrega("nordeste.dat");
+        QVERIFY(!b->estado.requisitos.em_vigor());
+        QVERIFY(!decimo_visivel());
     }
 
     void f1_carrega_e_f2_f3_nada_fazem()
