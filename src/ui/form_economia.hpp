@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "report/relatorio.hpp"
+#include "report/economia.hpp"
 
 namespace kelm {
 

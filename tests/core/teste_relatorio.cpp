@@ -1,9 +1,9 @@
 #include "apoio.hpp"
 #include "evaluation/temporada.hpp"
 #include "files/leitura_resultado.hpp"
+#include "files/relatorio.hpp"
 #include "files/texto.hpp"
 #include "report/explicacao.hpp"
-#include "report/relatorio.hpp"
 
 namespace kelm::teste {
 namespace {

@@ -1,6 +1,5 @@
-#include "report/relatorio.hpp"
+#include "files/relatorio.hpp"
 
-#include "evaluation/avaliacao.hpp"
 #include "files/formatos.hpp"
 #include "files/resultado.hpp"
 
@@ -38,20 +37,4 @@ std::string texto_relatorio(const Campeonato& campeonato, const Explicacao& expl
         acrescenta_linha(saida, em_latin1("Inv" + std::to_string(static_cast<int>(o.inviabilidade) + 1) + "\t" + o.frase));
     return saida;
 }
-
-Economia economia_obtida(const Campeonato& campeonato, const Criterios& criterios, const Tabela& inicial,
-                         const Tabela& obtida, const Requisitos* requisitos)
-{
-    Economia e;
-    e.inicial = explica_tabela(campeonato, inicial, requisitos).contagens;
-    e.explicacao_obtida = explica_tabela(campeonato, obtida, requisitos);
-    e.obtida = e.explicacao_obtida.contagens;
-    e.fo_inicial = calcula_fo(e.inicial, criterios);
-    e.fo_obtida = calcula_fo(e.obtida, criterios);
-    const double km_inicial = e.inicial[Inviabilidade::distancia_total];
-    e.km_economizados = km_inicial - e.obtida[Inviabilidade::distancia_total];
-    e.percentual = km_inicial > 0 ? 100.0 * e.km_economizados / km_inicial : 0.0;
-    return e;
-}
-
 }  // namespace kelm
