@@ -6,7 +6,8 @@
 #               included), the same suite under AddressSanitizer and UndefinedBehaviorSanitizer,
 #               a few seconds of each fuzz target, and lintian on the Debian package (test-ci,
 #               test-sanitizadores, test-fuzz, test-pacote).
-#   make bench  runs the benchmarks that compare the two evaluations.
+#   make bench  runs the benchmarks that compare the two evaluations, then the compact search
+#               over ten seeds on the bundled compact championships (make bench-compacta alone).
 #   make pacote builds the Debian package kelm_<versão>_<arquitetura>.deb (only the two
 #               programs, in build/pacote) and says where it is; `apt install ./kelm_….deb`.
 
@@ -15,7 +16,7 @@ RELEASE := build/release
 RESULTADO ?= $(CURDIR)/resultado_brasileirao_2023.txt
 PACOTE := build/pacote
 
-.PHONY: setup configure build run test test-ci test-sanitizadores test-fuzz test-pacote bench pacote clean
+.PHONY: setup configure build run test test-ci test-sanitizadores test-fuzz test-pacote bench bench-compacta pacote clean
 
 setup:
 	@bash scripts/setup.sh
@@ -75,6 +76,13 @@ test-pacote: pacote
 bench: build
 	@cmake --build --preset release -j $(JOBS) --target bench_movimento
 	@bash scripts/bench.sh $(RELEASE)
+	@python3 bench/compacta.py --lote $(RELEASE)/src/kelm-lote
+
+# The compact search judged on the distribution of ten seeds: the median and best FO above
+# the floor, and the CPU time, per championship (see bench/compacta.py for its options).
+bench-compacta: configure
+	@cmake --build --preset release -j $(JOBS) --target kelm-lote
+	@python3 bench/compacta.py --lote $(RELEASE)/src/kelm-lote
 
 clean:
 	rm -rf build
