@@ -35,7 +35,7 @@ std::vector<std::string_view> campos(std::string_view linha)
 
 bool eh_cabecalho_contagens(std::string_view campo)
 {
-    if (campo == "FO_STAR:" || campo == "Tempo:") return true;
+    if (campo == "FO_STAR:" || campo == "Tempo:" || campo == "Semente:") return true;
     return (campo.size() == 5 && campo.substr(0, 3) == "Inv" && campo[3] >= '1' && campo[3] <= '9' && campo[4] == ':') ||
            campo == "Inv10:";
 }

@@ -10,6 +10,7 @@
 #include "files/formatos.hpp"
 #include "files/texto.hpp"
 #include "model/temporada.hpp"
+#include "report/ficha.hpp"
 
 namespace kelm {
 
@@ -110,6 +111,10 @@ std::string texto_resultado(const Campeonato& campeonato, const Execucao& execuc
                                           !execucao.procedencia.requisitos.empty()))
         acrescenta_linha(saida, l);
     acrescenta_linha(saida, "Tempo:\t" + formata_hora(execucao.tempo_execucao));
+    const Procedencia& procedencia = execucao.procedencia;
+    if (procedencia.execucoes > 1)
+        acrescenta_linha(saida, "Semente:\t" + std::to_string(procedencia.semente) + "\t" +
+                                    em_latin1(descreve_execucoes(procedencia)));
 
     std::vector<std::string> nomes;
     nomes.reserve(campeonato.nomes_times.size());

@@ -27,9 +27,10 @@ std::vector<std::string> linhas_contagens(const Contagens& contagens, double fo,
                                           bool com_requisitos = false);
 
 // The result file's bytes: Latin-1, CR LF line ends; the nine counts (ten while the run had
-// requirements in force), FO_STAR and the run time, then one block per round of tabela_melhor,
-// or of the whole season it is the turno of when the run had a returno. `separador` is the
-// decimal separator.
+// requirements in force), FO_STAR and the run time (and, of the best of several runs, a line
+// "Semente:" with the seed it came from and which runs they were), then one block per round
+// of tabela_melhor, or of the whole season it is the turno of when the run had a returno.
+// `separador` is the decimal separator.
 std::string texto_resultado(const Campeonato& campeonato, const Execucao& execucao, char separador = '.');
 
 // Writes `bytes` to `destino` so that nothing is ever half written: into a new file of the

@@ -64,6 +64,7 @@ public:
         linha << "Fase " << a.fase << ": " << percentual(a.percentual) << " %  FO* "
               << formata_numero(a.fo_star, amb_.separador) << "  reaquecimentos " << a.num_reaquecimentos << "  "
               << formata_hora(a.tempo_execucao);
+        if (a.execucoes > 1) linha << "  execuções " << a.execucoes_concluidas << "/" << a.execucoes;
         if (amb_.terminal)
             amb_.erros << '\r' << linha.str() << "\x1b[K" << std::flush;
         else
@@ -104,6 +105,14 @@ private:
     std::chrono::steady_clock::time_point ultima_{};
 };
 
+// Of several runs, which one was kept: "Semente: 335 (a melhor de 4 execuções, sementes 333
+// a 336)" and a line break; nothing for a single run.
+std::string texto_semente(const Procedencia& p)
+{
+    if (p.execucoes <= 1) return {};
+    return "Semente: " + std::to_string(p.semente) + " (" + descreve_execucoes(p) + ")\n";
+}
+
 void resumo(std::ostream& erros, const Execucao& execucao, const ResumoBusca& r, double segundos, char separador)
 {
     const std::size_t contadas = execucao.procedencia.requisitos.empty() ? num_inviabilidades : num_contagens;
@@ -118,6 +127,7 @@ void resumo(std::ostream& erros, const Execucao& execucao, const ResumoBusca& r,
     erros << "FO_STAR: " << formata_numero(execucao.fo_star, separador) << '\n'
           << "Reaquecimentos: " << r.reaquecimentos << '\n'
           << "Movimentos avaliados: " << r.movimentos << '\n'
+          << texto_semente(execucao.procedencia)
           << "Tempo de execução: " << formata_hora(execucao.tempo_execucao) << " (" << seg << " s)\n";
 }
 

@@ -153,6 +153,18 @@ const Opcao opcoes_lote[] = {
     {{"--semente"}, Valor::texto, "N", true, {},
      [](std::string_view v, Opcoes& op) { return desfecho(converte_semente(v, op.busca.semente)); },
      "semente do gerador de números aleatórios (padrão 333, de 0 a\n4294967295); outra semente dá outra tabela"},
+    {{"--execucoes"}, Valor::texto, "K", true, {},
+     [](std::string_view v, Opcoes& op) { return desfecho(converte_execucoes(v, op.busca.execucoes)); },
+     "faz K execuções independentes, com as sementes N, N+1, ...,\n"
+     "N+K-1, ao mesmo tempo nos núcleos do computador, e fica com a\n"
+     "melhor: a de menor FO_STAR (num empate, a de menor semente);\n"
+     "o arquivo de resultado diz de que semente ela veio (padrão 1,\n"
+     "até 1000)"},
+    {{"--esforco"}, Valor::texto, "E", true, {},
+     [](std::string_view v, Opcoes& op) { return desfecho(converte_esforco(v, op.busca.esforco)); },
+     "multiplica por E os movimentos de cada nível de temperatura:\n"
+     "cerca de E vezes o tempo, por uma tabela melhor (padrão 1, até\n"
+     "100)"},
     {{"--relatorio"}, Valor::arquivo_gravado, "ARQUIVO", false, "relatório",
      [](std::string_view v, Opcoes& op) -> Recusa { op.relatorio = std::string(v); return std::nullopt; },
      "grava também o relatório da tabela obtida (ou da avaliada), em\n"

@@ -149,6 +149,7 @@ enum class Fase : int { primeira = 1, segunda = 2 };
 
 // What produced a run's result: the search, its seed, and the objectives and weights the
 // planner chose for it (before the run switched on objectives 2 to 9 for its second phase).
+// Of several runs, the seed is the one of the run kept.
 struct Procedencia {
     TipoBusca busca = TipoBusca::padrao;
     std::uint32_t semente = 0;
@@ -156,6 +157,8 @@ struct Procedencia {
     std::string requisitos;  // the requirements file in force, or empty
     std::array<std::int32_t, num_contagens> objetivos{};
     std::array<std::int32_t, num_contagens> pesos = pesos_default;
+    int execucoes = 1;                   // independent runs the result is the best of
+    std::uint32_t primeira_semente = 0;  // their seeds: this one and the next ones
 
     friend bool operator==(const Procedencia&, const Procedencia&) = default;
 };

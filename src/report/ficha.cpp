@@ -3,6 +3,7 @@
 #include <array>
 #include <filesystem>
 
+
 namespace kelm {
 
 namespace {
@@ -51,6 +52,8 @@ Ficha monta_ficha(std::string campeonato, const Contagens& contagens, double fo,
                                                                       : "padrão (troca de jogos e de mandos)",
                              {}});
     f.procedencia.push_back({"Semente", std::to_string(procedencia.semente), static_cast<double>(procedencia.semente)});
+    if (procedencia.execucoes > 1)
+        f.procedencia.push_back({"Execuções", descreve_execucoes(procedencia), {}});
     f.procedencia.push_back({"Temporada",
                              procedencia.returno == Returno::espelhado ? "turno e returno espelhado"
                              : procedencia.returno == Returno::frances ? "turno e returno francês"
@@ -66,6 +69,13 @@ Ficha monta_ficha(std::string campeonato, const Contagens& contagens, double fo,
 std::string nome_do_campeonato(const std::string& arquivo_dados)
 {
     return std::filesystem::path(arquivo_dados).stem().string();
+}
+
+std::string descreve_execucoes(const Procedencia& procedencia)
+{
+    const std::uint32_t ultima = procedencia.primeira_semente + static_cast<std::uint32_t>(procedencia.execucoes - 1);
+    return "a melhor de " + std::to_string(procedencia.execucoes) + " execuções, sementes " +
+           std::to_string(procedencia.primeira_semente) + " a " + std::to_string(ultima);
 }
 
 }  // namespace kelm

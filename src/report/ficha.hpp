@@ -46,4 +46,8 @@ Ficha monta_ficha(std::string campeonato, const Contagens& contagens, double fo,
 // and its last extension.
 std::string nome_do_campeonato(const std::string& arquivo_dados);
 
+// Of a result that is the best of several runs, which ones: "a melhor de 4 execuções,
+// sementes 333 a 336" (UTF-8).
+std::string descreve_execucoes(const Procedencia& procedencia);
+
 }  // namespace kelm

@@ -83,6 +83,12 @@ struct ParametrosFase {
     float t0 = 0.0f;
     float fator = 0.95f;
     int max_reaquecimentos = 0;
+    // The phase ends below this temperature; the first phase checks its hard counts below
+    // temperatura_fria.
+    double temperatura_final = kelm::temperatura_final;
+    double temperatura_fria = kelm::temperatura_fria;
+    // When above 0, the phase also ends once FO has stood still for more levels than this.
+    int niveis_parados = 0;
 };
 
 // Estimates the initial temperature of a phase: the first of 2 000 000 x 1.1^k at which a
@@ -120,9 +126,11 @@ Andamento andamento_do_nivel(const Marcha& marcha, const ParametrosFase& paramet
                              int reaquecimentos, double& tempo_execucao);
 
 // One annealing phase: cools from t0 by `fator` per level of num_iteracoes trial moves down to
-// the final temperature. The first phase ends as soon as FO is 0, and when cold, once the kept
-// schedule has none of Inviabilidades 1, 2, 3 and 5 (whatever the objectives) and meets every
-// requirement of the planner in force; otherwise it reheats, up to its bound. The neighbourhood is left at the last accepted schedule, whose
+// the final temperature, or until FO has stood still for more than niveis_parados levels when
+// that is set. The first phase ends as soon as FO is 0, and when cold, once the kept schedule
+// has none of Inviabilidades 1, 2, 3 and 5 (whatever the objectives) and meets every
+// requirement of the planner in force; otherwise it reheats, up to its bound. The
+// neighbourhood is left at the last accepted schedule, whose
 // counts and FO are in marcha.
 template <Vizinhanca V>
 FimFase recozimento(V& vizinhanca, Marcha& marcha, ParametrosFase p)
@@ -135,7 +143,9 @@ FimFase recozimento(V& vizinhanca, Marcha& marcha, ParametrosFase p)
     // schedule: its counts are read once per level rather than at every accepted move.
     bool aceito_no_nivel = false;
 
-    while (temperatura > temperatura_final) {
+    int niveis_parados = 0;  // levels in a row whose trial moves left FO where it was
+
+    while (temperatura > p.temperatura_final) {
         if (aceito_no_nivel) marcha.melhor = vizinhanca.contagens();
         aceito_no_nivel = false;
         marcha.observador.andamento(andamento_do_nivel(marcha, p, temperatura, fim.reaquecimentos, fim.tempo_execucao));
@@ -143,7 +153,9 @@ FimFase recozimento(V& vizinhanca, Marcha& marcha, ParametrosFase p)
             fim.concluida = true;
             break;
         }
+        if (p.niveis_parados > 0 && niveis_parados > p.niveis_parados) break;
 
+        const double fo_do_nivel = marcha.fo_star;
         for (int i = 0; i < p.num_iteracoes; ++i) {
             const auto m = vizinhanca.sorteia(marcha.gerador);
             const double delta = vizinhanca.aplica(m, marcha.fo_star, temperatura) - marcha.fo_star;
@@ -157,9 +169,10 @@ FimFase recozimento(V& vizinhanca, Marcha& marcha, ParametrosFase p)
         }
         marcha.movimentos += p.num_iteracoes;
         fim.aceitou = fim.aceitou || aceito_no_nivel;
+        niveis_parados = marcha.fo_star == fo_do_nivel ? niveis_parados + 1 : 0;
 
         temperatura = static_cast<double>(p.fator) * temperatura;
-        if (temperatura >= temperatura_fria || p.fase != Fase::primeira) continue;
+        if (temperatura >= p.temperatura_fria || p.fase != Fase::primeira) continue;
 
         if (aceito_no_nivel) marcha.melhor = vizinhanca.contagens();
         aceito_no_nivel = false;

@@ -19,6 +19,10 @@ struct Andamento {
     double fo_star = 0.0;
     int num_reaquecimentos = 0;
     long long movimentos = 0;     // trial moves evaluated so far in the run
+    // Of several independent runs: how many, and how many have ended. The other values are
+    // then those of the runs together (see executa_execucoes).
+    int execucoes = 1;
+    int execucoes_concluidas = 0;
 };
 
 // The search reports through this interface and never depends on a window. Every event is

@@ -53,16 +53,22 @@ Tform_parametros::Tform_parametros(OpcoesBusca& opcoes, const Mensageiro& mensag
     max_reaquecimentos_->setObjectName(QStringLiteral("max_reaquecimentos"));
     semente_ = new QLineEdit(conteudo);
     semente_->setObjectName(QStringLiteral("semente"));
-    for (QLineEdit* e : {max_reaquecimentos_, semente_}) e->setFixedWidth(120);
+    execucoes_ = new QLineEdit(conteudo);
+    execucoes_->setObjectName(QStringLiteral("execucoes"));
+    esforco_ = new QLineEdit(conteudo);
+    esforco_->setObjectName(QStringLiteral("esforco"));
+    for (QLineEdit* e : {max_reaquecimentos_, semente_, execucoes_, esforco_}) e->setFixedWidth(120);
     campos->addRow(QStringLiteral("Limite de &reaquecimentos da primeira fase:"), max_reaquecimentos_);
     campos->addRow(QStringLiteral("&Semente do gerador aleatório (a mesma semente dá a mesma tabela):"), semente_);
+    campos->addRow(QStringLiteral("&Número de execuções, com as sementes seguintes (fica a melhor):"), execucoes_);
+    campos->addRow(QStringLiteral("Esforço: &multiplica os movimentos por nível e o tempo:"), esforco_);
     coluna->addLayout(campos);
 
     auto* ok = botao_com_imagem(this, "ok_parametros", QStringLiteral("&Ok"), style()->standardIcon(QStyle::SP_DialogOkButton));
     auto* cancelar = botao_com_imagem(this, "cancelar_parametros", QStringLiteral("&Cancelar"),
                                       style()->standardIcon(QStyle::SP_DialogCancelButton));
     auto* padrao = botao_com_imagem(this, "padrao_parametros", QStringLiteral("&Padrão"), icone("document-revert", "padrao"));
-    dispoe_dialogo(this, conteudo, {ok, cancelar, padrao}, QSize(600, 360));
+    dispoe_dialogo(this, conteudo, {ok, cancelar, padrao}, QSize(600, 420));
 
     connect(ok, &QPushButton::clicked, this, &Tform_parametros::okClick);
     connect(cancelar, &QPushButton::clicked, this, &QDialog::reject);
@@ -76,6 +82,8 @@ void Tform_parametros::mostra_valores(const OpcoesBusca& opcoes)
         ->setChecked(true);
     max_reaquecimentos_->setText(QString::number(opcoes.max_reaquecimentos));
     semente_->setText(QString::number(opcoes.semente));
+    execucoes_->setText(QString::number(opcoes.execucoes));
+    esforco_->setText(QString::number(opcoes.esforco));
 }
 
 void Tform_parametros::showEvent(QShowEvent* evento)
@@ -90,10 +98,15 @@ void Tform_parametros::okClick()
 {
     int max_reaquecimentos = 0;
     std::uint32_t semente = 0;
+    int execucoes = 1;
+    int esforco = 1;
+    auto texto = [](const QLineEdit* campo) { return campo->text().toStdString(); };
     // Each field is read in order; the first bad one is named, and takes the focus.
-    for (const auto& [campo, d] : {std::pair{max_reaquecimentos_, converte_max_reaquecimentos(
-                                                                     max_reaquecimentos_->text().toStdString(), max_reaquecimentos)},
-                                  std::pair{semente_, converte_semente(semente_->text().toStdString(), semente)}}) {
+    for (const auto& [campo, d] :
+         {std::pair{max_reaquecimentos_, converte_max_reaquecimentos(texto(max_reaquecimentos_), max_reaquecimentos)},
+          std::pair{semente_, converte_semente(texto(semente_), semente)},
+          std::pair{execucoes_, converte_execucoes(texto(execucoes_), execucoes)},
+          std::pair{esforco_, converte_esforco(texto(esforco_), esforco)}}) {
         if (!d.sucesso) {
             mensageiro_.mostra(this, Mensagem::de(d));
             campo->setFocus();
@@ -107,6 +120,8 @@ void Tform_parametros::okClick()
                                               : Returno::nenhum;
     opcoes_.max_reaquecimentos = max_reaquecimentos;
     opcoes_.semente = semente;
+    opcoes_.execucoes = execucoes;
+    opcoes_.esforco = esforco;
     accept();
 }
 

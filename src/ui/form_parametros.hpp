@@ -12,9 +12,10 @@ namespace kelm {
 
 // The search parameters dialog, opened by the toolbar button "T0`": which search the run
 // command makes, whether it plans the whole season (and by which mirroring scheme), the first
-// phase's reheat bound and the seed. The values last until the
-// program ends; a bad value is refused with a message naming its field, and the dialog stays
-// open. "&Padrão" puts back the defaults (the specified search, 50, 333) in the fields.
+// phase's reheat bound, the seed, how many independent runs (the best is kept) and the effort.
+// The values last until the program ends; a bad value is refused with a message naming its
+// field, and the dialog stays open. "&Padrão" puts back the defaults (the specified search,
+// 50, 333, 1, 1) in the fields.
 class Tform_parametros : public QDialog {
     Q_OBJECT
 public:
@@ -40,6 +41,8 @@ private:
     QRadioButton* frances_ = nullptr;
     QLineEdit* max_reaquecimentos_ = nullptr;
     QLineEdit* semente_ = nullptr;
+    QLineEdit* execucoes_ = nullptr;
+    QLineEdit* esforco_ = nullptr;
 };
 
 }  // namespace kelm

@@ -1,6 +1,10 @@
+#include <optional>
+
 #include "apoio.hpp"
 #include "evaluation/objetivos.hpp"
 #include "files/formatos.hpp"
+#include "files/resultado.hpp"
+#include "search/execucoes.hpp"
 
 namespace kelm::teste {
 namespace {
@@ -188,6 +192,62 @@ TEST(ExecutaBusca, LimiteAtingidoAvisaEPulaASegundaFase)
     EXPECT_TRUE(e.execucao.programa_executado);
     // Objectives 2 to 9 are on after the run, the first as chosen.
     EXPECT_EQ(e.criterios.objetivos, (std::array<std::int32_t, num_contagens>{0, 1, 1, 1, 1, 1, 1, 1, 1, 1}));
+}
+
+// Several runs keep the best of the single runs with the seeds that follow, whatever order
+// their threads end in: the same file, but for the time and the line naming the seed.
+TEST(ExecutaBusca, VariasExecucoesDaoAMelhorDasExecucoesUnicas)
+{
+    const Estado base = campeonato_sorteado(8, 7, 1);
+    OpcoesBusca op;
+    op.busca = TipoBusca::compacta;
+    op.semente = 4294967295u;  // the next seed is 0
+    Observador nada;
+    std::optional<ChaveExecucao> melhor;
+    Estado esperado;
+    for (int i = 0; i < 2; ++i) {
+        Estado e = base;
+        OpcoesBusca unica = op;
+        unica.semente += static_cast<std::uint32_t>(i);
+        const ResumoBusca r = executa_busca(e, nada, unica);
+        const ChaveExecucao chave{r.interrompida, e.execucao.fo_star, i};
+        if (!melhor || chave < *melhor) {
+            melhor = chave;
+            esperado = e;
+        }
+    }
+    Estado e = base;
+    Gravador gravador;
+    op.execucoes = 2;
+    ASSERT_TRUE(executa_busca(e, gravador, op).executada);
+    // Here the second run, with the seed after 4294967295, is the better.
+    ASSERT_EQ(melhor->indice, 1);
+    const Procedencia& p = e.execucao.procedencia;
+    EXPECT_EQ(p.semente, 0u);
+    e.execucao.tempo_execucao = esperado.execucao.tempo_execucao = 0.0;
+    const std::string texto = texto_resultado(e.campeonato, e.execucao);
+    const std::string linha = "Tempo:\t00:00:00\r\nSemente:\t" + std::to_string(p.semente) +
+                              "\ta melhor de 2 execu\xE7\xF5" "es, sementes 4294967295 a 0\r\n";
+    ASSERT_NE(texto.find(linha), std::string::npos) << texto.substr(0, 200);
+    EXPECT_EQ(substitui(texto, linha, "Tempo:\t00:00:00\r\n"), texto_resultado(esperado.campeonato, esperado.execucao));
+    EXPECT_EQ(e.criterios, esperado.criterios);
+
+    // The window sees one run: its refreshes, then the end as one run ends it.
+    ASSERT_FALSE(gravador.andamentos.empty());
+    EXPECT_EQ(gravador.andamentos.back().execucoes_concluidas, 2);
+    EXPECT_EQ(gravador.andamentos.back().fo_star, e.execucao.fo_star);
+    const std::vector<std::string> fim(gravador.eventos.end() - 4, gravador.eventos.end());
+    EXPECT_EQ(fim, (std::vector<std::string>{"resultado_disponivel", "bipe", "fase_concluida 2", "mensagem"}));
+}
+
+// Which run is kept: one that finished both phases, then the lowest FO, then the lowest seed.
+TEST(ChaveExecucao, TerminadaMenorFoMenorSemente)
+{
+    EXPECT_LT((ChaveExecucao{false, 9.0, 2}), (ChaveExecucao{true, 1.0, 0}));
+    EXPECT_LT((ChaveExecucao{false, 1.0, 2}), (ChaveExecucao{false, 9.0, 0}));
+    EXPECT_LT((ChaveExecucao{true, 1.0, 2}), (ChaveExecucao{true, 9.0, 0}));
+    EXPECT_LT((ChaveExecucao{false, 5.0, 1}), (ChaveExecucao{false, 5.0, 2}));
+    EXPECT_FALSE((ChaveExecucao{false, 5.0, 2}) < (ChaveExecucao{false, 5.0, 1}));
 }
 
 }  // namespace

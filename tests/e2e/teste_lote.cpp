@@ -1,3 +1,4 @@
+#include <sched.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -61,6 +62,9 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoUso{{"--semente", "4294967296", "a.dat"},
                               "--semente: A semente (\"4294967296\") deve ser um número inteiro de 0 a 4294967295."},
                       CasoUso{{"a.dat", "--semente"}, "a opção --semente precisa de um valor (--semente N)."},
+                      CasoUso{{"--execucoes", "0", "a.dat"},
+                              "--execucoes: O número de execuções (\"0\") deve ser um número inteiro de 1 a 1000."},
+                      CasoUso{{"--esforco=101", "a.dat"}, "--esforco: O esforço (\"101\") deve ser um número inteiro de 1 a 100."},
                       CasoUso{{"a.dat", "-o", ""}, "a opção -o precisa de um nome de arquivo."},
                       CasoUso{{"--silencioso=sim", "a.dat"}, "a opção --silencioso não recebe valor."},
                       CasoUso{{"--turbo", "a.dat"}, "opção desconhecida: --turbo."},
@@ -88,7 +92,8 @@ std::string lidas(const std::vector<std::string>& opcoes)
     Opcoes op;
     if (auto erro = le_opcoes(args, op)) return "erro: " + *erro;
     std::ostringstream s;
-    s << op.busca.semente << " " << op.busca.max_reaquecimentos << " " << static_cast<int>(op.busca.busca) << " "
+    s << op.busca.semente << " " << op.busca.max_reaquecimentos << " " << op.busca.execucoes << " " << op.busca.esforco
+      << " " << static_cast<int>(op.busca.busca) << " "
       << static_cast<int>(op.busca.avaliacao) << " [" << op.saida.value_or("") << "]";
     for (const bool o : op.objetivos) s << " " << o;
     for (const auto peso : op.pesos) s << " " << peso;
@@ -103,6 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
     Brancos, MesmoValor,
     ::testing::Values(CasoValor{{"--semente", " 5\t"}, {"--semente", "5"}}, CasoValor{{"--semente=+05"}, {"--semente", "5"}},
                       CasoValor{{"--max-reaquecimentos", " +7 "}, {"--max-reaquecimentos", "7"}},
+                      CasoValor{{"--execucoes", " +04", "--esforco=3 "}, {"--execucoes", "4", "--esforco", "3"}},
                       CasoValor{{"--objetivos", " 1, 2 ,\t8 "}, {"--objetivos", "1,2,8"}},
                       CasoValor{{"--pesos", "1, 2, 3, 4, 5, 6, 7, 8, +9"}, {"--pesos", "1,2,3,4,5,6,7,8,9"}},
                       CasoValor{{"--busca", " compacta ", "--avaliacao=completa "}, {"--busca", "compacta", "--avaliacao", "completa"}},
@@ -151,10 +157,12 @@ TEST(LoteEmProcesso, SaidaXlsxEUmaPlanilha)
 
 // ---- The built program ------------------------------------------------------------------
 
-// Runs kelm-lote with the arguments (each one quoted) and returns its exit status.
-int roda_kelm_lote(const std::string& args, const std::filesystem::path& erros)
+// Runs kelm-lote with the arguments (each one quoted), after `prefixo`, and returns its exit
+// status.
+int roda_kelm_lote(const std::string& args, const std::filesystem::path& erros, const std::string& prefixo = "")
 {
-    const std::string comando = std::string("'") + KELM_LOTE + "' " + args + " 2> '" + erros.string() + "' > /dev/null";
+    const std::string comando =
+        prefixo + "'" + KELM_LOTE + "' " + args + " 2> '" + erros.string() + "' > /dev/null";
     const int r = std::system(comando.c_str());
     return WIFEXITED(r) ? WEXITSTATUS(r) : -1;
 }
@@ -174,7 +182,19 @@ struct CasoOuro {
     const char* opcoes;
     int status;
     const char* ouro = nullptr;  // the golden file, when not named as the case
+    bool um_nucleo = false;      // the program pinned to one core (taskset)
 };
+
+// The command that pins what follows it to the first core this process may run on.
+std::string prefixo_um_nucleo()
+{
+    cpu_set_t conjunto;
+    CPU_ZERO(&conjunto);
+    if (::sched_getaffinity(0, sizeof conjunto, &conjunto) != 0) return {};
+    for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu)
+        if (CPU_ISSET(cpu, &conjunto)) return "taskset -c " + std::to_string(cpu) + " ";
+    return {};
+}
 
 void PrintTo(const CasoOuro& c, std::ostream* os) { *os << c.nome; }
 
@@ -190,7 +210,7 @@ TEST_P(ArquivosDeOuro, ResultadoIgualAoGuardado)
     const auto relatorio = pasta.caminho() / "relatorio.txt";
     const int status = roda_kelm_lote(std::string(c.opcoes) + " --silencioso -o '" + saida.string() + "' --relatorio '" +
                                           relatorio.string() + "' '" + exemplo(c.dados).string() + "'",
-                                      pasta.caminho() / "erros.txt");
+                                      pasta.caminho() / "erros.txt", c.um_nucleo ? prefixo_um_nucleo() : "");
     ASSERT_EQ(status, c.status) << le_bytes(pasta.caminho() / "erros.txt");
     const std::string obtido = le_bytes(saida);
     const auto ouro = std::filesystem::path(KELM_ESPERADO) / (std::string(c.ouro ? c.ouro : c.nome) + ".txt");
@@ -237,7 +257,13 @@ INSTANTIATE_TEST_SUITE_P(
                                "--busca compacta --returno espelhado", 0},
                       CasoOuro{"brasileirao_2023_frances", "brasileirao_2023_turno.dat", "--busca compacta --returno frances",
                                0},
-                      CasoOuro{"nordeste_frances", "nordeste.dat", "--returno frances", 0}),
+                      CasoOuro{"nordeste_frances", "nordeste.dat", "--returno frances", 0},
+                      // Three runs at once give the file of the best, which names its seed,
+                      // whatever the cores: as many as there are, or one.
+                      CasoOuro{"brasileirao_2023_turno_execucoes", "brasileirao_2023_turno.dat",
+                               "--busca compacta --execucoes 3", 0},
+                      CasoOuro{"brasileirao_2023_turno_execucoes_um_nucleo", "brasileirao_2023_turno.dat",
+                               "--busca compacta --execucoes 3", 0, "brasileirao_2023_turno_execucoes", true}),
     [](const auto& caso) { return std::string(caso.param.nome); });
 
 }  // namespace

@@ -161,28 +161,38 @@ private slots:
             d->findChild<QRadioButton*>(QStringLiteral("busca_compacta"))->setChecked(true);
             d->findChild<QRadioButton*>(QStringLiteral("returno_frances"))->setChecked(true);
             escreve(d->findChild<QLineEdit*>(QStringLiteral("max_reaquecimentos")), QStringLiteral("7"));
+            auto* execucoes = d->findChild<QLineEdit*>(QStringLiteral("execucoes"));
+            QCOMPARE(execucoes->text(), QStringLiteral("1"));
             escreve(semente, QStringLiteral("-1"));
+            escreve(execucoes, QStringLiteral("0"));
+            escreve(d->findChild<QLineEdit*>(QStringLiteral("esforco")), QStringLiteral("2"));
+            clica_botoes(d, {"ok_parametros"});
+            escreve(semente, QStringLiteral(" 42 "));
             clica_botoes(d, {"ok_parametros"});
             aberto = d->isVisible();
-            escreve(semente, QStringLiteral(" 42 "));
+            escreve(execucoes, QStringLiteral("3"));
             clica_botoes(d, {"ok_parametros"});
         }));
         QVERIFY(aberto);
-        QCOMPARE(b->mensagens.size(), 1);
+        QCOMPARE(b->mensagens.size(), 2);
         QCOMPARE(b->mensagens[0].texto,
                  QStringLiteral("A semente (\"-1\") deve ser um número inteiro de 0 a 4294967295."));
+        QCOMPARE(b->mensagens[1].texto,
+                 QStringLiteral("O número de execuções (\"0\") deve ser um número inteiro de 1 a 1000."));
         const OpcoesBusca& op = b->janela().opcoes_busca();
         QVERIFY(op.busca == TipoBusca::compacta);
         QVERIFY(op.returno == Returno::frances);
         QCOMPARE(op.max_reaquecimentos, 7);
         QCOMPARE(op.semente, 42u);
+        QCOMPARE(op.execucoes, 3);
+        QCOMPARE(op.esforco, 2);
 
         // The run command makes the compact search, which refuses the 10 rounds of 6 teams.
         b->carrega("nordeste.dat");
         b->estado.criterios.objetivos_escolhidos = true;
         b->clica("executar");
-        QCOMPARE(b->mensagens.size(), 3);
-        QVERIFY(b->mensagens[2].texto.startsWith(QStringLiteral("A busca compacta não pode ser usada")));
+        QCOMPARE(b->mensagens.size(), 4);
+        QVERIFY(b->mensagens[3].texto.startsWith(QStringLiteral("A busca compacta não pode ser usada")));
 
         // "&Padrão" puts the defaults back.
         QVERIFY(no_dialogo<Tform_parametros>("parametros", [&](Tform_parametros* d) {
@@ -192,6 +202,8 @@ private slots:
         QVERIFY(op.returno == Returno::nenhum);
         QCOMPARE(op.max_reaquecimentos, 50);
         QCOMPARE(op.semente, 333u);
+        QCOMPARE(op.execucoes, 1);
+        QCOMPARE(op.esforco, 1);
     }
 
     void dialogo_de_salvar_real()

@@ -189,10 +189,32 @@ private slots:
             b->clica("objetivos");
             QVERIFY(escolhe.tratado());
         }
+        // Two runs at once: the window waits for their threads, still painting its panel
+        // and delivering what is not input.
         b->janela().opcoes_busca().busca = TipoBusca::compacta;
+        b->janela().opcoes_busca().execucoes = 2;
         b->mensagens.clear();
+        bool painel_visivel = false;
+        bool temporizador = false;
+        bool temporizador_durante = false;
+        Andamento ultimo;
+        connect(&b->janela(), &Tform_global::andamento_mostrado, this, [&](const Andamento& a) {
+            if (a.execucoes_concluidas == 0) {
+                painel_visivel = b->filho("executando")->isVisible();
+                QTimer::singleShot(0, this, [&] { temporizador = true; });
+            } else if (a.execucoes_concluidas < 2) {
+                temporizador_durante = temporizador;
+            }
+            ultimo = a;
+        });
         b->clica("executar");
+        disconnect(&b->janela(), &Tform_global::andamento_mostrado, this, nullptr);
+        b->janela().opcoes_busca().execucoes = 1;
         QCOMPARE(b->mensagens.value(0).texto, QString::fromUtf8(msg_terminou));
+        QVERIFY(painel_visivel);
+        QVERIFY(temporizador_durante);
+        QCOMPARE(ultimo.execucoes, 2);
+        QCOMPARE(ultimo.fo_star, b->estado.execucao.fo_star);
 
         QString inicial;
         QString fo_inicial;
