@@ -37,6 +37,7 @@ AvaliadorRequisitos::AvaliadorRequisitos(const Requisitos& requisitos, int num_t
                                                                                          : n;
         const int indice = static_cast<int>(termos_.size());
         for (const int t : r.times) (de_mando ? de_mando_ : de_par_)[static_cast<std::size_t>(t)].push_back(indice);
+        if (!de_mando) pares_.push_back(indice);
         termos_.push_back(std::move(termo));
     }
 }
@@ -101,6 +102,20 @@ Palavra* AvaliadorRequisitos::casa_candidata(int t)
 }
 
 void AvaliadorRequisitos::toca(int t) { marca(de_par_[static_cast<std::size_t>(t)]); }
+
+void AvaliadorRequisitos::toca_rodadas(const Palavra* rodadas)
+{
+    for (const int i : pares_) {
+        Termo& termo = termos_[static_cast<std::size_t>(i)];
+        if (termo.marca == marca_) continue;
+        for (int w = 0; w < palavras_; ++w) {
+            if ((termo.mascara[static_cast<std::size_t>(w)] & rodadas[w]) == 0) continue;
+            termo.marca = marca_;
+            tocados_.push_back(i);
+            break;
+        }
+    }
+}
 
 void AvaliadorRequisitos::confirma()
 {

@@ -22,7 +22,7 @@ enum class Encontro { nenhum, primeiro_em_casa, segundo_em_casa };
 // It keeps every team's home rounds as a bit mask and every requirement's size, so that a move
 // is scored by working out again only the requirements of the teams it reaches: the
 // neighbourhood says which teams' home rounds change (and to what) and which teams' opponents
-// may change, and answers who meets whom under the move.
+// may change (or in which rounds meetings may), and answers who meets whom under the move.
 class AvaliadorRequisitos {
 public:
     AvaliadorRequisitos() = default;
@@ -48,6 +48,9 @@ public:
     Palavra* casa_candidata(int t);
     // Team t's opponents may change under the pending move.
     void toca(int t);
+    // The meetings may change in the rounds of `rodadas` (a mask of the rounds scored), and in
+    // no other round, under the pending move: for every team at once.
+    void toca_rodadas(const Palavra* rodadas);
     // The count under the pending move, `encontro` answering through the move.
     template <class Enc>
     std::int64_t total_candidato(Enc encontro);
@@ -80,6 +83,7 @@ private:
     std::vector<Termo> termos_;
     std::vector<std::vector<int>> de_mando_;  // per team: the requirements its home rounds decide
     std::vector<std::vector<int>> de_par_;    // per team: the requirements of its meetings
+    std::vector<int> pares_;                  // the requirements of meetings
     std::vector<Palavra> casa_;
     std::vector<Palavra> candidata_;
     std::vector<int> marca_casa_;

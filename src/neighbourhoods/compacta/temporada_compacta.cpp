@@ -124,14 +124,38 @@ Encontro VizinhancaCompacta::encontro(int a, int b, int s, bool depois) const
     return (s < num_rodadas_) == em_casa_no_turno ? Encontro::primeiro_em_casa : Encontro::segundo_em_casa;
 }
 
-void VizinhancaCompacta::conta_requisitos_candidatos()
+const Palavra* VizinhancaCompacta::rodadas_do_movimento(const Movimento& m)
 {
-    // The teams the move reaches: their meetings may change, and their home rounds where their
-    // home games do.
+    const int w = requisitos_.palavras();
+    Palavra* mudadas = rodadas_mudadas_.data();
+    const auto inclui = [&](int r) {
+        const Palavra* dela = rodadas_do_turno_.data() + static_cast<std::size_t>(r * w);
+        for (int i = 0; i < w; ++i) mudadas[i] |= dela[i];
+    };
+    std::fill(mudadas, mudadas + w, Palavra{0});
+    switch (m.tipo) {
+    case Movimento::Tipo::troca_mando: inclui(m.a); break;
+    case Movimento::Tipo::troca_rodadas:
+    case Movimento::Tipo::troca_parcial_rodadas:
+        inclui(m.a);
+        inclui(m.b);
+        break;
+    case Movimento::Tipo::troca_parcial_times:
+        for (const int r : rodizio_.cadeia()) inclui(r);
+        break;
+    case Movimento::Tipo::troca_times: std::fill(mudadas, mudadas + w, ~Palavra{0}); break;
+    }
+    return mudadas;
+}
+
+void VizinhancaCompacta::conta_requisitos_candidatos(const Movimento& m)
+{
+    // The meetings change only in the rounds of the move, and the home rounds of the teams it
+    // reaches where their home games do.
     requisitos_.novo_movimento();
+    requisitos_.toca_rodadas(rodadas_do_movimento(m));
     for (int k = 0; k < num_mudancas_; ++k) {
         const Mudanca& mudanca = mudancas_[static_cast<std::size_t>(k)];
-        requisitos_.toca(mudanca.time);
         if (!mudanca.mesma_mascara)
             casa_por_rodada(rascunho_.mascara(mudanca.time), rodizio_.folga_depois(mudanca.time),
                             requisitos_.casa_candidata(mudanca.time));

@@ -43,6 +43,13 @@ VizinhancaCompacta::VizinhancaCompacta(const Campeonato& campeonato, const Crite
     for (int t = 1; t <= num_times_; ++t) extremos_.inclui(parcelas_[static_cast<std::size_t>(t)].distancia);
     totais_[Inviabilidade::diferenca_distancia] = extremos_.diferenca();
     if (!requisitos_.vazio()) {
+        const int w = requisitos_.palavras();
+        rodadas_do_turno_.assign(static_cast<std::size_t>(num_rodadas_ * w), 0);
+        rodadas_mudadas_.assign(static_cast<std::size_t>(w), 0);
+        for (int s = 0; s < (temporada() ? 2 * num_rodadas_ : num_rodadas_); ++s) {
+            const int r = s < num_rodadas_ ? s : rodada_do_turno(s, num_rodadas_, returno_);
+            poe_bit(rodadas_do_turno_.data() + static_cast<std::size_t>(r * w), s, true);
+        }
         for (int t = 1; t <= num_times_; ++t) casa_por_rodada(sequencias_.mascara(t), rodizio_.folga_de(t), requisitos_.casa(t));
         requisitos_.inicia([this](int a, int b, int s) { return encontro(a, b, s, false); });
         totais_[Inviabilidade::requisitos] = requisitos_.total();
@@ -405,7 +412,7 @@ double VizinhancaCompacta::aplica(const Movimento& m, double fo_atual, double te
         break;
     }
     if (ultima) totais_candidatos_[Inviabilidade::mesmo_estado] = mesmo_estado_na_ultima(true);
-    if (!requisitos_.vazio()) conta_requisitos_candidatos();
+    if (!requisitos_.vazio()) conta_requisitos_candidatos(m);
     fecha_extremos();
     return ponderacao_.fo(totais_candidatos_);
 }

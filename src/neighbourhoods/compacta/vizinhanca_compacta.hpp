@@ -119,10 +119,11 @@ private:
 
     // The planner's requirements: a team's home rounds from its sequence's home games, resting
     // in `folga`; how two teams meet in round s (of those scored), now or under the pending
-    // move; the count under the pending move.
+    // move; the rounds where move m may change meetings; the count under the pending move m.
     void casa_por_rodada(const Palavra* posicoes, int folga, Palavra* rodadas) const;
     Encontro encontro(int a, int b, int s, bool depois) const;
-    void conta_requisitos_candidatos();
+    const Palavra* rodadas_do_movimento(const Movimento& m);
+    void conta_requisitos_candidatos(const Movimento& m);
 
     RodizioCompacto rodizio_;
     int num_times_;
@@ -134,6 +135,8 @@ private:
     Distancias d_;
     AvaliadorRequisitos requisitos_;
     bool requisitos_pendentes_ = false;  // the pending move's requirements were worked out
+    std::vector<Palavra> rodadas_do_turno_;  // per turno round: it and its returno round, as a mask
+    std::vector<Palavra> rodadas_mudadas_;   // the pending move's rounds, as a mask
     Ponderacao ponderacao_;
     // Above this temperature the bound would not reject a move: the most that Inviabilidades 2
     // to 5 can rise by.
