@@ -51,6 +51,7 @@ void Tform_global::abre_requisitos()
         return;
     }
     const QString nome = seletor_.abre(this, QString::fromUtf8(filtro_requisitos));
+    if (nome.isEmpty()) return;  // cancelled: the requirements in force stay
     // Read and checked aside: a refused file leaves the requirements in force as they were.
     Requisitos novos;
     Desfecho d;

@@ -238,6 +238,12 @@ private slots:
         QCOMPARE(m.texto, QStringLiteral("Os requisitos do planejador foram carregados com sucesso: 2 requisitos em vigor."));
         QCOMPARE(rotulo->text(), QStringLiteral("Requisitos: r.txt"));
         QVERIFY(decimo_visivel());
+        // A cancelled choice says nothing and keeps the requirements in force.
+        b->mensagens.clear();
+        b->arquivo_a_abrir.clear();
+        b->filho<QAction>("AbrirRequisitos1")->trigger();
+        QVERIFY(b->mensagens.isEmpty());
+        QVERIFY(decimo_visivel());
 
         // The grid marks exactly the games of the requirements' occurrences; their tooltips
         // say which requirement.
