@@ -252,8 +252,9 @@ INSTANTIATE_TEST_SUITE_P(Temporada, Compacta,
                          ::testing::Combine(::testing::Values(3, 4, 5, 6, 9, 20, 21),
                                             ::testing::Values(Returno::espelhado, Returno::frances),
                                             ::testing::Values(false)));
+// 35 teams over a season: 70 rounds, home rounds of two words.
 INSTANTIATE_TEST_SUITE_P(Requisitos, Compacta,
-                         ::testing::Combine(::testing::Values(4, 7, 20),
+                         ::testing::Combine(::testing::Values(4, 7, 20, 35),
                                             ::testing::Values(Returno::nenhum, Returno::espelhado, Returno::frances),
                                             ::testing::Values(true)));
 
