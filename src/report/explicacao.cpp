@@ -6,18 +6,6 @@
 
 namespace kelm {
 
-namespace {
-
-// One game as one of its teams sees it.
-struct JogoDoTime {
-    PosicaoJogo posicao;
-    bool em_casa = false;
-    int sede = 0;
-};
-
-using JogosDosTimes = std::vector<std::vector<JogoDoTime>>;  // index 1 to N, schedule order
-
-// "a", "a e b", "a, b e c".
 std::string junta(const std::vector<std::string>& partes)
 {
     std::string texto;
@@ -28,13 +16,23 @@ std::string junta(const std::vector<std::string>& partes)
     return texto;
 }
 
-// "na rodada 7" or "nas rodadas 7, 8 e 9", from rounds numbered from 0.
-std::string nas_rodadas(const std::vector<int>& rodadas)
+std::string nas_rodadas(const std::vector<int>& rodadas, const char* uma, const char* varias)
 {
     std::vector<std::string> numeros;
     for (const int r : rodadas) numeros.push_back(std::to_string(r + 1));
-    return (rodadas.size() == 1 ? "na rodada " : "nas rodadas ") + junta(numeros);
+    return (rodadas.size() == 1 ? uma : varias) + junta(numeros);
 }
+
+namespace {
+
+// One game as one of its teams sees it.
+struct JogoDoTime {
+    PosicaoJogo posicao;
+    bool em_casa = false;
+    int sede = 0;
+};
+
+using JogosDosTimes = std::vector<std::vector<JogoDoTime>>;  // index 1 to N, schedule order
 
 std::string vezes(int n)
 {

@@ -69,6 +69,12 @@ Explicacao explica_tabela(const Campeonato& campeonato, const Tabela& tabela, co
 void explica_requisitos(const Campeonato& campeonato, const Tabela& tabela, const Requisitos& requisitos,
                         Explicacao& explicacao);
 
+// The sentences' pieces: "a", "a e b", "a, b e c"; and "na rodada 7" or "nas rodadas 7, 8 e 9"
+// from rounds numbered from 0 (`uma` and `varias` begin the one or the other).
+std::string junta(const std::vector<std::string>& partes);
+std::string nas_rodadas(const std::vector<int>& rodadas, const char* uma = "na rodada ",
+                        const char* varias = "nas rodadas ");
+
 // What the explanation says of the game at `posicao`: the notes of the occurrences it
 // takes part in, in their order, for example "Grêmio: 3º jogo seguido fora de casa
 // (Inviabilidade 6)".

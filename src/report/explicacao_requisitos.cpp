@@ -11,25 +11,6 @@ namespace kelm {
 
 namespace {
 
-// "a", "a e b", "a, b e c".
-std::string junta(const std::vector<std::string>& partes)
-{
-    std::string texto;
-    for (std::size_t k = 0; k < partes.size(); ++k) {
-        if (k > 0) texto += k + 1 == partes.size() ? " e " : ", ";
-        texto += partes[k];
-    }
-    return texto;
-}
-
-// "na rodada 7" or "nas rodadas 7, 8 e 9", from rounds numbered from 0.
-std::string nas_rodadas(const std::vector<int>& rodadas, const char* uma = "na rodada ", const char* varias = "nas rodadas ")
-{
-    std::vector<std::string> numeros;
-    for (const int r : rodadas) numeros.push_back(std::to_string(r + 1));
-    return (rodadas.size() == 1 ? uma : varias) + junta(numeros);
-}
-
 class ExplicaRequisitos {
 public:
     ExplicaRequisitos(const Campeonato& campeonato, const Tabela& tabela, Explicacao& explicacao)

@@ -116,24 +116,29 @@ double temperatura_segunda_fase_compacta(const std::array<std::int32_t, num_cont
     return menor / divisor_segunda_fase_compacta;
 }
 
-Desfecho converte_execucoes(std::string_view texto, int& valor)
+namespace {
+
+// A whole number from 1 to `maximo`, as inteiro_ate reads it; the refusal names `campo`.
+Desfecho converte_de_um_a(std::string_view texto, int maximo, const char* campo, int& valor)
 {
-    const auto lido = inteiro_ate(texto, max_execucoes);
+    const auto lido = inteiro_ate(texto, static_cast<std::uint64_t>(maximo));
     if (!lido || *lido < 1)
-        return Desfecho::erro("O número de execuções (\"" + std::string(texto) + "\") deve ser um número inteiro de 1 a " +
-                              std::to_string(max_execucoes) + ".");
+        return Desfecho::erro(std::string(campo) + " (\"" + std::string(texto) + "\") deve ser um número inteiro de 1 a " +
+                              std::to_string(maximo) + ".");
     valor = static_cast<int>(*lido);
     return Desfecho::ok();
 }
 
+}  // namespace
+
+Desfecho converte_execucoes(std::string_view texto, int& valor)
+{
+    return converte_de_um_a(texto, max_execucoes, "O número de execuções", valor);
+}
+
 Desfecho converte_esforco(std::string_view texto, int& valor)
 {
-    const auto lido = inteiro_ate(texto, max_esforco);
-    if (!lido || *lido < 1)
-        return Desfecho::erro("O esforço (\"" + std::string(texto) + "\") deve ser um número inteiro de 1 a " +
-                              std::to_string(max_esforco) + ".");
-    valor = static_cast<int>(*lido);
-    return Desfecho::ok();
+    return converte_de_um_a(texto, max_esforco, "O esforço", valor);
 }
 
 Desfecho prepara_execucao(const Campeonato& campeonato, Execucao& execucao)

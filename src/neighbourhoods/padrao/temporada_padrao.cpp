@@ -51,27 +51,7 @@ Parcela VizinhancaPadrao::parcela_candidata_da_temporada(const Mudanca& mud, int
     std::memcpy(c, chaves(t), sizeof(*c) * l);
     std::memcpy(s, sequencias_.sedes(t), sizeof(*s) * l);
     std::memcpy(o, oponentes(t), sizeof(*o) * l);
-    switch (mud.tipo) {
-    case Mudanca::Tipo::move_entrada: {
-        const std::int32_t sede = s[mud.p];
-        const std::int32_t oponente = o[mud.p];
-        for (std::int32_t* v : {c, s, o}) {
-            if (mud.p < mud.q)
-                std::memmove(v + mud.p, v + mud.p + 1, sizeof(*v) * static_cast<std::size_t>(mud.q - mud.p));
-            else if (mud.p > mud.q)
-                std::memmove(v + mud.q + 1, v + mud.q, sizeof(*v) * static_cast<std::size_t>(mud.p - mud.q));
-        }
-        c[mud.q] = mud.chave;
-        s[mud.q] = sede;
-        o[mud.q] = oponente;
-        break;
-    }
-    case Mudanca::Tipo::troca_sedes:
-        std::swap(s[mud.p], s[mud.q]);
-        std::swap(o[mud.p], o[mud.q]);
-        break;
-    case Mudanca::Tipo::vira_sede: s[mud.p] = mud.sede; break;
-    }
+    aplica_mudanca(mud, c, s, o);
     return parcela_da_temporada(t, c, s, o);
 }
 

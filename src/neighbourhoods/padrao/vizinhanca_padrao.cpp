@@ -392,21 +392,16 @@ double VizinhancaPadrao::aplica(const Movimento& m, double fo_atual, double temp
     return ponderacao_.fo(totais_candidatos_);
 }
 
-void VizinhancaPadrao::mantem(const Mudanca& mud, int rascunho_idx)
+void VizinhancaPadrao::aplica_mudanca(const Mudanca& mud, std::int32_t* c, std::int32_t* s, std::int32_t* o)
 {
-    const int t = mud.time;
-    std::int32_t* c = chaves(t);
-    std::int32_t* s = sequencias_.sedes(t);
-    std::int32_t* o = oponentes(t);
     switch (mud.tipo) {
     case Mudanca::Tipo::move_entrada: {
-        const int sede = s[mud.p];
-        const int oponente = o[mud.p];
-        if (mud.p < mud.q) {
-            for (std::int32_t* v : {c, s, o})
+        const std::int32_t sede = s[mud.p];
+        const std::int32_t oponente = o[mud.p];
+        for (std::int32_t* v : {c, s, o}) {
+            if (mud.p < mud.q)
                 std::memmove(v + mud.p, v + mud.p + 1, sizeof(*v) * static_cast<std::size_t>(mud.q - mud.p));
-        } else if (mud.p > mud.q) {
-            for (std::int32_t* v : {c, s, o})
+            else if (mud.p > mud.q)
                 std::memmove(v + mud.q + 1, v + mud.q, sizeof(*v) * static_cast<std::size_t>(mud.p - mud.q));
         }
         c[mud.q] = mud.chave;
@@ -420,6 +415,15 @@ void VizinhancaPadrao::mantem(const Mudanca& mud, int rascunho_idx)
         break;
     case Mudanca::Tipo::vira_sede: s[mud.p] = mud.sede; break;
     }
+}
+
+void VizinhancaPadrao::mantem(const Mudanca& mud, int rascunho_idx)
+{
+    const int t = mud.time;
+    std::int32_t* c = chaves(t);
+    std::int32_t* s = sequencias_.sedes(t);
+    std::int32_t* o = oponentes(t);
+    aplica_mudanca(mud, c, s, o);
     std::memcpy(sequencias_.mascara(t), rascunho(rascunho_idx),
                 sizeof(Palavra) * static_cast<std::size_t>(sequencias_.palavras()));
     valores_[static_cast<std::size_t>(t)] = mud.valores;

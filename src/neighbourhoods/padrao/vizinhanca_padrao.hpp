@@ -73,6 +73,9 @@ private:
         Parcela valores;     // the team's new share
     };
 
+    // Applies `mud` to a team's keys, venues and opponents (its turno entries).
+    static void aplica_mudanca(const Mudanca& mud, std::int32_t* c, std::int32_t* s, std::int32_t* o);
+
     std::int32_t* chaves(int t) { return chaves_.data() + static_cast<std::size_t>(t) * static_cast<std::size_t>(jogos_); }
     std::int32_t* oponentes(int t) { return oponentes_.data() + static_cast<std::size_t>(t) * static_cast<std::size_t>(jogos_); }
     Palavra* rascunho(int i) { return rascunhos_.data() + static_cast<std::size_t>(i) * static_cast<std::size_t>(sequencias_.palavras()); }
