@@ -7,6 +7,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "search/execucao.hpp"
 #include "construtores.hpp"
 #include "evaluation/referencia.hpp"
 #include "neighbourhoods/compacta/tabela_compacta.hpp"

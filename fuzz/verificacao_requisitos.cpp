@@ -11,6 +11,7 @@
 #include "files/requisitos.hpp"
 #include "files/texto.hpp"
 #include "model/temporada.hpp"
+#include "neighbourhoods/compacta/tabela_compacta.hpp"
 #include "propriedades.hpp"
 #include "report/explicacao.hpp"
 #include "verificacoes.hpp"
@@ -27,6 +28,7 @@ Requisitos requisitos_anteriores()
 {
     Requisitos r;
     r.arquivo = "anteriores.txt";
+    r.vigentes = true;
     r.itens.push_back({TipoRequisito::fora, 7, {1}, 0, {2, 3}});
     return r;
 }
@@ -78,18 +80,21 @@ bool tem_linha(const Requisitos& req, long linha)
 }
 
 // A refusal of requirements that cannot hold together: "Erro no arquivo de requisitos
-// "r.txt", linhas A, B e C: os requisitos não podem valer juntos: ...", two lines or more,
-// increasing, each the line of a requirement.
+// "r.txt", linha A: o requisito não pode valer: ..." or "..., linhas A, B e C: os requisitos
+// não podem valer juntos: ...", the lines increasing (perhaps "outras K" after the first
+// twelve), each the line of a requirement.
 std::string verifica_conflito(const Desfecho& d, const Requisitos& req)
 {
-    const std::string inicio = "Erro no arquivo de requisitos \"" + std::string(nome) + "\", linhas ";
-    const std::string_view meio = ": os requisitos não podem valer juntos: ";
+    const std::string inicio = "Erro no arquivo de requisitos \"" + std::string(nome) + "\", linha";
     if (d.tipo != TipoMensagem::erro || !d.texto.starts_with(inicio)) return "conflito mal escrito: " + d.texto;
+    const bool varias = d.texto.compare(inicio.size(), 2, "s ") == 0;
+    const std::string_view meio = varias ? ": os requisitos não podem valer juntos: " : ": o requisito não pode valer: ";
     const std::size_t fim = d.texto.find(meio);
     if (fim == std::string::npos || !d.texto.ends_with(".") || !utf8_valido(d.texto)) return "conflito mal escrito: " + d.texto;
-    std::string_view lista = std::string_view(d.texto).substr(inicio.size(), fim - inicio.size());
+    std::string_view lista(d.texto.data() + inicio.size() + (varias ? 2 : 1), fim - inicio.size() - (varias ? 2 : 1));
     std::vector<long> linhas;
     while (!lista.empty()) {
+        if (lista.starts_with("outras ")) break;
         long l = 0;
         const auto [depois, erro] = std::from_chars(lista.data(), lista.data() + lista.size(), l);
         if (erro != std::errc{} || !tem_linha(req, l) || (!linhas.empty() && l <= linhas.back()))
@@ -99,35 +104,47 @@ std::string verifica_conflito(const Desfecho& d, const Requisitos& req)
         for (const std::string_view separador : {", ", " e "})
             if (lista.starts_with(separador)) lista.remove_prefix(separador.size());
     }
-    if (linhas.size() < 2) return "conflito que não nomeia as linhas dos dois requisitos: " + d.texto;
+    if (linhas.empty() || varias != (linhas.size() > 1)) return "conflito que não nomeia as suas linhas: " + d.texto;
     return {};
 }
 
-// Requirements read, held against the turno's R rounds and the season's 2R: a round beyond R
-// refuses the turno (named by its line); otherwise both answer alike, since whether
-// requirements can hold together does not depend on how many rounds there are.
+// Requirements read, held against the turno's R rounds and the season's 2R under both schemes:
+// a round beyond R refuses the turno (named by its line); a refusal for requirements that
+// cannot hold together names their lines; and requirements that a compact round robin of the
+// championship meets, turno or season, are never refused for it (every team plays once a
+// round there, as a schedule without Inviabilidade 1 does).
 std::string verifica_conferencia(const Campeonato& c, const Requisitos& req)
 {
-    const Desfecho turno = confere_requisitos(req, c, c.num_rodadas);
-    const Desfecho temporada = confere_requisitos(req, c, 2 * c.num_rodadas);
-    if (!temporada.sucesso)
-        if (std::string erro = verifica_conflito(temporada, req); !erro.empty()) return erro;
     const bool alem_do_turno = std::any_of(req.itens.begin(), req.itens.end(), [&](const Requisito& r) {
         return !r.rodadas.empty() && r.rodadas.back() > c.num_rodadas;
     });
-    if (!alem_do_turno) {
-        if (turno.sucesso != temporada.sucesso || turno.texto != temporada.texto)
-            return "o turno e a temporada respondem diferente: \"" + turno.texto + "\" / \"" + temporada.texto + "\"";
-        return {};
+    Tabela compacta;
+    const bool com_compacta = aceita_busca_compacta(c).sucesso;
+    if (com_compacta) {
+        Gerador gerador;
+        gerador.semeia(static_cast<std::uint32_t>(req.itens.size()));
+        compacta = aloca_matriz_jogos(c.num_rodadas, c.jogos_por_rodada());
+        gera_tabela_compacta(c.num_times, gerador, compacta);
     }
-    if (turno.sucesso) return "uma rodada além do turno foi aceita no turno";
-    if (std::string erro = verifica_recusa(turno, "requisitos", nome, 1 << 30, " rodadas."); !erro.empty())
-        return erro;
-    const std::size_t p = turno.texto.find("\", linha ") + 9;
-    long linha = 0;
-    std::from_chars(turno.texto.data() + p, turno.texto.data() + turno.texto.size(), linha);
-    if (!tem_linha(req, linha) || turno.texto.find(": a rodada ") == std::string::npos)
-        return "rodada além do turno sem a linha do requisito: " + turno.texto;
+    for (const Returno returno : {Returno::nenhum, Returno::espelhado, Returno::frances}) {
+        const Desfecho d = confere_requisitos(req, c, returno);
+        if (returno == Returno::nenhum && alem_do_turno) {
+            if (d.sucesso) return "uma rodada além do turno foi aceita no turno";
+            if (std::string erro = verifica_recusa(d, "requisitos", nome, 1 << 30, " rodadas."); !erro.empty()) return erro;
+            const std::size_t p = d.texto.find("\", linha ") + 9;
+            long linha = 0;
+            std::from_chars(d.texto.data() + p, d.texto.data() + d.texto.size(), linha);
+            if (!tem_linha(req, linha) || d.texto.find(": a rodada ") == std::string::npos)
+                return "rodada além do turno sem a linha do requisito: " + d.texto;
+            continue;
+        }
+        if (!d.sucesso)
+            if (std::string erro = verifica_conflito(d, req); !erro.empty()) return erro;
+        if (!com_compacta) continue;
+        const Tabela t = tabela_da_temporada(compacta, returno);
+        if (!d.sucesso && conta_requisitos(req, c.num_times, t) == 0)
+            return "requisitos que uma tabela atende foram recusados: " + d.texto;
+    }
     return {};
 }
 

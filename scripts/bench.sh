@@ -5,7 +5,7 @@
 #     --avaliacao completa and incremental: times, ratio, and whether the files agree;
 #  3. the compact championship (19 rounds), whose first phase reheats: both evaluations with
 #     the first phase bounded to KELM_BENCH_REAQ reheats (default 3);
-#  4. the specified and the compact search, whole runs, on the 20-team compact championship
+#  4. the padrao and the compact search, whole runs, on the 20-team compact championship
 #     and on the 24-team one: time, reheats, Inviabilidades 1, 2, 3 and 5, FO_STAR.
 # Usage: scripts/bench.sh [build folder]   (default build/release)
 set -euo pipefail

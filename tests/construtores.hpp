@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "search/execucao.hpp"
 #include "model/estado.hpp"
 #include "model/temporada.hpp"
 #include "neighbourhoods/padrao/solucao_inicial.hpp"

@@ -8,6 +8,7 @@
 
 #include "model/desfecho.hpp"
 #include "model/estado.hpp"
+#include "model/numeros.hpp"
 
 namespace kelm {
 
@@ -21,12 +22,6 @@ Desfecho define_objetivos(Criterios& criterios, const std::array<bool, num_invia
 
 // The same from the ten check states, the requirements' the tenth.
 Desfecho define_objetivos_com_requisitos(Criterios& criterios, const std::array<bool, num_contagens>& marcados);
-
-// Reads a weight typed by the planner: an optionally signed decimal number with the given
-// decimal separator and an optional exponent, blanks around it ignored, truncated toward
-// zero. A text that is not a number, or whose value does not fit 32 bits, is an error
-// naming Inviabilidade `numero` (1 to 9).
-Desfecho converte_peso(std::string_view texto, char separador, int numero, std::int32_t& peso);
 
 // Stores the nine weight texts into `pesos`, in order, each as soon as it is read: on the
 // first bad text the weights before it are already stored, that one and those after it keep

@@ -6,7 +6,7 @@
 
 namespace kelm {
 
-AvaliadorRequisitos::AvaliadorRequisitos(const Requisitos& requisitos, int num_times, int num_rodadas)
+AvaliadorRequisitos::AvaliadorRequisitos(const Requisitos* requisitos, int num_times, int num_rodadas)
     : palavras_(palavras_da_mascara(std::max(num_rodadas, 1)))
 {
     const auto times = static_cast<std::size_t>(num_times) + 1;
@@ -15,7 +15,8 @@ AvaliadorRequisitos::AvaliadorRequisitos(const Requisitos& requisitos, int num_t
     casa_.assign(times * static_cast<std::size_t>(palavras_), 0);
     candidata_.assign(casa_.size(), 0);
     marca_casa_.assign(times, 0);
-    for (const Requisito& r : requisitos.itens) {
+    if (requisitos == nullptr || !requisitos->em_vigor()) return;
+    for (const Requisito& r : requisitos->itens) {
         Termo termo;
         termo.tipo = r.tipo;
         termo.times = r.times;
@@ -82,6 +83,7 @@ void AvaliadorRequisitos::novo_movimento()
 {
     ++marca_;
     tocados_.clear();
+    pendente_ = true;
 }
 
 void AvaliadorRequisitos::marca(const std::vector<int>& termos)
@@ -119,6 +121,8 @@ void AvaliadorRequisitos::toca_rodadas(const Palavra* rodadas)
 
 void AvaliadorRequisitos::confirma()
 {
+    if (!pendente_) return;
+    pendente_ = false;
     for (const int i : tocados_) {
         Termo& termo = termos_[static_cast<std::size_t>(i)];
         termo.valor = termo.novo;

@@ -26,8 +26,9 @@ enum class Encontro { nenhum, primeiro_em_casa, segundo_em_casa };
 class AvaliadorRequisitos {
 public:
     AvaliadorRequisitos() = default;
-    // `num_rodadas`: the rounds scored (R, or 2R over a season).
-    AvaliadorRequisitos(const Requisitos& requisitos, int num_times, int num_rodadas);
+    // `num_rodadas`: the rounds scored (R, or 2R over a season). No requirements (null, or
+    // none in force) count nothing.
+    AvaliadorRequisitos(const Requisitos* requisitos, int num_times, int num_rodadas);
 
     bool vazio() const { return termos_.empty(); }
     // The most the count can reach, for the objective's exactness.
@@ -44,6 +45,9 @@ public:
 
     // A new pending move: nothing reached yet.
     void novo_movimento();
+    // No pending move: the neighbourhood's next move is not counted here (it was settled
+    // without its requirements, or rejected).
+    void descarta() { pendente_ = false; }
     // Team t's home rounds under the pending move, to be written by the caller.
     Palavra* casa_candidata(int t);
     // Team t's opponents may change under the pending move.
@@ -54,7 +58,7 @@ public:
     // The count under the pending move, `encontro` answering through the move.
     template <class Enc>
     std::int64_t total_candidato(Enc encontro);
-    // Keeps the pending move.
+    // Keeps the pending move, when there is one.
     void confirma();
 
 private:
@@ -89,6 +93,7 @@ private:
     std::vector<int> marca_casa_;
     std::vector<int> tocados_;
     int marca_ = 0;
+    bool pendente_ = false;
     std::int64_t total_ = 0;
     std::int64_t total_novo_ = 0;
     std::int64_t maximo_ = 0;

@@ -8,6 +8,7 @@
 
 #include "files/carga.hpp"
 #include "files/texto.hpp"
+#include "model/temporada.hpp"
 
 namespace kelm {
 
@@ -151,9 +152,9 @@ private:
         const long long numero = valor_da_rodada(digitos);
         const std::string texto(digitos);
         const int turno = campeonato_.num_rodadas;
-        if (numero > 2LL * turno)
+        if (numero > rodadas_da_temporada(turno))
             return "a " + texto + "ª rodada passa das " + std::to_string(turno) + " rodadas do campeonato e das " +
-                   std::to_string(2 * turno) + " de uma temporada de turno e returno.";
+                   std::to_string(rodadas_da_temporada(turno)) + " de uma temporada de turno e returno.";
         if (numero != rodada_ + 1)
             return "esperava a " + std::to_string(rodada_ + 1) + "ª rodada e encontrou a " + texto + "ª.";
         rodada_ = static_cast<int>(numero);

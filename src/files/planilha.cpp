@@ -18,12 +18,6 @@ namespace kelm {
 
 namespace {
 
-constexpr lxw_color_t cor_casa = 0xC8E6C9;
-constexpr lxw_color_t cor_casa_seguida = 0x66BB6A;
-constexpr lxw_color_t cor_fora = 0xFFE0B2;
-constexpr lxw_color_t cor_fora_seguida = 0xFFA726;
-constexpr lxw_color_t cor_sem_jogo = 0xEEEEEE;
-constexpr lxw_color_t cor_contagem = 0xB00020;
 constexpr std::size_t maximo_celula = 32767;  // bytes of text a cell holds
 
 // The widest text of each column of a sheet, in characters, to size the columns by.
@@ -140,13 +134,11 @@ private:
         if (!novo) return it->second;
         lxw_format* f = workbook_add_format(livro_);
         format_set_border(f, LXW_BORDER_HAIR);
-        format_set_border_color(f, 0xBDBDBD);
-        if (onde == 'C') format_set_bg_color(f, casa.sequencia_longa ? cor_casa_seguida : cor_casa);
-        else if (onde == 'F') format_set_bg_color(f, casa.sequencia_longa ? cor_fora_seguida : cor_fora);
-        else format_set_bg_color(f, cor_sem_jogo);
+        format_set_border_color(f, cores_quadro::borda);
+        format_set_bg_color(f, cor_da_casa(casa));
         if (casa.em_contagem) {
             format_set_bold(f);
-            format_set_font_color(f, cor_contagem);
+            format_set_font_color(f, cores_quadro::contagem);
         }
         if (inicio_returno) {
             format_set_left(f, LXW_BORDER_THICK);

@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <charconv>
+#include <limits>
 #include <optional>
 #include <set>
 #include <unordered_map>
 
+#include "evaluation/contradicoes.hpp"
 #include "files/carga.hpp"
 #include "files/texto.hpp"
+#include "model/temporada.hpp"
 
 namespace kelm {
 
@@ -79,6 +82,8 @@ public:
         r.tipo = *tipo;
         r.linha = numero_linha;
         const auto onde = std::find(p.begin(), p.end(), std::string_view("rodadas"));
+        if (onde == p.end())
+            if (std::string e = sem_palavra_rodadas(r.tipo, p); !e.empty()) return e;
         // The names run from after the kind (and K) to "rodadas"; a line that ends, or reaches
         // "rodadas", before them has none.
         const auto primeiro_nome = p.begin() + std::min<std::ptrdiff_t>(r.tipo == TipoRequisito::maximo ? 2 : 1, onde - p.begin());
@@ -105,6 +110,24 @@ public:
     }
 
 private:
+    // A line that lists rounds without the word "rodadas" before them: "casa Bahia rodada 12",
+    // "casa Bahia 12".
+    std::string sem_palavra_rodadas(TipoRequisito tipo, const std::vector<std::string_view>& p) const
+    {
+        const std::string exemplo = tipo == TipoRequisito::maximo ? "maximo 1 Bahia Vitória rodadas 1-3,19"
+                                    : tipo == TipoRequisito::casa || tipo == TipoRequisito::fora
+                                        ? std::string(p[0]) + " Bahia rodadas 12"
+                                        : std::string(p[0]) + " Bahia Vitória rodadas 12";
+        if (std::find(p.begin() + 1, p.end(), std::string_view("rodada")) != p.end())
+            return "escreva \"rodadas\", no plural, antes da lista de rodadas (por exemplo: " + exemplo + ").";
+        const std::string_view ultima = p.back();
+        const bool lista = p.size() > 1 && !times_.contains(std::string(ultima)) &&
+                           std::all_of(ultima.begin(), ultima.end(), [](char c) { return (c >= '0' && c <= '9') || c == ',' || c == '-'; });
+        if (lista)
+            return "falta a palavra \"rodadas\" antes da lista " + citado(ultima) + " (por exemplo: " + exemplo + ").";
+        return {};
+    }
+
     std::string le_times(TipoRequisito tipo, const std::vector<std::string_view>& nomes, std::vector<int>& times) const
     {
         const bool um = tipo == TipoRequisito::casa || tipo == TipoRequisito::fora;
@@ -127,16 +150,17 @@ private:
     // Rounds as numbers and ranges separated by commas, up to the 2R rounds of a season.
     std::string le_rodadas(std::string_view lista, std::vector<int>& rodadas) const
     {
-        const int temporada = 2 * campeonato_.num_rodadas;
+        const int temporada = rodadas_da_temporada(campeonato_.num_rodadas);
         std::set<int> lidas;
         for (;;) {
             const std::size_t virgula = lista.find(',');
             const std::string_view item = lista.substr(0, virgula);
             const std::size_t traco = item.find('-');
-            const auto de = numero(item.substr(0, traco), temporada + 1);
-            const auto ate = traco == std::string_view::npos ? de : numero(item.substr(traco + 1), temporada + 1);
-            if (!de || !ate || *de > *ate)
-                return citado(item) + " não é uma rodada nem um intervalo de rodadas (como 1-3).";
+            constexpr int qualquer = std::numeric_limits<int>::max();
+            const auto de = numero(item.substr(0, traco), qualquer);
+            const auto ate = traco == std::string_view::npos ? de : numero(item.substr(traco + 1), qualquer);
+            if (!de || !ate) return citado(item) + " não é uma rodada nem um intervalo de rodadas (como 1-3).";
+            if (*de > *ate) return "o intervalo " + citado(item) + " termina antes de começar; escreva-o do menor ao maior.";
             if (*de == 0) return "as rodadas começam na 1; " + citado(item) + " não serve.";
             if (*ate > temporada)
                 return "a rodada " + std::to_string(*ate) + " passa das " + std::to_string(campeonato_.num_rodadas) +
@@ -154,136 +178,27 @@ private:
     std::unordered_map<std::string, int> times_;
 };
 
-// "linhas 3 e 7", "linhas 2, 5 e 6".
+// The refusal of requirements that cannot hold together: "linha 4", "linhas 3 e 7", "linhas
+// 2, 5 e 6", the first twelve of many and how many more.
 std::string erro_nas_linhas(std::string_view nome, std::vector<int> linhas, std::string_view problema)
 {
     std::sort(linhas.begin(), linhas.end());
     linhas.erase(std::unique(linhas.begin(), linhas.end()), linhas.end());
+    constexpr std::size_t mostradas = 12;
+    std::vector<std::string> itens;
+    for (std::size_t k = 0; k < linhas.size() && k < mostradas; ++k) itens.push_back(std::to_string(linhas[k]));
+    if (linhas.size() > mostradas) itens.push_back("outras " + std::to_string(linhas.size() - mostradas));
     std::string lista;
-    for (std::size_t k = 0; k < linhas.size(); ++k)
-        lista += (k == 0 ? "" : k + 1 == linhas.size() ? " e " : ", ") + std::to_string(linhas[k]);
-    return "Erro no arquivo de requisitos \"" + nome_exibivel(nome) + "\", linhas " + lista +
-           ": os requisitos não podem valer juntos: " + std::string(problema);
+    for (std::size_t k = 0; k < itens.size(); ++k) lista += (k == 0 ? "" : k + 1 == itens.size() ? " e " : ", ") + itens[k];
+    const bool uma = linhas.size() == 1;
+    return "Erro no arquivo de requisitos \"" + nome_exibivel(nome) + (uma ? "\", linha " : "\", linhas ") + lista +
+           (uma ? ": o requisito não pode valer: " : ": os requisitos não podem valer juntos: ") + std::string(problema);
 }
-
-bool tem(const std::vector<int>& rodadas, int r) { return std::binary_search(rodadas.begin(), rodadas.end(), r); }
-
-bool dentro(const std::vector<int>& menor, const std::vector<int>& maior)
-{
-    return std::includes(maior.begin(), maior.end(), menor.begin(), menor.end());
-}
-
-// The pairs of requirements (and groups) that cannot hold together, in the order of the file.
-class Conflitos {
-public:
-    Conflitos(const Requisitos& requisitos, const Campeonato& campeonato)
-        : itens_(requisitos.itens), campeonato_(campeonato), nome_(requisitos.arquivo)
-    {
-    }
-
-    // The refusal of the first conflict, or an empty text.
-    std::string primeiro() const
-    {
-        for (std::size_t i = 0; i < itens_.size(); ++i) {
-            for (std::size_t j = i + 1; j < itens_.size(); ++j) {
-                if (std::string e = entre(itens_[i], itens_[j]); !e.empty()) return e;
-                if (std::string e = entre(itens_[j], itens_[i]); !e.empty()) return e;
-            }
-            if (std::string e = jogo_impossivel(itens_[i]); !e.empty()) return e;
-            if (std::string e = maximo_excedido(itens_[i]); !e.empty()) return e;
-        }
-        return {};
-    }
-
-private:
-    const std::string& nome(int t) const { return campeonato_.nomes_times[static_cast<std::size_t>(t)]; }
-    static bool fixo(const Requisito& r)
-    {
-        return (r.tipo == TipoRequisito::jogo || r.tipo == TipoRequisito::encontro) && r.rodadas.size() == 1;
-    }
-    static bool mesmo_par(const Requisito& a, const Requisito& b)
-    {
-        return std::minmax(a.times[0], a.times[1]) == std::minmax(b.times[0], b.times[1]);
-    }
-
-    // What a and b ask that cannot both hold, a taken as the first of its kind.
-    std::string entre(const Requisito& a, const Requisito& b) const
-    {
-        if (a.tipo == TipoRequisito::casa && b.tipo == TipoRequisito::fora && a.times[0] == b.times[0])
-            for (const int r : a.rodadas)
-                if (tem(b.rodadas, r))
-                    return erro_nas_linhas(nome_, {a.linha, b.linha},
-                                           nome(a.times[0]) + " em casa e fora na rodada " + std::to_string(r) + ".");
-        if (fixo(a) && fixo(b) && a.rodadas == b.rodadas && !mesmo_par(a, b) && a.linha < b.linha)
-            for (const int t : a.times)
-                if (std::find(b.times.begin(), b.times.end(), t) != b.times.end())
-                    return erro_nas_linhas(nome_, {a.linha, b.linha},
-                                           nome(t) + " tem dois jogos marcados na rodada " + std::to_string(a.rodadas[0]) + ".");
-        if ((a.tipo == TipoRequisito::jogo || a.tipo == TipoRequisito::encontro) &&
-            b.tipo == TipoRequisito::sem_encontro && mesmo_par(a, b) && dentro(a.rodadas, b.rodadas))
-            return erro_nas_linhas(nome_, {a.linha, b.linha},
-                                   nome(a.times[0]) + " e " + nome(a.times[1]) +
-                                       " devem se enfrentar em rodadas em que não podem se enfrentar.");
-        return {};
-    }
-
-    // A fixed game none of whose rounds its home team may play at home, or its visitor away.
-    std::string jogo_impossivel(const Requisito& j) const
-    {
-        if (j.tipo != TipoRequisito::jogo) return {};
-        std::vector<int> linhas{j.linha};
-        for (const int r : j.rodadas) {
-            bool vedada = false;
-            for (const Requisito& o : itens_) {
-                const bool veda = (o.tipo == TipoRequisito::fora && o.times[0] == j.times[0]) ||
-                                  (o.tipo == TipoRequisito::casa && o.times[0] == j.times[1]);
-                if (veda && tem(o.rodadas, r)) {
-                    vedada = true;
-                    linhas.push_back(o.linha);
-                    break;
-                }
-            }
-            if (!vedada) return {};
-        }
-        return erro_nas_linhas(nome_, linhas,
-                               "o jogo " + nome(j.times[0]) + " x " + nome(j.times[1]) + " não cabe em nenhuma das suas "
-                               "rodadas, em que " + nome(j.times[0]) + " deve jogar fora ou " + nome(j.times[1]) +
-                               " em casa.");
-    }
-
-    // A round of a maximo in which more of its teams must be at home than it allows.
-    std::string maximo_excedido(const Requisito& m) const
-    {
-        if (m.tipo != TipoRequisito::maximo) return {};
-        for (int r = 1; r <= 2 * campeonato_.num_rodadas; ++r) {
-            if (!m.rodadas.empty() && !tem(m.rodadas, r)) continue;
-            std::vector<int> linhas{m.linha};
-            std::vector<std::string> nomes;
-            for (const Requisito& o : itens_) {
-                if (o.tipo != TipoRequisito::casa || !tem(o.rodadas, r)) continue;
-                if (std::find(m.times.begin(), m.times.end(), o.times[0]) == m.times.end()) continue;
-                linhas.push_back(o.linha);
-                nomes.push_back(nome(o.times[0]));
-            }
-            if (static_cast<int>(nomes.size()) <= m.limite) continue;
-            std::string lista;
-            for (std::size_t k = 0; k < nomes.size(); ++k)
-                lista += (k == 0 ? "" : k + 1 == nomes.size() ? " e " : ", ") + nomes[k];
-            return erro_nas_linhas(nome_, linhas,
-                                   lista + " em casa na rodada " + std::to_string(r) + ", e no máximo " +
-                                       std::to_string(m.limite) + " deles podem jogar em casa.");
-        }
-        return {};
-    }
-
-    const std::vector<Requisito>& itens_;
-    const Campeonato& campeonato_;
-    const std::string& nome_;
-};
 
 }  // namespace
 
-Desfecho confere_requisitos(const Requisitos& requisitos, const Campeonato& campeonato, int num_rodadas)
+Desfecho confere_requisitos(const Requisitos& requisitos, const Campeonato& campeonato, int num_rodadas,
+                            Returno esquema)
 {
     for (const Requisito& r : requisitos.itens) {
         if (r.rodadas.empty() || r.rodadas.back() <= num_rodadas) continue;
@@ -292,11 +207,17 @@ Desfecho confere_requisitos(const Requisitos& requisitos, const Campeonato& camp
             tipo_arquivo, requisitos.arquivo, r.linha,
             "a rodada " + std::to_string(r.rodadas.back()) + " passa das " + std::to_string(num_rodadas) +
                 (turno ? " rodadas do turno; só numa temporada inteira, de turno e returno, há " +
-                             std::to_string(2 * num_rodadas) + " rodadas."
+                             std::to_string(rodadas_da_temporada(num_rodadas)) + " rodadas."
                        : " rodadas da temporada.")));
     }
-    if (const std::string e = Conflitos(requisitos, campeonato).primeiro(); !e.empty()) return Desfecho::erro(e);
+    if (const auto c = primeira_contradicao(requisitos, campeonato, num_rodadas, esquema))
+        return Desfecho::erro(erro_nas_linhas(requisitos.arquivo, c->linhas, c->problema));
     return Desfecho::ok();
+}
+
+Desfecho confere_requisitos(const Requisitos& requisitos, const Campeonato& campeonato, Returno returno)
+{
+    return confere_requisitos(requisitos, campeonato, rodadas_da_execucao(campeonato.num_rodadas, returno), returno);
 }
 
 Desfecho le_requisitos(std::string_view bytes, std::string_view nome, const Campeonato& campeonato,
@@ -319,6 +240,9 @@ Desfecho le_requisitos(std::string_view bytes, std::string_view nome, const Camp
     }
     requisitos.arquivo = std::string(nome);
     requisitos.itens = std::move(itens);
+    requisitos.vigentes = true;
+    if (requisitos.itens.empty())
+        return Desfecho::ok("O arquivo de requisitos \"" + nome_exibivel(nome) + "\" não tem nenhum requisito.");
     return Desfecho::ok();
 }
 

@@ -35,11 +35,14 @@ Desfecho carrega_requisitos(const Campeonato& campeonato, const std::filesystem:
                             Requisitos& requisitos);
 
 // Whether the requirements can hold in a run of `num_rodadas` rounds (R, or 2R over a whole
-// season): every round within them, and no two requirements that cannot hold together (a team
-// at home and away in one round; two fixed games of one team in one round; a fixed game in
-// rounds where its home team must play away or its visitor at home; more teams forced home in
-// a round than a maximo allows; a pair fixed to rounds where it must not meet). The refusal
-// names the file and the lines of every requirement involved.
-Desfecho confere_requisitos(const Requisitos& requisitos, const Campeonato& campeonato, int num_rodadas);
+// season whose returno follows `esquema`; Returno::nenhum when no scheme ties the rounds):
+// every round within them, and no requirements that cannot hold together (see
+// primeira_contradicao). The refusal names the file and the lines of every requirement
+// involved.
+Desfecho confere_requisitos(const Requisitos& requisitos, const Campeonato& campeonato, int num_rodadas,
+                            Returno esquema);
+
+// The same for a run with `returno`: the turno's R rounds, or the season's 2R tied by its scheme.
+Desfecho confere_requisitos(const Requisitos& requisitos, const Campeonato& campeonato, Returno returno);
 
 }  // namespace kelm

@@ -108,7 +108,7 @@ std::string texto_resultado(const Campeonato& campeonato, const Execucao& execuc
     const int num_rodadas = temporada.linhas();
     std::string saida;
     for (const auto& l : linhas_contagens(execucao.inviabilidades_melhor, execucao.fo_star, separador,
-                                          !execucao.procedencia.requisitos.empty()))
+                                          execucao.procedencia.com_requisitos))
         acrescenta_linha(saida, l);
     acrescenta_linha(saida, "Tempo:\t" + formata_hora(execucao.tempo_execucao));
     const Procedencia& procedencia = execucao.procedencia;

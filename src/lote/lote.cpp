@@ -115,7 +115,7 @@ std::string texto_semente(const Procedencia& p)
 
 void resumo(std::ostream& erros, const Execucao& execucao, const ResumoBusca& r, double segundos, char separador)
 {
-    const std::size_t contadas = execucao.procedencia.requisitos.empty() ? num_inviabilidades : num_contagens;
+    const std::size_t contadas = execucao.procedencia.com_requisitos ? num_contagens : num_inviabilidades;
     for (std::size_t i = 0; i < contadas; ++i)
         erros << "Inviabilidade " << i + 1 << ": " << formata_numero(execucao.inviabilidades_melhor[i], separador) << '\n';
     std::ostringstream s;
@@ -153,7 +153,7 @@ bool carrega_requisitos_dados(const Opcoes& op, Estado& estado, AmbienteLote& am
 {
     if (!op.requisitos) return true;
     const Desfecho d = carrega_requisitos(estado.campeonato, *op.requisitos, estado.requisitos);
-    if (!d.sucesso) mostra(amb.erros, d);
+    mostra(amb.erros, d);
     return d.sucesso;
 }
 
@@ -170,33 +170,19 @@ int avalia_resultado(const Opcoes& op, AmbienteLote& amb)
         return lote_falhou;
     }
     if (!carrega_requisitos_dados(op, estado, amb)) return lote_falhou;
-    const bool com_requisitos = estado.requisitos.em_vigor();
-    if (const Desfecho d = confere_requisitos(estado.requisitos, estado.campeonato, tabela.linhas());
-        com_requisitos && !d.sucesso) {
+    estado.criterios.pesos = op.pesos;
+    define_objetivos_com_requisitos(estado.criterios, op.objetivos);
+    TabelaAvaliada avaliada;
+    if (const Desfecho d = avalia_tabela_dada(estado.campeonato, estado.criterios, estado.requisitos, tabela, avaliada);
+        !d.sucesso) {
         mostra(amb.erros, d);
         return lote_falhou;
     }
-    estado.criterios.pesos = op.pesos;
-    define_objetivos_com_requisitos(estado.criterios, op.objetivos);
-    // A file of twice the championship's rounds is a whole season, scored as one.
-    if (tabela.linhas() > estado.campeonato.num_rodadas)
-        estado.campeonato = campeonato_da_temporada(estado.campeonato, Returno::espelhado);
-    Contagens contagens;
-    double fo = 0.0;
-    try {
-        avalia_tabela_avulsa(estado.campeonato, estado.criterios, tabela, contagens);
-        if (com_requisitos)
-            contagens[Inviabilidade::requisitos] =
-                static_cast<double>(conta_requisitos(estado.requisitos, estado.campeonato.num_times, tabela));
-        fo = calcula_fo(contagens, estado.criterios);
-    } catch (const ErroAlocacao& e) {
-        amb.erros << e.what() << '\n';
-        return lote_falhou;
-    }
-    for (const std::string& linha : linhas_contagens(contagens, fo, amb.separador, com_requisitos))
+    for (const std::string& linha :
+         linhas_contagens(avaliada.contagens, avaliada.fo, amb.separador, estado.requisitos.em_vigor()))
         amb.saida << linha << '\n';
     amb.saida.flush();
-    return grava_relatorio(op, estado.campeonato, tabela, estado.requisitos, amb) ? lote_ok : lote_falhou;
+    return grava_relatorio(op, avaliada.campeonato, tabela, estado.requisitos, amb) ? lote_ok : lote_falhou;
 }
 
 // Checks the files the command names before anything is read or written: an output that

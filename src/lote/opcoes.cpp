@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "evaluation/objetivos.hpp"
+#include "model/numeros.hpp"
 
 namespace kelm {
 
@@ -27,15 +28,6 @@ struct Opcao {
     Recusa (*aplica)(std::string_view valor, Opcoes& op);
     std::string_view ajuda;                 // the help's text; each '\n' starts another line
 };
-
-bool eh_branco(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view sem_brancos(std::string_view texto)
-{
-    while (!texto.empty() && eh_branco(texto.front())) texto.remove_prefix(1);
-    while (!texto.empty() && eh_branco(texto.back())) texto.remove_suffix(1);
-    return texto;
-}
 
 // The items of a comma-separated list, each without the blanks around it.
 std::vector<std::string> itens(std::string_view lista)
@@ -137,7 +129,7 @@ const Opcao opcoes_lote[] = {
                                       std::pair{std::string_view("compacta"), TipoBusca::compacta}},
                         op.busca.busca);
      },
-     "'padrao' (padrão): troca jogos de lugar e mandos, como sempre;\n"
+     "'padrao' (padrão): troca jogos de rodada e mandos, com\nqualquer número de rodadas;\n"
      "'compacta': todo time joga em toda rodada do começo ao fim\n"
      "(pede N-1 rodadas, ou N com um número ímpar de times)"},
     {{"--returno"}, Valor::texto, "ESQUEMA", true, {},

@@ -133,8 +133,8 @@ struct Criterios {
     friend bool operator==(const Criterios&, const Criterios&) = default;
 };
 
-// Which neighbourhood a run searches: the game and home swaps of any schedule, or the moves
-// that keep every round complete, from a compact round robin.
+// Which search a run makes: padrao (game and home swaps of any schedule, rounds free) or
+// compacta (the moves that keep every round complete, from a compact round robin).
 enum class TipoBusca { padrao, compacta };
 
 // The whole season: without one, a run plans the turno only; with one, the returno follows the
@@ -144,7 +144,7 @@ enum class TipoBusca { padrao, compacta };
 enum class Returno { nenhum, espelhado, frances };
 
 // Which phase of a run: the first reheats until the hard counts are gone, the second only
-// cools, and the specified search moves only home advantages in it.
+// cools, and the padrao search moves only home advantages in it.
 enum class Fase : int { primeira = 1, segunda = 2 };
 
 // What produced a run's result: the search, its seed, and the objectives and weights the
@@ -154,7 +154,8 @@ struct Procedencia {
     TipoBusca busca = TipoBusca::padrao;
     std::uint32_t semente = 0;
     Returno returno = Returno::nenhum;
-    std::string requisitos;  // the requirements file in force, or empty
+    bool com_requisitos = false;  // requirements were in force: Inviabilidade 10 was counted
+    std::string requisitos;       // the file they came from
     std::array<std::int32_t, num_contagens> objetivos{};
     std::array<std::int32_t, num_contagens> pesos = pesos_default;
     int execucoes = 1;                   // independent runs the result is the best of

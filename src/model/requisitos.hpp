@@ -28,12 +28,14 @@ struct Requisito {
     friend bool operator==(const Requisito&, const Requisito&) = default;
 };
 
-// The requirements in force: the file they came from (empty: none in force) and what it asks.
+// The planner's requirements: whether they are in force, the file they came from, and what
+// they ask. Only requirements in force are counted, checked and shown.
 struct Requisitos {
     std::string arquivo;
     std::vector<Requisito> itens;
+    bool vigentes = false;
 
-    bool em_vigor() const { return !arquivo.empty(); }
+    bool em_vigor() const { return vigentes; }
 
     friend bool operator==(const Requisitos&, const Requisitos&) = default;
 };

@@ -5,9 +5,8 @@ namespace kelm {
 Campeonato campeonato_da_temporada(const Campeonato& campeonato, Returno returno)
 {
     Campeonato temporada = campeonato;
-    if (returno == Returno::nenhum) return temporada;
-    temporada.num_rodadas = 2 * campeonato.num_rodadas;
-    temporada.voltas = 2;
+    temporada.num_rodadas = rodadas_da_execucao(campeonato.num_rodadas, returno);
+    temporada.voltas = voltas_da_execucao(returno);
     return temporada;
 }
 
@@ -15,11 +14,11 @@ Tabela tabela_da_temporada(const Tabela& turno, Returno returno)
 {
     if (returno == Returno::nenhum) return turno;
     const int num_rodadas = turno.linhas();
-    Tabela temporada = aloca_matriz_jogos(2 * num_rodadas, turno.colunas());
-    for (int s = 0; s < 2 * num_rodadas; ++s) {
+    Tabela temporada = aloca_matriz_jogos(rodadas_da_execucao(num_rodadas, returno), turno.colunas());
+    for (int s = 0; s < temporada.linhas(); ++s) {
         const int r = rodada_do_turno(s, num_rodadas, returno);
-        for (int g = 0; g < turno.colunas(); ++g)
-            temporada[s][g] = s < num_rodadas ? turno[r][g] : jogo_do_returno(turno[r][g]);
+        const bool mandos = mandos_do_turno(s, num_rodadas);
+        for (int g = 0; g < turno.colunas(); ++g) temporada[s][g] = mandos ? turno[r][g] : jogo_do_returno(turno[r][g]);
     }
     return temporada;
 }

@@ -41,7 +41,7 @@ Ficha monta_ficha(std::string campeonato, const Contagens& contagens, double fo,
     f.fo = fo;
     f.inicio_returno = inicio_returno;
     // The tenth count belongs only to a result drawn up under the planner's requirements.
-    const bool com_requisitos = !procedencia.requisitos.empty();
+    const bool com_requisitos = procedencia.com_requisitos;
     const std::size_t contadas = com_requisitos ? num_contagens : num_inviabilidades;
     for (std::size_t i = 0; i < contadas; ++i)
         f.contagens.push_back({"Inviabilidade " + std::to_string(i + 1), descricoes[i], contagens[i], procedencia.pesos[i],

@@ -79,4 +79,11 @@ QuadroMandos monta_quadro_mandos(const Campeonato& campeonato, const Tabela& tab
     return q;
 }
 
+std::uint32_t cor_da_casa(const CasaQuadro& casa)
+{
+    if (casa.mandos.size() != 1 || casa.mandos == "-") return cores_quadro::sem_jogo;
+    if (casa.mandos[0] == 'C') return casa.sequencia_longa ? cores_quadro::casa_seguida : cores_quadro::casa;
+    return casa.sequencia_longa ? cores_quadro::fora_seguida : cores_quadro::fora;
+}
+
 }  // namespace kelm

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,23 @@ struct QuadroMandos {
         return casas[static_cast<std::size_t>(time - 1)][static_cast<std::size_t>(rodada)];
     }
 };
+
+// The colours of the board, as 0xRRGGBB, wherever it is drawn (the window, the printed page,
+// the workbook): green at home, orange away, darker in a run of three or more; grey for no
+// game, or for two in one round; dark red the letters of a game in a count.
+namespace cores_quadro {
+inline constexpr std::uint32_t casa = 0xC8E6C9;
+inline constexpr std::uint32_t casa_seguida = 0x66BB6A;
+inline constexpr std::uint32_t fora = 0xFFE0B2;
+inline constexpr std::uint32_t fora_seguida = 0xFFA726;
+inline constexpr std::uint32_t sem_jogo = 0xEEEEEE;
+inline constexpr std::uint32_t contagem = 0xB00020;
+inline constexpr std::uint32_t texto = 0x212121;
+inline constexpr std::uint32_t borda = 0xBDBDBD;
+}  // namespace cores_quadro
+
+// The fill of a cell of the board.
+std::uint32_t cor_da_casa(const CasaQuadro& casa);
 
 // The board of `tabela`, whatever its number of rounds, with `explicacao` its explanation.
 // A game is in a count when an occurrence charged to the team (or, for two teams of the same

@@ -7,6 +7,7 @@
 
 namespace kelm {
 
+inline constexpr const char* msg_dados_nao_carregados = "Os dados não foram carregados.";
 inline constexpr const char* msg_carregados =
     "Os dados foram carregados com sucesso.\n Uma solução inicial aleatória foi gerada.";
 
@@ -14,6 +15,29 @@ inline constexpr const char* msg_carregados =
 // initial schedule. Atomic: on failure the championship, its schedules, any result and the
 // flags stay as they were, and the outcome carries the message of the first file that failed.
 Desfecho carrega_dados(Campeonato& campeonato, Execucao& execucao, const std::filesystem::path& arquivo_dados);
+
+// The new-initial-solution command: draws a fresh initial schedule into the existing
+// tabela_inicial (without reallocating or zeroing it) and clears programa_executado, so
+// that the result of an earlier run is no longer offered. Refused with a message when no
+// championship is loaded.
+Desfecho nova_solucao_inicial(const Campeonato& campeonato, Execucao& execucao);
+
+// A schedule scored as it was given: the championship it was scored as (the whole season's,
+// of 2R rounds in which every pair meets twice, for a schedule of more than R rounds), its
+// counts (the tenth while requirements are in force) and its FO.
+struct TabelaAvaliada {
+    Campeonato campeonato;
+    Contagens contagens;
+    double fo = 0.0;
+};
+
+// The scoring command (what kelm-lote --avaliar does, and what the window does to a schedule
+// it opens): the counts and FO of `tabela`, a schedule of the loaded championship of R or 2R
+// rounds, under the criteria and the requirements in force, which are first held against its
+// rounds. Refused with the requirements' message when they cannot hold there, or with the
+// allocation's when memory runs out.
+Desfecho avalia_tabela_dada(const Campeonato& campeonato, const Criterios& criterios, const Requisitos& requisitos,
+                            const Tabela& tabela, TabelaAvaliada& avaliada);
 
 // Whether the commands that show or save a schedule may proceed, and with which message
 // they are refused. The window and kelm-lote only show the answer.

@@ -1,5 +1,7 @@
 #include "search/execucoes.hpp"
 
+#include "search/execucao.hpp"
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>

@@ -3,7 +3,8 @@
 #include <cstdint>
 
 #include "model/estado.hpp"
-#include "search/busca.hpp"
+#include "search/observador.hpp"
+#include "search/parametros.hpp"
 #include "search/observador.hpp"
 
 namespace kelm {

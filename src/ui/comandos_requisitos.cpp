@@ -10,7 +10,7 @@
 #include <QMenu>
 
 #include "files/requisitos.hpp"
-#include "neighbourhoods/padrao/solucao_inicial.hpp"
+#include "search/comandos.hpp"
 #include "ui/form_global.hpp"
 #include "ui/form_inviab.hpp"
 #include "ui/form_pesos.hpp"
@@ -59,8 +59,7 @@ void Tform_global::abre_requisitos()
         d = carrega_requisitos(estado_.campeonato, std::filesystem::path(QFile::encodeName(nome).toStdString()), novos);
         // Held against the rounds of the next run as the parameters stand; the run checks
         // them again, since the planner may choose another season before it.
-        const int rodadas = estado_.campeonato.num_rodadas * (opcoes_busca_.returno == Returno::nenhum ? 1 : 2);
-        if (d.sucesso) d = confere_requisitos(novos, estado_.campeonato, rodadas);
+        if (d.sucesso) d = confere_requisitos(novos, estado_.campeonato, opcoes_busca_.returno);
     } catch (const std::exception& e) {
         d = Desfecho::erro(msg_requisitos_nao_aberto, e.what());
     }
@@ -95,7 +94,7 @@ void Tform_global::requisitos_mudaram()
 
 const Requisitos* Tform_global::requisitos_do_resultado() const
 {
-    return estado_.execucao.procedencia.requisitos.empty() ? nullptr : &requisitos_resultado_;
+    return estado_.execucao.procedencia.com_requisitos ? &requisitos_resultado_ : nullptr;
 }
 
 const Requisitos* Tform_global::requisitos_em_vigor() const

@@ -15,7 +15,6 @@
 #include "files/planilha.hpp"
 #include "files/resultado.hpp"
 #include "model/temporada.hpp"
-#include "neighbourhoods/padrao/solucao_inicial.hpp"
 #include "report/explicacao.hpp"
 #include "search/comandos.hpp"
 #include "search/comandos_planilha.hpp"

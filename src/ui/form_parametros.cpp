@@ -24,12 +24,12 @@ Tform_parametros::Tform_parametros(OpcoesBusca& opcoes, const Mensageiro& mensag
     coluna->setContentsMargins(0, 0, 0, 0);
     coluna->setSpacing(16);
 
-    auto* busca = new QGroupBox(QStringLiteral(" Rodadas "), conteudo);
+    auto* busca = new QGroupBox(QStringLiteral(" Busca "), conteudo);
     auto* opcoes_busca = new QVBoxLayout(busca);
-    padrao_ = new QRadioButton(QStringLiteral("&Livres: os jogos mudam de rodada e de mando, com qualquer número de rodadas"), busca);
+    padrao_ = new QRadioButton(QStringLiteral("Pa&drão: os jogos mudam de rodada e de mando, com qualquer número de rodadas"), busca);
     padrao_->setObjectName(QStringLiteral("busca_padrao"));
     compacta_ = new QRadioButton(
-        QStringLiteral("&Completas: todo time joga em toda rodada (N-1 rodadas, ou N com um número ímpar de times)"), busca);
+        QStringLiteral("&Compacta: todo time joga em toda rodada (N-1 rodadas, ou N com um número ímpar de times)"), busca);
     compacta_->setObjectName(QStringLiteral("busca_compacta"));
     opcoes_busca->addWidget(padrao_);
     opcoes_busca->addWidget(compacta_);

@@ -14,7 +14,7 @@ namespace kelm {
 // command makes, whether it plans the whole season (and by which mirroring scheme), the first
 // phase's reheat bound, the seed, how many independent runs (the best is kept) and the effort.
 // The values last until the program ends; a bad value is refused with a message naming its
-// field, and the dialog stays open. "&Padrão" puts back the defaults (the specified search,
+// field, and the dialog stays open. "&Padrão" puts back the defaults (the padrao search,
 // 50, 333, 1, 1) in the fields.
 class Tform_parametros : public QDialog {
     Q_OBJECT

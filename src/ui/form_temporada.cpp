@@ -21,14 +21,15 @@ constexpr int lado_casa = 22;
 // The legend below the board: a coloured square and what it means.
 QLabel* legenda(QWidget* pai, bool com_returno)
 {
-    const auto quadrado = [](const char* cor, const QString& texto) {
-        return QStringLiteral("<span style=\"background-color:%1\">&nbsp;&nbsp;&nbsp;&nbsp;</span>&nbsp;%2").arg(QLatin1String(cor), texto);
+    const auto html = [](std::uint32_t rgb) { return cor_do_quadro(rgb).name(); };
+    const auto quadrado = [&](std::uint32_t cor, const QString& texto) {
+        return QStringLiteral("<span style=\"background-color:%1\">&nbsp;&nbsp;&nbsp;&nbsp;</span>&nbsp;%2").arg(html(cor), texto);
     };
-    QStringList itens{quadrado("#C8E6C9", QStringLiteral("em casa")), quadrado("#FFE0B2", QStringLiteral("fora")),
-                      quadrado("#66BB6A", QStringLiteral("3 ou mais seguidos em casa")),
-                      quadrado("#FFA726", QStringLiteral("3 ou mais seguidos fora")),
+    QStringList itens{quadrado(cores_quadro::casa, QStringLiteral("em casa")), quadrado(cores_quadro::fora, QStringLiteral("fora")),
+                      quadrado(cores_quadro::casa_seguida, QStringLiteral("3 ou mais seguidos em casa")),
+                      quadrado(cores_quadro::fora_seguida, QStringLiteral("3 ou mais seguidos fora")),
                       QStringLiteral("<b>&#9698;</b> quebra (mesmo mando do jogo anterior)"),
-                      QStringLiteral("<b style=\"color:#B00020\">C F</b> jogo que entra numa inviabilidade")};
+                      QStringLiteral("<b style=\"color:%1\">C F</b> jogo que entra numa inviabilidade").arg(html(cores_quadro::contagem))};
     if (com_returno) itens << QStringLiteral("<b>&#9475;</b> início do returno");
     auto* l = new QLabel(itens.join(QStringLiteral("&nbsp;&nbsp;&nbsp; ")), pai);
     l->setObjectName(QStringLiteral("legenda"));

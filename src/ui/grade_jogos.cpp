@@ -1,5 +1,7 @@
 #include "ui/grade_jogos.hpp"
 
+#include "ui/quadro_temporada.hpp"
+
 #include <QApplication>
 #include <QFont>
 #include <QHeaderView>
@@ -51,7 +53,7 @@ NotasDaGrade notas_da_grade(const Explicacao& explicacao, const Tabela& tabela)
 
 QColor fundo_marcado() { return QColor(0xFF, 0xCD, 0xD2); }
 
-QColor texto_marcado() { return QColor(0xB0, 0x00, 0x20); }
+QColor texto_marcado() { return cor_do_quadro(cores_quadro::contagem); }
 
 void ModeloGrade::define(const Tabela& tabela, const std::vector<std::string>& nomes, int linhas, int colunas,
                          QStringList notas, std::vector<bool> marcados)

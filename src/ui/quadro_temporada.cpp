@@ -7,19 +7,13 @@
 
 namespace kelm {
 
-QColor cor_da_casa(const CasaQuadro& casa)
-{
-    if (casa.jogos.empty()) return QColor(0xEE, 0xEE, 0xEE);
-    const bool em_casa = casa.mandos.front() == 'C';
-    if (em_casa) return casa.sequencia_longa ? QColor(0x66, 0xBB, 0x6A) : QColor(0xC8, 0xE6, 0xC9);
-    return casa.sequencia_longa ? QColor(0xFF, 0xA7, 0x26) : QColor(0xFF, 0xE0, 0xB2);
-}
+QColor cor_do_quadro(std::uint32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb)); }
 
 void pinta_casa(QPainter& pintor, const QRectF& area, const CasaQuadro& casa, bool inicio_returno)
 {
     pintor.save();
-    pintor.fillRect(area, cor_da_casa(casa));
-    pintor.setPen(QPen(QColor(0xBD, 0xBD, 0xBD), 0));
+    pintor.fillRect(area, cor_do_quadro(cor_da_casa(casa)));
+    pintor.setPen(QPen(cor_do_quadro(cores_quadro::borda), 0));
     pintor.drawRect(area);
     if (casa.quebra) {
         const double lado = area.height() * 0.3;
@@ -28,13 +22,13 @@ void pinta_casa(QPainter& pintor, const QRectF& area, const CasaQuadro& casa, bo
         canto.lineTo(area.left() + lado, area.top());
         canto.lineTo(area.left(), area.top() + lado);
         canto.closeSubpath();
-        pintor.fillPath(canto, QColor(0x21, 0x21, 0x21));
+        pintor.fillPath(canto, cor_do_quadro(cores_quadro::texto));
     }
     if (!casa.jogos.empty()) {
         QFont fonte = pintor.font();
         fonte.setBold(casa.em_contagem);
         pintor.setFont(fonte);
-        pintor.setPen(casa.em_contagem ? QColor(0xB0, 0x00, 0x20) : QColor(0x21, 0x21, 0x21));
+        pintor.setPen(cor_do_quadro(casa.em_contagem ? cores_quadro::contagem : cores_quadro::texto));
         pintor.drawText(area, Qt::AlignCenter, QString::fromStdString(casa.mandos));
     }
     if (inicio_returno) {
@@ -83,7 +77,7 @@ QVariant ModeloQuadro::data(const QModelIndex& indice, int papel) const
     case Qt::ToolTipRole:
         return dica(indice.row() + 1, indice.column());
     case Qt::BackgroundRole:
-        return cor_da_casa(casa);
+        return cor_do_quadro(cor_da_casa(casa));
     default:
         return {};
     }

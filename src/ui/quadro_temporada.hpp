@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstdint>
+
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QStringList>
 #include <QStyledItemDelegate>
 
@@ -11,9 +14,8 @@ class QPainter;
 
 namespace kelm {
 
-// The fill of a cell of the home/away board: green at home, orange away, both darker in a
-// run of three or more, grey without a game.
-QColor cor_da_casa(const CasaQuadro& casa);
+// A colour of the board (cores_quadro) as Qt paints it.
+QColor cor_do_quadro(std::uint32_t rgb);
 
 // Paints one cell of the board in `area`: its fill, its letters (bold red for a game that
 // adds to a count), a dark corner for a break (a game at the venue of the one before it)

@@ -31,7 +31,7 @@ namespace {
 
 TEST(Alocacoes, UmaExecucaoNaoAlocaPorMovimento)
 {
-    // Both searches: the specified one on a small championship, the compact one on a compact
+    // Both searches: the padrao one on a small championship, the compact one on a compact
     // championship of eight teams.
     for (const TipoBusca busca : {TipoBusca::padrao, TipoBusca::compacta}) {
         Estado e = busca == TipoBusca::padrao ? carrega_exemplo("nordeste.dat") : campeonato_sorteado(8, 7, 3);

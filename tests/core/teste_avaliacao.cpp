@@ -1,3 +1,4 @@
+#include "search/execucao.hpp"
 #include "apoio.hpp"
 #include "evaluation/avaliacao.hpp"
 #include "neighbourhoods/padrao/movimentos.hpp"

@@ -1,5 +1,7 @@
 #include <optional>
 
+#include "search/vizinhancas.hpp"
+#include "search/execucao.hpp"
 #include "apoio.hpp"
 #include "evaluation/objetivos.hpp"
 #include "files/formatos.hpp"

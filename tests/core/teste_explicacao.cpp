@@ -1,3 +1,4 @@
+#include "search/execucao.hpp"
 #include "apoio.hpp"
 #include "neighbourhoods/padrao/movimentos.hpp"
 #include "report/explicacao.hpp"

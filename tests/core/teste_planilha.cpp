@@ -78,6 +78,7 @@ TEST_P(PlanilhaDaTemporada, TemporadaLidaDeVoltaTemOsJogosEAsContagensDoArquivoD
             static_cast<double>(conta_requisitos(e.requisitos, 20, t.tabela));
         ASSERT_GT(e.execucao.inviabilidades_melhor[Inviabilidade::requisitos], 0);
         e.execucao.procedencia.requisitos = e.requisitos.arquivo;
+        e.execucao.procedencia.com_requisitos = true;
     }
     PastaTemporaria pasta;
     ASSERT_TRUE(grava_resultado(e.campeonato, e.execucao, pasta.caminho() / "r.txt").sucesso);

@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "search/execucao.hpp"
 #include "apoio.hpp"
 #include "evaluation/avaliacao.hpp"
 

@@ -1,5 +1,6 @@
 #include <random>
 
+#include "search/comandos.hpp"
 #include "apoio.hpp"
 #include "neighbourhoods/padrao/solucao_inicial.hpp"
 

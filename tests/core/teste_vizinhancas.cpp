@@ -6,6 +6,7 @@
 #include <functional>
 #include <set>
 
+#include "search/execucao.hpp"
 #include "apoio.hpp"
 #include "evaluation/referencia.hpp"
 #include "neighbourhoods/compacta/tabela_compacta.hpp"
@@ -110,6 +111,7 @@ Requisitos requisitos_sorteados(int n, int rodadas, std::uint32_t semente)
     g.semeia(semente);
     Requisitos req;
     req.arquivo = "sorteados";
+    req.vigentes = true;
     auto time = [&] { return 1 + g.sorteia_inteiro(n); };
     auto rodadas_sorteadas = [&](int quantas) {
         std::set<int> r;

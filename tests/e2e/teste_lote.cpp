@@ -252,7 +252,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoOuro{"brasileirao_2023_turno_limite", "brasileirao_2023_turno.dat", "--max-reaquecimentos 2", 3},
                       CasoOuro{"brasileirao_2023_turno_compacta", "brasileirao_2023_turno.dat", "--busca compacta", 0},
                       // The whole season under each scheme: the compact search on the 19-round
-                      // turno, and the specified search on a small championship.
+                      // turno, and the padrao search on a small championship.
                       CasoOuro{"brasileirao_2023_espelhado", "brasileirao_2023_turno.dat",
                                "--busca compacta --returno espelhado", 0},
                       CasoOuro{"brasileirao_2023_frances", "brasileirao_2023_turno.dat", "--busca compacta --returno frances",

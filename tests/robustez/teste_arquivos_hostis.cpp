@@ -289,7 +289,7 @@ INSTANTIATE_TEST_SUITE_P(
                        "20 rodadas."},
         CasoRequisitos{"RodadaZero", "fora Sport rodadas 0-2", "linha 1: as rodadas começam na 1; \"0-2\" não serve."},
         CasoRequisitos{"IntervaloAoContrario", "\xEF\xBB\xBF" "casa Sport rodadas 3-1", 
-                       "linha 1: \"3-1\" não é uma rodada nem um intervalo de rodadas (como 1-3)."},
+                       "linha 1: o intervalo \"3-1\" termina antes de começar; escreva-o do menor ao maior."},
         CasoRequisitos{"JogoComUmTime", "jogo Bahia rodadas 3",
                        "linha 1: jogo, encontro e sem-encontro pedem dois times: jogo MANDANTE VISITANTE rodadas LISTA."},
         CasoRequisitos{"TipoDesconhecido", "\n\nmando Bahia rodadas 1",
@@ -305,10 +305,10 @@ INSTANTIATE_TEST_SUITE_P(
         CasoRequisitos{"MaisEmCasaQueOMaximo",
                        "maximo 1 Ceará Fortaleza # o mesmo estádio\ncasa Ceará rodadas 2\ncasa Fortaleza rodadas 1-2\n",
                        "linhas 1, 2 e 3: os requisitos não podem valer juntos: Ceará e Fortaleza em casa na rodada 2, e no "
-                       "máximo 1 deles podem jogar em casa."},
+                       "máximo 1 deles pode jogar em casa."},
         CasoRequisitos{"ParMarcadoOndeNaoPodeSeEnfrentar", "sem-encontro Bahia Vitória rodadas 9-10\nencontro Vitória Bahia rodadas 10\n",
-                       "linhas 1 e 2: os requisitos não podem valer juntos: Vitória e Bahia devem se enfrentar em rodadas em "
-                       "que não podem se enfrentar."}),
+                       "linhas 1 e 2: os requisitos não podem valer juntos: Bahia e Vitória não têm rodada em que possam "
+                       "se enfrentar."}),
     [](const auto& caso) { return std::string(caso.param.nome); });
 
 // ---- Size --------------------------------------------------------------------------

@@ -207,7 +207,7 @@ private slots:
             QFile f(pasta.filePath(QLatin1String(nome)));
             return f.open(QIODevice::WriteOnly) && f.write(texto) >= 0 ? f.fileName() : QString();
         };
-        const QString temporada = escreve("r.txt", "fora Bahia rodadas 1-3\nsem-encontro Ceará Fortaleza rodadas 1-20\n");
+        const QString temporada = escreve("r.txt", "fora Bahia rodadas 1-3\nsem-encontro Ceará Fortaleza rodadas 1-5,20\n");
         const auto abre = [this](const QString& arquivo) {
             b->mensagens.clear();
             b->arquivo_a_abrir = arquivo;

@@ -50,11 +50,10 @@ void VizinhancaCompacta::inicio_fim_depois(int t, std::int64_t& inicio, std::int
         fim = fim_conta(h0, h1, rodizio_.em_casa_depois(t, pontas[2]), rodizio_.em_casa_depois(t, pontas[3]));
         return;
     }
-    // The season ends with the mirrors of the turno's last two games, or, under frances, of
-    // its last game and then of its first round's: at home where the turno was away.
-    const bool primeira_por_ultimo = returno_ == Returno::frances && folga != 0;
-    const int penultima = primeira_por_ultimo ? pontas[3] : pontas[2];
-    const int ultima = primeira_por_ultimo ? 0 : pontas[3];
+    // The season ends with the mirrors of the games that the returno's last two places bring
+    // back: at home where the turno was away.
+    const int penultima = rodada_do_lugar(lugar_do_turno(jogos_ - 2, folga), folga);
+    const int ultima = rodada_do_lugar(lugar_do_turno(jogos_ - 1, folga), folga);
     fim = fim_conta(h0, h1, !rodizio_.em_casa_depois(t, penultima), !rodizio_.em_casa_depois(t, ultima));
 }
 

@@ -4,7 +4,6 @@
 #include <utility>
 #include <vector>
 
-#include "neighbourhoods/padrao/solucao_inicial.hpp"
 
 namespace kelm {
 

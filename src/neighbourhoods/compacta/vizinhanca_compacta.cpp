@@ -17,12 +17,12 @@ VizinhancaCompacta::VizinhancaCompacta(const Campeonato& campeonato, const Crite
       num_rodadas_(campeonato.num_rodadas),
       jogos_(campeonato.num_times - 1),
       returno_(returno),
-      jogos_contados_(returno == Returno::nenhum ? jogos_ : 2 * jogos_),
+      jogos_contados_(voltas_da_execucao(returno) * jogos_),
       rodada_final_(rodada_final_da_temporada(campeonato.num_rodadas, returno)),
       d_(campeonato),
-      requisitos_(requisitos != nullptr ? *requisitos : Requisitos{}, campeonato.num_times,
-                  returno == Returno::nenhum ? campeonato.num_rodadas : 2 * campeonato.num_rodadas),
-      ponderacao_(campeonato, criterios, returno == Returno::nenhum ? 1 : 2, requisitos_.maximo()),
+      requisitos_(requisitos, campeonato.num_times,
+                  rodadas_da_execucao(campeonato.num_rodadas, returno)),
+      ponderacao_(campeonato, criterios, voltas_da_execucao(returno), requisitos_.maximo()),
       sequencias_(campeonato.num_times, jogos_contados_),
       rascunho_(campeonato.num_times, jogos_contados_)
 {
@@ -46,8 +46,8 @@ VizinhancaCompacta::VizinhancaCompacta(const Campeonato& campeonato, const Crite
         const int w = requisitos_.palavras();
         rodadas_do_turno_.assign(static_cast<std::size_t>(num_rodadas_ * w), 0);
         rodadas_mudadas_.assign(static_cast<std::size_t>(w), 0);
-        for (int s = 0; s < (temporada() ? 2 * num_rodadas_ : num_rodadas_); ++s) {
-            const int r = s < num_rodadas_ ? s : rodada_do_turno(s, num_rodadas_, returno_);
+        for (int s = 0; s < rodadas_da_execucao(num_rodadas_, returno_); ++s) {
+            const int r = rodada_do_turno(s, num_rodadas_, returno_);
             poe_bit(rodadas_do_turno_.data() + static_cast<std::size_t>(r * w), s, true);
         }
         for (int t = 1; t <= num_times_; ++t) casa_por_rodada(sequencias_.mascara(t), rodizio_.folga_de(t), requisitos_.casa(t));
@@ -216,49 +216,77 @@ void VizinhancaCompacta::troca_duas_rodadas(int t, int r1, int r2)
         muda_com_rodadas_trocadas(t, r1, r2);
         return;
     }
-    if (temporada()) {
-        troca_duas_rodadas_na_temporada(t, r1, r2);
+    // The two rounds' venues change places in the turno, and so do their mirrors in the
+    // returno; a team at the same venue in both changes nothing there.
+    const std::int32_t* s = sequencias_.sedes(t);
+    int k1 = posicao(r1, folga);
+    int k2 = posicao(r2, folga);
+    if (k1 > k2) std::swap(k1, k2);
+    const bool no_turno = s[k1] != s[k2];
+    if (!temporada()) {
+        if (no_turno) troca_sedes(t, k1, k2, -1, -1);
         return;
     }
-    int p1 = posicao(r1, folga);
-    int p2 = posicao(r2, folga);
-    if (p1 > p2) std::swap(p1, p2);
+    int e1 = espelho(k1, folga);
+    int e2 = espelho(k2, folga);
+    if (e1 > e2) std::swap(e1, e2);
+    const bool no_returno = s[e1] != s[e2];
+    if (no_turno && no_returno)
+        troca_sedes(t, k1, k2, e1, e2);
+    else if (no_turno)
+        troca_sedes(t, k1, k2, -1, -1);
+    else if (no_returno)
+        troca_sedes(t, e1, e2, -1, -1);
+}
+
+void VizinhancaCompacta::troca_sedes(int t, int p1, int q1, int p2, int q2)
+{
+    // Each swap's change of distance comes from the legs around its two places; the second
+    // swap is read through the first, as the two may share a leg (the turn's, between the
+    // turno's last place and the returno's first).
     const std::int32_t* s = sequencias_.sedes(t);
-    const int x = s[p1];
-    const int y = s[p2];
-    if (x == y) return;  // at home in both
-    // The two venues change places: the legs around them change.
-    const int antes = s[p1 - 1];
-    const int depois = s[p2 + 1];
-    std::int64_t delta;
-    if (p2 == p1 + 1) {
-        delta = d_(antes, y) + d_(y, x) + d_(x, depois) - d_(antes, x) - d_(x, y) - d_(y, depois);
-    } else {
-        const int a = s[p1 + 1];
-        const int b = s[p2 - 1];
-        delta = d_(antes, y) + d_(y, a) + d_(b, x) + d_(x, depois) - d_(antes, x) - d_(x, a) - d_(b, y) - d_(y, depois);
-    }
+    auto depois_da_primeira = [&](int k) { return k == p1 ? s[q1] : k == q1 ? s[p1] : s[k]; };
+    auto delta_troca = [&](int p, int q, auto sede) {
+        const int x = sede(p);
+        const int y = sede(q);
+        const int antes = sede(p - 1);
+        const int depois = sede(q + 1);
+        if (q == p + 1) return d_(antes, y) + d_(y, x) + d_(x, depois) - d_(antes, x) - d_(x, y) - d_(y, depois);
+        const int a = sede(p + 1);
+        const int b = sede(q - 1);
+        return d_(antes, y) + d_(y, a) + d_(b, x) + d_(x, depois) - d_(antes, x) - d_(x, a) - d_(b, y) - d_(y, depois);
+    };
     const auto i = static_cast<std::size_t>(t);
     Mudanca& mudanca = mudancas_[static_cast<std::size_t>(num_mudancas_)];
     mudanca.time = t;
     mudanca.inteira = false;
-    mudanca.num_posicoes = 2;
-    mudanca.posicoes[0] = p1;
-    mudanca.sedes[0] = y;
-    mudanca.posicoes[1] = p2;
-    mudanca.sedes[1] = x;
-    if ((x == t) == (y == t)) {
-        // Away in both: the same pattern of home games, only the distance changes.
+    mudanca.num_posicoes = 0;
+    std::int64_t distancia = parcelas_[i].distancia;
+    bool mesma_mascara = true;
+    Palavra* m = rascunho_.mascara(t);
+    std::copy_n(sequencias_.mascara(t), sequencias_.palavras(), m);
+    auto troca = [&](int p, int q, std::int64_t delta) {
+        const int x = s[p];
+        const int y = s[q];
+        distancia += delta;
+        mudanca.posicoes[mudanca.num_posicoes] = p;
+        mudanca.sedes[mudanca.num_posicoes++] = y;
+        mudanca.posicoes[mudanca.num_posicoes] = q;
+        mudanca.sedes[mudanca.num_posicoes++] = x;
+        if ((x == t) != (y == t)) {
+            mesma_mascara = false;
+            poe_bit(m, p, y == t);
+            poe_bit(m, q, x == t);
+        }
+    };
+    troca(p1, q1, delta_troca(p1, q1, [&](int k) { return s[k]; }));
+    if (p2 >= 0) troca(p2, q2, delta_troca(p2, q2, depois_da_primeira));
+    mudanca.mesma_mascara = mesma_mascara;
+    if (mesma_mascara) {
         mudanca.valores = parcelas_[i];
-        mudanca.valores.distancia += delta;
-        mudanca.mesma_mascara = true;
+        mudanca.valores.distancia = distancia;
     } else {
-        Palavra* m = rascunho_.mascara(t);
-        std::copy_n(sequencias_.mascara(t), sequencias_.palavras(), m);
-        poe_bit(m, p1, y == t);
-        poe_bit(m, p2, x == t);
-        mudanca.valores = sequencias_.parcela(m, parcelas_[i].distancia + delta);
-        mudanca.mesma_mascara = false;
+        mudanca.valores = sequencias_.parcela(m, distancia);
     }
     registra(mudanca);
 }
@@ -377,7 +405,7 @@ double VizinhancaCompacta::aplica(const Movimento& m, double fo_atual, double te
     ++marca_atual_;
     num_mudancas_ = 0;
     antecipado_ = false;
-    requisitos_pendentes_ = false;
+    requisitos_.descarta();
     // A move whose bound already worsens the objective by the temperature or more is
     // rejected whatever the draw: its teams need no closer look.
     if (ponderacao_.pode_antecipar() && temperatura < teto_do_limite_) {
@@ -438,8 +466,7 @@ void VizinhancaCompacta::confirma()
         parcelas_[static_cast<std::size_t>(t)] = mudanca.valores;
     }
     num_mudancas_ = 0;
-    if (requisitos_pendentes_) requisitos_.confirma();
-    requisitos_pendentes_ = false;
+    requisitos_.confirma();
     totais_ = totais_candidatos_;
     extremos_ = extremos_candidatos_;
     atualiza_base_do_limite();

@@ -6,6 +6,7 @@
 #include "evaluation/requisitos.hpp"
 #include "evaluation/sequencia.hpp"
 #include "model/estado.hpp"
+#include "model/temporada.hpp"
 #include "neighbourhoods/compacta/rodizio_compacto.hpp"
 
 namespace kelm {
@@ -64,13 +65,15 @@ private:
     // The place of round r in a team's own sequence of games, given the round it rests in.
     static int posicao(int r, int folga) { return folga >= 0 && r > folga ? r - 1 : r; }
     int lugar(int t, int r) const { return posicao(r, rodizio_.folga_de(t)); }
-    // The place in the returno of the game at place k of the turno, given the round the team
-    // rests in: under frances the first round's game comes back last.
-    int espelho(int k, int folga) const
-    {
-        if (returno_ == Returno::frances && folga != 0) return jogos_ + (k == 0 ? jogos_ - 1 : k - 1);
-        return jogos_ + k;
-    }
+    // The place in the team's season of the returno game of its turno place k, given the
+    // round it rests in; and the place in the turno whose game comes back at place j of the
+    // returno.
+    int espelho(int k, int folga) const { return jogos_ + lugar_no_returno(k, jogos_, returno_, na_primeira(folga)); }
+    int lugar_do_turno(int j, int folga) const { return lugar_no_turno(j, jogos_, returno_, na_primeira(folga)); }
+    // A team's games in the first round: none when it rests there.
+    static int na_primeira(int folga) { return folga == 0 ? 0 : 1; }
+    // The round of the team's turno place k, given the round it rests in.
+    static int rodada_do_lugar(int k, int folga) { return folga >= 0 && k >= folga ? k + 1 : k; }
     bool temporada() const { return returno_ != Returno::nenhum; }
 
     void le_sequencias();
@@ -102,7 +105,6 @@ private:
     void muda_como(int t, int u);
     void muda_com_rodadas_trocadas(int t, int r1, int r2);
     void muda_sedes(int t, int num, int p0, int s0, int p1, int s1);
-    void troca_duas_rodadas_na_temporada(int t, int r1, int r2);
     // Team t's venues at p1 < q1 change places, and then (when p2 >= 0) those at p2 < q2.
     void troca_sedes(int t, int p1, int q1, int p2, int q2);
     // A team's whole returno, mirrored from its new turno in s[0 .. N-2], resting in `folga`:
@@ -134,7 +136,6 @@ private:
     int rodada_final_;    // the turno round whose pairs meet in the last round of what is scored
     Distancias d_;
     AvaliadorRequisitos requisitos_;
-    bool requisitos_pendentes_ = false;  // the pending move's requirements were worked out
     std::vector<Palavra> rodadas_do_turno_;  // per turno round: it and its returno round, as a mask
     std::vector<Palavra> rodadas_mudadas_;   // the pending move's rounds, as a mask
     Ponderacao ponderacao_;

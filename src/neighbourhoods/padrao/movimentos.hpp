@@ -41,7 +41,7 @@ private:
 // Applies (or, applied again, undoes) a move on a schedule and its control matrix.
 void aplica_movimento(Tabela& tabela, Matriz<Controle>& controle, const Movimento& movimento);
 
-// The moves of the specified search written straight into a schedule and its control matrix.
+// The moves of the padrao search written straight into a schedule and its control matrix.
 class MovimentosPadrao {
 public:
     using Movimento = kelm::Movimento;

@@ -84,12 +84,4 @@ void gera_solucao_inicial(int num_times, Gerador& gerador, Tabela& tabela)
     distribui_jogos(lista_jogos, gerador, tabela);
 }
 
-Desfecho nova_solucao_inicial(const Campeonato& campeonato, Execucao& execucao)
-{
-    if (!campeonato.dados_carregados) return {false, TipoMensagem::informacao, msg_dados_nao_carregados, {}};
-    execucao.programa_executado = false;
-    gera_solucao_inicial(campeonato.num_times, execucao.gerador, execucao.tabela_inicial);
-    return Desfecho::ok();
-}
-
 }  // namespace kelm

@@ -6,8 +6,6 @@
 
 namespace kelm {
 
-inline constexpr const char* msg_dados_nao_carregados = "Os dados não foram carregados.";
-
 // Appends to `lista_jogos` one game per pair of teams (i < j, in lexicographic order), each
 // with a drawn home side: team i at home when the draw is 0, away when it is 1.
 void gera_lista_jogos(int num_times, Gerador& gerador, std::vector<Jogo>& lista_jogos);
@@ -20,11 +18,5 @@ void distribui_jogos(std::vector<Jogo>& lista_jogos, Gerador& gerador, Tabela& t
 // draws, all home sides first, then all positions. Rows after the filled ones keep what
 // they held.
 void gera_solucao_inicial(int num_times, Gerador& gerador, Tabela& tabela);
-
-// The new-initial-solution command: draws a fresh initial schedule into the existing
-// tabela_inicial (without reallocating or zeroing it) and clears programa_executado, so
-// that the result of an earlier run is no longer offered. Refused with a message when no
-// championship is loaded.
-Desfecho nova_solucao_inicial(const Campeonato& campeonato, Execucao& execucao);
 
 }  // namespace kelm

@@ -53,14 +53,14 @@ VizinhancaPadrao::VizinhancaPadrao(const Campeonato& campeonato, const Criterios
       jogos_(campeonato.num_times - 1),
       vagas_(campeonato.jogos_por_rodada()),
       d_(campeonato),
-      requisitos_(requisitos != nullptr ? *requisitos : Requisitos{}, campeonato.num_times,
-                  returno == Returno::nenhum ? campeonato.num_rodadas : 2 * campeonato.num_rodadas),
-      ponderacao_(campeonato, criterios, returno == Returno::nenhum ? 1 : 2, requisitos_.maximo()),
+      requisitos_(requisitos, campeonato.num_times,
+                  rodadas_da_execucao(campeonato.num_rodadas, returno)),
+      ponderacao_(campeonato, criterios, voltas_da_execucao(returno), requisitos_.maximo()),
       sequencias_(campeonato.num_times, campeonato.num_times - 1),
       returno_(returno),
-      jogos_contados_(returno == Returno::nenhum ? jogos_ : 2 * jogos_),
+      jogos_contados_(voltas_da_execucao(returno) * jogos_),
       rodada_final_(rodada_final_da_temporada(campeonato.num_rodadas, returno)),
-      peso_extras_(returno == Returno::nenhum ? 1 : 2)
+      peso_extras_(voltas_da_execucao(returno))
 {
     const auto times = static_cast<std::size_t>(num_times_) + 1;
     chaves_.assign(times * static_cast<std::size_t>(jogos_), 0);
@@ -373,7 +373,7 @@ double VizinhancaPadrao::aplica(const Movimento& m, double fo_atual, double temp
     totais_candidatos_ = totais_;
     num_mudancas_ = 0;
     pendente_ = true;
-    requisitos_pendentes_ = false;
+    requisitos_.descarta();
 
     // Each kind returns the objective when it is settled before the teams are looked at: a
     // swap of a slot with itself, an empty slot, a move rejected on its bound.
@@ -436,8 +436,7 @@ void VizinhancaPadrao::confirma()
     if (antecipado_) throw std::logic_error("um movimento recusado de antemão não pode ser mantido");
     if (!pendente_) return;
     for (int i = 0; i < num_mudancas_; ++i) mantem(mudancas_[static_cast<std::size_t>(i)], i);
-    if (requisitos_pendentes_) requisitos_.confirma();
-    requisitos_pendentes_ = false;
+    requisitos_.confirma();
     totais_ = totais_candidatos_;
     num_mudancas_ = 0;
     pendente_ = false;

@@ -12,7 +12,7 @@
 
 namespace kelm {
 
-// The neighbourhood of the specified search: it starts from the prepared copy of
+// The neighbourhood of the padrao search: it starts from the prepared copy of
 // tabela_inicial and tries game swaps and home swaps in the first phase, home swaps alone in
 // the second. It scores a trial move by updating only what the move changes, with exactly the
 // counts and the FO (the same doubles, bit for bit) that avalia_tabela gives for the same
@@ -121,7 +121,6 @@ private:
     int vagas_;          // slots per round
     Distancias d_;
     AvaliadorRequisitos requisitos_;
-    bool requisitos_pendentes_ = false;  // the pending move's requirements were worked out
     Ponderacao ponderacao_;
     Sequencias sequencias_;   // the turno
     Returno returno_;
