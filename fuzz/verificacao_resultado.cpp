@@ -11,6 +11,7 @@
 #include "files/carga.hpp"
 #include "files/leitura_resultado.hpp"
 #include "files/resultado.hpp"
+#include "files/tabela_jogos.hpp"
 #include "propriedades.hpp"
 #include "search/comandos.hpp"
 #include "verificacoes.hpp"
@@ -102,6 +103,41 @@ std::string verifica_resultado(std::string_view entrada)
         execucao.tabela_melhor = tabela;
         const auto [de_novo, relida] = le(texto_resultado(campeonato, execucao));
         if (!de_novo.sucesso || !(relida == tabela)) return "a tabela regravada não se lê igual: " + de_novo.texto;
+    }
+    return mesma_leitura_nas_variantes(arquivo, d, tabela, le);
+}
+
+std::string verifica_tabela(std::string_view entrada)
+{
+    if (entrada.empty()) return {};
+    const Campeonato& campeonato = exemplo_carregado(static_cast<unsigned char>(entrada[0])).campeonato;
+    const std::string_view arquivo = entrada.substr(1);
+    constexpr std::string_view nome = "t.csv";
+    auto le = [&](std::string_view bytes) {
+        Tabela tabela = tabela_anterior();
+        const Desfecho d = le_tabela_simples(bytes, nome, campeonato, tabela);
+        return std::pair{d, std::move(tabela)};
+    };
+    const auto [d, tabela] = le(arquivo);
+    if (!d.sucesso) {
+        if (!(tabela == tabela_anterior())) return "um arquivo recusado mudou a tabela (" + d.texto + ")";
+        if (auto erro = verifica_recusa(d, "tabela", nome, conta_linhas(arquivo), "."); !erro.empty()) return erro;
+    } else {
+        if (auto erro = falha_da_tabela(campeonato, tabela); !erro.empty()) return erro;
+        // No team plays twice in a round of a plain table.
+        for (int r = 0; r < tabela.linhas(); ++r) {
+            std::vector<int> vezes(static_cast<std::size_t>(campeonato.num_times) + 1, 0);
+            for (int g = 0; g < tabela.colunas(); ++g)
+                if (const Jogo j = tabela[r][g]; !j.vazio() && (++vezes[static_cast<std::size_t>(j.mandante())] > 1 ||
+                                                                ++vezes[static_cast<std::size_t>(j.visitante())] > 1))
+                    return "time que joga duas vezes numa rodada da tabela";
+        }
+        // Written as a result file, the schedule reads back the same.
+        Execucao execucao;
+        execucao.tabela_melhor = tabela;
+        Tabela relida;
+        const Desfecho de_novo = le_resultado(texto_resultado(campeonato, execucao), "r.txt", campeonato, relida);
+        if (!de_novo.sucesso || !(relida == tabela)) return "a tabela gravada como resultado não se lê igual: " + de_novo.texto;
     }
     return mesma_leitura_nas_variantes(arquivo, d, tabela, le);
 }

@@ -55,6 +55,12 @@ std::string verifica_resultado(std::string_view entrada);
 // season, every occurrence names its line. The same text in Latin-1 reads the same.
 std::string verifica_requisitos(std::string_view entrada);
 
+// One byte choosing the championship (as for verifica_resultado), then a plain table of games
+// ("rodada;mandante;visitante"): a refusal names its line and leaves the schedule as it was; a
+// schedule read has every pair once (in a season once at each venue), no team twice in a
+// round, and written as a result file reads back the same.
+std::string verifica_tabela(std::string_view entrada);
+
 // Byte that separates the three files of verifica_carga's input.
 inline constexpr char separador_arquivos = '\x1E';
 

@@ -11,7 +11,7 @@
 #include "files/carga.hpp"
 #include "files/destinos.hpp"
 #include "files/formatos.hpp"
-#include "files/leitura_resultado.hpp"
+#include "files/tabela_jogos.hpp"
 #include "files/planilha.hpp"
 #include "files/relatorio.hpp"
 #include "files/requisitos.hpp"
@@ -165,7 +165,7 @@ int avalia_resultado(const Opcoes& op, AmbienteLote& amb)
     mostra_carga(amb.erros, carga, false);
     if (!carga.sucesso) return lote_falhou;
     Tabela tabela;
-    if (const Desfecho lido = carrega_resultado(estado.campeonato, *op.avaliar, tabela); !lido.sucesso) {
+    if (const Desfecho lido = carrega_tabela(estado.campeonato, *op.avaliar, tabela); !lido.sucesso) {
         mostra(amb.erros, lido);
         return lote_falhou;
     }

@@ -172,8 +172,10 @@ const Opcao opcoes_lote[] = {
     {{"--avaliar"}, Valor::arquivo_lido, "RESULTADO", false, "arquivo avaliado",
      [](std::string_view v, Opcoes& op) -> Recusa { op.avaliar = std::string(v); return std::nullopt; },
      "avalia a tabela do arquivo RESULTADO (gravado pelo KELM, ou no\n"
-     "mesmo formato) em vez de executar a busca; com ela só valem\n"
-     "--objetivos, --pesos, --requisitos, --relatorio e --silencioso"},
+     "mesmo formato, ou uma tabela de jogos, um jogo por linha:\n"
+     "rodada;mandante;visitante) em vez de executar a busca; com ela\n"
+     "só valem --objetivos, --pesos, --requisitos, --relatorio e\n"
+     "--silencioso"},
     {{"--silencioso"}, Valor::nenhum, {}, false, {},
      [](std::string_view, Opcoes& op) -> Recusa { op.silencioso = true; return std::nullopt; },
      "não mostra a linha de andamento nem o aviso \"TERMINOU A\n"

@@ -62,6 +62,14 @@ inline int conta_jogo(Controle* rodada, const Jogo& jogo, int sinal)
 // A schedule: R rows (rounds) of N/2 slots.
 using Tabela = Matriz<Jogo>;
 
+// Where a game stands in a schedule: its round and its slot, both from 0.
+struct PosicaoJogo {
+    int rodada = 0;
+    int vaga = 0;
+
+    friend bool operator==(const PosicaoJogo&, const PosicaoJogo&) = default;
+};
+
 // The nine infeasibilities, numbered 1 to 9 for the user and stored at 0 to 8, and the tenth,
 // the planner's requirements not met, counted only while a requirements file is in force.
 enum class Inviabilidade : int {
@@ -160,6 +168,7 @@ struct Procedencia {
     std::array<std::int32_t, num_contagens> pesos = pesos_default;
     int execucoes = 1;                   // independent runs the result is the best of
     std::uint32_t primeira_semente = 0;  // their seeds: this one and the next ones
+    std::string tabela_aberta;           // the file the schedule was opened from, not drawn by a run
 
     friend bool operator==(const Procedencia&, const Procedencia&) = default;
 };

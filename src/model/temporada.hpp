@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "model/estado.hpp"
 
 namespace kelm {
@@ -84,9 +86,20 @@ Campeonato campeonato_da_temporada(const Campeonato& campeonato, Returno returno
 // returno.
 Tabela tabela_da_temporada(const Tabela& turno, Returno returno);
 
+// The scheme a schedule of a championship of R rounds follows: Returno::nenhum for a turno of R
+// rounds; for a season of 2R rounds, espelhado or frances when every returno round holds the
+// games of the turno round the scheme ties it to with the venues swapped (in any order of its
+// slots); nothing for a season that follows neither (a double round robin whose meetings fall
+// where they will), or any other number of rounds.
+std::optional<Returno> esquema_da_temporada(const Tabela& tabela, int num_rodadas);
+
+// The turno of a season that follows a scheme: its first R rounds.
+Tabela turno_da_temporada(const Tabela& temporada, int num_rodadas);
+
 // A schedule as it is shown, saved and explained: the championship it belongs to and its rounds,
 // the whole season (a championship of 2R rounds, each pair meeting twice) when there is a
-// returno, and the first round of the returno (from 0; 0 when there is none).
+// returno, and the first round of the returno (from 0; 0 when there is none). A season of 2R
+// rounds that follows no scheme (given with Returno::nenhum) is taken as it is.
 struct Temporada {
     Campeonato campeonato;
     Tabela tabela;

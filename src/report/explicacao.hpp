@@ -9,14 +9,6 @@
 
 namespace kelm {
 
-// Where a game stands in a schedule: its round and its slot, both from 0.
-struct PosicaoJogo {
-    int rodada = 0;
-    int vaga = 0;
-
-    friend bool operator==(const PosicaoJogo&, const PosicaoJogo&) = default;
-};
-
 // One team's part of a schedule.
 struct LinhaTime {
     int time = 0;

@@ -4,8 +4,10 @@
 #include "evaluation/requisitos.hpp"
 #include "files/carga.hpp"
 #include "files/requisitos.hpp"
+#include "files/tabela_jogos.hpp"
 #include "files/resultado.hpp"
 #include "model/temporada.hpp"
+#include "search/edicao.hpp"
 #include "search/vizinhancas.hpp"
 
 namespace kelm {
@@ -35,6 +37,50 @@ Desfecho nova_solucao_inicial(const Campeonato& campeonato, Execucao& execucao)
     return Desfecho::ok();
 }
 
+Desfecho abre_tabela(const Campeonato& campeonato, const Criterios& criterios, const Requisitos& requisitos,
+                     const std::filesystem::path& caminho, Execucao& execucao)
+{
+    if (!campeonato.dados_carregados) return {false, TipoMensagem::informacao, msg_dados_nao_carregados, {}};
+    Tabela lida;
+    if (Desfecho d = carrega_tabela(campeonato, caminho, lida); !d.sucesso) return d;
+    Criterios todos = criterios;
+    todos.objetivos.fill(1);
+    todos.objetivos_escolhidos = true;
+    TabelaAvaliada avaliada;
+    if (Desfecho d = avalia_tabela_dada(campeonato, todos, requisitos, lida, avaliada); !d.sucesso) return d;
+
+    const std::optional<Returno> esquema = esquema_da_temporada(lida, campeonato.num_rodadas);
+    const Returno returno = esquema.value_or(Returno::nenhum);
+    Tabela turno = esquema && returno != Returno::nenhum ? turno_da_temporada(lida, campeonato.num_rodadas) : lida;
+    execucao.tabela_melhor = turno;
+    execucao.tabela_partida = std::move(turno);
+    execucao.inviabilidades_melhor = avaliada.contagens;
+    execucao.fo_star = avaliada.fo;
+    execucao.tempo_execucao = 0.0;
+    execucao.movimentos_avaliados = 0;
+    execucao.programa_executado = true;
+    Procedencia& p = execucao.procedencia;
+    p = Procedencia{};
+    p.busca = EdicaoTabela::pode_editar(campeonato, execucao.tabela_melhor).sucesso ? TipoBusca::compacta : TipoBusca::padrao;
+    p.returno = returno;
+    p.com_requisitos = requisitos.em_vigor();
+    p.requisitos = p.com_requisitos ? requisitos.arquivo : std::string();
+    p.objetivos = todos.objetivos;
+    p.pesos = todos.pesos;
+    p.tabela_aberta = caminho.string();
+
+    const bool temporada = lida.linhas() > campeonato.num_rodadas;
+    std::string texto = "A tabela foi aberta: ";
+    texto += !temporada                         ? "um turno de " + std::to_string(campeonato.num_rodadas) + " rodadas."
+             : returno == Returno::espelhado ? "uma temporada de turno e returno espelhado."
+             : returno == Returno::frances   ? "uma temporada de turno e returno francês."
+                                             : "uma temporada de turno e returno.";
+    if (temporada && !esquema)
+        return Desfecho::ok(texto + " O returno não repete o turno nem como espelhado nem como francês: a temporada foi "
+                                    "avaliada como um turno e returno livre, cada par se enfrentando uma vez em cada casa.");
+    return Desfecho::ok(texto);
+}
+
 Desfecho avalia_tabela_dada(const Campeonato& campeonato, const Criterios& criterios, const Requisitos& requisitos,
                             const Tabela& tabela, TabelaAvaliada& avaliada)
 {
@@ -62,7 +108,11 @@ Desfecho avalia_tabela_dada(const Campeonato& campeonato, const Criterios& crite
 bool ha_resultado(const Campeonato& campeonato, const Execucao& execucao)
 {
     const Tabela& melhor = execucao.tabela_melhor;
-    return campeonato.dados_carregados && execucao.programa_executado && melhor.linhas() == campeonato.num_rodadas &&
+    // A turno, or a season kept whole because it follows no scheme.
+    const bool rodadas = melhor.linhas() == campeonato.num_rodadas ||
+                         (melhor.linhas() == rodadas_da_temporada(campeonato.num_rodadas) &&
+                          execucao.procedencia.returno == Returno::nenhum);
+    return campeonato.dados_carregados && execucao.programa_executado && rodadas &&
            melhor.colunas() == campeonato.jogos_por_rodada();
 }
 

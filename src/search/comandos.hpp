@@ -39,6 +39,16 @@ struct TabelaAvaliada {
 Desfecho avalia_tabela_dada(const Campeonato& campeonato, const Criterios& criterios, const Requisitos& requisitos,
                             const Tabela& tabela, TabelaAvaliada& avaliada);
 
+// The open-schedule command: reads the schedule in the file at `caminho` (a result file or a
+// plain table of games, see carrega_tabela) of the loaded championship, scores it under the
+// requirements in force, every objective on and the planner's weights, and makes it the result
+// on screen, as a run would: a turno; a season that follows a scheme, kept as its turno and the
+// scheme; or a season that follows none, kept whole and scored as a double round robin whose
+// meetings fall where they will. The run it replaces is gone; on failure nothing changes. The
+// outcome says what was opened.
+Desfecho abre_tabela(const Campeonato& campeonato, const Criterios& criterios, const Requisitos& requisitos,
+                     const std::filesystem::path& caminho, Execucao& execucao);
+
 // Whether the commands that show or save a schedule may proceed, and with which message
 // they are refused. The window and kelm-lote only show the answer.
 

@@ -167,9 +167,16 @@ Desfecho prepara_partida(const Campeonato& campeonato, const Criterios& criterio
     sorteia_partida(campeonato, opcoes, execucao);
     execucao.tabela_partida = execucao.tabela_atual;
     const bool com_requisitos = opcoes.requisitos != nullptr && opcoes.requisitos->em_vigor();
-    execucao.procedencia = {opcoes.busca, opcoes.semente, opcoes.returno, com_requisitos,
-                            com_requisitos ? opcoes.requisitos->arquivo : std::string(),
-                            criterios.objetivos, criterios.pesos, 1, opcoes.semente};
+    Procedencia& p = execucao.procedencia;
+    p = Procedencia{};
+    p.busca = opcoes.busca;
+    p.semente = opcoes.semente;
+    p.returno = opcoes.returno;
+    p.com_requisitos = com_requisitos;
+    p.requisitos = com_requisitos ? opcoes.requisitos->arquivo : std::string();
+    p.objetivos = criterios.objetivos;
+    p.pesos = criterios.pesos;
+    p.primeira_semente = opcoes.semente;
     return Desfecho::ok();
 }
 

@@ -311,6 +311,60 @@ INSTANTIATE_TEST_SUITE_P(
                        "se enfrentar."}),
     [](const auto& caso) { return std::string(caso.param.nome); });
 
+// ---- Plain tables of games -------------------------------------------------------------
+
+struct CasoTabela {
+    const char* nome;
+    std::string tabela;    // for the 6 clubs of nordeste.dat, 10 rounds
+    std::string problema;  // after "Erro no arquivo de tabela "{F}", "
+};
+
+void PrintTo(const CasoTabela& caso, std::ostream* os) { *os << caso.nome; }
+
+class TabelasHostis : public ::testing::TestWithParam<CasoTabela> {};
+
+// A plain table given to kelm-lote --avaliar: refused with its line, exit status 1, nothing
+// written.
+TEST_P(TabelasHostis, RecusadasComALinhaSemGravarNada)
+{
+    const CasoTabela& caso = GetParam();
+    PastaTemporaria pasta;
+    const std::string tabela = pasta.escreve("t.csv", caso.tabela).string();
+    const std::string relatorio = (pasta.caminho() / "relatorio.txt").string();
+    const Chamada c = lote({"--avaliar", tabela, exemplo("nordeste.dat").string(), "--relatorio", relatorio});
+    EXPECT_EQ(c.status, 1);
+    EXPECT_TRUE(c.erros.ends_with("Erro no arquivo de tabela \"" + tabela + "\", " + caso.problema + "\n")) << c.erros;
+    EXPECT_EQ(c.saida, "");
+    EXPECT_FALSE(std::filesystem::exists(relatorio));
+}
+
+// The 15 games of nordeste.dat's clubs in 5 rounds, one a line, "rodada;mandante;visitante".
+const std::string jogos_nordeste =
+    "1;Bahia;Vitória\n1;Ceará;Fortaleza\n1;Náutico;Sport\n2;Bahia;Ceará\n2;Vitória;Náutico\n2;Fortaleza;Sport\n"
+    "3;Bahia;Fortaleza\n3;Vitória;Sport\n3;Ceará;Náutico\n4;Náutico;Bahia\n4;Sport;Ceará\n4;Vitória;Fortaleza\n"
+    "5;Sport;Bahia\n5;Fortaleza;Náutico\n5;Ceará;Vitória\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Arquivos, TabelasHostis,
+    ::testing::Values(
+        CasoTabela{"TimeDesconhecido", "rodada;mandante;visitante\n1;Bahia;Flamengo\n",
+                   "linha 2: o time \"Flamengo\" não é deste campeonato."},
+        CasoTabela{"TimeDuasVezesNaRodada", "1;Bahia;Vitória\r\n1;Ceará;Bahia\r\n",
+                   "linha 2: Bahia joga duas vezes na 1ª rodada (também na linha 1)."},
+        CasoTabela{"ParRepetido", substitui(jogos_nordeste, "5;Ceará;Vitória", "5;Vitória;Ceará\n6;Bahia;Vitória"),
+                   "linha 16: Bahia e Vitória já se enfrentaram na linha 1."},
+        CasoTabela{"ParQueFalta", substitui(jogos_nordeste, "5;Ceará;Vitória\n", ""),
+                   "linha 14: falta o jogo entre Vitória e Ceará."},
+        CasoTabela{"MandoQueFaltaNaTemporada", jogos_nordeste + "11;Vitória;Bahia\n",
+                   "linha 16: falta o jogo de Bahia em casa contra Náutico. Faltam 14 jogos ao todo."},
+        CasoTabela{"RodadaAlemDaTemporada", "\"1\";\"Bahia\";\"Vitória\"\n21;Ceará;Sport\n",
+                   "linha 2: a 21ª rodada passa das 10 rodadas do campeonato e das 20 de uma temporada de turno e returno."},
+        CasoTabela{"CamposDeMais", "1;Bahia;Vitória;2x1\n", "linha 1: esperava três campos, a rodada, o mandante e o visitante, e encontrou 4."},
+        CasoTabela{"LinhaQueNaoEJogo", "1;Bahia;Vitória\nfim da tabela\n",
+                   "linha 2: esperava a rodada, o mandante e o visitante (como 1;Bahia;Vitória) e encontrou \"fim da tabela\"."},
+        CasoTabela{"Vazio", "\r\n  \r\n", "linha 1: o arquivo está vazio."}),
+    [](const auto& caso) { return std::string(caso.param.nome); });
+
 // ---- Size --------------------------------------------------------------------------
 
 // A million triples are read in one pass (a line count from the start for every line would
