@@ -10,6 +10,7 @@
 #include "evaluation/contradicoes.hpp"
 #include "files/carga.hpp"
 #include "files/texto.hpp"
+#include "model/numeros.hpp"
 #include "model/temporada.hpp"
 
 namespace kelm {
@@ -61,6 +62,16 @@ std::optional<int> numero(std::string_view texto, int maximo)
     return valor;
 }
 
+constexpr std::string_view marca_de_pino = "fixado";
+
+// Whether the line's comment marks a pin.
+bool eh_pino(std::string_view linha)
+{
+    while (!linha.empty() && (linha.back() == '\n' || linha.back() == '\r')) linha.remove_suffix(1);
+    const std::size_t cerquilha = linha.find('#');
+    return cerquilha != std::string_view::npos && sem_brancos(linha.substr(cerquilha + 1)) == marca_de_pino;
+}
+
 // Reads one requirements file, line by line, into requirements.
 class Leitura {
 public:
@@ -102,6 +113,8 @@ public:
             for (auto w = onde + 1; w != p.end(); ++w) lista += *w;
             if (std::string e = le_rodadas(lista, r.rodadas); !e.empty()) return e;
         }
+        // A game pinned in the window, as a save writes it: "jogo A B rodadas 5 # fixado".
+        r.fixado = r.tipo == TipoRequisito::jogo && r.rodadas.size() == 1 && eh_pino(linha);
         if (r.tipo == TipoRequisito::maximo && r.limite >= static_cast<int>(r.times.size()))
             return "o máximo, " + std::to_string(r.limite) + ", deve ser menor que o número de times do grupo, " +
                    std::to_string(r.times.size()) + ".";
@@ -241,9 +254,37 @@ Desfecho le_requisitos(std::string_view bytes, std::string_view nome, const Camp
     requisitos.arquivo = std::string(nome);
     requisitos.itens = std::move(itens);
     requisitos.vigentes = true;
+    requisitos.texto = texto;
     if (requisitos.itens.empty())
         return Desfecho::ok("O arquivo de requisitos \"" + nome_exibivel(nome) + "\" não tem nenhum requisito.");
     return Desfecho::ok();
+}
+
+std::string texto_requisitos(const Requisitos& requisitos, const Campeonato& campeonato)
+{
+    std::string saida;
+    const int do_texto = linhas_do_texto(requisitos.texto);
+    std::string_view resto = requisitos.texto;
+    for (int linha = 1; !resto.empty(); ++linha) {
+        const std::size_t fim = resto.find('\n');
+        const std::string_view conteudo = resto.substr(0, fim == std::string_view::npos ? resto.size() : fim + 1);
+        resto.remove_prefix(conteudo.size());
+        // A pin of the file released since it was read is left out.
+        const bool solto = eh_pino(conteudo) && std::none_of(requisitos.itens.begin(), requisitos.itens.end(),
+                                                             [&](const Requisito& r) { return r.fixado && r.linha == linha; });
+        if (!solto) saida += conteudo;
+    }
+    if (!saida.empty() && saida.back() != '\n') saida += '\n';
+    const auto nome = [&](int t) { return campeonato.nomes_times[static_cast<std::size_t>(t)]; };
+    bool cabecalho = false;
+    for (const Requisito& r : requisitos.itens) {
+        if (!r.fixado || r.linha <= do_texto) continue;
+        if (!cabecalho) saida += "# Jogos fixados na janela do KELM: cada um na sua rodada, com o seu mando.\n";
+        cabecalho = true;
+        saida += "jogo " + nome(r.times[0]) + " " + nome(r.times[1]) + " rodadas " + std::to_string(r.rodadas[0]) + " # " +
+                 std::string(marca_de_pino) + "\n";
+    }
+    return saida;
 }
 
 Desfecho carrega_requisitos(const Campeonato& campeonato, const std::filesystem::path& caminho, Requisitos& requisitos)

@@ -30,6 +30,11 @@ inline constexpr const char* msg_requisitos_nao_aberto = "O Arquivo de requisito
 Desfecho le_requisitos(std::string_view bytes, std::string_view nome, const Campeonato& campeonato,
                        Requisitos& requisitos);
 
+// The requirements as a file of requirements: the file read, as it was (its comments and blank
+// lines kept), without the pins released since, then the pins made in the window under a line
+// that heads them, each "jogo MANDANTE VISITANTE rodadas N # fixado" (read back as a pin).
+std::string texto_requisitos(const Requisitos& requisitos, const Campeonato& campeonato);
+
 // Reads the requirements file at `caminho` with le_requisitos, within the loader's limits.
 Desfecho carrega_requisitos(const Campeonato& campeonato, const std::filesystem::path& caminho,
                             Requisitos& requisitos);

@@ -24,6 +24,8 @@ struct Requisito {
     std::vector<int> times;
     int limite = 0;
     std::vector<int> rodadas;
+    // A game the planner pinned in the window: a jogo of one round, shown with a lock.
+    bool fixado = false;
 
     friend bool operator==(const Requisito&, const Requisito&) = default;
 };
@@ -34,10 +36,26 @@ struct Requisitos {
     std::string arquivo;
     std::vector<Requisito> itens;
     bool vigentes = false;
+    // The file's text as it was read (UTF-8), comments included, which a save keeps.
+    std::string texto;
 
     bool em_vigor() const { return vigentes; }
 
     friend bool operator==(const Requisitos&, const Requisitos&) = default;
 };
+
+// The lines of a text: its line breaks, and a last line without one.
+int linhas_do_texto(const std::string& texto);
+
+// Whether the game of `mandante` at home against `visitante` is pinned in round `rodada` (from 1).
+bool esta_fixado(const Requisitos& requisitos, int mandante, int visitante, int rodada);
+
+// Pins that game in that round: a requirement jogo of that one round, marked as a pin, put in
+// force with the requirements; its line is the one it has in the file a save writes (after the
+// lines of the file read, and a line that heads the pins). Nothing when it is pinned already.
+void fixa_jogo(Requisitos& requisitos, int mandante, int visitante, int rodada);
+
+// Releases that pin, the later pins' lines following.
+void solta_jogo(Requisitos& requisitos, int mandante, int visitante, int rodada);
 
 }  // namespace kelm

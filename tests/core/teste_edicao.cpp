@@ -4,6 +4,7 @@
 #include <string>
 
 #include "apoio.hpp"
+#include "apoio_lote.hpp"
 #include "evaluation/requisitos.hpp"
 #include "files/requisitos.hpp"
 #include "files/resultado.hpp"
@@ -223,6 +224,55 @@ TEST(AbreTabela, TemporadaSeguindoUmEsquemaOuLivre)
     EXPECT_EQ(x.tabela_melhor, livre);
     EXPECT_TRUE(ha_resultado(c, x));
     EXPECT_EQ(temporada_de(c, x.tabela_melhor, Returno::nenhum).tabela, livre);
+}
+
+// ---- Pins --------------------------------------------------------------------------------
+
+// Pins made in the window are requirements: saved after the file's own lines (its comments
+// kept), read back as pins with the same lines, a pin of the file released left out; a run of
+// kelm-lote under them keeps every pinned game in its round.
+TEST(Pinos, SalvosLidosDeVoltaEMantidosNumaExecucao)
+{
+    Estado e = carrega_exemplo("brasileirao_2023_turno.dat");
+    const Campeonato& c = e.campeonato;
+    const std::string arquivo = "# clássicos\r\nmaximo 1 Flamengo Fluminense\r\njogo Grêmio Internacional rodadas 7 # fixado\r\n";
+    Requisitos r;
+    ASSERT_TRUE(le_requisitos(arquivo, "r.txt", c, r).sucesso);
+    ASSERT_EQ(r.itens.size(), 2u);
+    EXPECT_TRUE(r.itens[1].fixado);
+    const auto time = [&](const char* nome) {
+        return static_cast<int>(std::find(c.nomes_times.begin(), c.nomes_times.end(), nome) - c.nomes_times.begin());
+    };
+    fixa_jogo(r, time("Palmeiras"), time("Santos"), 3);
+    fixa_jogo(r, time("Bahia"), time("Vasco"), 22);
+    fixa_jogo(r, time("Palmeiras"), time("Santos"), 3);  // once only
+    EXPECT_EQ(r.itens.size(), 4u);
+    EXPECT_EQ(r.itens[2].linha, 5);  // after the file's three lines and the heading
+    EXPECT_EQ(r.itens[3].linha, 6);
+    solta_jogo(r, time("Grêmio"), time("Internacional"), 7);
+    EXPECT_FALSE(esta_fixado(r, time("Grêmio"), time("Internacional"), 7));
+    EXPECT_TRUE(esta_fixado(r, time("Bahia"), time("Vasco"), 22));
+
+    const std::string salvo = texto_requisitos(r, c);
+    EXPECT_EQ(salvo, "# clássicos\r\nmaximo 1 Flamengo Fluminense\r\n"
+                     "# Jogos fixados na janela do KELM: cada um na sua rodada, com o seu mando.\n"
+                     "jogo Palmeiras Santos rodadas 3 # fixado\njogo Bahia Vasco rodadas 22 # fixado\n");
+    Requisitos relidos;
+    ASSERT_TRUE(le_requisitos(salvo, "r.txt", c, relidos).sucesso);
+    ASSERT_EQ(relidos.itens.size(), 3u);
+    EXPECT_TRUE(relidos.itens[1].fixado && relidos.itens[2].fixado);
+    EXPECT_EQ(relidos.itens[1].linha, 4);
+    EXPECT_EQ(texto_requisitos(relidos, c), salvo);
+
+    PastaTemporaria pasta;
+    const auto requisitos = pasta.escreve("r.txt", salvo);
+    const auto saida = pasta.caminho() / "t.txt";
+    const Chamada x = lote({exemplo("brasileirao_2023_turno.dat").string(), "--busca", "compacta", "--returno", "espelhado",
+                            "--requisitos", requisitos.string(), "--silencioso", "-o", saida.string()});
+    ASSERT_EQ(x.status, 0) << x.erros;
+    Tabela t;
+    ASSERT_TRUE(carrega_tabela(c, saida, t).sucesso);
+    EXPECT_EQ(conta_requisitos(relidos, c.num_times, t), 0);
 }
 
 }  // namespace
