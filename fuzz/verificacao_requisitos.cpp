@@ -186,6 +186,8 @@ std::string verifica_requisitos(std::string_view entrada)
     auto le = [&](std::string_view bytes) {
         Requisitos req = requisitos_anteriores();
         const Desfecho d = le_requisitos(bytes, nome, e.campeonato, req);
+        // The text kept for a save is the file's own, different in every variant of it.
+        if (d.sucesso) req.texto.clear();
         return std::pair{d, std::move(req)};
     };
     const auto [d, req] = le(arquivo);
