@@ -239,9 +239,9 @@ void Tform_global::salva_tabela()
         mostra(Desfecho::erro(msg_arquivo_nao_salvo));
         return;
     }
-    // The result never replaces a file of the championship it was drawn from, and a folder
-    // of the system is refused as such.
-    Desfecho d = confere_saidas(arquivos_do_campeonato(arquivo_dados_), {{"resultado", {}, caminho(destino)}});
+    // The result never replaces a file in use (the championship it was drawn from, the
+    // requirements in force), and a folder of the system is refused as such.
+    Desfecho d = confere_saidas(arquivos_em_uso(arquivo_dados_, estado_.requisitos), {{"resultado", {}, caminho(destino)}});
     if (d.sucesso) d = confere_destino(caminho(destino));
     try {
         if (d.sucesso && escolha->filtro == 3)

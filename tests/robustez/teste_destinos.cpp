@@ -11,6 +11,7 @@
 
 #include "apoio.hpp"
 #include "apoio_lote.hpp"
+#include "caminhos_hostis.hpp"
 #include "processo_filho.hpp"
 
 namespace kelm::teste {
@@ -18,14 +19,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The folder of every case: a copy of the 6-team championship, a result of it (r.txt), an
-// empty file, a symbolic link to the distances file and a hard link to the data file.
+// The folder of every case: a copy of the 6-team championship, a requirements file of it, a
+// result of it (r.txt), an empty file, a symbolic link to the distances file and a hard link
+// to the data file.
 class PastaDoCampeonato {
 public:
     PastaDoCampeonato()
     {
-        for (const char* nome : {"nordeste.dat", "nordeste_distancias.txt", "nordeste_nomes.txt"})
-            fs::copy_file(exemplo(nome), pasta_.caminho() / nome);
+        prepara_pasta_hostil(pasta_.caminho(), exemplo("nordeste.dat").parent_path());
         fs::copy_file(fs::path(pasta_testes) / "e2e" / "esperado" / "nordeste.txt", pasta_.caminho() / "r.txt");
         pasta_.escreve("vazio.txt", "");
         fs::create_symlink("nordeste_distancias.txt", pasta_.caminho() / "link.txt");
@@ -35,13 +36,7 @@ public:
     const fs::path& caminho() const { return pasta_.caminho(); }
 
     // Every entry of the folder, links as links, with the bytes of the files.
-    std::map<std::string, std::string> conteudo() const
-    {
-        std::map<std::string, std::string> c;
-        for (const auto& e : fs::directory_iterator(pasta_.caminho()))
-            c[e.path().filename().string()] = e.is_symlink() ? "-> " + fs::read_symlink(e.path()).string() : le_bytes(e.path());
-        return c;
-    }
+    std::map<std::string, std::string> conteudo() const { return conteudo_da_pasta(pasta_.caminho()); }
 
 private:
     PastaTemporaria pasta_;
@@ -122,6 +117,35 @@ INSTANTIATE_TEST_SUITE_P(
                     "A busca compacta não pode ser usada com estes dados: ela faz cada time jogar uma vez por rodada, o "
                     "que com 6 times pede 5 rodadas, e os dados têm 10.\n"}),
     [](const auto& caso) { return std::string(caso.param.nome); });
+
+// The table the window goes through too: whatever links lead an output onto a file read (the
+// requirements among them) or onto the other output, even a link to a file not yet made, the
+// command refuses before loading anything; links that go round are a destination that
+// cannot be written.
+TEST(CaminhosHostis, RecusadosAntesDeTudoSemMudarNada)
+{
+    for (const CaminhoHostil& c : caminhos_hostis) {
+        SCOPED_TRACE(c.nome);
+        const PastaDoCampeonato pasta;
+        const std::string p = pasta.caminho().string() + "/";
+        for (const auto& [link, alvo] : c.links) fs::create_symlink(alvo, p + link);
+        const auto antes = pasta.conteudo();
+        std::vector<std::string> args{p + "nordeste.dat", "--requisitos", p + "req.txt", "-o", p + c.destino};
+        if (c.relatorio != nullptr) args.insert(args.end(), {"--relatorio", p + c.relatorio});
+        const Chamada chamada = lote(args);
+        std::string esperado = nao_salvo + p + c.destino + ": " + motivo_laco + ".\n";
+        if (c.papel != nullptr) {
+            const std::string sobre = c.relatorio != nullptr             ? "-o " + p + c.destino
+                                      : std::string(c.papel).ends_with("requisitos") ? "--requisitos " + p + c.sobre
+                                                                                    : p + c.sobre;
+            esperado = nao_salvo + (c.relatorio != nullptr ? "O relatório (--relatorio " + p + c.relatorio : "O resultado (-o " + p + c.destino) +
+                       ") seria gravado sobre o " + c.papel + " (" + sobre + ")" + outro_nome;
+        }
+        EXPECT_EQ(chamada.status, c.papel != nullptr ? 2 : 1);
+        EXPECT_EQ(chamada.erros, esperado);
+        EXPECT_EQ(pasta.conteudo(), antes);
+    }
+}
 
 // When the result is written and the report then fails (the disk fills up between them),
 // the command says so, and the whole result stays: it may have replaced the file of an

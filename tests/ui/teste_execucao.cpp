@@ -12,6 +12,7 @@
 #include <QTableWidget>
 
 #include "apoio_ui.hpp"
+#include "caminhos_hostis.hpp"
 #include "evaluation/avaliacao.hpp"
 #include "files/resultado.hpp"
 #include "report/explicacao.hpp"
@@ -175,6 +176,34 @@ private slots:
         QVERIFY(b->grade()->isVisible());
         QCOMPARE(salva(QStringLiteral("depois"), 1), salvo);
         QVERIFY(b->mensagens.isEmpty());
+    }
+
+    // The table kelm-lote goes through too: a save that any links lead onto a file in use, the
+    // requirements in force among them, is refused, and the folder stays as it was.
+    void caminhos_hostis_recusados()
+    {
+        const std::filesystem::path p = pasta.path().toStdString();
+        prepara_pasta_hostil(p, pasta_exemplos);
+        b->arquivo_a_abrir = QString::fromStdString((p / "req.txt").string());
+        b->filho<QAction>("AbrirRequisitos1")->trigger();
+        QVERIFY(b->estado.requisitos.em_vigor());
+        for (const CaminhoHostil& c : caminhos_hostis) {
+            if (c.relatorio != nullptr) continue;
+            for (const auto& [link, alvo] : c.links) std::filesystem::create_symlink(alvo, p / link);
+            const auto antes = conteudo_da_pasta(p);
+            const std::string destino = (p / c.destino).string();
+            b->mensagens.clear();
+            b->arquivo_a_salvar = ArquivoEscolhido{QString::fromStdString(destino.substr(0, destino.size() - 4)), 1};
+            b->clica("botao_salvar");
+            const QString detalhe = QString::fromStdString(
+                c.papel == nullptr ? destino + ": " + motivo_laco + "."
+                                   : "O resultado seria gravado sobre o " + std::string(c.papel) + " (" + (p / c.sobre).string() +
+                                         "): são o mesmo arquivo. Escolha outro nome.");
+            QCOMPARE(b->mensagens.size(), 1);
+            QCOMPARE(b->mensagens[0].detalhe, detalhe);
+            QVERIFY2(conteudo_da_pasta(p) == antes, c.nome);
+            for (const auto& [link, alvo] : c.links) std::filesystem::remove(p / link);
+        }
     }
 
     // After a compact run the coin compares the result with the round robin the compact
