@@ -211,7 +211,10 @@ std::optional<int> confere_arquivos(const Opcoes& op, AmbienteLote& amb)
         return lote_uso_errado;
     }
     for (const ArquivoDoComando& destino : op.gravados) {
-        if (const Desfecho d = confere_destino(destino.caminho); !d.sucesso) {
+        Desfecho d = confere_destino(destino.caminho);
+        if (d.sucesso && destino.papel == "resultado" && eh_planilha(destino.caminho))
+            d = confere_rascunho_planilha(destino.caminho);
+        if (!d.sucesso) {
             mostra(amb.erros, d);
             return lote_falhou;
         }

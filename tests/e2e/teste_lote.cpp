@@ -144,15 +144,21 @@ TEST(LoteEmProcesso, ResultadoNaSaidaPadraoAndamentoEResumo)
         EXPECT_NE(e.erros.find(linha), std::string::npos) << linha;
 }
 
-// A name ending in .xlsx gets a workbook (read back in teste_planilha), not the result file.
+// A name ending in .xlsx gets a workbook (read back in teste_planilha), not the result file;
+// it is built beside its destination, whatever the system's temporary folder, and nothing
+// of the building is left there.
 TEST(LoteEmProcesso, SaidaXlsxEUmaPlanilha)
 {
     PastaTemporaria pasta;
     const auto destino = pasta.caminho() / "r.xlsx";
+    const std::string tmpdir = std::getenv("TMPDIR") != nullptr ? std::getenv("TMPDIR") : "";
+    ::setenv("TMPDIR", "/nao/existe", 1);
     const Chamada e = lote({"--silencioso", "-o", destino.string(), exemplo("nordeste.dat").string()});
+    tmpdir.empty() ? ::unsetenv("TMPDIR") : ::setenv("TMPDIR", tmpdir.c_str(), 1);
     ASSERT_EQ(e.status, 0) << e.erros;
     EXPECT_TRUE(le_bytes(destino).starts_with(std::string("PK\x03\x04", 4)));
     EXPECT_TRUE(e.erros.ends_with("Resultado gravado em " + destino.string() + "\n")) << e.erros;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(pasta.caminho()), {}), 1);
 }
 
 // ---- The built program ------------------------------------------------------------------
