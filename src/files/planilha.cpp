@@ -223,7 +223,7 @@ private:
             ++linha;
         }
         texto(f, linha, 0, "FO_STAR", negrito_);
-        texto(f, linha, 1, "Função objetivo: a soma de peso × valor das inviabilidades minimizadas");
+        texto(f, linha, 1, "Função objetivo: a soma de peso × valor das inviabilidades que eram objetivo no fim da execução");
         numero(f, linha, 2, ficha_.fo);
         linha += 2;
         texto(f, linha++, 0, "Procedência", negrito_);
@@ -334,7 +334,7 @@ Desfecho confere_rascunho_planilha(const std::filesystem::path& destino)
 Desfecho grava_planilha(const std::filesystem::path& destino, const Campeonato& campeonato, const Tabela& tabela,
                         const Explicacao& explicacao, const Ficha& ficha)
 {
-    if (destino.empty()) return Desfecho::erro(msg_arquivo_nao_salvo);
+    if (Desfecho d = pode_gravar(destino); !d.sucesso) return d;
     const std::filesystem::path base = pasta_do_rascunho(destino);
     const PastaPropria pasta(base);
     if (pasta.caminho().empty()) return sem_rascunho(destino, base, pasta.erro());

@@ -131,14 +131,15 @@ void resumo(std::ostream& erros, const Execucao& execucao, const ResumoBusca& r,
           << "Tempo de execução: " << formata_hora(execucao.tempo_execucao) << " (" << seg << " s)\n";
 }
 
-// Writes the report of `tabela` when one was asked for; false, with the message shown, when
-// it cannot be written.
+// Writes the report of `tabela` when one was asked for, its counts marked by `objetivos`;
+// false, with the message shown, when it cannot be written.
 bool grava_relatorio(const Opcoes& op, const Campeonato& campeonato, const Tabela& tabela, const Requisitos& requisitos,
-                     AmbienteLote& amb)
+                     const std::array<std::int32_t, num_contagens>& objetivos, AmbienteLote& amb)
 {
     if (!op.relatorio) return true;
-    const Desfecho gravacao = grava_arquivo(
-        *op.relatorio, texto_relatorio(campeonato, explica_tabela(campeonato, tabela, &requisitos), amb.separador));
+    const Desfecho gravacao =
+        grava_arquivo(*op.relatorio, texto_relatorio(campeonato, explica_tabela(campeonato, tabela, &requisitos),
+                                                     amb.separador, &objetivos));
     if (!gravacao.sucesso) {
         mostra(amb.erros, gravacao);
         return false;
@@ -157,6 +158,26 @@ bool carrega_requisitos_dados(const Opcoes& op, Estado& estado, AmbienteLote& am
     return d.sucesso;
 }
 
+// A result file does not say which objectives and weights its FO_STAR was taken with: when
+// its FO_STAR is not the one recomputed, a line says so, and whether every count as an
+// objective (as at the end of a run that finished both phases) gives it.
+void avisa_outro_fo(const std::string& fo_do_arquivo, const Contagens& contagens, double fo, const Criterios& criterios,
+                    AmbienteLote& amb)
+{
+    std::string escrito = fo_do_arquivo;
+    std::replace(escrito.begin(), escrito.end(), ',', '.');
+    if (escrito.empty() || escrito == formata_numero(fo, '.')) return;
+    Criterios todos = criterios;
+    todos.objetivos.fill(1);
+    amb.erros << "O FO_STAR do arquivo, " << fo_do_arquivo << ", não é o recalculado, " << formata_numero(fo, amb.separador)
+              << ": ";
+    if (escrito == formata_numero(calcula_fo(contagens, todos), '.'))
+        amb.erros << "ele foi calculado com todas as inviabilidades como objetivo, como no fim de uma execução que fez "
+                     "as duas fases; --avaliar sem --objetivos o reproduz.\n";
+    else
+        amb.erros << "ele foi calculado com outros objetivos ou outros pesos.\n";
+}
+
 // --avaliar: scores the schedule of a result file instead of running the search.
 int avalia_resultado(const Opcoes& op, AmbienteLote& amb)
 {
@@ -165,7 +186,8 @@ int avalia_resultado(const Opcoes& op, AmbienteLote& amb)
     mostra_carga(amb.erros, carga, false);
     if (!carga.sucesso) return lote_falhou;
     Tabela tabela;
-    if (const Desfecho lido = carrega_resultado(estado.campeonato, *op.avaliar, tabela); !lido.sucesso) {
+    std::string fo_do_arquivo;
+    if (const Desfecho lido = carrega_resultado(estado.campeonato, *op.avaliar, tabela, &fo_do_arquivo); !lido.sucesso) {
         mostra(amb.erros, lido);
         return lote_falhou;
     }
@@ -196,7 +218,9 @@ int avalia_resultado(const Opcoes& op, AmbienteLote& amb)
     for (const std::string& linha : linhas_contagens(contagens, fo, amb.separador, com_requisitos))
         amb.saida << linha << '\n';
     amb.saida.flush();
-    return grava_relatorio(op, estado.campeonato, tabela, estado.requisitos, amb) ? lote_ok : lote_falhou;
+    avisa_outro_fo(fo_do_arquivo, contagens, fo, estado.criterios, amb);
+    return grava_relatorio(op, estado.campeonato, tabela, estado.requisitos, estado.criterios.objetivos, amb) ? lote_ok
+                                                                                                             : lote_falhou;
 }
 
 // Checks the files the command names before anything is read or written: an output that
@@ -265,7 +289,7 @@ int executa(Opcoes& op, AmbienteLote& amb)
 
     ObservadorLote observador(amb, op.silencioso);
     const auto inicio = std::chrono::steady_clock::now();
-    const ResumoBusca r = executa_busca(estado, observador, op.busca);
+    const ResumoBusca r = comando_executar(estado, observador, op.busca);
     const double segundos = std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
     observador.fecha_linha();
     if (!r.desfecho.sucesso || !r.executada) {
@@ -276,7 +300,8 @@ int executa(Opcoes& op, AmbienteLote& amb)
 
     if (!grava_saida(op, estado, amb)) return lote_falhou;
     const Temporada temporada = temporada_de(estado.campeonato, estado.execucao.tabela_melhor, estado.execucao.procedencia.returno);
-    if (!grava_relatorio(op, temporada.campeonato, temporada.tabela, estado.requisitos, amb)) {
+    if (!grava_relatorio(op, temporada.campeonato, temporada.tabela, estado.requisitos,
+                         estado.execucao.procedencia.objetivos_no_fim, amb)) {
         // The result already written stays: it is whole, and it may have replaced the file
         // of an earlier run, which removing it would not bring back.
         if (op.saida) amb.erros << "O resultado foi gravado em " << *op.saida << ", mas o relatório não.\n";

@@ -23,6 +23,15 @@ Desfecho carrega_dados(Campeonato& campeonato, Execucao& execucao, const std::fi
     return Desfecho::ok(msg_carregados);
 }
 
+ResumoBusca comando_executar(Estado& estado, Observador& observador, const OpcoesBusca& opcoes)
+{
+    ResumoBusca resumo = executa_busca(estado, observador, opcoes);
+    Procedencia& p = estado.execucao.procedencia;
+    if (resumo.desfecho.sucesso && resumo.executada)
+        p.objetivos_no_fim = resumo.interrompida ? p.objetivos : estado.criterios.objetivos;
+    return resumo;
+}
+
 bool ha_resultado(const Campeonato& campeonato, const Execucao& execucao)
 {
     const Tabela& melhor = execucao.tabela_melhor;

@@ -4,6 +4,7 @@
 
 #include "model/desfecho.hpp"
 #include "model/estado.hpp"
+#include "search/busca.hpp"
 
 namespace kelm {
 
@@ -14,6 +15,11 @@ inline constexpr const char* msg_carregados =
 // initial schedule. Atomic: on failure the championship, its schedules, any result and the
 // flags stay as they were, and the outcome carries the message of the first file that failed.
 Desfecho carrega_dados(Campeonato& campeonato, Execucao& execucao, const std::filesystem::path& arquivo_dados);
+
+// The run command as the faces give it: executa_busca, then the result's provenance records
+// the objectives FO_STAR was taken with (objetivos_no_fim): those of the second phase, or the
+// chosen ones when the first phase stopped at its reheat bound.
+ResumoBusca comando_executar(Estado& estado, Observador& observador, const OpcoesBusca& opcoes = {});
 
 // Whether the commands that show or save a schedule may proceed, and with which message
 // they are refused. The window and kelm-lote only show the answer.

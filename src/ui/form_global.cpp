@@ -172,8 +172,12 @@ void Tform_global::botao_economiaClick()
     const Returno returno = x.procedencia.returno;
     const Temporada partida = temporada_de(estado_.campeonato, x.tabela_partida, returno);
     const Temporada obtida = temporada_de(estado_.campeonato, x.tabela_melhor, returno);
+    // FO as the run took it: its weights and the objectives in force when it ended.
+    Criterios da_execucao = estado_.criterios;
+    da_execucao.objetivos = x.procedencia.objetivos_no_fim;
+    da_execucao.pesos = x.procedencia.pesos;
     Tform_economia janela(obtida.campeonato,
-                          economia_obtida(obtida.campeonato, estado_.criterios, partida.tabela, obtida.tabela,
+                          economia_obtida(obtida.campeonato, da_execucao, partida.tabela, obtida.tabela,
                                           requisitos_do_resultado()),
                           x.procedencia.busca == TipoBusca::compacta, this, [this] { mostra_visao_geral(); });
     janela.exec();

@@ -148,7 +148,7 @@ void Tform_global::executa_busca()
     qApp->installEventFilter(this);
     ResumoBusca resumo;
     try {
-        resumo = kelm::executa_busca(estado_, observador, opcoes);
+        resumo = comando_executar(estado_, observador, opcoes);
     } catch (const ErroAlocacao& e) {
         resumo.desfecho = Desfecho::simples(e.what());
     } catch (const std::exception& e) {

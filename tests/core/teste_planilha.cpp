@@ -3,6 +3,8 @@
 // schedule; and a workbook that cannot be written.
 
 #include "apoio.hpp"
+#include "apoio_lote.hpp"
+#include "evaluation/avaliacao.hpp"
 #include "evaluation/requisitos.hpp"
 #include "evaluation/temporada.hpp"
 #include "files/planilha.hpp"
@@ -47,6 +49,17 @@ TEST(QuadroMandos, MarcaQuebrasSequenciasLongasEJogosQueContam)
     EXPECT_EQ(monta_quadro_mandos(e.campeonato, t, Explicacao{}, 6).inicio_returno, 0);  // beyond the schedule: no turn
 }
 
+// The differences le_planilha.py finds between a workbook and the result file of the same
+// schedule (empty when none), the season's returno beginning at round `returno`.
+std::string diferencas(const std::filesystem::path& planilha, const std::filesystem::path& resultado, int returno)
+{
+    const auto saida = planilha.parent_path() / "diferencas";
+    const std::string comando = std::string(KELM_PYTHON) + " " + pasta_testes + "/core/le_planilha.py " +
+                                planilha.string() + " " + resultado.string() + " " + std::to_string(returno) + " > " +
+                                saida.string() + " 2>&1";
+    return std::system(comando.c_str()) == 0 ? std::string() : "falhou: " + le_bytes(saida);
+}
+
 // The 20 clubs' turno of 19 rounds and its mirrored returno, as a finished run holds them.
 Estado temporada_de_20()
 {
@@ -61,6 +74,7 @@ Estado temporada_de_20()
     x.procedencia.semente = 7;
     x.procedencia.returno = Returno::espelhado;
     x.procedencia.objetivos = e.criterios.objetivos;
+    x.procedencia.objetivos_no_fim = e.criterios.objetivos;
     return e;
 }
 
@@ -77,6 +91,7 @@ TEST_P(PlanilhaDaTemporada, TemporadaLidaDeVoltaTemOsJogosEAsContagensDoArquivoD
         e.execucao.inviabilidades_melhor[Inviabilidade::requisitos] =
             static_cast<double>(conta_requisitos(e.requisitos, 20, t.tabela));
         ASSERT_GT(e.execucao.inviabilidades_melhor[Inviabilidade::requisitos], 0);
+        e.execucao.fo_star = calcula_fo(e.execucao.inviabilidades_melhor, e.criterios);
         e.execucao.procedencia.requisitos = e.requisitos.arquivo;
     }
     PastaTemporaria pasta;
@@ -84,33 +99,43 @@ TEST_P(PlanilhaDaTemporada, TemporadaLidaDeVoltaTemOsJogosEAsContagensDoArquivoD
     const Desfecho d =
         grava_planilha_resultado(e.campeonato, e.execucao, pasta.caminho() / "r.XLSX", "brasileirao", &e.requisitos);
     ASSERT_TRUE(d.sucesso) << d.texto << " " << d.detalhe;
-
-    const std::string comando = std::string(KELM_PYTHON) + " " + pasta_testes + "/core/le_planilha.py " +
-                                (pasta.caminho() / "r.XLSX").string() + " " + (pasta.caminho() / "r.txt").string() +
-                                " 20 > " + (pasta.caminho() / "diferencas").string() + " 2>&1";
-    EXPECT_EQ(std::system(comando.c_str()), 0) << le_bytes(pasta.caminho() / "diferencas");
+    EXPECT_EQ(diferencas(pasta.caminho() / "r.XLSX", pasta.caminho() / "r.txt", 20), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(ComESemRequisitos, PlanilhaDaTemporada, ::testing::Bool(),
                          [](const auto& com) { return com.param ? "ComRequisitos" : "SemRequisitos"; });
 
+// Whatever objectives the planner chose, the counts the workbook marks as objectives are
+// those FO_STAR counts: a run that finishes both phases ends with them all, one stopped at its
+// reheat bound with the chosen ones.
+class ObjetivosDaPlanilha : public ::testing::TestWithParam<std::vector<std::string>> {};
+
+TEST_P(ObjetivosDaPlanilha, AsMarcadasSomamOFO)
+{
+    PastaTemporaria pasta;
+    for (const char* nome : {"r.xlsx", "r.txt"}) {
+        std::vector<std::string> args = GetParam();
+        args.insert(args.end(), {"--silencioso", "-o", (pasta.caminho() / nome).string(), exemplo("nordeste.dat").string()});
+        const Chamada c = lote(args);
+        ASSERT_TRUE(c.status == 0 || c.status == 3) << c.erros;
+    }
+    EXPECT_EQ(diferencas(pasta.caminho() / "r.xlsx", pasta.caminho() / "r.txt", 0), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Escolhas, ObjetivosDaPlanilha,
+                         ::testing::Values(std::vector<std::string>{"--objetivos", "1,2,3"},
+                                           std::vector<std::string>{"--objetivos", "8", "--max-reaquecimentos", "0"},
+                                           std::vector<std::string>{"--objetivos", "1,2,3,5", "--execucoes", "2"}));
+
 TEST(Planilha, RecusadaSemResultadoOuSemPastaSemDeixarNada)
 {
     Estado e = temporada_de_20();
     PastaTemporaria pasta;
-    const auto temporarias = [] {
-        int n = 0;
-        for (const auto& f : std::filesystem::directory_iterator(std::filesystem::temp_directory_path()))
-            n += f.path().filename().string().starts_with("kelm-planilha-");
-        return n;
-    };
-    const int antes = temporarias();
     const auto destino = pasta.caminho() / "falta" / "r.xlsx";
     const Desfecho d = grava_planilha_resultado(e.campeonato, e.execucao, destino, "");
     EXPECT_FALSE(d.sucesso);
     EXPECT_EQ(d.texto, msg_arquivo_nao_salvo);
     EXPECT_EQ(d.detalhe, destino.string() + ": a pasta não existe.");
-    EXPECT_EQ(temporarias(), antes);
 
     e.execucao.programa_executado = false;
     EXPECT_EQ(grava_planilha_resultado(e.campeonato, e.execucao, pasta.caminho() / "r.xlsx", "").texto, msg_sem_resultado);

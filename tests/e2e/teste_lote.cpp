@@ -161,6 +161,26 @@ TEST(LoteEmProcesso, SaidaXlsxEUmaPlanilha)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(pasta.caminho()), {}), 1);
 }
 
+// A result file does not say which objectives its FO_STAR counts: a scoring that finds
+// another FO says so, and whether every count as an objective (a finished run's) gives it.
+TEST(LoteEmProcesso, AvaliacaoDizQuandoOFODoArquivoEOutro)
+{
+    const std::string ouro = (std::filesystem::path(KELM_ESPERADO) / "nordeste.txt").string();
+    const std::string inicio = "O FO_STAR do arquivo, 60127618, não é o recalculado, ";
+    for (const auto& [opcoes, linha] :
+         {std::pair{std::vector<std::string>{"--objetivos", "1,2,3"},
+                    inicio + "0: ele foi calculado com todas as inviabilidades como objetivo, como no fim de uma "
+                             "execução que fez as duas fases; --avaliar sem --objetivos o reproduz.\n"},
+          std::pair{std::vector<std::string>{"--pesos", "1,1,1,1,1,1,1,1,1"},
+                    inicio + "19813: ele foi calculado com outros objetivos ou outros pesos.\n"}}) {
+        std::vector<std::string> args{"--avaliar", ouro, exemplo("nordeste.dat").string()};
+        args.insert(args.end(), opcoes.begin(), opcoes.end());
+        const Chamada e = lote(args);
+        EXPECT_EQ(e.status, 0);
+        EXPECT_TRUE(e.erros.ends_with(linha)) << e.erros;
+    }
+}
+
 // ---- The built program ------------------------------------------------------------------
 
 // Runs kelm-lote with the arguments (each one quoted), after `prefixo`, and returns its exit
@@ -228,15 +248,17 @@ TEST_P(ArquivosDeOuro, ResultadoIgualAoGuardado)
     EXPECT_EQ(sem_tempo(obtido), sem_tempo(le_bytes(ouro)));
     EXPECT_NE(obtido.find("Tempo:\t00:00:"), std::string::npos);
 
-    // Scored again with the weights and objectives of its run, the golden file prints its own
-    // first ten lines and gives the run's report.
+    // Scored again with the weights of its run and the objectives it ended with (all of them:
+    // the runs here that stop at their bound chose them all), the golden file prints its own
+    // first ten lines and gives the run's report, its counts marked alike.
     std::vector<std::string> args = {"--avaliar", ouro.string(), exemplo(c.dados).string()};
     std::istringstream opcoes(c.opcoes);
     for (std::string opcao, valor; opcoes >> opcao;)
-        if ((opcao == "--objetivos" || opcao == "--pesos") && opcoes >> valor) args.insert(args.end(), {opcao, valor});
+        if (opcao == "--pesos" && opcoes >> valor) args.insert(args.end(), {opcao, valor});
     args.insert(args.end(), {"--relatorio", (pasta.caminho() / "avaliado.txt").string()});
     const Chamada e = lote(args);
     ASSERT_EQ(e.status, 0) << e.erros;
+    EXPECT_EQ(e.erros.find("O FO_STAR do arquivo"), std::string::npos) << e.erros;
     std::istringstream arquivo(le_bytes(ouro));
     std::string cabecalho;
     for (std::string linha; std::getline(arquivo, linha) && !linha.starts_with("Tempo:");)

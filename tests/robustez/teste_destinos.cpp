@@ -29,6 +29,7 @@ public:
         prepara_pasta_hostil(pasta_.caminho(), exemplo("nordeste.dat").parent_path());
         fs::copy_file(fs::path(pasta_testes) / "e2e" / "esperado" / "nordeste.txt", pasta_.caminho() / "r.txt");
         pasta_.escreve("vazio.txt", "");
+        pasta_.escreve("r.xlsx", std::string("PK\x03\x04\x14\0", 6));
         fs::create_symlink("nordeste_distancias.txt", pasta_.caminho() / "link.txt");
         fs::create_hard_link(pasta_.caminho() / "nordeste.dat", pasta_.caminho() / "duro.dat");
     }
@@ -112,6 +113,10 @@ INSTANTIATE_TEST_SUITE_P(
         CasoDestino{"AvaliadoVazio", {"--avaliar", "{P}/vazio.txt", "{P}/nordeste.dat", "--relatorio", "{P}/rel.txt"}, 1,
                     "Os dados foram carregados com sucesso.\n"
                     "Erro no arquivo de resultado \"{P}/vazio.txt\", linha 1: o arquivo está vazio.\n"},
+        CasoDestino{"AvaliadaUmaPlanilha", {"--avaliar", "{P}/r.xlsx", "{P}/nordeste.dat"}, 1,
+                    "Os dados foram carregados com sucesso.\n"
+                    "Erro no arquivo de resultado \"{P}/r.xlsx\": ele é uma pasta de trabalho (.xlsx); --avaliar lê o "
+                    "arquivo de resultado de texto (.txt ou .xls), como o KELM o grava ou no mesmo formato.\n"},
         CasoDestino{"BuscaCompactaRecusada", {"{P}/nordeste.dat", "--busca", "compacta", "-o", "{P}/novo.txt"}, 1,
                     "Os dados foram carregados com sucesso.\n"
                     "A busca compacta não pode ser usada com estes dados: ela faz cada time jogar uma vez por rodada, o "
