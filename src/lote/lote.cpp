@@ -28,8 +28,10 @@ namespace kelm {
 
 namespace {
 
-// The load's message without the initial schedule's line.
+// The load's message without the initial schedule's line, which is said when a run starts
+// from that schedule.
 constexpr const char* msg_so_carregados = "Os dados foram carregados com sucesso.";
+constexpr const char* msg_tabela_inicial_gerada = "Uma solução inicial aleatória foi gerada.";
 
 void mostra(std::ostream& erros, const Desfecho& d)
 {
@@ -37,11 +39,10 @@ void mostra(std::ostream& erros, const Desfecho& d)
     if (!d.detalhe.empty()) erros << d.detalhe << '\n';
 }
 
-// The load's message; where no initial schedule matters (a scoring, the compact search,
-// which draws its own start) without the line that says one was drawn.
-void mostra_carga(std::ostream& erros, const Desfecho& carga, bool com_tabela_inicial)
+// The load's message: of a successful load only that the data loaded.
+void mostra_carga(std::ostream& erros, const Desfecho& carga)
 {
-    if (!com_tabela_inicial && carga.sucesso && carga.texto == msg_carregados)
+    if (carga.sucesso && carga.texto == msg_carregados)
         erros << msg_so_carregados << '\n';
     else
         mostra(erros, carga);
@@ -50,7 +51,16 @@ void mostra_carga(std::ostream& erros, const Desfecho& carga, bool com_tabela_in
 // The progress line: redrawn in place on a terminal, printed sparingly otherwise.
 class ObservadorLote : public Observador {
 public:
-    ObservadorLote(AmbienteLote& ambiente, bool silencioso) : amb_(ambiente), silencioso_(silencioso) {}
+    ObservadorLote(AmbienteLote& ambiente, const Opcoes& op) : amb_(ambiente), op_(op), silencioso_(op.silencioso) {}
+
+    // The run starts: from the random initial schedule (the compact search draws its own), and,
+    // for a whole season by the specified search, with the advice of the compact one.
+    void execucao_iniciada() override
+    {
+        if (op_.busca.busca == TipoBusca::padrao) amb_.erros << msg_tabela_inicial_gerada << '\n';
+        if (temporada_com_busca_padrao(op_.busca.busca, op_.busca.returno))
+            amb_.erros << "Aviso: " << msg_temporada_com_busca_padrao << " (--busca compacta).\n";
+    }
 
     void andamento(const Andamento& a) override
     {
@@ -72,11 +82,23 @@ public:
         linha_aberta_ = amb_.terminal;
     }
 
+    // The closing message; the window's words on the reheat bound say here which bound it was
+    // and what to try.
     void mensagem(const std::string& texto) override
     {
         if (silencioso_ && texto == msg_terminou) return;
         fecha_linha();
-        amb_.erros << texto << '\n';
+        if (texto != msg_interrompida) {
+            amb_.erros << texto << '\n';
+            return;
+        }
+        amb_.erros << "A primeira fase atingiu o limite de reaquecimentos (--max-reaquecimentos "
+                   << op_.busca.max_reaquecimentos << ") sem zerar as inviabilidades 1, 2, 3 e 5"
+                   << (op_.requisitos ? " e a dos requisitos" : "")
+                   << "; a segunda fase não foi feita, e o resultado é o da primeira. "
+                   << (op_.busca.busca == TipoBusca::padrao
+                           ? "Experimente --busca compacta, que mantém as rodadas completas, ou um limite maior.\n"
+                           : "Experimente um limite maior, ou --esforco.\n");
     }
 
     void fecha_linha()
@@ -99,6 +121,7 @@ private:
     }
 
     AmbienteLote& amb_;
+    const Opcoes& op_;
     bool silencioso_;
     int fase_ = 0;
     bool linha_aberta_ = false;
@@ -113,11 +136,20 @@ std::string texto_semente(const Procedencia& p)
     return "Semente: " + std::to_string(p.semente) + " (" + descreve_execucoes(p) + ")\n";
 }
 
-void resumo(std::ostream& erros, const Execucao& execucao, const ResumoBusca& r, double segundos, char separador)
+// The closing summary: the counts (and the requirements left unmet, each in its sentence),
+// FO_STAR, the reheats, the moves, the seed kept and the time.
+void resumo(std::ostream& erros, const Estado& estado, const ResumoBusca& r, double segundos, char separador)
 {
+    const Execucao& execucao = estado.execucao;
     const std::size_t contadas = execucao.procedencia.requisitos.empty() ? num_inviabilidades : num_contagens;
     for (std::size_t i = 0; i < contadas; ++i)
         erros << "Inviabilidade " << i + 1 << ": " << formata_numero(execucao.inviabilidades_melhor[i], separador) << '\n';
+    if (contadas == num_contagens && execucao.inviabilidades_melhor[Inviabilidade::requisitos] > 0) {
+        const Temporada t = temporada_de(estado.campeonato, execucao.tabela_melhor, execucao.procedencia.returno);
+        erros << "Requisitos não atendidos:\n";
+        for (const RequisitoNaoAtendido& n : requisitos_nao_atendidos(t.campeonato, t.tabela, estado.requisitos))
+            erros << "  " << n.frase << '\n';
+    }
     std::ostringstream s;
     s.precision(3);
     s << std::fixed << segundos;
@@ -183,7 +215,7 @@ int avalia_resultado(const Opcoes& op, AmbienteLote& amb)
 {
     Estado estado;
     const Desfecho carga = carrega_dados(estado.campeonato, estado.execucao, op.arquivo_dados);
-    mostra_carga(amb.erros, carga, false);
+    mostra_carga(amb.erros, carga);
     if (!carga.sucesso) return lote_falhou;
     Tabela tabela;
     std::string fo_do_arquivo;
@@ -275,7 +307,7 @@ int executa(Opcoes& op, AmbienteLote& amb)
 {
     Estado estado;
     const Desfecho carga = carrega_dados(estado.campeonato, estado.execucao, op.arquivo_dados);
-    mostra_carga(amb.erros, carga, op.busca.busca == TipoBusca::padrao);
+    mostra_carga(amb.erros, carga);
     if (!carga.sucesso) return lote_falhou;
     if (!carrega_requisitos_dados(op, estado, amb)) return lote_falhou;
 
@@ -287,7 +319,7 @@ int executa(Opcoes& op, AmbienteLote& amb)
         define_objetivos_com_requisitos(estado.criterios, op.objetivos);
     }
 
-    ObservadorLote observador(amb, op.silencioso);
+    ObservadorLote observador(amb, op);
     const auto inicio = std::chrono::steady_clock::now();
     const ResumoBusca r = comando_executar(estado, observador, op.busca);
     const double segundos = std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
@@ -296,7 +328,7 @@ int executa(Opcoes& op, AmbienteLote& amb)
         mostra(amb.erros, r.desfecho);
         return lote_falhou;
     }
-    resumo(amb.erros, estado.execucao, r, segundos, amb.separador);
+    resumo(amb.erros, estado, r, segundos, amb.separador);
 
     if (!grava_saida(op, estado, amb)) return lote_falhou;
     const Temporada temporada = temporada_de(estado.campeonato, estado.execucao.tabela_melhor, estado.execucao.procedencia.returno);

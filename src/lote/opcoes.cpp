@@ -142,6 +142,8 @@ const Opcao opcoes_lote[] = {
      "(pede N-1 rodadas, ou N com um número ímpar de times)"},
     {{"--returno"}, Valor::texto, "ESQUEMA", true, {},
      [](std::string_view v, Opcoes& op) {
+         // The scheme's name as it is spoken too, with its accent (UTF-8 or Latin-1).
+         if (v == "francês" || v == "franc\xEAs") v = "frances";
          return escolhe(v, std::array{std::pair{std::string_view("espelhado"), Returno::espelhado},
                                       std::pair{std::string_view("frances"), Returno::frances}},
                         op.busca.returno);

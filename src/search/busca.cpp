@@ -310,6 +310,7 @@ ResumoBusca executa_busca(Estado& estado, Observador& observador, const OpcoesBu
         resumo.desfecho = {false, TipoMensagem::informacao, msg_dados_nao_carregados, {}};
         return resumo;
     }
+    if (resumo.desfecho = aceita_returno(campeonato, opcoes_dadas.returno); !resumo.desfecho.sucesso) return resumo;
     if (opcoes_dadas.busca == TipoBusca::compacta) {
         resumo.desfecho = aceita_busca_compacta(campeonato);
         if (!resumo.desfecho.sucesso) return resumo;

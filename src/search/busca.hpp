@@ -113,6 +113,12 @@ double calcula_t0(const Campeonato& campeonato, const Criterios& criterios, Exec
 FimFase recozimento(const Campeonato& campeonato, const Criterios& criterios, Execucao& execucao, Marcha& marcha,
                     const ParametrosFase& parametros, const OpcoesBusca& opcoes = {});
 
+// Whether the data can be the turno of a whole season: with a returno, their rounds must be
+// those of a single round robin (N-1, or N for an odd N), so that the season has every pair
+// once at each home. The refusal says why, with the rounds the data have and would make.
+// (Defined with the commands' policies, in comandos.cpp.)
+Desfecho aceita_returno(const Campeonato& campeonato, Returno returno);
+
 // The run command: refuses data the chosen search cannot schedule, seeds the generator, asks
 // for the objectives when none are confirmed (a cancelled choice ends the command with the
 // earlier result untouched), prepares the run (the compact search draws its own compact

@@ -16,6 +16,18 @@ inline constexpr const char* msg_carregados =
 // flags stay as they were, and the outcome carries the message of the first file that failed.
 Desfecho carrega_dados(Campeonato& campeonato, Execucao& execucao, const std::filesystem::path& arquivo_dados);
 
+// What the faces say when a whole season is to be planned by the specified search, which
+// seldom completes a season's rounds before its reheat bound.
+inline constexpr const char* msg_temporada_com_busca_padrao =
+    "Uma temporada inteira raramente fica com as rodadas completas na busca padrão antes do limite de "
+    "reaquecimentos; a busca compacta, que mantém as rodadas completas, costuma planejá-la em segundos";
+
+// Whether the options ask the specified search for a whole season (see msg_temporada_com_busca_padrao).
+inline bool temporada_com_busca_padrao(TipoBusca busca, Returno returno)
+{
+    return busca == TipoBusca::padrao && returno != Returno::nenhum;
+}
+
 // The run command as the faces give it: executa_busca, then the result's provenance records
 // the objectives FO_STAR was taken with (objetivos_no_fim): those of the second phase, or the
 // chosen ones when the first phase stopped at its reheat bound.

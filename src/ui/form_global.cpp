@@ -59,6 +59,8 @@ Tform_global::Tform_global(Estado& estado, const Mensageiro& mensageiro, const S
     // The status bar: 19 pixels; it names the requirements file in force, if any.
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
     statusBar()->setFixedHeight(19);
+    statusBar()->addWidget(rotulo_execucao_ = new QLabel(statusBar()), 1);
+    rotulo_execucao_->setObjectName(QStringLiteral("resumo_execucao"));
     statusBar()->addPermanentWidget(rotulo_requisitos_ = new QLabel(statusBar()));
     rotulo_requisitos_->setObjectName(QStringLiteral("requisitos_em_vigor"));
 
@@ -138,6 +140,7 @@ void Tform_global::carrega_dados()
         // Requirements name the teams of the championship they were read for.
         estado_.requisitos = {};
         requisitos_mudaram();
+        resume_execucao(nullptr);
     }
     mostra(d);
 }
@@ -189,6 +192,7 @@ void Tform_global::nova_solucao_inicial()
         mostra(d);
         return;
     }
+    resume_execucao(nullptr);
     mostra_tabela(estado_.execucao.tabela_inicial, opcoes_busca_.returno, requisitos_em_vigor());
 }
 

@@ -94,7 +94,8 @@ std::string lidas(const std::vector<std::string>& opcoes)
     std::ostringstream s;
     s << op.busca.semente << " " << op.busca.max_reaquecimentos << " " << op.busca.execucoes << " " << op.busca.esforco
       << " " << static_cast<int>(op.busca.busca) << " "
-      << static_cast<int>(op.busca.avaliacao) << " [" << op.saida.value_or("") << "]";
+      << static_cast<int>(op.busca.avaliacao) << " " << static_cast<int>(op.busca.returno) << " ["
+      << op.saida.value_or("") << "]";
     for (const bool o : op.objetivos) s << " " << o;
     for (const auto peso : op.pesos) s << " " << peso;
     return s.str();
@@ -112,7 +113,9 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoValor{{"--objetivos", " 1, 2 ,\t8 "}, {"--objetivos", "1,2,8"}},
                       CasoValor{{"--pesos", "1, 2, 3, 4, 5, 6, 7, 8, +9"}, {"--pesos", "1,2,3,4,5,6,7,8,9"}},
                       CasoValor{{"--busca", " compacta ", "--avaliacao=completa "}, {"--busca", "compacta", "--avaliacao", "completa"}},
-                      CasoValor{{"-o", " r.txt "}, {"--saida= r.txt "}}));
+                      CasoValor{{"-o", " r.txt "}, {"--saida= r.txt "}},
+                      CasoValor{{"--returno", "francês"}, {"--returno", "frances"}},
+                      CasoValor{{"--returno=franc\xEAs"}, {"--returno", "frances"}}));
 
 // The blanks of a file name are kept: " r.txt" is not "r.txt".
 TEST(LoteEmProcesso, BrancosDeUmNomeDeArquivoContam)
@@ -130,6 +133,28 @@ TEST(LoteEmProcesso, DadosQueNaoCarregamOuQueABuscaRecusaSaemComUm)
     EXPECT_EQ(e.status, 1);
     EXPECT_NE(e.erros.find("A busca compacta não pode ser usada com estes dados"), std::string::npos) << e.erros;
     EXPECT_EQ(e.saida, "");
+    // Ten rounds of six teams are no turno: a returno would make twenty.
+    e = lote({"--returno", "espelhado", exemplo("nordeste.dat").string()});
+    EXPECT_EQ(e.status, 1);
+    EXPECT_EQ(e.erros, "Os dados foram carregados com sucesso.\nO returno não pode ser planejado com estes dados: o turno "
+                       "de uma temporada é um rodízio simples, em que cada time enfrenta cada outro uma vez e joga uma vez "
+                       "por rodada, o que com 6 times pede 5 rodadas, e os dados têm 10 (a temporada teria 20).\n");
+}
+
+// A season of the specified search is advised the compact one as it starts; its reheat bound
+// is named, with what to try.
+TEST(LoteEmProcesso, TemporadaDaBuscaPadraoELimiteDeReaquecimentos)
+{
+    const Chamada e = lote({"--silencioso", "--returno", "frances", "--max-reaquecimentos", "0",
+                            exemplo("nordeste_turno.dat").string()});
+    EXPECT_EQ(e.status, 3);
+    EXPECT_EQ(e.erros.substr(0, e.erros.find("Inviabilidade 1:")),
+              "Os dados foram carregados com sucesso.\nUma solução inicial aleatória foi gerada.\nAviso: Uma temporada "
+              "inteira raramente fica com as rodadas completas na busca padrão antes do limite de reaquecimentos; a busca "
+              "compacta, que mantém as rodadas completas, costuma planejá-la em segundos (--busca compacta).\nA primeira "
+              "fase atingiu o limite de reaquecimentos (--max-reaquecimentos 0) sem zerar as inviabilidades 1, 2, 3 e 5; "
+              "a segunda fase não foi feita, e o resultado é o da primeira. Experimente --busca compacta, que mantém as "
+              "rodadas completas, ou um limite maior.\n");
 }
 
 TEST(LoteEmProcesso, ResultadoNaSaidaPadraoAndamentoEResumo)
@@ -138,7 +163,7 @@ TEST(LoteEmProcesso, ResultadoNaSaidaPadraoAndamentoEResumo)
     ASSERT_EQ(e.status, 0) << e.erros;
     EXPECT_EQ(e.saida.rfind("Inv1:\t", 0), 0u);
     EXPECT_NE(e.saida.find("\r\n>>>>>>>>\t10\xAA RODADA\t<<<<<<<<\r\n"), std::string::npos);
-    EXPECT_EQ(e.erros.rfind("Os dados foram carregados com sucesso.\n Uma solução inicial aleatória foi gerada.\n", 0), 0u);
+    EXPECT_EQ(e.erros.rfind("Os dados foram carregados com sucesso.\nUma solução inicial aleatória foi gerada.\nFase 1: ", 0), 0u);
     for (const char* linha : {"Fase 1: 0,0 %", "Fase 2: 0,0 %", "\nTERMINOU A EXECUÇÃO!\n", "\nInviabilidade 9: ",
                               "\nFO_STAR: ", "\nReaquecimentos: 0\n", "\nTempo de execução: "})
         EXPECT_NE(e.erros.find(linha), std::string::npos) << linha;
@@ -159,6 +184,23 @@ TEST(LoteEmProcesso, SaidaXlsxEUmaPlanilha)
     EXPECT_TRUE(le_bytes(destino).starts_with(std::string("PK\x03\x04", 4)));
     EXPECT_TRUE(e.erros.ends_with("Resultado gravado em " + destino.string() + "\n")) << e.erros;
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(pasta.caminho()), {}), 1);
+}
+
+// The requirements a result leaves unmet are listed in the closing summary, each in its
+// sentence with its line (a maximum of 0 too).
+TEST(LoteEmProcesso, ResumoListaOsRequisitosNaoAtendidos)
+{
+    PastaTemporaria pasta;
+    const auto requisitos = pasta.escreve("req.txt", "maximo 0 Bahia Vitória rodadas 1-4\nmaximo 1 Ceará Fortaleza\n");
+    const Chamada e = lote({"--silencioso", "--max-reaquecimentos", "0", "--objetivos", "8", "--requisitos",
+                            requisitos.string(), exemplo("nordeste.dat").string()});
+    EXPECT_EQ(e.status, 3);
+    EXPECT_NE(e.erros.find("\nInviabilidade 10: 2\nRequisitos não atendidos:\n"
+                           "  Bahia e Vitória não podem jogar em casa, e algum deles joga em casa na rodada 2 (requisito "
+                           "da linha 1)\n"
+                           "  mais de 1 de Ceará e Fortaleza jogam em casa na rodada 7 (requisito da linha 2)\nFO_STAR: "),
+              std::string::npos)
+        << e.erros;
 }
 
 // A result file does not say which objectives its FO_STAR counts: a scoring that finds
@@ -280,12 +322,14 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoOuro{"brasileirao_2023_turno_limite", "brasileirao_2023_turno.dat", "--max-reaquecimentos 2", 3},
                       CasoOuro{"brasileirao_2023_turno_compacta", "brasileirao_2023_turno.dat", "--busca compacta", 0},
                       // The whole season under each scheme: the compact search on the 19-round
-                      // turno, and the specified search on a small championship.
+                      // turno, and the specified search on a small championship's turno (where
+                      // no season meets Inviabilidades 2 and 3 at once: stopped at its bound).
                       CasoOuro{"brasileirao_2023_espelhado", "brasileirao_2023_turno.dat",
                                "--busca compacta --returno espelhado", 0},
                       CasoOuro{"brasileirao_2023_frances", "brasileirao_2023_turno.dat", "--busca compacta --returno frances",
                                0},
-                      CasoOuro{"nordeste_frances", "nordeste.dat", "--returno frances", 0},
+                      CasoOuro{"nordeste_turno_frances", "nordeste_turno.dat", "--returno frances --max-reaquecimentos 0",
+                               3},
                       // Three runs at once give the file of the best, which names its seed,
                       // whatever the cores: as many as there are, or one.
                       CasoOuro{"brasileirao_2023_turno_execucoes", "brasileirao_2023_turno.dat",

@@ -108,8 +108,8 @@ INSTANTIATE_TEST_SUITE_P(
         CasoDestino{"RelatorioDaAvaliacaoNumaPastaQueFalta",
                     {"--avaliar", "{P}/r.txt", "{P}/nordeste.dat", "--relatorio", "{P}/falta/rel.txt"}, 1,
                     nao_salvo + "{P}/falta/rel.txt: a pasta não existe.\n"},
-        // No initial schedule is drawn for a scoring, nor for the compact search, which
-        // starts from a round robin of its own: the load says only that the data loaded.
+        // The load says only that the data loaded: the initial schedule is spoken of when a
+        // run starts from it.
         CasoDestino{"AvaliadoVazio", {"--avaliar", "{P}/vazio.txt", "{P}/nordeste.dat", "--relatorio", "{P}/rel.txt"}, 1,
                     "Os dados foram carregados com sucesso.\n"
                     "Erro no arquivo de resultado \"{P}/vazio.txt\", linha 1: o arquivo está vazio.\n"},

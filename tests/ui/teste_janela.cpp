@@ -199,7 +199,7 @@ private slots:
     void requisitos_do_menu_ao_resultado()
     {
         QVERIFY(!b->filho<QAction>("Arquivo1")->isEnabled());
-        b->carrega("nordeste.dat");
+        b->carrega("nordeste_turno.dat");
         QVERIFY(b->filho<QAction>("Arquivo1")->isEnabled());
         QVERIFY(!b->filho<QAction>("Times1")->isEnabled());
         QTemporaryDir pasta;
@@ -207,7 +207,7 @@ private slots:
             QFile f(pasta.filePath(QLatin1String(nome)));
             return f.open(QIODevice::WriteOnly) && f.write(texto) >= 0 ? f.fileName() : QString();
         };
-        const QString temporada = escreve("r.txt", "fora Bahia rodadas 1-3\nsem-encontro Ceará Fortaleza rodadas 1-20\n");
+        const QString temporada = escreve("r.txt", "fora Bahia rodadas 1-3\nsem-encontro Ceará Fortaleza rodadas 1-10\n");
         const auto abre = [this](const QString& arquivo) {
             b->mensagens.clear();
             b->arquivo_a_abrir = arquivo;
@@ -227,8 +227,8 @@ private slots:
         // Refused: a round of the returno while the parameters plan the turno alone.
         Mensagem m = abre(temporada);
         QCOMPARE(m.tipo, TipoMensagem::erro);
-        QCOMPARE(m.texto, QStringLiteral("Erro no arquivo de requisitos \"%1\", linha 2: a rodada 20 passa das 10 rodadas do "
-                                         "turno; só numa temporada inteira, de turno e returno, há 20 rodadas.").arg(temporada));
+        QCOMPARE(m.texto, QStringLiteral("Erro no arquivo de requisitos \"%1\", linha 2: a rodada 10 passa das 5 rodadas do "
+                                         "turno; só numa temporada inteira, de turno e returno, há 10 rodadas.").arg(temporada));
         QVERIFY(!b->estado.requisitos.em_vigor());
         QVERIFY(!decimo_visivel());
 
@@ -256,7 +256,7 @@ private slots:
                 for (const JogoEnvolvido& j : o.jogos) quebram.insert({j.posicao.rodada + 1, j.posicao.vaga + 1});
         QVERIFY(!quebram.isEmpty());
         QAbstractItemModel* grade = b->grade()->model();
-        QCOMPARE(grade->rowCount(), 21);
+        QCOMPARE(grade->rowCount(), 11);
         for (int r = 1; r < grade->rowCount(); ++r)
             for (int g = 1; g < grade->columnCount(); ++g) {
                 const QModelIndex i = grade->index(r, g);
@@ -274,6 +274,19 @@ private slots:
         QVERIFY(b->estado.execucao.programa_executado);
         QCOMPARE(painel->findChild<QLabel*>(QStringLiteral("inv10"))->text(),
                  QStringLiteral("Inviabilidade 10:   ") + numero(ultimo.inviabilidades_melhor[Inviabilidade::requisitos]));
+        // The status bar says where the run stopped and the lines of the requirements it left
+        // unmet, their sentences in its tooltip.
+        const Temporada temporada_obtida = temporada_de(b->estado.campeonato, b->estado.execucao.tabela_melhor, Returno::espelhado);
+        QStringList frases;
+        for (const RequisitoNaoAtendido& n :
+             requisitos_nao_atendidos(temporada_obtida.campeonato, temporada_obtida.tabela, b->estado.requisitos))
+            frases << QString::fromStdString(n.frase);
+        QVERIFY(!frases.isEmpty());
+        auto* resumo = b->filho<QLabel>("resumo_execucao");
+        QVERIFY2(resumo->text().startsWith(QStringLiteral("A primeira fase parou no limite de 0 reaquecimentos; a busca de "
+                                                          "rodadas completas")), qPrintable(resumo->text()));
+        QVERIFY2(resumo->text().contains(QStringLiteral(". Requisitos não atendidos: linha")), qPrintable(resumo->text()));
+        QCOMPARE(resumo->toolTip(), frases.join(QLatin1Char('\n')));
 
         // Withdrawn, they leave the window, but the coin still holds the result to them.
         const Requisitos da_execucao = b->estado.requisitos;
@@ -298,11 +311,12 @@ private slots:
         QCOMPARE(decima, numero(b->estado.execucao.inviabilidades_melhor[Inviabilidade::requisitos]));
         QCOMPARE(vistas, esperadas);
 
-        // A championship loaded leaves no requirements in force.
+        // A championship loaded leaves no requirements in force, and nothing said of a run.
         QCOMPARE(abre(temporada).tipo, TipoMensagem::informacao);
-        b->carrega("nordeste.dat");
+        b->carrega("nordeste_turno.dat");
         QVERIFY(!b->estado.requisitos.em_vigor());
         QVERIFY(!decimo_visivel());
+        QVERIFY(resumo->text().isEmpty());
     }
 
     void f1_carrega_e_f2_f3_nada_fazem()
