@@ -319,9 +319,11 @@ Desfecho sem_rascunho(const std::filesystem::path& destino, const std::filesyste
 
 bool eh_planilha(const std::filesystem::path& destino)
 {
-    std::string extensao = destino.extension().string();
-    std::transform(extensao.begin(), extensao.end(), extensao.begin(), [](unsigned char ch) { return std::tolower(ch); });
-    return extensao == ".xlsx";
+    // The name itself, not its extension: ".xlsx" alone is a hidden file named by its
+    // extension only, and a workbook too.
+    std::string nome = destino.filename().string();
+    std::transform(nome.begin(), nome.end(), nome.begin(), [](unsigned char ch) { return std::tolower(ch); });
+    return nome.ends_with(".xlsx");
 }
 
 Desfecho confere_rascunho_planilha(const std::filesystem::path& destino)

@@ -11,7 +11,7 @@
 namespace kelm {
 
 // Whether a file name asks for a spreadsheet workbook instead of the tab-separated result
-// file: it ends in ".xlsx", in any case.
+// file: its name ends in ".xlsx", in any case (".xlsx" alone too).
 bool eh_planilha(const std::filesystem::path& destino);
 
 // Whether the folder a workbook for `destino` is built in can be made, checked before a run

@@ -62,24 +62,26 @@ public:
             amb_.erros << "Aviso: " << msg_temporada_com_busca_padrao << " (--busca compacta).\n";
     }
 
+    // A refresh, shown unless one was shown a moment ago in the same phase; the last one held
+    // back is shown as the phase ends, so that the last line is the phase's last refresh.
     void andamento(const Andamento& a) override
     {
         if (silencioso_) return;
         const auto agora = std::chrono::steady_clock::now();
         const auto intervalo = amb_.terminal ? std::chrono::milliseconds(100) : std::chrono::milliseconds(2000);
-        if (a.fase == fase_ && agora - ultima_ < intervalo) return;
-        fase_ = a.fase;
+        pendente_ = a.fase == fase_ && agora - ultima_ < intervalo;
+        if (pendente_) {
+            retido_ = a;
+            return;
+        }
         ultima_ = agora;
-        std::ostringstream linha;
-        linha << "Fase " << a.fase << ": " << percentual(a.percentual) << " %  FO* "
-              << formata_numero(a.fo_star, amb_.separador) << "  reaquecimentos " << a.num_reaquecimentos << "  "
-              << formata_hora(a.tempo_execucao);
-        if (a.execucoes > 1) linha << "  execuções " << a.execucoes_concluidas << "/" << a.execucoes;
-        if (amb_.terminal)
-            amb_.erros << '\r' << linha.str() << "\x1b[K" << std::flush;
-        else
-            amb_.erros << linha.str() << '\n';
-        linha_aberta_ = amb_.terminal;
+        escreve(a);
+    }
+
+    void fase_concluida(int) override
+    {
+        if (pendente_) escreve(retido_);
+        pendente_ = false;
     }
 
     // The closing message; the window's words on the reheat bound say here which bound it was
@@ -108,6 +110,22 @@ public:
     }
 
 private:
+    // Writes the progress line of `a`.
+    void escreve(const Andamento& a)
+    {
+        fase_ = a.fase;
+        std::ostringstream linha;
+        linha << "Fase " << a.fase << ": " << percentual(a.percentual) << " %  FO* "
+              << formata_numero(a.fo_star, amb_.separador) << "  reaquecimentos " << a.num_reaquecimentos << "  "
+              << formata_hora(a.tempo_execucao);
+        if (a.execucoes > 1) linha << "  execuções " << a.execucoes_concluidas << "/" << a.execucoes;
+        if (amb_.terminal)
+            amb_.erros << '\r' << linha.str() << "\x1b[K" << std::flush;
+        else
+            amb_.erros << linha.str() << '\n';
+        linha_aberta_ = amb_.terminal;
+    }
+
     // How far the phase went, with one decimal: the first refresh of a phase reports a hair
     // below 0, which is shown as 0.
     std::string percentual(double valor) const
@@ -125,6 +143,8 @@ private:
     bool silencioso_;
     int fase_ = 0;
     bool linha_aberta_ = false;
+    bool pendente_ = false;  // a refresh held back: retido_
+    Andamento retido_;
     std::chrono::steady_clock::time_point ultima_{};
 };
 

@@ -5,6 +5,8 @@
 #include <string_view>
 
 #include "evaluation/objetivos.hpp"
+#include "files/planilha.hpp"
+#include "lote/sintaxe_requisitos.hpp"
 
 namespace kelm {
 
@@ -150,8 +152,10 @@ const Opcao opcoes_lote[] = {
      },
      "planeja a temporada inteira, turno e returno: 'espelhado' (a\n"
      "rodada R+r repete a rodada r com os mandos trocados) ou 'frances'\n"
-     "(a última rodada repete a 1ª, e a rodada R+r-1 a rodada r); as\n"
-     "inviabilidades são as da temporada, e o arquivo tem as 2R rodadas"},
+     "ou 'francês' (a última rodada repete a 1ª, e a rodada R+r-1 a\n"
+     "rodada r); as inviabilidades são as da temporada, e o arquivo tem\n"
+     "as 2R rodadas; as R rodadas dos dados devem ser as de um turno\n"
+     "(N-1, ou N com um número ímpar de times)"},
     {{"--semente"}, Valor::texto, "N", true, {},
      [](std::string_view v, Opcoes& op) { return desfecho(converte_semente(v, op.busca.semente)); },
      "semente do gerador de números aleatórios (padrão 333, de 0 a\n4294967295); outra semente dá outra tabela"},
@@ -169,15 +173,16 @@ const Opcao opcoes_lote[] = {
      "100)"},
     {{"--relatorio"}, Valor::arquivo_gravado, "ARQUIVO", false, "relatório",
      [](std::string_view v, Opcoes& op) -> Recusa { op.relatorio = std::string(v); return std::nullopt; },
-     "grava também o relatório da tabela obtida (ou da avaliada), em\n"
-     "colunas separadas por tabulação: por time, os mandos rodada a\n"
-     "rodada, os km percorridos e a parte de cada inviabilidade; depois\n"
-     "cada ocorrência das inviabilidades numa frase"},
+     "grava também o relatório da tabela obtida (ou da avaliada), um\n"
+     "texto em colunas separadas por tabulação (não uma planilha .xlsx):\n"
+     "por time, os mandos rodada a rodada, os km percorridos e a parte\n"
+     "de cada inviabilidade; quais eram objetivo; depois cada ocorrência\n"
+     "das inviabilidades numa frase"},
     {{"--requisitos"}, Valor::arquivo_lido, "ARQUIVO", false, "arquivo de requisitos",
      [](std::string_view v, Opcoes& op) -> Recusa { op.requisitos = std::string(v); return std::nullopt; },
      "os requisitos do planejador (estádios, jogos marcados, clássicos;\n"
-     "veja o README): cada requisito não atendido conta, pelo seu\n"
-     "tamanho, na inviabilidade 10, que a busca minimiza e que a\n"
+     "veja Requisitos, abaixo): cada requisito não atendido conta, pelo\n"
+     "seu tamanho, na inviabilidade 10, que a busca minimiza e que a\n"
      "avaliação também conta"},
     {{"--avaliar"}, Valor::arquivo_lido, "RESULTADO", false, "arquivo avaliado",
      [](std::string_view v, Opcoes& op) -> Recusa { op.avaliar = std::string(v); return std::nullopt; },
@@ -216,10 +221,9 @@ constexpr const char* rodape_ajuda =
     "parte do nome. Um número inteiro pode ter o sinal + e zeros à esquerda.\n"
     "\n"
     "Uma saída nunca substitui um arquivo lido (os três do campeonato, o avaliado, o de\n"
-    "requisitos) nem a outra\n"
-    "saída, mesmo por outro caminho ou por um link: o comando recusa antes de carregar os\n"
-    "dados, e nada é gravado. Um destino que não pode ser gravado (uma pasta que falta, sem\n"
-    "permissão, /proc, /dev/full) também é recusado antes da busca.\n"
+    "requisitos) nem a outra saída, mesmo por outro caminho ou por um link: o comando recusa\n"
+    "antes de carregar os dados, e nada é gravado. Um destino que não pode ser gravado (uma\n"
+    "pasta que falta, sem permissão, /proc, /dev/full) também é recusado antes da busca.\n"
     "\n"
     "Mensagens, andamento e resumo vão para a saída de erros.\n"
     "Códigos de saída: 0 resultado gravado (ou avaliado); 1 dados não carregados, resultado ou\n"
@@ -288,6 +292,9 @@ std::optional<std::string> le_opcoes(const std::vector<std::string>& argumentos,
     if (op.arquivo_dados.empty()) return "falta o arquivo de dados.";
     if (op.avaliar && !op.opcao_da_busca.empty())
         return "a opção " + op.opcao_da_busca + " não serve com --avaliar, que não executa a busca.";
+    if (op.relatorio && eh_planilha(*op.relatorio))
+        return "--relatorio: o relatório é um texto em colunas separadas por tabulação, não uma planilha; dê um nome "
+               "terminado em .txt ou .xls (uma planilha é do resultado: -o NOME.xlsx).";
     return std::nullopt;
 }
 
@@ -304,7 +311,7 @@ std::string texto_ajuda()
         for (const char c : o.ajuda) linha += c == '\n' ? "\n" + std::string(coluna, ' ') : std::string(1, c);
         texto += linha + "\n";
     }
-    return texto + rodape_ajuda;
+    return texto + "\nRequisitos (--requisitos ARQUIVO):\n" + sintaxe_requisitos + rodape_ajuda;
 }
 
 }  // namespace kelm

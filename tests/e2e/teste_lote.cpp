@@ -69,7 +69,9 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoUso{{"--silencioso=sim", "a.dat"}, "a opção --silencioso não recebe valor."},
                       CasoUso{{"--turbo", "a.dat"}, "opção desconhecida: --turbo."},
                       CasoUso{{"a.dat", "--semente", "5", "--avaliar", "r.txt"},
-                              "a opção --semente não serve com --avaliar, que não executa a busca."}));
+                              "a opção --semente não serve com --avaliar, que não executa a busca."},
+                      CasoUso{{"a.dat", "--relatorio", "r.XLSX"},
+                              "--relatorio: o relatório é um texto em colunas separadas por tabulação, não uma planilha"}));
 
 // One rule for blanks around values: they do not count around a value, nor around each item
 // of a list; in a file name they are part of the name. A whole number may have a plus sign
@@ -169,13 +171,27 @@ TEST(LoteEmProcesso, ResultadoNaSaidaPadraoAndamentoEResumo)
         EXPECT_NE(e.erros.find(linha), std::string::npos) << linha;
 }
 
-// A name ending in .xlsx gets a workbook (read back in teste_planilha), not the result file;
-// it is built beside its destination, whatever the system's temporary folder, and nothing
-// of the building is left there.
+// The last progress line of several runs is their end: all of them ended, with the FO kept.
+TEST(LoteEmProcesso, UltimaLinhaDeAndamentoEAFinal)
+{
+    const Chamada e = lote({"--execucoes", "3", exemplo("nordeste.dat").string()});
+    ASSERT_EQ(e.status, 0) << e.erros;
+    const std::size_t fim = e.erros.rfind("\nTERMINOU");
+    const std::size_t inicio = e.erros.rfind("\nFase ", fim) + 1;
+    const std::size_t fo = e.erros.find("\nFO_STAR: ") + 10;
+    EXPECT_TRUE(e.erros.substr(inicio, fim - inicio).ends_with("execuções 3/3")) << e.erros;
+    EXPECT_NE(e.erros.substr(inicio, fim - inicio).find("FO* " + e.erros.substr(fo, e.erros.find('\n', fo) - fo) + " "),
+              std::string::npos)
+        << e.erros;
+}
+
+// A name ending in .xlsx gets a workbook (read back in teste_planilha), not the result file,
+// even ".xlsx" alone; it is built beside its destination, whatever the system's temporary
+// folder, and nothing of the building is left there.
 TEST(LoteEmProcesso, SaidaXlsxEUmaPlanilha)
 {
     PastaTemporaria pasta;
-    const auto destino = pasta.caminho() / "r.xlsx";
+    const auto destino = pasta.caminho() / ".xlsx";
     const std::string tmpdir = std::getenv("TMPDIR") != nullptr ? std::getenv("TMPDIR") : "";
     ::setenv("TMPDIR", "/nao/existe", 1);
     const Chamada e = lote({"--silencioso", "-o", destino.string(), exemplo("nordeste.dat").string()});
