@@ -8,10 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
-#include <string>
-#include <utility>
 #include <vector>
 
 namespace kelm::teste {
@@ -51,24 +48,18 @@ inline void prepara_pasta_hostil(const std::filesystem::path& pasta, const std::
     std::filesystem::create_directories(pasta / "sub");
 }
 
-// Every entry under `pasta`, links as links (never followed), with the bytes of the files;
-// `em` is the subfolder being listed.
+// Every entry under `pasta` (`em` the subfolder listed), links as links, never followed, with
+// the bytes of the files.
 inline std::map<std::string, std::string> conteudo_da_pasta(const std::filesystem::path& pasta,
                                                              const std::filesystem::path& em = {})
 {
     std::map<std::string, std::string> c;
     for (const auto& e : std::filesystem::directory_iterator(pasta / em)) {
-        const std::filesystem::path nome = em / e.path().filename();
-        const auto tipo = e.symlink_status().type();
-        if (tipo == std::filesystem::file_type::symlink) {
-            c[nome.string()] = "-> " + std::filesystem::read_symlink(e.path()).string();
-        } else if (tipo == std::filesystem::file_type::directory) {
-            c[nome.string()] = "/";
-            c.merge(conteudo_da_pasta(pasta, nome));
-        } else {
-            std::ifstream f(e.path(), std::ios::binary);
-            c[nome.string()].assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-        }
+        const std::string nome = (em / e.path().filename()).string();
+        std::ifstream f(e.path(), std::ios::binary);
+        if (e.is_symlink()) c[nome] = "-> " + std::filesystem::read_symlink(e.path()).string();
+        else if (e.symlink_status().type() == std::filesystem::file_type::directory) c.merge(conteudo_da_pasta(pasta, nome));
+        else c[nome].assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
     }
     return c;
 }

@@ -186,7 +186,7 @@ void Tform_global::resume_execucao(const ResumoBusca* resumo)
         std::vector<std::string> linhas;
         for (const RequisitoNaoAtendido& n : requisitos_nao_atendidos(t.campeonato, t.tabela, requisitos_resultado_)) {
             linhas.push_back(std::to_string(n.linha));
-            frases << QString::fromStdString(n.frase);
+            frases << QString::fromStdString(n.frase) + QLatin1Char('.');
         }
         if (!linhas.empty())
             partes << QStringLiteral("Requisitos não atendidos: linha%1 %2.")

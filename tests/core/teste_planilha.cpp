@@ -1,16 +1,9 @@
-// The home/away board that the workbook, the window and the printed page show; the workbook
-// of a whole season read back by another program, against the result file of the same
-// schedule; and a workbook that cannot be written.
+// The home/away board that the workbook, the window and the printed page show; the workbooks
+// of runs read back by another program, against the result files of the same runs; and a
+// workbook that cannot be written.
 
 #include "apoio.hpp"
 #include "apoio_lote.hpp"
-#include "evaluation/avaliacao.hpp"
-#include "evaluation/requisitos.hpp"
-#include "evaluation/temporada.hpp"
-#include "files/planilha.hpp"
-#include "files/requisitos.hpp"
-#include "files/resultado.hpp"
-#include "model/temporada.hpp"
 #include "report/explicacao.hpp"
 #include "report/quadro_mandos.hpp"
 #include "search/comandos.hpp"
@@ -60,84 +53,45 @@ std::string diferencas(const std::filesystem::path& planilha, const std::filesys
     return std::system(comando.c_str()) == 0 ? std::string() : "falhou: " + le_bytes(saida);
 }
 
-// The 20 clubs' turno of 19 rounds and its mirrored returno, as a finished run holds them.
-Estado temporada_de_20()
-{
-    Estado e = carrega_exemplo("brasileirao_2023_turno.dat");
-    todos_objetivos(e);
-    Execucao& x = e.execucao;
-    x.tabela_melhor = turno_circular(20);
-    ReferenciaDaTemporada temporada(e.campeonato, Returno::espelhado);
-    x.fo_star = temporada.avalia(e.criterios, x.tabela_melhor);
-    x.inviabilidades_melhor = temporada.contagens();
-    x.programa_executado = true;
-    x.procedencia.semente = 7;
-    x.procedencia.returno = Returno::espelhado;
-    x.procedencia.objetivos = e.criterios.objetivos;
-    x.procedencia.objetivos_no_fim = e.criterios.objetivos;
-    return e;
-}
+// A run's workbook read back by another program against the run's result file. Whatever
+// objectives the planner chose, the counts the workbook marks as objectives are those FO_STAR
+// counts: a run that finishes both phases ends with them all, one stopped at its reheat bound
+// with the chosen ones. A season shows its turn; requirements, their count and occurrences.
+struct CasoPlanilha {
+    const char* dados;
+    std::vector<std::string> args;  // {T} stands for the tests' own folder
+    int returno;                    // the returno's first round, from 1; 0 for a single turno
+};
 
-// The season, and the same under the bundled requirements (their count, its tenth row and
-// its occurrences in the workbook only then).
-class PlanilhaDaTemporada : public ::testing::TestWithParam<bool> {};
+class PlanilhaDaExecucao : public ::testing::TestWithParam<CasoPlanilha> {};
 
-TEST_P(PlanilhaDaTemporada, TemporadaLidaDeVoltaTemOsJogosEAsContagensDoArquivoDeResultado)
-{
-    Estado e = temporada_de_20();
-    if (GetParam()) {
-        ASSERT_TRUE(carrega_requisitos(e.campeonato, exemplo("brasileirao_2023_requisitos.txt"), e.requisitos).sucesso);
-        const Temporada t = temporada_de(e.campeonato, e.execucao.tabela_melhor, Returno::espelhado);
-        e.execucao.inviabilidades_melhor[Inviabilidade::requisitos] =
-            static_cast<double>(conta_requisitos(e.requisitos, 20, t.tabela));
-        ASSERT_GT(e.execucao.inviabilidades_melhor[Inviabilidade::requisitos], 0);
-        e.execucao.fo_star = calcula_fo(e.execucao.inviabilidades_melhor, e.criterios);
-        e.execucao.procedencia.requisitos = e.requisitos.arquivo;
-    }
-    PastaTemporaria pasta;
-    ASSERT_TRUE(grava_resultado(e.campeonato, e.execucao, pasta.caminho() / "r.txt").sucesso);
-    const Desfecho d =
-        grava_planilha_resultado(e.campeonato, e.execucao, pasta.caminho() / "r.XLSX", "brasileirao", &e.requisitos);
-    ASSERT_TRUE(d.sucesso) << d.texto << " " << d.detalhe;
-    EXPECT_EQ(diferencas(pasta.caminho() / "r.XLSX", pasta.caminho() / "r.txt", 20), "");
-}
-
-INSTANTIATE_TEST_SUITE_P(ComESemRequisitos, PlanilhaDaTemporada, ::testing::Bool(),
-                         [](const auto& com) { return com.param ? "ComRequisitos" : "SemRequisitos"; });
-
-// Whatever objectives the planner chose, the counts the workbook marks as objectives are
-// those FO_STAR counts: a run that finishes both phases ends with them all, one stopped at its
-// reheat bound with the chosen ones.
-class ObjetivosDaPlanilha : public ::testing::TestWithParam<std::vector<std::string>> {};
-
-TEST_P(ObjetivosDaPlanilha, AsMarcadasSomamOFO)
+TEST_P(PlanilhaDaExecucao, LidaDeVoltaComOArquivoDeResultadoEAsMarcadasSomandoOFO)
 {
     PastaTemporaria pasta;
-    for (const char* nome : {"r.xlsx", "r.txt"}) {
-        std::vector<std::string> args = GetParam();
-        args.insert(args.end(), {"--silencioso", "-o", (pasta.caminho() / nome).string(), exemplo("nordeste.dat").string()});
+    for (const char* nome : {"r.XLSX", "r.txt"}) {
+        std::vector<std::string> args{"--silencioso", "-o", (pasta.caminho() / nome).string(), exemplo(GetParam().dados).string()};
+        for (const std::string& a : GetParam().args) args.push_back(substitui(a, "{T}", pasta_testes));
         const Chamada c = lote(args);
         ASSERT_TRUE(c.status == 0 || c.status == 3) << c.erros;
     }
-    EXPECT_EQ(diferencas(pasta.caminho() / "r.xlsx", pasta.caminho() / "r.txt", 0), "");
+    EXPECT_EQ(diferencas(pasta.caminho() / "r.XLSX", pasta.caminho() / "r.txt", GetParam().returno), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Escolhas, ObjetivosDaPlanilha,
-                         ::testing::Values(std::vector<std::string>{"--objetivos", "1,2,3"},
-                                           std::vector<std::string>{"--objetivos", "8", "--max-reaquecimentos", "0"},
-                                           std::vector<std::string>{"--objetivos", "1,2,3,5", "--execucoes", "2"}));
+INSTANTIATE_TEST_SUITE_P(
+    Escolhas, PlanilhaDaExecucao,
+    ::testing::Values(CasoPlanilha{"nordeste.dat", {"--objetivos", "1,2,3"}, 0},
+                      CasoPlanilha{"nordeste.dat", {"--objetivos", "8", "--max-reaquecimentos", "0"}, 0},
+                      CasoPlanilha{"nordeste.dat", {"--objetivos", "1,2,3,5", "--execucoes", "2"}, 0},
+                      CasoPlanilha{"nordeste_turno.dat",
+                                   {"--busca", "compacta", "--returno", "espelhado", "--max-reaquecimentos", "0",
+                                    "--requisitos", "{T}/e2e/requisitos_nordeste.txt"},
+                                   6}));
 
-TEST(Planilha, RecusadaSemResultadoOuSemPastaSemDeixarNada)
+// A schedule that no run of the data left is not written.
+TEST(Planilha, RecusadaSemResultadoSemDeixarNada)
 {
-    Estado e = temporada_de_20();
+    const Estado e = carrega_exemplo("nordeste.dat");
     PastaTemporaria pasta;
-    const auto destino = pasta.caminho() / "falta" / "r.xlsx";
-    const Desfecho d = grava_planilha_resultado(e.campeonato, e.execucao, destino, "");
-    EXPECT_FALSE(d.sucesso);
-    EXPECT_EQ(d.texto, msg_arquivo_nao_salvo);
-    EXPECT_EQ(d.detalhe, destino.string() + ": a pasta não existe.");
-
-    e.execucao.programa_executado = false;
     EXPECT_EQ(grava_planilha_resultado(e.campeonato, e.execucao, pasta.caminho() / "r.xlsx", "").texto, msg_sem_resultado);
     EXPECT_TRUE(std::filesystem::is_empty(pasta.caminho()));
 }

@@ -125,39 +125,74 @@ TEST(LoteEmProcesso, BrancosDeUmNomeDeArquivoContam)
     EXPECT_NE(lidas({"-o", " r.txt"}), lidas({"-o", "r.txt"}));
 }
 
-TEST(LoteEmProcesso, DadosQueNaoCarregamOuQueABuscaRecusaSaemComUm)
+// What kelm-lote says, case by case: its arguments ({E} stands for the bundled championships'
+// folder, {T} for the tests' own), its exit status and a passage of its standard error.
+struct CasoMensagem {
+    const char* nome;
+    std::vector<std::string> args;
+    int status;
+    std::string trecho;
+};
+
+void PrintTo(const CasoMensagem& c, std::ostream* os) { *os << c.nome; }
+
+class Mensagens : public ::testing::TestWithParam<CasoMensagem> {};
+
+TEST_P(Mensagens, StatusETrechoDaSaidaDeErros)
 {
-    Chamada e = lote({"/nao/existe.dat"});
-    EXPECT_EQ(e.status, 1);
-    EXPECT_EQ(e.erros, "O Arquivo de dados não foi aberto.\n/nao/existe.dat: o arquivo não existe.\n");
-    EXPECT_EQ(e.saida, "");
-    e = lote({"--busca", "compacta", exemplo("nordeste.dat").string()});
-    EXPECT_EQ(e.status, 1);
-    EXPECT_NE(e.erros.find("A busca compacta não pode ser usada com estes dados"), std::string::npos) << e.erros;
-    EXPECT_EQ(e.saida, "");
-    // Ten rounds of six teams are no turno: a returno would make twenty.
-    e = lote({"--returno", "espelhado", exemplo("nordeste.dat").string()});
-    EXPECT_EQ(e.status, 1);
-    EXPECT_EQ(e.erros, "Os dados foram carregados com sucesso.\nO returno não pode ser planejado com estes dados: o turno "
-                       "de uma temporada é um rodízio simples, em que cada time enfrenta cada outro uma vez e joga uma vez "
-                       "por rodada, o que com 6 times pede 5 rodadas, e os dados têm 10 (a temporada teria 20).\n");
+    std::vector<std::string> args;
+    for (const std::string& a : GetParam().args)
+        args.push_back(substitui(substitui(a, "{E}", pasta_exemplos), "{T}", pasta_testes));
+    const Chamada e = lote(args);
+    EXPECT_EQ(e.status, GetParam().status);
+    EXPECT_NE(e.erros.find(GetParam().trecho), std::string::npos) << e.erros;
 }
 
-// A season of the specified search is advised the compact one as it starts; its reheat bound
-// is named, with what to try.
-TEST(LoteEmProcesso, TemporadaDaBuscaPadraoELimiteDeReaquecimentos)
-{
-    const Chamada e = lote({"--silencioso", "--returno", "frances", "--max-reaquecimentos", "0",
-                            exemplo("nordeste_turno.dat").string()});
-    EXPECT_EQ(e.status, 3);
-    EXPECT_EQ(e.erros.substr(0, e.erros.find("Inviabilidade 1:")),
-              "Os dados foram carregados com sucesso.\nUma solução inicial aleatória foi gerada.\nAviso: Uma temporada "
-              "inteira raramente fica com as rodadas completas na busca padrão antes do limite de reaquecimentos; a busca "
-              "compacta, que mantém as rodadas completas, costuma planejá-la em segundos (--busca compacta).\nA primeira "
-              "fase atingiu o limite de reaquecimentos (--max-reaquecimentos 0) sem zerar as inviabilidades 1, 2, 3 e 5; "
-              "a segunda fase não foi feita, e o resultado é o da primeira. Experimente --busca compacta, que mantém as "
-              "rodadas completas, ou um limite maior.\n");
-}
+const std::string fo_do_arquivo = "O FO_STAR do arquivo, 60127618, não é o recalculado, ";
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, Mensagens,
+    ::testing::Values(
+        CasoMensagem{"DadosQueFaltam", {"/nao/existe.dat"}, 1,
+                     "O Arquivo de dados não foi aberto.\n/nao/existe.dat: o arquivo não existe.\n"},
+        CasoMensagem{"BuscaCompactaRecusada", {"--busca", "compacta", "{E}/nordeste.dat"}, 1,
+                     "A busca compacta não pode ser usada com estes dados"},
+        // Ten rounds of six teams are no turno: a returno would make twenty.
+        CasoMensagem{"ReturnoDeDadosQueNaoSaoUmTurno", {"--returno", "espelhado", "{E}/nordeste.dat"}, 1,
+                     "sucesso.\nO returno não pode ser planejado com estes dados: o turno de uma temporada é um rodízio "
+                     "simples, em que cada time enfrenta cada outro uma vez e joga uma vez por rodada, o que com 6 times "
+                     "pede 5 rodadas, e os dados têm 10 (a temporada teria 20).\n"},
+        // A season of the specified search is advised the compact one as it starts; the
+        // reheat bound is named, with what to try.
+        CasoMensagem{"TemporadaDaBuscaPadrao",
+                     {"--silencioso", "--returno", "frances", "--max-reaquecimentos", "0", "{E}/nordeste_turno.dat"}, 3,
+                     "sucesso.\nUma solução inicial aleatória foi gerada.\nAviso: Uma temporada inteira raramente fica "
+                     "com as rodadas completas na busca padrão antes do limite de reaquecimentos; a busca compacta, que "
+                     "mantém as rodadas completas, costuma planejá-la em segundos (--busca compacta).\nA primeira fase "
+                     "atingiu o limite de reaquecimentos (--max-reaquecimentos 0) sem zerar as inviabilidades 1, 2, 3 e "
+                     "5; a segunda fase não foi feita, e o resultado é o da primeira. Experimente --busca compacta, que "
+                     "mantém as rodadas completas, ou um limite maior.\nInviabilidade 1:"},
+        // The requirements a result leaves unmet, each in its sentence with its line.
+        CasoMensagem{"RequisitosNaoAtendidosNoResumo",
+                     {"--silencioso", "--max-reaquecimentos", "0", "--objetivos", "8", "--requisitos",
+                      "{T}/e2e/requisitos_nordeste.txt", "{E}/nordeste.dat"},
+                     3,
+                     "\nInviabilidade 10: 2\nRequisitos não atendidos:\n  Bahia e Vitória não podem jogar em casa, e "
+                     "algum deles joga em casa na rodada 2 (requisito da linha 1)\n  mais de 1 de Ceará e Fortaleza "
+                     "jogam em casa na rodada 7 (requisito da linha 2)\nFO_STAR: "},
+        // A result file does not say which objectives its FO_STAR counts: a scoring that
+        // finds another FO says so, and whether every count as an objective gives it.
+        CasoMensagem{"FODoArquivoComTodosOsObjetivos",
+                     {"--avaliar", "{T}/e2e/esperado/nordeste.txt", "--objetivos", "1,2,3", "{E}/nordeste.dat"}, 0,
+                     fo_do_arquivo + "0: ele foi calculado com todas as inviabilidades como objetivo, como no fim de uma "
+                                     "execução que fez as duas fases; --avaliar sem --objetivos o reproduz.\n"},
+        // The last progress line of several runs is their end, all of them ended.
+        CasoMensagem{"UltimaLinhaDeAndamento", {"--execucoes", "3", "{E}/nordeste.dat"}, 0,
+                     "  execuções 3/3\nTERMINOU A EXECUÇÃO!\n"},
+        CasoMensagem{"FODoArquivoComOutrosPesos",
+                     {"--avaliar", "{T}/e2e/esperado/nordeste.txt", "--pesos", "1,1,1,1,1,1,1,1,1", "{E}/nordeste.dat"}, 0,
+                     fo_do_arquivo + "19813: ele foi calculado com outros objetivos ou outros pesos.\n"}),
+    [](const auto& caso) { return std::string(caso.param.nome); });
 
 TEST(LoteEmProcesso, ResultadoNaSaidaPadraoAndamentoEResumo)
 {
@@ -169,20 +204,6 @@ TEST(LoteEmProcesso, ResultadoNaSaidaPadraoAndamentoEResumo)
     for (const char* linha : {"Fase 1: 0,0 %", "Fase 2: 0,0 %", "\nTERMINOU A EXECUÇÃO!\n", "\nInviabilidade 9: ",
                               "\nFO_STAR: ", "\nReaquecimentos: 0\n", "\nTempo de execução: "})
         EXPECT_NE(e.erros.find(linha), std::string::npos) << linha;
-}
-
-// The last progress line of several runs is their end: all of them ended, with the FO kept.
-TEST(LoteEmProcesso, UltimaLinhaDeAndamentoEAFinal)
-{
-    const Chamada e = lote({"--execucoes", "3", exemplo("nordeste.dat").string()});
-    ASSERT_EQ(e.status, 0) << e.erros;
-    const std::size_t fim = e.erros.rfind("\nTERMINOU");
-    const std::size_t inicio = e.erros.rfind("\nFase ", fim) + 1;
-    const std::size_t fo = e.erros.find("\nFO_STAR: ") + 10;
-    EXPECT_TRUE(e.erros.substr(inicio, fim - inicio).ends_with("execuções 3/3")) << e.erros;
-    EXPECT_NE(e.erros.substr(inicio, fim - inicio).find("FO* " + e.erros.substr(fo, e.erros.find('\n', fo) - fo) + " "),
-              std::string::npos)
-        << e.erros;
 }
 
 // A name ending in .xlsx gets a workbook (read back in teste_planilha), not the result file,
@@ -200,43 +221,6 @@ TEST(LoteEmProcesso, SaidaXlsxEUmaPlanilha)
     EXPECT_TRUE(le_bytes(destino).starts_with(std::string("PK\x03\x04", 4)));
     EXPECT_TRUE(e.erros.ends_with("Resultado gravado em " + destino.string() + "\n")) << e.erros;
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(pasta.caminho()), {}), 1);
-}
-
-// The requirements a result leaves unmet are listed in the closing summary, each in its
-// sentence with its line (a maximum of 0 too).
-TEST(LoteEmProcesso, ResumoListaOsRequisitosNaoAtendidos)
-{
-    PastaTemporaria pasta;
-    const auto requisitos = pasta.escreve("req.txt", "maximo 0 Bahia Vitória rodadas 1-4\nmaximo 1 Ceará Fortaleza\n");
-    const Chamada e = lote({"--silencioso", "--max-reaquecimentos", "0", "--objetivos", "8", "--requisitos",
-                            requisitos.string(), exemplo("nordeste.dat").string()});
-    EXPECT_EQ(e.status, 3);
-    EXPECT_NE(e.erros.find("\nInviabilidade 10: 2\nRequisitos não atendidos:\n"
-                           "  Bahia e Vitória não podem jogar em casa, e algum deles joga em casa na rodada 2 (requisito "
-                           "da linha 1)\n"
-                           "  mais de 1 de Ceará e Fortaleza jogam em casa na rodada 7 (requisito da linha 2)\nFO_STAR: "),
-              std::string::npos)
-        << e.erros;
-}
-
-// A result file does not say which objectives its FO_STAR counts: a scoring that finds
-// another FO says so, and whether every count as an objective (a finished run's) gives it.
-TEST(LoteEmProcesso, AvaliacaoDizQuandoOFODoArquivoEOutro)
-{
-    const std::string ouro = (std::filesystem::path(KELM_ESPERADO) / "nordeste.txt").string();
-    const std::string inicio = "O FO_STAR do arquivo, 60127618, não é o recalculado, ";
-    for (const auto& [opcoes, linha] :
-         {std::pair{std::vector<std::string>{"--objetivos", "1,2,3"},
-                    inicio + "0: ele foi calculado com todas as inviabilidades como objetivo, como no fim de uma "
-                             "execução que fez as duas fases; --avaliar sem --objetivos o reproduz.\n"},
-          std::pair{std::vector<std::string>{"--pesos", "1,1,1,1,1,1,1,1,1"},
-                    inicio + "19813: ele foi calculado com outros objetivos ou outros pesos.\n"}}) {
-        std::vector<std::string> args{"--avaliar", ouro, exemplo("nordeste.dat").string()};
-        args.insert(args.end(), opcoes.begin(), opcoes.end());
-        const Chamada e = lote(args);
-        EXPECT_EQ(e.status, 0);
-        EXPECT_TRUE(e.erros.ends_with(linha)) << e.erros;
-    }
 }
 
 // ---- The built program ------------------------------------------------------------------
