@@ -78,6 +78,7 @@ public:
         escreve(a);
     }
 
+    // A phase ended: the refresh held back, if any, is its last line.
     void fase_concluida(int) override
     {
         if (pendente_) escreve(retido_);

@@ -11,6 +11,7 @@ namespace kelm {
 
 namespace {
 
+// Team t's name.
 const std::string& nome(const Campeonato& c, int t) { return c.nomes_times[static_cast<std::size_t>(t)]; }
 
 // "Bahia", "Bahia e Vitória", ...: the requirement's teams.
