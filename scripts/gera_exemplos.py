@@ -53,4 +53,4 @@ escreve("brasileirao_24_clubes", [("", 23)], clubes + acesso)
 # A small regional cup, as a file exported on Windows: Latin-1 names and CR LF line ends.
 nordeste = [("Bahia", "BA"), ("Vitória", "BA"), ("Ceará", "CE"), ("Fortaleza", "CE"),
             ("Náutico", "PE"), ("Sport", "PE")]
-escreve("nordeste", [("", 10)], nordeste, codificacao="latin-1", fim_de_linha="\r\n")
+escreve("nordeste", [("", 10), ("_turno", 5)], nordeste, codificacao="latin-1", fim_de_linha="\r\n")

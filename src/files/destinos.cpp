@@ -16,8 +16,8 @@ namespace kelm {
 namespace {
 
 // Which file a path names. An existing file is its device and inode; a file still to be made
-// (or a link to nothing, which the writing replaces by the file) is its folder's device and
-// inode and its name.
+// is its folder's device and inode and its name. A link is followed as the save follows it
+// (arquivo_gravado), so that a link to nothing is the file it names, in the folder it names.
 struct Identidade {
     dev_t dispositivo = 0;
     ino_t no = 0;
@@ -28,18 +28,20 @@ struct Identidade {
 
 // The identity of the regular file at `caminho`, or of the new file it would be when
 // `pode_faltar`; nothing for what no save replaces (a device, a pipe, a folder) or cannot
-// make (a missing folder, which the destination checks report).
+// make (a missing folder, links that go round), which the destination checks report.
 std::optional<Identidade> identidade(const std::filesystem::path& caminho, bool pode_faltar)
 {
+    const auto gravado = arquivo_gravado(caminho);
+    if (!gravado) return std::nullopt;
     struct stat info{};
-    if (::stat(caminho.c_str(), &info) == 0) {
+    if (::stat(gravado->c_str(), &info) == 0) {
         if (!S_ISREG(info.st_mode)) return std::nullopt;
         return Identidade{info.st_dev, info.st_ino, {}};
     }
-    if (!pode_faltar || !caminho.has_filename()) return std::nullopt;
-    const std::filesystem::path pasta = caminho.has_parent_path() ? caminho.parent_path() : std::filesystem::path(".");
+    if (!pode_faltar || !gravado->has_filename()) return std::nullopt;
+    const std::filesystem::path pasta = gravado->has_parent_path() ? gravado->parent_path() : std::filesystem::path(".");
     if (::stat(pasta.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return std::nullopt;
-    return Identidade{info.st_dev, info.st_ino, caminho.filename().string()};
+    return Identidade{info.st_dev, info.st_ino, gravado->filename().string()};
 }
 
 std::string descreve(const ArquivoDoComando& arquivo)
@@ -86,6 +88,13 @@ std::vector<ArquivoDoComando> arquivos_do_campeonato(const std::filesystem::path
     return arquivos;
 }
 
+std::vector<ArquivoDoComando> arquivos_em_uso(const std::filesystem::path& arquivo_dados, const Requisitos& requisitos)
+{
+    std::vector<ArquivoDoComando> arquivos = arquivos_do_campeonato(arquivo_dados);
+    if (requisitos.em_vigor()) arquivos.push_back({"arquivo de requisitos", requisitos.arquivo, requisitos.arquivo});
+    return arquivos;
+}
+
 Desfecho confere_saidas(const std::vector<ArquivoDoComando>& entradas, const std::vector<ArquivoDoComando>& saidas)
 {
     std::vector<std::pair<Identidade, const ArquivoDoComando*>> vistos;
@@ -114,9 +123,7 @@ Desfecho confere_destino(const std::filesystem::path& destino)
     if (existe && !S_ISREG(info.st_mode)) return Desfecho::ok();
 
     // The new file is made in the folder of the file a link names.
-    std::error_code ec;
-    std::filesystem::path real = existe ? std::filesystem::canonical(destino, ec) : destino;
-    if (ec) real = destino;
+    const std::filesystem::path real = arquivo_gravado(destino).value_or(destino);
     const std::filesystem::path pasta = real.has_parent_path() ? real.parent_path() : std::filesystem::path(".");
     if (pasta_do_sistema(pasta))
         return Desfecho::erro(msg_arquivo_nao_salvo, destino.string() + ": a pasta " + pasta.string() +

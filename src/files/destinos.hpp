@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/desfecho.hpp"
+#include "model/requisitos.hpp"
 
 namespace kelm {
 
@@ -19,6 +20,10 @@ struct ArquivoDoComando {
 // the distances and names files it names (a data file that cannot be read is left to the
 // load to refuse).
 std::vector<ArquivoDoComando> arquivos_do_campeonato(const std::filesystem::path& arquivo_dados);
+
+// The files a schedule on screen was drawn from, which a save must not replace: the
+// championship's three (those of `arquivo_dados`) and the requirements file in force, if any.
+std::vector<ArquivoDoComando> arquivos_em_uso(const std::filesystem::path& arquivo_dados, const Requisitos& requisitos);
 
 // Refuses, before anything is read or written, an output that would replace an input or an
 // earlier output of the same command: the same file under another path, through a link or a

@@ -104,7 +104,10 @@ public:
         const auto c = campos(linha);
         if (c.empty()) return {};
         com_texto_ = true;
-        if (rodada_ == 0 && eh_cabecalho_contagens(c[0])) return {};
+        if (rodada_ == 0 && eh_cabecalho_contagens(c[0])) {
+            if (c[0] == "FO_STAR:" && c.size() == 2) fo_ = c[1];
+            return {};
+        }
         if (const auto numero = numero_da_rodada(c)) return comeca_rodada(*numero);
         if (c.size() == 3 && c[1] == "X") return le_jogo(c[0], c[2]);
         return "a linha não é o cabeçalho de uma rodada nem um jogo (mandante, X e visitante separados por "
@@ -134,6 +137,9 @@ public:
         if (faltam > 1) primeiro += " Faltam " + std::to_string(faltam) + " jogos ao todo.";
         return primeiro;
     }
+
+    // The value of the line "FO_STAR:" before the first round, as written.
+    const std::string& fo() const { return fo_; }
 
 private:
     const std::string& nome(int t) const { return campeonato_.nomes_times[static_cast<std::size_t>(t)]; }
@@ -195,12 +201,19 @@ private:
     int rodada_ = 0;                       // the round being read, from 1; 0 before the first
     int vaga_ = 0;
     bool com_texto_ = false;  // a line other than blanks was read
+    std::string fo_;
 };
 
 }  // namespace
 
-Desfecho le_resultado(std::string_view bytes, std::string_view nome, const Campeonato& campeonato, Tabela& tabela)
+Desfecho le_resultado(std::string_view bytes, std::string_view nome, const Campeonato& campeonato, Tabela& tabela,
+                      std::string* fo_do_arquivo)
 {
+    // A zip archive, as a workbook is: the schedule is scored from the text file saved with it.
+    if (bytes.starts_with(std::string_view("PK\x03\x04", 4)))
+        return Desfecho::erro("Erro no arquivo de resultado \"" + nome_exibivel(nome) +
+                              "\": ele é uma pasta de trabalho (.xlsx); --avaliar lê o arquivo de resultado de texto "
+                              "(.txt ou .xls), como o KELM o grava ou no mesmo formato.");
     bytes = sem_bom(bytes);
     if (auto p = problema_de_texto(bytes)) return Desfecho::erro(erro_no_arquivo(tipo, nome, p->linha, p->problema));
     // Names and headings are compared in UTF-8; a file that is not UTF-8 is Latin-1.
@@ -228,16 +241,18 @@ Desfecho le_resultado(std::string_view bytes, std::string_view nome, const Campe
     if (const std::string problema = leitura.confere_encontros(); !problema.empty())
         return Desfecho::erro(erro_no_arquivo(tipo, nome, std::max(linha, 1), problema));
     tabela = std::move(lida);
+    if (fo_do_arquivo != nullptr) *fo_do_arquivo = leitura.fo();
     return Desfecho::ok();
 }
 
-Desfecho carrega_resultado(const Campeonato& campeonato, const std::filesystem::path& caminho, Tabela& tabela)
+Desfecho carrega_resultado(const Campeonato& campeonato, const std::filesystem::path& caminho, Tabela& tabela,
+                           std::string* fo_do_arquivo)
 {
     std::string bytes;
     std::string motivo;
     if (!le_arquivo(caminho, bytes, motivo))
         return Desfecho::erro(msg_resultado_nao_aberto, nome_exibivel(caminho.string()) + ": " + motivo + ".");
-    return le_resultado(bytes, caminho.string(), campeonato, tabela);
+    return le_resultado(bytes, caminho.string(), campeonato, tabela, fo_do_arquivo);
 }
 
 }  // namespace kelm

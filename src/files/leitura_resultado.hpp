@@ -18,9 +18,13 @@ inline constexpr const char* msg_resultado_nao_aberto = "O Arquivo de resultado 
 // once; a team may play more than once in a round. A file whose rounds go beyond R is a whole
 // season, read into a schedule of 2R rounds: every pair must meet twice, once at each venue.
 // On failure the message names the file (`nome`) and the line, and `tabela` is left as it was.
-Desfecho le_resultado(std::string_view bytes, std::string_view nome, const Campeonato& campeonato, Tabela& tabela);
+// A workbook (.xlsx) is refused as such. With `fo_do_arquivo`, it receives the value of the
+// line "FO_STAR:" as the file writes it (empty when it has none).
+Desfecho le_resultado(std::string_view bytes, std::string_view nome, const Campeonato& campeonato, Tabela& tabela,
+                      std::string* fo_do_arquivo = nullptr);
 
 // Reads the result file at `caminho` with le_resultado, within the loader's limits.
-Desfecho carrega_resultado(const Campeonato& campeonato, const std::filesystem::path& caminho, Tabela& tabela);
+Desfecho carrega_resultado(const Campeonato& campeonato, const std::filesystem::path& caminho, Tabela& tabela,
+                           std::string* fo_do_arquivo = nullptr);
 
 }  // namespace kelm

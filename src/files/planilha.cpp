@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <vector>
+
+#include <sys/stat.h>
 
 #include <xlsxwriter.h>
 
@@ -212,7 +215,7 @@ private:
             ++linha;
         }
         texto(f, linha, 0, "FO_STAR", negrito_);
-        texto(f, linha, 1, "Função objetivo: a soma de peso × valor das inviabilidades minimizadas");
+        texto(f, linha, 1, "Função objetivo: a soma de peso × valor das inviabilidades que eram objetivo no fim da execução");
         numero(f, linha, 2, ficha_.fo);
         linha += 2;
         texto(f, linha++, 0, "Procedência", negrito_);
@@ -253,14 +256,17 @@ private:
     Larguras larguras_;
 };
 
-// A folder of its own under the system's temporary folder, removed with what it holds.
+// A hidden folder of its own in `base`, removed with what it holds; its path is empty, and
+// `erro` the system's error, when it cannot be made.
 class PastaPropria {
 public:
-    PastaPropria()
+    explicit PastaPropria(const std::filesystem::path& base)
     {
-        std::error_code ec;
-        std::string modelo = (std::filesystem::temp_directory_path(ec) / "kelm-planilha-XXXXXX").string();
-        if (!ec && ::mkdtemp(modelo.data()) != nullptr) caminho_ = modelo;
+        std::string modelo = (base / ".kelm-planilha-XXXXXX").string();
+        if (::mkdtemp(modelo.data()) != nullptr)
+            caminho_ = modelo;
+        else
+            erro_ = errno;
     }
     ~PastaPropria()
     {
@@ -271,27 +277,61 @@ public:
     PastaPropria& operator=(const PastaPropria&) = delete;
 
     const std::filesystem::path& caminho() const { return caminho_; }
+    int erro() const { return erro_; }
 
 private:
     std::filesystem::path caminho_;
+    int erro_ = 0;
 };
+
+// Where a workbook for `destino` is built: beside the file the save replaces (the one a link
+// names), where the save's own new file goes too, so that the system's temporary folder
+// plays no part; a device, written in place, has it in the system's temporary folder.
+std::filesystem::path pasta_do_rascunho(const std::filesystem::path& destino)
+{
+    const std::filesystem::path gravado = arquivo_gravado(destino).value_or(destino);
+    struct stat info{};
+    if (::stat(gravado.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        std::error_code ec;
+        const std::filesystem::path temporaria = std::filesystem::temp_directory_path(ec);
+        return ec ? std::filesystem::path("/tmp") : temporaria;
+    }
+    return gravado.has_parent_path() ? gravado.parent_path() : std::filesystem::path(".");
+}
+
+// The refusal of a workbook whose folder of its own could not be made in `pasta`.
+Desfecho sem_rascunho(const std::filesystem::path& destino, const std::filesystem::path& pasta, int erro)
+{
+    Desfecho d = falha_gravacao(pasta, erro);
+    d.detalhe = destino.string() + ": a planilha é montada numa pasta temporária, que não pôde ser criada. " + d.detalhe;
+    return d;
+}
 
 }  // namespace
 
 bool eh_planilha(const std::filesystem::path& destino)
 {
-    std::string extensao = destino.extension().string();
-    std::transform(extensao.begin(), extensao.end(), extensao.begin(), [](unsigned char ch) { return std::tolower(ch); });
-    return extensao == ".xlsx";
+    // The name itself, not its extension: ".xlsx" alone is a hidden file named by its
+    // extension only, and a workbook too.
+    std::string nome = destino.filename().string();
+    std::transform(nome.begin(), nome.end(), nome.begin(), [](unsigned char ch) { return std::tolower(ch); });
+    return nome.ends_with(".xlsx");
+}
+
+Desfecho confere_rascunho_planilha(const std::filesystem::path& destino)
+{
+    const std::filesystem::path base = pasta_do_rascunho(destino);
+    const PastaPropria pasta(base);
+    return pasta.caminho().empty() ? sem_rascunho(destino, base, pasta.erro()) : Desfecho::ok();
 }
 
 Desfecho grava_planilha(const std::filesystem::path& destino, const Campeonato& campeonato, const Tabela& tabela,
                         const Explicacao& explicacao, const Ficha& ficha)
 {
-    if (destino.empty()) return Desfecho::erro(msg_arquivo_nao_salvo);
-    const PastaPropria pasta;
-    if (pasta.caminho().empty())
-        return Desfecho::erro(msg_arquivo_nao_salvo, destino.string() + ": a pasta temporária não pôde ser criada.");
+    if (Desfecho d = pode_gravar(destino); !d.sucesso) return d;
+    const std::filesystem::path base = pasta_do_rascunho(destino);
+    const PastaPropria pasta(base);
+    if (pasta.caminho().empty()) return sem_rascunho(destino, base, pasta.erro());
     const std::string rascunho = (pasta.caminho() / "planilha.xlsx").string();
     const std::string temporarios = pasta.caminho().string();
 

@@ -5,7 +5,8 @@
 
 namespace kelm {
 
-std::string texto_relatorio(const Campeonato& campeonato, const Explicacao& explicacao, char separador)
+std::string texto_relatorio(const Campeonato& campeonato, const Explicacao& explicacao, char separador,
+                            const std::array<std::int32_t, num_contagens>* objetivos)
 {
     const auto numero = [separador](auto valor) { return formata_numero(static_cast<double>(valor), separador); };
     std::string saida;
@@ -30,6 +31,11 @@ std::string texto_relatorio(const Campeonato& campeonato, const Explicacao& expl
     std::string total = "Total\t\t" + numero(casa) + "\t" + numero(fora) + "\t" + numero(km);
     for (std::size_t i = 0; i < contadas; ++i) total += "\t" + numero(explicacao.contagens[i]);
     acrescenta_linha(saida, total);
+    if (objetivos != nullptr) {
+        std::string linha = "Objetivo\t\t\t\t";
+        for (std::size_t i = 0; i < contadas; ++i) linha += (*objetivos)[i] != 0 ? "\tSim" : "\tNão";
+        acrescenta_linha(saida, em_latin1(linha));
+    }
 
     acrescenta_linha(saida, "");
     acrescenta_linha(saida, em_latin1("Inviabilidade\tOcorrência"));

@@ -1,5 +1,6 @@
 #include "files/resultado.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -47,6 +48,7 @@ std::string motivo_errno(int erro)
     case EISDIR: return "o caminho é uma pasta";
     case ENAMETOOLONG: return "o nome é longo demais";
     case ENXIO: return "ninguém lê desse dispositivo";
+    case ELOOP: return "os links do caminho levam uns aos outros sem chegar a um arquivo";
     default: return "erro de escrita";
     }
 }
@@ -56,25 +58,41 @@ Desfecho falha(const std::filesystem::path& destino, int erro)
     return Desfecho::erro(msg_arquivo_nao_salvo, destino.string() + ": " + motivo_errno(erro) + ".");
 }
 
-// The file a destination names: a link to a file is followed, so that the file it names gets
-// the new contents (as writing it directly would do) and the link stays a link.
-std::filesystem::path segue_link(const std::filesystem::path& destino)
-{
-    struct stat info{};
-    if (::lstat(destino.c_str(), &info) == 0 && S_ISLNK(info.st_mode) && ::stat(destino.c_str(), &info) == 0) {
-        std::error_code ec;
-        auto alvo = std::filesystem::canonical(destino, ec);
-        if (!ec) return alvo;
-    }
-    return destino;
-}
-
 std::filesystem::path pasta_de(const std::filesystem::path& destino)
 {
     return destino.has_parent_path() ? destino.parent_path() : std::filesystem::path(".");
 }
 
+// The target a symbolic link holds; empty when it cannot be read.
+std::string alvo_do_link(const std::filesystem::path& link, std::size_t tamanho)
+{
+    std::string alvo(std::max<std::size_t>(tamanho, 255) + 1, '\0');
+    for (;;) {
+        const ssize_t n = ::readlink(link.c_str(), alvo.data(), alvo.size());
+        if (n < 0) return {};
+        if (static_cast<std::size_t>(n) < alvo.size()) return alvo.substr(0, static_cast<std::size_t>(n));
+        alvo.resize(2 * alvo.size());
+    }
+}
+
 }  // namespace
+
+std::optional<std::filesystem::path> arquivo_gravado(const std::filesystem::path& destino)
+{
+    // As many links as the system itself follows before it gives up.
+    constexpr int max_links = 40;
+    std::filesystem::path caminho = destino;
+    for (int k = 0; k <= max_links; ++k) {
+        struct stat info{};
+        if (::lstat(caminho.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return caminho;
+        const std::filesystem::path alvo = alvo_do_link(caminho, static_cast<std::size_t>(info.st_size));
+        if (alvo.empty()) return caminho;
+        // The folder is kept as written: the system resolves its links (and "..") as it opens.
+        caminho = alvo.is_absolute() ? alvo : pasta_de(caminho) / alvo;
+    }
+    errno = ELOOP;
+    return std::nullopt;
+}
 
 Desfecho falha_gravacao(const std::filesystem::path& destino, int erro) { return falha(destino, erro); }
 
@@ -139,7 +157,9 @@ std::string texto_resultado(const Campeonato& campeonato, const Execucao& execuc
 Desfecho pode_gravar(const std::filesystem::path& destino_escolhido)
 {
     if (destino_escolhido.empty()) return Desfecho::erro(msg_arquivo_nao_salvo);
-    const std::filesystem::path destino = segue_link(destino_escolhido);
+    const auto gravado = arquivo_gravado(destino_escolhido);
+    if (!gravado) return falha(destino_escolhido, ELOOP);
+    const std::filesystem::path& destino = *gravado;
     struct stat info{};
     if (::stat(destino.c_str(), &info) == 0) {
         if (S_ISDIR(info.st_mode)) return falha(destino_escolhido, EISDIR);
@@ -158,7 +178,9 @@ Desfecho pode_gravar(const std::filesystem::path& destino_escolhido)
 Desfecho grava_arquivo(const std::filesystem::path& destino_escolhido, std::string_view bytes)
 {
     if (destino_escolhido.empty()) return Desfecho::erro(msg_arquivo_nao_salvo);
-    const std::filesystem::path destino = segue_link(destino_escolhido);
+    const auto gravado = arquivo_gravado(destino_escolhido);
+    if (!gravado) return falha(destino_escolhido, ELOOP);
+    const std::filesystem::path& destino = *gravado;
     struct stat info{};
     const bool existe = ::stat(destino.c_str(), &info) == 0;
     if (existe && S_ISDIR(info.st_mode)) return falha(destino_escolhido, EISDIR);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,10 +35,18 @@ std::vector<std::string> linhas_contagens(const Contagens& contagens, double fo,
 std::string texto_resultado(const Campeonato& campeonato, const Execucao& execucao, char separador = '.');
 
 // Writes `bytes` to `destino` so that nothing is ever half written: into a new file of the
-// same folder, flushed to the disk, then renamed over the destination. On any failure the
+// same folder, flushed to the disk, then renamed over the destination (the file a link names:
+// see arquivo_gravado). On any failure the
 // destination is left as it was and the temporary file removed. A destination that exists
 // and is a device (for example /dev/stdout) is written directly.
 Desfecho grava_arquivo(const std::filesystem::path& destino, std::string_view bytes);
+
+// The file a save to `destino` writes, which is also the file whose identity the checks of a
+// command's outputs compare: a symbolic link is followed to what it names, link after link,
+// each relative target taken from its own link's folder; a link to nothing names the new
+// file it would make, in the folder it names (and stays a link). `destino` itself when it is
+// no link; nothing, with errno ELOOP, when the links lead round and round.
+std::optional<std::filesystem::path> arquivo_gravado(const std::filesystem::path& destino);
 
 // The outcome of a save to `destino` that failed with the system error `erro`: "O Arquivo não
 // foi salvo." with the destination and the reason in Portuguese.

@@ -226,13 +226,15 @@ bool eh_arquivo_de_resultado(std::string_view bytes, const std::filesystem::path
     return extensao != ".csv" && extensao != ".tsv";
 }
 
-Desfecho carrega_tabela(const Campeonato& campeonato, const std::filesystem::path& caminho, Tabela& tabela)
+Desfecho carrega_tabela(const Campeonato& campeonato, const std::filesystem::path& caminho, Tabela& tabela,
+                        std::string* fo_do_arquivo)
 {
     std::string bytes;
     std::string motivo;
     if (!le_arquivo(caminho, bytes, motivo))
         return Desfecho::erro(msg_tabela_nao_aberta, nome_exibivel(caminho.string()) + ": " + motivo + ".");
-    if (eh_arquivo_de_resultado(bytes, caminho)) return le_resultado(bytes, caminho.string(), campeonato, tabela);
+    if (fo_do_arquivo != nullptr) fo_do_arquivo->clear();
+    if (eh_arquivo_de_resultado(bytes, caminho)) return le_resultado(bytes, caminho.string(), campeonato, tabela, fo_do_arquivo);
     return le_tabela_simples(bytes, caminho.string(), campeonato, tabela);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "model/desfecho.hpp"
@@ -28,7 +29,9 @@ Desfecho le_tabela_simples(std::string_view bytes, std::string_view nome, const 
 bool eh_arquivo_de_resultado(std::string_view bytes, const std::filesystem::path& caminho);
 
 // Reads the schedule in the file at `caminho`, a KELM result file (le_resultado) or a plain
-// table of games (le_tabela_simples), whichever it is, within the loader's limits.
-Desfecho carrega_tabela(const Campeonato& campeonato, const std::filesystem::path& caminho, Tabela& tabela);
+// table of games (le_tabela_simples), whichever it is, within the loader's limits; with
+// `fo_do_arquivo`, the FO_STAR a result file gives (see le_resultado; empty for a table).
+Desfecho carrega_tabela(const Campeonato& campeonato, const std::filesystem::path& caminho, Tabela& tabela,
+                        std::string* fo_do_arquivo = nullptr);
 
 }  // namespace kelm

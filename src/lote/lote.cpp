@@ -28,8 +28,10 @@ namespace kelm {
 
 namespace {
 
-// The load's message without the initial schedule's line.
+// The load's message without the initial schedule's line, which is said when a run starts
+// from that schedule.
 constexpr const char* msg_so_carregados = "Os dados foram carregados com sucesso.";
+constexpr const char* msg_tabela_inicial_gerada = "Uma solução inicial aleatória foi gerada.";
 
 void mostra(std::ostream& erros, const Desfecho& d)
 {
@@ -37,11 +39,10 @@ void mostra(std::ostream& erros, const Desfecho& d)
     if (!d.detalhe.empty()) erros << d.detalhe << '\n';
 }
 
-// The load's message; where no initial schedule matters (a scoring, the compact search,
-// which draws its own start) without the line that says one was drawn.
-void mostra_carga(std::ostream& erros, const Desfecho& carga, bool com_tabela_inicial)
+// The load's message: of a successful load only that the data loaded.
+void mostra_carga(std::ostream& erros, const Desfecho& carga)
 {
-    if (!com_tabela_inicial && carga.sucesso && carga.texto == msg_carregados)
+    if (carga.sucesso && carga.texto == msg_carregados)
         erros << msg_so_carregados << '\n';
     else
         mostra(erros, carga);
@@ -50,16 +51,70 @@ void mostra_carga(std::ostream& erros, const Desfecho& carga, bool com_tabela_in
 // The progress line: redrawn in place on a terminal, printed sparingly otherwise.
 class ObservadorLote : public Observador {
 public:
-    ObservadorLote(AmbienteLote& ambiente, bool silencioso) : amb_(ambiente), silencioso_(silencioso) {}
+    ObservadorLote(AmbienteLote& ambiente, const Opcoes& op) : amb_(ambiente), op_(op), silencioso_(op.silencioso) {}
 
+    // The run starts: from the random initial schedule (the compact search draws its own), and,
+    // for a whole season by the padrao search, with the advice of the compact one.
+    void execucao_iniciada() override
+    {
+        if (op_.busca.busca == TipoBusca::padrao) amb_.erros << msg_tabela_inicial_gerada << '\n';
+        if (temporada_com_busca_padrao(op_.busca.busca, op_.busca.returno))
+            amb_.erros << "Aviso: " << msg_temporada_com_busca_padrao << " (--busca compacta).\n";
+    }
+
+    // A refresh, shown unless one was shown a moment ago in the same phase; the last one held
+    // back is shown as the phase ends, so that the last line is the phase's last refresh.
     void andamento(const Andamento& a) override
     {
         if (silencioso_) return;
         const auto agora = std::chrono::steady_clock::now();
         const auto intervalo = amb_.terminal ? std::chrono::milliseconds(100) : std::chrono::milliseconds(2000);
-        if (a.fase == fase_ && agora - ultima_ < intervalo) return;
-        fase_ = a.fase;
+        pendente_ = a.fase == fase_ && agora - ultima_ < intervalo;
+        if (pendente_) {
+            retido_ = a;
+            return;
+        }
         ultima_ = agora;
+        escreve(a);
+    }
+
+    // A phase ended: the refresh held back, if any, is its last line.
+    void fase_concluida(int) override
+    {
+        if (pendente_) escreve(retido_);
+        pendente_ = false;
+    }
+
+    // The closing message; the window's words on the reheat bound say here which bound it was
+    // and what to try.
+    void mensagem(const std::string& texto) override
+    {
+        if (silencioso_ && texto == msg_terminou) return;
+        fecha_linha();
+        if (texto != msg_interrompida) {
+            amb_.erros << texto << '\n';
+            return;
+        }
+        amb_.erros << "A primeira fase atingiu o limite de reaquecimentos (--max-reaquecimentos "
+                   << op_.busca.max_reaquecimentos << ") sem zerar as inviabilidades 1, 2, 3 e 5"
+                   << (op_.requisitos ? " e a dos requisitos" : "")
+                   << "; a segunda fase não foi feita, e o resultado é o da primeira. "
+                   << (op_.busca.busca == TipoBusca::padrao
+                           ? "Experimente --busca compacta, que mantém as rodadas completas, ou um limite maior.\n"
+                           : "Experimente um limite maior, ou --esforco.\n");
+    }
+
+    void fecha_linha()
+    {
+        if (linha_aberta_) amb_.erros << '\n';
+        linha_aberta_ = false;
+    }
+
+private:
+    // Writes the progress line of `a`.
+    void escreve(const Andamento& a)
+    {
+        fase_ = a.fase;
         std::ostringstream linha;
         linha << "Fase " << a.fase << ": " << percentual(a.percentual) << " %  FO* "
               << formata_numero(a.fo_star, amb_.separador) << "  reaquecimentos " << a.num_reaquecimentos << "  "
@@ -72,20 +127,6 @@ public:
         linha_aberta_ = amb_.terminal;
     }
 
-    void mensagem(const std::string& texto) override
-    {
-        if (silencioso_ && texto == msg_terminou) return;
-        fecha_linha();
-        amb_.erros << texto << '\n';
-    }
-
-    void fecha_linha()
-    {
-        if (linha_aberta_) amb_.erros << '\n';
-        linha_aberta_ = false;
-    }
-
-private:
     // How far the phase went, with one decimal: the first refresh of a phase reports a hair
     // below 0, which is shown as 0.
     std::string percentual(double valor) const
@@ -99,9 +140,12 @@ private:
     }
 
     AmbienteLote& amb_;
+    const Opcoes& op_;
     bool silencioso_;
     int fase_ = 0;
     bool linha_aberta_ = false;
+    bool pendente_ = false;  // a refresh held back: retido_
+    Andamento retido_;
     std::chrono::steady_clock::time_point ultima_{};
 };
 
@@ -113,11 +157,20 @@ std::string texto_semente(const Procedencia& p)
     return "Semente: " + std::to_string(p.semente) + " (" + descreve_execucoes(p) + ")\n";
 }
 
-void resumo(std::ostream& erros, const Execucao& execucao, const ResumoBusca& r, double segundos, char separador)
+// The closing summary: the counts (and the requirements left unmet, each in its sentence),
+// FO_STAR, the reheats, the moves, the seed kept and the time.
+void resumo(std::ostream& erros, const Estado& estado, const ResumoBusca& r, double segundos, char separador)
 {
+    const Execucao& execucao = estado.execucao;
     const std::size_t contadas = execucao.procedencia.com_requisitos ? num_contagens : num_inviabilidades;
     for (std::size_t i = 0; i < contadas; ++i)
         erros << "Inviabilidade " << i + 1 << ": " << formata_numero(execucao.inviabilidades_melhor[i], separador) << '\n';
+    if (contadas == num_contagens && execucao.inviabilidades_melhor[Inviabilidade::requisitos] > 0) {
+        const Temporada t = temporada_de(estado.campeonato, execucao.tabela_melhor, execucao.procedencia.returno);
+        erros << "Requisitos não atendidos:\n";
+        for (const RequisitoNaoAtendido& n : requisitos_nao_atendidos(t.campeonato, t.tabela, estado.requisitos))
+            erros << "  " << n.frase << '\n';
+    }
     std::ostringstream s;
     s.precision(3);
     s << std::fixed << segundos;
@@ -131,14 +184,15 @@ void resumo(std::ostream& erros, const Execucao& execucao, const ResumoBusca& r,
           << "Tempo de execução: " << formata_hora(execucao.tempo_execucao) << " (" << seg << " s)\n";
 }
 
-// Writes the report of `tabela` when one was asked for; false, with the message shown, when
-// it cannot be written.
+// Writes the report of `tabela` when one was asked for, its counts marked by `objetivos`;
+// false, with the message shown, when it cannot be written.
 bool grava_relatorio(const Opcoes& op, const Campeonato& campeonato, const Tabela& tabela, const Requisitos& requisitos,
-                     AmbienteLote& amb)
+                     const std::array<std::int32_t, num_contagens>& objetivos, AmbienteLote& amb)
 {
     if (!op.relatorio) return true;
-    const Desfecho gravacao = grava_arquivo(
-        *op.relatorio, texto_relatorio(campeonato, explica_tabela(campeonato, tabela, &requisitos), amb.separador));
+    const Desfecho gravacao =
+        grava_arquivo(*op.relatorio, texto_relatorio(campeonato, explica_tabela(campeonato, tabela, &requisitos),
+                                                     amb.separador, &objetivos));
     if (!gravacao.sucesso) {
         mostra(amb.erros, gravacao);
         return false;
@@ -157,15 +211,36 @@ bool carrega_requisitos_dados(const Opcoes& op, Estado& estado, AmbienteLote& am
     return d.sucesso;
 }
 
+// A result file does not say which objectives and weights its FO_STAR was taken with: when
+// its FO_STAR is not the one recomputed, a line says so, and whether every count as an
+// objective (as at the end of a run that finished both phases) gives it.
+void avisa_outro_fo(const std::string& fo_do_arquivo, const Contagens& contagens, double fo, const Criterios& criterios,
+                    AmbienteLote& amb)
+{
+    std::string escrito = fo_do_arquivo;
+    std::replace(escrito.begin(), escrito.end(), ',', '.');
+    if (escrito.empty() || escrito == formata_numero(fo, '.')) return;
+    Criterios todos = criterios;
+    todos.objetivos.fill(1);
+    amb.erros << "O FO_STAR do arquivo, " << fo_do_arquivo << ", não é o recalculado, " << formata_numero(fo, amb.separador)
+              << ": ";
+    if (escrito == formata_numero(calcula_fo(contagens, todos), '.'))
+        amb.erros << "ele foi calculado com todas as inviabilidades como objetivo, como no fim de uma execução que fez "
+                     "as duas fases; --avaliar sem --objetivos o reproduz.\n";
+    else
+        amb.erros << "ele foi calculado com outros objetivos ou outros pesos.\n";
+}
+
 // --avaliar: scores the schedule of a result file instead of running the search.
 int avalia_resultado(const Opcoes& op, AmbienteLote& amb)
 {
     Estado estado;
     const Desfecho carga = carrega_dados(estado.campeonato, estado.execucao, op.arquivo_dados);
-    mostra_carga(amb.erros, carga, false);
+    mostra_carga(amb.erros, carga);
     if (!carga.sucesso) return lote_falhou;
     Tabela tabela;
-    if (const Desfecho lido = carrega_tabela(estado.campeonato, *op.avaliar, tabela); !lido.sucesso) {
+    std::string fo_do_arquivo;
+    if (const Desfecho lido = carrega_tabela(estado.campeonato, *op.avaliar, tabela, &fo_do_arquivo); !lido.sucesso) {
         mostra(amb.erros, lido);
         return lote_falhou;
     }
@@ -182,7 +257,10 @@ int avalia_resultado(const Opcoes& op, AmbienteLote& amb)
          linhas_contagens(avaliada.contagens, avaliada.fo, amb.separador, estado.requisitos.em_vigor()))
         amb.saida << linha << '\n';
     amb.saida.flush();
-    return grava_relatorio(op, avaliada.campeonato, tabela, estado.requisitos, amb) ? lote_ok : lote_falhou;
+    avisa_outro_fo(fo_do_arquivo, avaliada.contagens, avaliada.fo, estado.criterios, amb);
+    return grava_relatorio(op, avaliada.campeonato, tabela, estado.requisitos, estado.criterios.objetivos, amb)
+               ? lote_ok
+               : lote_falhou;
 }
 
 // Checks the files the command names before anything is read or written: an output that
@@ -197,7 +275,10 @@ std::optional<int> confere_arquivos(const Opcoes& op, AmbienteLote& amb)
         return lote_uso_errado;
     }
     for (const ArquivoDoComando& destino : op.gravados) {
-        if (const Desfecho d = confere_destino(destino.caminho); !d.sucesso) {
+        Desfecho d = confere_destino(destino.caminho);
+        if (d.sucesso && destino.papel == "resultado" && eh_planilha(destino.caminho))
+            d = confere_rascunho_planilha(destino.caminho);
+        if (!d.sucesso) {
             mostra(amb.erros, d);
             return lote_falhou;
         }
@@ -234,7 +315,7 @@ int executa(Opcoes& op, AmbienteLote& amb)
 {
     Estado estado;
     const Desfecho carga = carrega_dados(estado.campeonato, estado.execucao, op.arquivo_dados);
-    mostra_carga(amb.erros, carga, op.busca.busca == TipoBusca::padrao);
+    mostra_carga(amb.erros, carga);
     if (!carga.sucesso) return lote_falhou;
     if (!carrega_requisitos_dados(op, estado, amb)) return lote_falhou;
 
@@ -246,7 +327,7 @@ int executa(Opcoes& op, AmbienteLote& amb)
         define_objetivos_com_requisitos(estado.criterios, op.objetivos);
     }
 
-    ObservadorLote observador(amb, op.silencioso);
+    ObservadorLote observador(amb, op);
     const auto inicio = std::chrono::steady_clock::now();
     const ResumoBusca r = executa_busca(estado, observador, op.busca);
     const double segundos = std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
@@ -255,11 +336,12 @@ int executa(Opcoes& op, AmbienteLote& amb)
         mostra(amb.erros, r.desfecho);
         return lote_falhou;
     }
-    resumo(amb.erros, estado.execucao, r, segundos, amb.separador);
+    resumo(amb.erros, estado, r, segundos, amb.separador);
 
     if (!grava_saida(op, estado, amb)) return lote_falhou;
     const Temporada temporada = temporada_de(estado.campeonato, estado.execucao.tabela_melhor, estado.execucao.procedencia.returno);
-    if (!grava_relatorio(op, temporada.campeonato, temporada.tabela, estado.requisitos, amb)) {
+    if (!grava_relatorio(op, temporada.campeonato, temporada.tabela, estado.requisitos,
+                         estado.execucao.procedencia.objetivos_no_fim, amb)) {
         // The result already written stays: it is whole, and it may have replaced the file
         // of an earlier run, which removing it would not bring back.
         if (op.saida) amb.erros << "O resultado foi gravado em " << *op.saida << ", mas o relatório não.\n";

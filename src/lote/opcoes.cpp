@@ -5,6 +5,8 @@
 #include <string_view>
 
 #include "evaluation/objetivos.hpp"
+#include "files/planilha.hpp"
+#include "lote/sintaxe_requisitos.hpp"
 #include "model/numeros.hpp"
 
 namespace kelm {
@@ -98,21 +100,22 @@ const Opcao opcoes_lote[] = {
     {{"-o", "--saida"}, Valor::arquivo_gravado, "ARQUIVO", true, "resultado",
      [](std::string_view v, Opcoes& op) -> Recusa { op.saida = std::string(v); return std::nullopt; },
      "grava o resultado em ARQUIVO (o nome é usado como dado);\n"
-     "sem esta opção o resultado vai para a saída padrão; um\n"
-     "nome terminado em .xlsx recebe uma planilha com as abas\n"
+     "sem esta opção o resultado vai para a saída padrão;\n"
+     "um nome terminado em .xlsx recebe uma planilha com as abas\n"
      "Jogos, Mandos, Contagens e Ocorrências"},
     {{"--objetivos"}, Valor::texto, "LISTA", false, {}, aplica_objetivos,
      "inviabilidades a minimizar, de 1 a 9 (e a 10, dos requisitos),\n"
      "separadas por vírgula (por exemplo 1,2,3,8); o padrão é todas"},
     {{"--pesos"}, Valor::texto, "LISTA", false, {}, aplica_pesos_da_lista,
-     "os nove pesos (dez com o dos requisitos), inteiros separados por\n"
-     "vírgula; o padrão é\n"
+     "os nove pesos (dez com o dos requisitos), inteiros separados\n"
+     "por vírgula; o padrão é\n"
      "1000000000,1000000000,1000000000,10000000,1000000000,100000,100000,1,100\n"
      "(e 1000000000 para os requisitos)"},
     {{"--objetivos-na-execucao"}, Valor::nenhum, {}, true, {},
      [](std::string_view, Opcoes& op) -> Recusa { op.objetivos_na_execucao = true; return std::nullopt; },
-     "executa como quando os objetivos são escolhidos na janela que o\n"
-     "comando Executar abre (segunda fase com 3300 movimentos por nível)"},
+     "executa como quando os objetivos são escolhidos na janela\n"
+     "que o comando Executar abre\n"
+     "(segunda fase com 3300 movimentos por nível)"},
     {{"--max-reaquecimentos"}, Valor::texto, "K", true, {},
      [](std::string_view v, Opcoes& op) { return desfecho(converte_max_reaquecimentos(v, op.busca.max_reaquecimentos)); },
      "limite de reaquecimentos da primeira fase (padrão 50)"},
@@ -134,53 +137,61 @@ const Opcao opcoes_lote[] = {
      "(pede N-1 rodadas, ou N com um número ímpar de times)"},
     {{"--returno"}, Valor::texto, "ESQUEMA", true, {},
      [](std::string_view v, Opcoes& op) {
+         // The scheme's name as it is spoken too, with its accent (UTF-8 or Latin-1).
+         if (v == "francês" || v == "franc\xEAs") v = "frances";
          return escolhe(v, std::array{std::pair{std::string_view("espelhado"), Returno::espelhado},
                                       std::pair{std::string_view("frances"), Returno::frances}},
                         op.busca.returno);
      },
-     "planeja a temporada inteira, turno e returno: 'espelhado' (a\n"
-     "rodada R+r repete a rodada r com os mandos trocados) ou 'frances'\n"
-     "(a última rodada repete a 1ª, e a rodada R+r-1 a rodada r); as\n"
-     "inviabilidades são as da temporada, e o arquivo tem as 2R rodadas"},
+     "planeja a temporada inteira, turno e returno:\n"
+     "'espelhado' (a rodada R+r repete a rodada r com os mandos trocados)\n"
+     "ou 'frances', também 'francês' (a última rodada repete a 1ª,\n"
+     "e a rodada R+r-1 repete a rodada r);\n"
+     "as inviabilidades são as da temporada, e o arquivo tem as 2R rodadas;\n"
+     "as R rodadas dos dados devem ser as de um turno\n"
+     "(N-1, ou N com um número ímpar de times)"},
     {{"--semente"}, Valor::texto, "N", true, {},
      [](std::string_view v, Opcoes& op) { return desfecho(converte_semente(v, op.busca.semente)); },
-     "semente do gerador de números aleatórios (padrão 333, de 0 a\n4294967295); outra semente dá outra tabela"},
+     "semente do gerador de números aleatórios, de 0 a 4294967295\n"
+     "(padrão 333); outra semente dá outra tabela"},
     {{"--execucoes"}, Valor::texto, "K", true, {},
      [](std::string_view v, Opcoes& op) { return desfecho(converte_execucoes(v, op.busca.execucoes)); },
-     "faz K execuções independentes, com as sementes N, N+1, ...,\n"
-     "N+K-1, ao mesmo tempo nos núcleos do computador, e fica com a\n"
-     "melhor: a de menor FO_STAR (num empate, a de menor semente);\n"
-     "o arquivo de resultado diz de que semente ela veio (padrão 1,\n"
-     "até 1000)"},
+     "faz K execuções independentes, com as sementes N, N+1, ..., N+K-1,\n"
+     "ao mesmo tempo nos núcleos do computador, e fica com a melhor:\n"
+     "a de menor FO_STAR (num empate, a de menor semente);\n"
+     "o arquivo de resultado diz de que semente ela veio\n"
+     "(padrão 1, até 1000)"},
     {{"--esforco"}, Valor::texto, "E", true, {},
      [](std::string_view v, Opcoes& op) { return desfecho(converte_esforco(v, op.busca.esforco)); },
      "multiplica por E os movimentos de cada nível de temperatura:\n"
-     "cerca de E vezes o tempo, por uma tabela melhor (padrão 1, até\n"
-     "100)"},
+     "cerca de E vezes o tempo, por uma tabela melhor\n"
+     "(padrão 1, até 100)"},
     {{"--relatorio"}, Valor::arquivo_gravado, "ARQUIVO", false, "relatório",
      [](std::string_view v, Opcoes& op) -> Recusa { op.relatorio = std::string(v); return std::nullopt; },
-     "grava também o relatório da tabela obtida (ou da avaliada), em\n"
-     "colunas separadas por tabulação: por time, os mandos rodada a\n"
-     "rodada, os km percorridos e a parte de cada inviabilidade; depois\n"
-     "cada ocorrência das inviabilidades numa frase"},
+     "grava também o relatório da tabela obtida (ou da avaliada),\n"
+     "um texto em colunas separadas por tabulação (não uma planilha):\n"
+     "por time, os mandos rodada a rodada, os km percorridos\n"
+     "e a parte de cada inviabilidade; quais eram objetivo;\n"
+     "depois cada ocorrência das inviabilidades numa frase"},
     {{"--requisitos"}, Valor::arquivo_lido, "ARQUIVO", false, "arquivo de requisitos",
      [](std::string_view v, Opcoes& op) -> Recusa { op.requisitos = std::string(v); return std::nullopt; },
      "os requisitos do planejador (estádios, jogos marcados, clássicos;\n"
-     "veja o README): cada requisito não atendido conta, pelo seu\n"
-     "tamanho, na inviabilidade 10, que a busca minimiza e que a\n"
-     "avaliação também conta"},
+     "veja Requisitos, abaixo): cada requisito não atendido conta,\n"
+     "pelo seu tamanho, na inviabilidade 10,\n"
+     "que a busca minimiza e que a avaliação também conta"},
     {{"--avaliar"}, Valor::arquivo_lido, "RESULTADO", false, "arquivo avaliado",
      [](std::string_view v, Opcoes& op) -> Recusa { op.avaliar = std::string(v); return std::nullopt; },
-     "avalia a tabela do arquivo RESULTADO (gravado pelo KELM, ou no\n"
-     "mesmo formato, ou uma tabela de jogos, um jogo por linha:\n"
-     "rodada;mandante;visitante) em vez de executar a busca; com ela\n"
-     "só valem --objetivos, --pesos, --requisitos, --relatorio e\n"
-     "--silencioso"},
+     "avalia a tabela do arquivo RESULTADO\n"
+     "(gravado pelo KELM, ou no mesmo formato,\n"
+     "ou uma tabela de jogos, um por linha: rodada;mandante;visitante)\n"
+     "em vez de executar a busca;\n"
+     "com ela só valem\n"
+     "--objetivos, --pesos, --requisitos, --relatorio e --silencioso"},
     {{"--silencioso"}, Valor::nenhum, {}, false, {},
      [](std::string_view, Opcoes& op) -> Recusa { op.silencioso = true; return std::nullopt; },
-     "não mostra a linha de andamento nem o aviso \"TERMINOU A\n"
-     "EXECUÇÃO!\"; a mensagem da carga, os erros, o aviso de\n"
-     "interrupção e o resumo final continuam na saída de erros"},
+     "não mostra a linha de andamento nem o aviso\n"
+     "\"TERMINOU A EXECUÇÃO!\"; a mensagem da carga, os erros,\n"
+     "o aviso de interrupção e o resumo final continuam na saída de erros"},
     {{"-h", "--ajuda", "--help"}, Valor::nenhum, {}, false, {},
      [](std::string_view, Opcoes& op) -> Recusa { op.ajuda = true; return std::nullopt; }, "mostra esta ajuda"},
     {{"--versao", "--version"}, Valor::nenhum, {}, false, {},
@@ -194,30 +205,31 @@ constexpr const char* cabecalho_ajuda =
     "\n"
     "Carrega o campeonato descrito em DADOS.dat, gera a tabela inicial, executa a busca\n"
     "(recozimento simulado com reaquecimento, em duas fases) e grava o arquivo de resultado.\n"
-    "Com --avaliar, não executa a busca: lê a tabela de um arquivo de resultado do mesmo\n"
-    "campeonato e escreve na saída padrão as nove inviabilidades e FO_STAR dela, recalculadas.\n"
+    "Com --avaliar, não executa a busca: lê a tabela de um arquivo de resultado\n"
+    "do mesmo campeonato e escreve na saída padrão as nove inviabilidades e FO_STAR dela,\n"
+    "recalculadas.\n"
     "\n"
     "Opções:\n";
 
 constexpr const char* rodape_ajuda =
     "\n"
     "O valor de uma opção vem no argumento seguinte ou depois de um sinal de igual\n"
-    "(--semente 5 ou --semente=5). Brancos (espaços e tabulações) em volta de um valor, e em\n"
-    "volta de cada item de uma lista, não contam: --semente \" 5\" e --objetivos \"1, 2, 8\"\n"
-    "valem como --semente 5 e --objetivos 1,2,8. Num nome de arquivo os brancos contam, como\n"
-    "parte do nome. Um número inteiro pode ter o sinal + e zeros à esquerda.\n"
+    "(--semente 5 ou --semente=5). Brancos (espaços e tabulações) em volta de um valor,\n"
+    "e em volta de cada item de uma lista, não contam: --semente \" 5\" e --objetivos \"1, 2, 8\"\n"
+    "valem como --semente 5 e --objetivos 1,2,8. Num nome de arquivo os brancos contam,\n"
+    "como parte do nome. Um número inteiro pode ter o sinal + e zeros à esquerda.\n"
     "\n"
-    "Uma saída nunca substitui um arquivo lido (os três do campeonato, o avaliado, o de\n"
-    "requisitos) nem a outra\n"
-    "saída, mesmo por outro caminho ou por um link: o comando recusa antes de carregar os\n"
-    "dados, e nada é gravado. Um destino que não pode ser gravado (uma pasta que falta, sem\n"
-    "permissão, /proc, /dev/full) também é recusado antes da busca.\n"
+    "Uma saída nunca substitui um arquivo lido (os três do campeonato, o avaliado,\n"
+    "o de requisitos) nem a outra saída, mesmo por outro caminho ou por um link:\n"
+    "o comando recusa antes de carregar os dados, e nada é gravado.\n"
+    "Um destino que não pode ser gravado (uma pasta que falta, sem permissão,\n"
+    "/proc, /dev/full) também é recusado antes da busca.\n"
     "\n"
     "Mensagens, andamento e resumo vão para a saída de erros.\n"
-    "Códigos de saída: 0 resultado gravado (ou avaliado); 1 dados não carregados, resultado ou\n"
-    "relatório não gravado, ou arquivo de resultado recusado; 2 uso errado, ou uma saída que\n"
-    "substituiria outro arquivo do comando; 3 a primeira fase atingiu o limite de\n"
-    "reaquecimentos (o resultado dela é gravado).\n";
+    "Códigos de saída: 0 resultado gravado (ou avaliado);\n"
+    "1 dados não carregados, resultado ou relatório não gravado, ou arquivo de resultado recusado;\n"
+    "2 uso errado, ou uma saída que substituiria outro arquivo do comando;\n"
+    "3 a primeira fase atingiu o limite de reaquecimentos (o resultado dela é gravado).\n";
 
 const Opcao* procura(std::string_view nome)
 {
@@ -280,6 +292,9 @@ std::optional<std::string> le_opcoes(const std::vector<std::string>& argumentos,
     if (op.arquivo_dados.empty()) return "falta o arquivo de dados.";
     if (op.avaliar && !op.opcao_da_busca.empty())
         return "a opção " + op.opcao_da_busca + " não serve com --avaliar, que não executa a busca.";
+    if (op.relatorio && eh_planilha(*op.relatorio))
+        return "--relatorio: o relatório é um texto em colunas separadas por tabulação, não uma planilha; dê um nome "
+               "terminado em .txt ou .xls (uma planilha é do resultado: -o NOME.xlsx).";
     return std::nullopt;
 }
 
@@ -296,7 +311,7 @@ std::string texto_ajuda()
         for (const char c : o.ajuda) linha += c == '\n' ? "\n" + std::string(coluna, ' ') : std::string(1, c);
         texto += linha + "\n";
     }
-    return texto + rodape_ajuda;
+    return texto + "\nRequisitos (--requisitos ARQUIVO):\n" + sintaxe_requisitos + rodape_ajuda;
 }
 
 }  // namespace kelm

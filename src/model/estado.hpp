@@ -155,9 +155,10 @@ enum class Returno { nenhum, espelhado, frances };
 // cools, and the padrao search moves only home advantages in it.
 enum class Fase : int { primeira = 1, segunda = 2 };
 
-// What produced a run's result: the search, its seed, and the objectives and weights the
-// planner chose for it (before the run switched on objectives 2 to 9 for its second phase).
-// Of several runs, the seed is the one of the run kept.
+// What produced a run's result: the search, its seed, the objectives and weights the planner
+// chose for it, and the objectives in force when it ended, which FO_STAR counts (the second
+// phase switches on objectives 2 to 9; a run stopped at its reheat bound ends with the
+// chosen ones). Of several runs, the seed is the one of the run kept.
 struct Procedencia {
     TipoBusca busca = TipoBusca::padrao;
     std::uint32_t semente = 0;
@@ -168,6 +169,7 @@ struct Procedencia {
     std::array<std::int32_t, num_contagens> pesos = pesos_default;
     int execucoes = 1;                   // independent runs the result is the best of
     std::uint32_t primeira_semente = 0;  // their seeds: this one and the next ones
+    std::array<std::int32_t, num_contagens> objetivos_no_fim{};
     std::string tabela_aberta;           // the file the schedule was opened from, not drawn by a run
 
     friend bool operator==(const Procedencia&, const Procedencia&) = default;

@@ -8,6 +8,7 @@ Economia economia_obtida(const Campeonato& campeonato, const Criterios& criterio
                          const Tabela& obtida, const Requisitos* requisitos)
 {
     Economia e;
+    e.objetivos = criterios.objetivos;
     e.inicial = explica_tabela(campeonato, inicial, requisitos).contagens;
     e.explicacao_obtida = explica_tabela(campeonato, obtida, requisitos);
     e.obtida = e.explicacao_obtida.contagens;

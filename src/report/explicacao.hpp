@@ -61,6 +61,18 @@ Explicacao explica_tabela(const Campeonato& campeonato, const Tabela& tabela, co
 void explica_requisitos(const Campeonato& campeonato, const Tabela& tabela, const Requisitos& requisitos,
                         Explicacao& explicacao);
 
+// A requirement a schedule does not meet: its line, and the sentence of its occurrence (which
+// names the line).
+struct RequisitoNaoAtendido {
+    int linha = 0;
+    std::string frase;
+};
+
+// The requirements `tabela` (the turno, or a whole season) does not meet, in the order of the
+// file.
+std::vector<RequisitoNaoAtendido> requisitos_nao_atendidos(const Campeonato& campeonato, const Tabela& tabela,
+                                                           const Requisitos& requisitos);
+
 // The sentences' pieces: "a", "a e b", "a, b e c"; and "na rodada 7" or "nas rodadas 7, 8 e 9"
 // from rounds numbered from 0 (`uma` and `varias` begin the one or the other).
 std::string junta(const std::vector<std::string>& partes);

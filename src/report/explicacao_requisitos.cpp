@@ -11,6 +11,44 @@ namespace kelm {
 
 namespace {
 
+// Team t's name.
+const std::string& nome(const Campeonato& c, int t) { return c.nomes_times[static_cast<std::size_t>(t)]; }
+
+// "Bahia", "Bahia e Vitória", ...: the requirement's teams.
+std::string nomes(const Campeonato& c, const Requisito& r)
+{
+    std::vector<std::string> n;
+    for (const int t : r.times) n.push_back(nome(c, t));
+    return junta(n);
+}
+
+// How a requirement is broken, in a sentence without its line.
+std::string frase(const Campeonato& c, const Requisito& r, const Violacao& v)
+{
+    switch (r.tipo) {
+    case TipoRequisito::casa: return nome(c, r.times[0]) + " não joga em casa " + nas_rodadas(v.rodadas);
+    case TipoRequisito::fora: return nome(c, r.times[0]) + " joga em casa " + nas_rodadas(v.rodadas);
+    case TipoRequisito::maximo:
+        // None of the group may be at home: any one at home breaks it.
+        if (r.limite == 0)
+            return nomes(c, r) + " não podem jogar em casa, e algum deles joga em casa " + nas_rodadas(v.rodadas);
+        return "mais de " + std::to_string(r.limite) + " de " + nomes(c, r) + " jogam em casa " + nas_rodadas(v.rodadas);
+    case TipoRequisito::jogo:
+        return "o jogo " + nome(c, r.times[0]) + " x " + nome(c, r.times[1]) + " não é " +
+               nas_rodadas(v.rodadas, "na rodada ", "em nenhuma das rodadas ");
+    case TipoRequisito::encontro:
+        return nomes(c, r) + " não se enfrentam " + nas_rodadas(v.rodadas, "na rodada ", "em nenhuma das rodadas ");
+    case TipoRequisito::sem_encontro: return nomes(c, r) + " se enfrentam " + nas_rodadas(v.rodadas);
+    }
+    return {};
+}
+
+// A requirement's sentence with its line.
+std::string frase_com_linha(const Campeonato& c, const Violacao& v)
+{
+    return frase(c, *v.requisito, v) + " (requisito da linha " + std::to_string(v.requisito->linha) + ")";
+}
+
 class ExplicaRequisitos {
 public:
     ExplicaRequisitos(const Campeonato& campeonato, const Tabela& tabela, Explicacao& explicacao)
@@ -26,9 +64,9 @@ public:
         o.time = r.times[0];
         o.valor = v.tamanho;
         o.rodadas = v.rodadas;
-        o.frase = frase(r, v) + " (requisito da linha " + std::to_string(r.linha) + ")";
+        o.frase = frase_com_linha(campeonato_, v);
         const std::string nota = "requisito da linha " + std::to_string(r.linha) + " não atendido (Inviabilidade 10)";
-        for (const PosicaoJogo& p : jogos_envolvidos(r, v)) o.jogos.push_back({p, nomes(r) + ": " + nota});
+        for (const PosicaoJogo& p : jogos_envolvidos(r, v)) o.jogos.push_back({p, nomes(campeonato_, r) + ": " + nota});
         e_.times[static_cast<std::size_t>(r.times[0] - 1)].parcelas[static_cast<std::size_t>(Inviabilidade::requisitos)] +=
             v.tamanho;
         e_.contagens[Inviabilidade::requisitos] += static_cast<double>(v.tamanho);
@@ -36,31 +74,6 @@ public:
     }
 
 private:
-    const std::string& nome(int t) const { return campeonato_.nomes_times[static_cast<std::size_t>(t)]; }
-    std::string nomes(const Requisito& r) const
-    {
-        std::vector<std::string> n;
-        for (const int t : r.times) n.push_back(nome(t));
-        return junta(n);
-    }
-
-    std::string frase(const Requisito& r, const Violacao& v) const
-    {
-        switch (r.tipo) {
-        case TipoRequisito::casa: return nome(r.times[0]) + " não joga em casa " + nas_rodadas(v.rodadas);
-        case TipoRequisito::fora: return nome(r.times[0]) + " joga em casa " + nas_rodadas(v.rodadas);
-        case TipoRequisito::maximo:
-            return "mais de " + std::to_string(r.limite) + " de " + nomes(r) + " jogam em casa " + nas_rodadas(v.rodadas);
-        case TipoRequisito::jogo:
-            return "o jogo " + nome(r.times[0]) + " x " + nome(r.times[1]) + " não é " +
-                   nas_rodadas(v.rodadas, "na rodada ", "em nenhuma das rodadas ");
-        case TipoRequisito::encontro:
-            return nomes(r) + " não se enfrentam " + nas_rodadas(v.rodadas, "na rodada ", "em nenhuma das rodadas ");
-        case TipoRequisito::sem_encontro: return nomes(r) + " se enfrentam " + nas_rodadas(v.rodadas);
-        }
-        return {};
-    }
-
     // The games a requirement not met is about: the team's games in the rounds where it breaks,
     // the group's home games there, or the pair's meetings.
     std::vector<PosicaoJogo> jogos_envolvidos(const Requisito& r, const Violacao& v) const
@@ -99,6 +112,20 @@ void explica_requisitos(const Campeonato& campeonato, const Tabela& tabela, cons
     conta_requisitos(requisitos, campeonato.num_times, tabela, &violacoes);
     ExplicaRequisitos explica(campeonato, tabela, explicacao);
     for (const Violacao& v : violacoes) explica.explica(v);
+}
+
+}  // namespace kelm
+
+namespace kelm {
+
+std::vector<RequisitoNaoAtendido> requisitos_nao_atendidos(const Campeonato& campeonato, const Tabela& tabela,
+                                                           const Requisitos& requisitos)
+{
+    std::vector<Violacao> violacoes;
+    conta_requisitos(requisitos, campeonato.num_times, tabela, &violacoes);
+    std::vector<RequisitoNaoAtendido> lista;
+    for (const Violacao& v : violacoes) lista.push_back({v.requisito->linha, frase_com_linha(campeonato, v)});
+    return lista;
 }
 
 }  // namespace kelm

@@ -22,12 +22,12 @@ constexpr std::array<const char*, num_contagens> descricoes = {
     "Requisitos do planejador não atendidos",
 };
 
-// The objectives chosen among the first `contadas` counts, as "1, 2, 8", or "nenhum".
-std::string lista_objetivos(const Procedencia& p, std::size_t contadas)
+// The objectives among the first `contadas` counts, as "1, 2, 8", or "nenhum".
+std::string lista_objetivos(const std::array<std::int32_t, num_contagens>& objetivos, std::size_t contadas)
 {
     std::string lista;
     for (std::size_t i = 0; i < contadas; ++i)
-        if (p.objetivos[i] != 0) lista += (lista.empty() ? "" : ", ") + std::to_string(i + 1);
+        if (objetivos[i] != 0) lista += (lista.empty() ? "" : ", ") + std::to_string(i + 1);
     return lista.empty() ? "nenhum" : lista;
 }
 
@@ -45,7 +45,7 @@ Ficha monta_ficha(std::string campeonato, const Contagens& contagens, double fo,
     const std::size_t contadas = com_requisitos ? num_contagens : num_inviabilidades;
     for (std::size_t i = 0; i < contadas; ++i)
         f.contagens.push_back({"Inviabilidade " + std::to_string(i + 1), descricoes[i], contagens[i], procedencia.pesos[i],
-                               procedencia.objetivos[i] != 0});
+                               procedencia.objetivos_no_fim[i] != 0});
     if (!f.campeonato.empty()) f.procedencia.push_back({"Campeonato", f.campeonato, {}});
     f.procedencia.push_back({"Busca",
                              procedencia.busca == TipoBusca::compacta ? "compacta (rodadas completas)"
@@ -62,7 +62,8 @@ Ficha monta_ficha(std::string campeonato, const Contagens& contagens, double fo,
     if (com_requisitos)
         f.procedencia.push_back(
             {"Requisitos", std::filesystem::path(procedencia.requisitos).filename().string(), {}});
-    f.procedencia.push_back({"Objetivos escolhidos", lista_objetivos(procedencia, contadas), {}});
+    f.procedencia.push_back({"Objetivos escolhidos", lista_objetivos(procedencia.objetivos, contadas), {}});
+    f.procedencia.push_back({"Objetivos no fim da execução", lista_objetivos(procedencia.objetivos_no_fim, contadas), {}});
     return f;
 }
 

@@ -9,8 +9,8 @@
 
 namespace kelm {
 
-// One count of a result as it is shared: its name, what it counts, its value, and the weight
-// and objective flag the planner chose.
+// One count of a result as it is shared: its name, what it counts, its value, its weight, and
+// whether it was an objective when the run ended (whether FO counts it).
 struct ItemContagem {
     std::string nome;        // "Inviabilidade 1"
     std::string descricao;
@@ -37,8 +37,9 @@ struct Ficha {
 };
 
 // The record of a result: `contagens` and `fo` as the result file states them, with the
-// weights, objectives, search and seed of `procedencia`; the tenth count and the requirements
-// file only when the result was drawn up under requirements.
+// weights, search and seed of `procedencia`, the objectives chosen and those in force when
+// the run ended (which FO counts, and which the counts are marked by); the tenth count and
+// the requirements file only when the result was drawn up under requirements.
 Ficha monta_ficha(std::string campeonato, const Contagens& contagens, double fo, const Procedencia& procedencia,
                   int inicio_returno = 0);
 

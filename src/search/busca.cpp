@@ -17,6 +17,7 @@ ResumoBusca executa_busca(Estado& estado, Observador& observador, const OpcoesBu
         resumo.desfecho = {false, TipoMensagem::informacao, msg_dados_nao_carregados, {}};
         return resumo;
     }
+    if (resumo.desfecho = aceita_returno(campeonato, opcoes_dadas.returno); !resumo.desfecho.sucesso) return resumo;
     resumo.desfecho = aceita_busca(campeonato, opcoes_dadas.busca);
     if (!resumo.desfecho.sucesso) return resumo;
     // The requirements in force are held against the rounds of this run before anything changes.

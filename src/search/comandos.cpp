@@ -105,6 +105,19 @@ Desfecho avalia_tabela_dada(const Campeonato& campeonato, const Criterios& crite
     return Desfecho::ok();
 }
 
+Desfecho aceita_returno(const Campeonato& campeonato, Returno returno)
+{
+    const int n = campeonato.num_times;
+    const int r = campeonato.num_rodadas;
+    const int precisas = rodadas_preenchidas(n);
+    if (returno == Returno::nenhum || !campeonato.dados_carregados || r == precisas) return Desfecho::ok();
+    return Desfecho::erro("O returno não pode ser planejado com estes dados: o turno de uma temporada é um rodízio simples, "
+                          "em que cada time enfrenta cada outro uma vez e joga uma vez por rodada" +
+                          std::string(n % 2 == 0 ? "" : ", com um time de folga em cada uma") + ", o que com " +
+                          std::to_string(n) + " times pede " + std::to_string(precisas) + " rodadas, e os dados têm " +
+                          std::to_string(r) + " (a temporada teria " + std::to_string(rodadas_da_temporada(r)) + ").");
+}
+
 bool ha_resultado(const Campeonato& campeonato, const Execucao& execucao)
 {
     const Tabela& melhor = execucao.tabela_melhor;

@@ -4,6 +4,7 @@
 
 #include "model/desfecho.hpp"
 #include "model/estado.hpp"
+#include "search/busca.hpp"
 
 namespace kelm {
 
@@ -48,6 +49,22 @@ Desfecho avalia_tabela_dada(const Campeonato& campeonato, const Criterios& crite
 // outcome says what was opened.
 Desfecho abre_tabela(const Campeonato& campeonato, const Criterios& criterios, const Requisitos& requisitos,
                      const std::filesystem::path& caminho, Execucao& execucao);
+// What the faces say when a whole season is to be planned by the padrao search, which
+// seldom completes a season's rounds before its reheat bound.
+inline constexpr const char* msg_temporada_com_busca_padrao =
+    "Uma temporada inteira raramente fica com as rodadas completas na busca padrão antes do limite de "
+    "reaquecimentos; a busca compacta, que mantém as rodadas completas, costuma planejá-la em segundos";
+
+// Whether the options ask the padrao search for a whole season (see msg_temporada_com_busca_padrao).
+inline bool temporada_com_busca_padrao(TipoBusca busca, Returno returno)
+{
+    return busca == TipoBusca::padrao && returno != Returno::nenhum;
+}
+
+// Whether the data can be the turno of a whole season: with a returno, their rounds must be
+// those of a single round robin (N-1, or N for an odd N), so that the season has every pair
+// once at each home. The refusal says why, with the rounds the data have and would make.
+Desfecho aceita_returno(const Campeonato& campeonato, Returno returno);
 
 // Whether the commands that show or save a schedule may proceed, and with which message
 // they are refused. The window and kelm-lote only show the answer.

@@ -216,6 +216,9 @@ ResumoBusca corre_execucao(Estado& estado, Observador& observador, const OpcoesB
         observador.mensagem(msg_interrompida);
     }
     resumo.movimentos = execucao.movimentos_avaliados;
+    // FO_STAR counts the objectives in force as the run ended: the second phase's, or the
+    // chosen ones when the first phase stopped at its bound.
+    execucao.procedencia.objetivos_no_fim = resumo.interrompida ? execucao.procedencia.objetivos : criterios.objetivos;
     return resumo;
 }
 

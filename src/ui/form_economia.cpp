@@ -106,11 +106,14 @@ Tform_economia::Tform_economia(const Campeonato& campeonato, const Economia& eco
         coluna->addWidget(aviso);
     }
     const QString inicial = partida_compacta ? QStringLiteral("Partida da busca compacta") : QStringLiteral("Tabela inicial");
-    auto* comparacao =
-        tabela_de_textos(conteudo, "comparacao", {inicial, QStringLiteral("Tabela obtida")}, linhas);
+    // Which counts FO counts: the objectives in force when the run ended.
+    auto* comparacao = tabela_de_textos(conteudo, "comparacao",
+                                        {inicial, QStringLiteral("Tabela obtida"), QStringLiteral("Objetivo")}, linhas);
     for (int i = 0; i < contadas; ++i) {
-        poe(comparacao, i, 0, numero(economia.inicial[static_cast<std::size_t>(i)]));
-        poe(comparacao, i, 1, numero(economia.obtida[static_cast<std::size_t>(i)]));
+        const auto k = static_cast<std::size_t>(i);
+        poe(comparacao, i, 0, numero(economia.inicial[k]));
+        poe(comparacao, i, 1, numero(economia.obtida[k]));
+        poe(comparacao, i, 2, economia.objetivos[k] != 0 ? QStringLiteral("Sim") : QStringLiteral("Não"), false);
     }
     poe(comparacao, contadas, 0, numero(economia.fo_inicial));
     poe(comparacao, contadas, 1, numero(economia.fo_obtida));

@@ -58,6 +58,8 @@ Tform_global::Tform_global(Estado& estado, const Mensageiro& mensageiro, const S
     // The status bar: 19 pixels; it names the requirements file in force, if any.
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
     statusBar()->setFixedHeight(19);
+    statusBar()->addWidget(rotulo_execucao_ = new QLabel(statusBar()), 1);
+    rotulo_execucao_->setObjectName(QStringLiteral("resumo_execucao"));
     statusBar()->addPermanentWidget(rotulo_requisitos_ = new QLabel(statusBar()));
     rotulo_requisitos_->setObjectName(QStringLiteral("requisitos_em_vigor"));
 
@@ -137,6 +139,7 @@ void Tform_global::carrega_dados()
         // Requirements name the teams of the championship they were read for.
         estado_.requisitos = {};
         requisitos_mudaram();
+        resume_execucao(nullptr);
     }
     mostra(d);
 }
@@ -171,8 +174,12 @@ void Tform_global::botao_economiaClick()
     const Returno returno = x.procedencia.returno;
     const Temporada partida = temporada_de(estado_.campeonato, x.tabela_partida, returno);
     const Temporada obtida = temporada_de(estado_.campeonato, x.tabela_melhor, returno);
+    // FO as the run took it: its weights and the objectives in force when it ended.
+    Criterios da_execucao = estado_.criterios;
+    da_execucao.objetivos = x.procedencia.objetivos_no_fim;
+    da_execucao.pesos = x.procedencia.pesos;
     Tform_economia janela(obtida.campeonato,
-                          economia_obtida(obtida.campeonato, estado_.criterios, partida.tabela, obtida.tabela,
+                          economia_obtida(obtida.campeonato, da_execucao, partida.tabela, obtida.tabela,
                                           requisitos_do_resultado()),
                           x.procedencia.busca == TipoBusca::compacta, this, [this] { mostra_visao_geral(); });
     janela.exec();
@@ -184,6 +191,7 @@ void Tform_global::nova_solucao_inicial()
         mostra(d);
         return;
     }
+    resume_execucao(nullptr);
     mostra_tabela(estado_.execucao.tabela_inicial, opcoes_busca_.returno, requisitos_em_vigor());
 }
 
@@ -238,9 +246,9 @@ void Tform_global::salva_tabela()
         mostra(Desfecho::erro(msg_arquivo_nao_salvo));
         return;
     }
-    // The result never replaces a file of the championship it was drawn from, and a folder
-    // of the system is refused as such.
-    Desfecho d = confere_saidas(arquivos_do_campeonato(arquivo_dados_), {{"resultado", {}, caminho(destino)}});
+    // The result never replaces a file in use (the championship it was drawn from, the
+    // requirements in force), and a folder of the system is refused as such.
+    Desfecho d = confere_saidas(arquivos_em_uso(arquivo_dados_, estado_.requisitos), {{"resultado", {}, caminho(destino)}});
     if (d.sucesso) d = confere_destino(caminho(destino));
     try {
         if (d.sucesso && escolha->filtro == 3)

@@ -121,6 +121,9 @@ private:
     // The requirements in force: null when there are none.
     const Requisitos* requisitos_em_vigor() const;
 
+    // The status bar's words on the result of the run just ended (`resumo`), or none.
+    void resume_execucao(const ResumoBusca* resumo);
+
     void mostra(const Desfecho& desfecho);
     // Lets the toolkit paint and answer the window system without taking any input.
     void deixa_pintar();
@@ -158,6 +161,9 @@ private:
     QAction* Arquivo1_ = nullptr;    // the menu "&Arquivo", open once a championship is loaded
     QAction* RetirarRequisitos1_ = nullptr;
     QLabel* rotulo_requisitos_ = nullptr;  // "Requisitos: NOME" in the status bar
+    // What the last run left to be said in the status bar: its reheat bound reached, the
+    // requirements it did not meet (their sentences in the tooltip).
+    QLabel* rotulo_execucao_ = nullptr;
     // A copy of the requirements of the last run, which the planner may replace or withdraw
     // afterwards: its result is shown, saved and printed as it was scored.
     Requisitos requisitos_resultado_;

@@ -4,10 +4,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QShortcut>
 #include <QToolButton>
 #include <QWindow>
 
+#include "model/temporada.hpp"
+#include "report/explicacao.hpp"
 #include "search/comandos.hpp"
 #include "ui/form_inviab.hpp"
 #include "ui/grade_jogos.hpp"
@@ -163,6 +166,34 @@ void Tform_global::executa_busca()
     calc_temp_->hide();
 
     if (!resumo.desfecho.sucesso && !resumo.desfecho.texto.empty()) mostra(resumo.desfecho);
+    if (resumo.desfecho.sucesso && resumo.executada) resume_execucao(&resumo);
+}
+
+void Tform_global::resume_execucao(const ResumoBusca* resumo)
+{
+    QStringList partes;
+    QStringList frases;
+    if (resumo != nullptr && resumo->interrompida)
+        partes << QStringLiteral("A primeira fase parou no limite de %1 reaquecimentos%2.")
+                      .arg(opcoes_busca_.max_reaquecimentos)
+                      .arg(opcoes_busca_.busca == TipoBusca::padrao
+                               ? QStringLiteral("; a busca de rodadas completas (Parâmetros da Busca) costuma concluir "
+                                                "as duas fases")
+                               : QString());
+    if (resumo != nullptr && requisitos_do_resultado() != nullptr) {
+        const Execucao& x = estado_.execucao;
+        const Temporada t = temporada_de(estado_.campeonato, x.tabela_melhor, x.procedencia.returno);
+        std::vector<std::string> linhas;
+        for (const RequisitoNaoAtendido& n : requisitos_nao_atendidos(t.campeonato, t.tabela, requisitos_resultado_)) {
+            linhas.push_back(std::to_string(n.linha));
+            frases << QString::fromStdString(n.frase) + QLatin1Char('.');
+        }
+        if (!linhas.empty())
+            partes << QStringLiteral("Requisitos não atendidos: linha%1 %2.")
+                          .arg(linhas.size() == 1 ? QString() : QStringLiteral("s"), QString::fromStdString(junta(linhas)));
+    }
+    rotulo_execucao_->setText(partes.join(QLatin1Char(' ')));
+    rotulo_execucao_->setToolTip(frases.join(QLatin1Char('\n')));
 }
 
 void Tform_global::deixa_pintar() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }

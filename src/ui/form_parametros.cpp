@@ -2,12 +2,14 @@
 
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "search/comandos.hpp"
 #include "ui/dialogos_comuns.hpp"
 #include "ui/icones.hpp"
 
@@ -46,6 +48,17 @@ Tform_parametros::Tform_parametros(OpcoesBusca& opcoes, const Mensageiro& mensag
         QStringLiteral("Turno e returno &francês: a última rodada repete a 1ª, e a rodada R+r-1 a rodada r"), temporada);
     frances_->setObjectName(QStringLiteral("returno_frances"));
     for (QRadioButton* b : {so_turno_, espelhado_, frances_}) opcoes_temporada->addWidget(b);
+    // A whole season asked of the padrao search: the advice of the compact one, while it is chosen.
+    aviso_temporada_ = new QLabel(QString::fromUtf8(msg_temporada_com_busca_padrao) +
+                                      QStringLiteral(" (Rodadas: Completas)."),
+                                  temporada);
+    aviso_temporada_->setObjectName(QStringLiteral("aviso_temporada"));
+    aviso_temporada_->setWordWrap(true);
+    opcoes_temporada->addWidget(aviso_temporada_);
+    for (QRadioButton* b : {padrao_, compacta_, so_turno_, espelhado_, frances_})
+        connect(b, &QRadioButton::toggled, this, [this] {
+            aviso_temporada_->setVisible(padrao_->isChecked() && !so_turno_->isChecked());
+        });
     coluna->addWidget(temporada);
 
     auto* campos = new QFormLayout;
@@ -84,6 +97,7 @@ void Tform_parametros::mostra_valores(const OpcoesBusca& opcoes)
     semente_->setText(QString::number(opcoes.semente));
     execucoes_->setText(QString::number(opcoes.execucoes));
     esforco_->setText(QString::number(opcoes.esforco));
+    aviso_temporada_->setVisible(temporada_com_busca_padrao(opcoes.busca, opcoes.returno));
 }
 
 void Tform_parametros::showEvent(QShowEvent* evento)

@@ -5,6 +5,7 @@
 #include "search/busca.hpp"
 #include "ui/caixas.hpp"
 
+class QLabel;
 class QLineEdit;
 class QRadioButton;
 
@@ -14,7 +15,8 @@ namespace kelm {
 // command makes, whether it plans the whole season (and by which mirroring scheme), the first
 // phase's reheat bound, the seed, how many independent runs (the best is kept) and the effort.
 // The values last until the program ends; a bad value is refused with a message naming its
-// field, and the dialog stays open. "&Padrão" puts back the defaults (the padrao search,
+// field, and the dialog stays open. While the season is asked of the padrao search, the dialog
+// advises the compact one. "&Padrão" puts back the defaults (the padrao search,
 // 50, 333, 1, 1) in the fields.
 class Tform_parametros : public QDialog {
     Q_OBJECT
@@ -43,6 +45,7 @@ private:
     QLineEdit* semente_ = nullptr;
     QLineEdit* execucoes_ = nullptr;
     QLineEdit* esforco_ = nullptr;
+    QLabel* aviso_temporada_ = nullptr;  // shown while a whole season is asked of the padrao search
 };
 
 }  // namespace kelm

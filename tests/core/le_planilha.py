@@ -60,14 +60,19 @@ def main():
                 f'Inviabilidade {k}: {na_planilha!r} na planilha, {no_txt} no arquivo')
         confere(somas.get(k, 0) == no_txt, f'as ocorrências da Inviabilidade {k} somam {somas.get(k, 0)}')
     confere(valores['FO_STAR'] == float(contagens['FO_STAR']), f'FO_STAR {valores["FO_STAR"]!r}')
+    # FO_STAR is the weighted sum of the counts marked as objectives.
+    marcadas = sum(l[2] * l[3] for l in livro['Contagens'].iter_rows(min_row=2, values_only=True) if l[4] == 'Sim')
+    confere(marcadas == valores['FO_STAR'], f'as inviabilidades marcadas como objetivo somam {marcadas}')
 
-    # Every game at both of its teams' rows, in its round's column, by the colour of its venue.
+    # Every game at both of its teams' rows, in its round's column, by the colour of its venue
+    # (grey for a team with two games in the round).
     mandos = livro['Mandos']
     linha_de = {mandos.cell(l, 1).value: l for l in range(2, mandos.max_row + 1) if mandos.cell(l, 1).value}
     for rodada, casa, fora in jogos:
         for time, adversario, cores in ((casa, fora, CASA), (fora, casa, FORA)):
             celula = mandos.cell(linha_de[time], rodada + 1)
-            confere(celula.value == adversario and celula.fill.fgColor.rgb in cores,
+            adversarios = str(celula.value).split(' / ')
+            confere(adversario in adversarios and (celula.fill.fgColor.rgb in cores) == (len(adversarios) == 1),
                     f'Mandos, {time} na rodada {rodada}: {celula.value!r} {celula.fill.fgColor.rgb}')
             confere((celula.border.left.style == 'thick') == (rodada == returno),
                     f'Mandos, rodada {rodada}: linha do returno {celula.border.left.style}')

@@ -1,14 +1,9 @@
-// The home/away board that the workbook, the window and the printed page show; the workbook
-// of a whole season read back by another program, against the result file of the same
-// schedule; and a workbook that cannot be written.
+// The home/away board that the workbook, the window and the printed page show; the workbooks
+// of runs read back by another program, against the result files of the same runs; and a
+// workbook that cannot be written.
 
 #include "apoio.hpp"
-#include "evaluation/requisitos.hpp"
-#include "evaluation/temporada.hpp"
-#include "files/planilha.hpp"
-#include "files/requisitos.hpp"
-#include "files/resultado.hpp"
-#include "model/temporada.hpp"
+#include "apoio_lote.hpp"
 #include "report/explicacao.hpp"
 #include "report/quadro_mandos.hpp"
 #include "search/comandos.hpp"
@@ -47,73 +42,56 @@ TEST(QuadroMandos, MarcaQuebrasSequenciasLongasEJogosQueContam)
     EXPECT_EQ(monta_quadro_mandos(e.campeonato, t, Explicacao{}, 6).inicio_returno, 0);  // beyond the schedule: no turn
 }
 
-// The 20 clubs' turno of 19 rounds and its mirrored returno, as a finished run holds them.
-Estado temporada_de_20()
+// The differences le_planilha.py finds between a workbook and the result file of the same
+// schedule (empty when none), the season's returno beginning at round `returno`.
+std::string diferencas(const std::filesystem::path& planilha, const std::filesystem::path& resultado, int returno)
 {
-    Estado e = carrega_exemplo("brasileirao_2023_turno.dat");
-    todos_objetivos(e);
-    Execucao& x = e.execucao;
-    x.tabela_melhor = turno_circular(20);
-    ReferenciaDaTemporada temporada(e.campeonato, Returno::espelhado);
-    x.fo_star = temporada.avalia(e.criterios, x.tabela_melhor);
-    x.inviabilidades_melhor = temporada.contagens();
-    x.programa_executado = true;
-    x.procedencia.semente = 7;
-    x.procedencia.returno = Returno::espelhado;
-    x.procedencia.objetivos = e.criterios.objetivos;
-    return e;
-}
-
-// The season, and the same under the bundled requirements (their count, its tenth row and
-// its occurrences in the workbook only then).
-class PlanilhaDaTemporada : public ::testing::TestWithParam<bool> {};
-
-TEST_P(PlanilhaDaTemporada, TemporadaLidaDeVoltaTemOsJogosEAsContagensDoArquivoDeResultado)
-{
-    Estado e = temporada_de_20();
-    if (GetParam()) {
-        ASSERT_TRUE(carrega_requisitos(e.campeonato, exemplo("brasileirao_2023_requisitos.txt"), e.requisitos).sucesso);
-        const Temporada t = temporada_de(e.campeonato, e.execucao.tabela_melhor, Returno::espelhado);
-        e.execucao.inviabilidades_melhor[Inviabilidade::requisitos] =
-            static_cast<double>(conta_requisitos(e.requisitos, 20, t.tabela));
-        ASSERT_GT(e.execucao.inviabilidades_melhor[Inviabilidade::requisitos], 0);
-        e.execucao.procedencia.requisitos = e.requisitos.arquivo;
-        e.execucao.procedencia.com_requisitos = true;
-    }
-    PastaTemporaria pasta;
-    ASSERT_TRUE(grava_resultado(e.campeonato, e.execucao, pasta.caminho() / "r.txt").sucesso);
-    const Desfecho d =
-        grava_planilha_resultado(e.campeonato, e.execucao, pasta.caminho() / "r.XLSX", "brasileirao", &e.requisitos);
-    ASSERT_TRUE(d.sucesso) << d.texto << " " << d.detalhe;
-
+    const auto saida = planilha.parent_path() / "diferencas";
     const std::string comando = std::string(KELM_PYTHON) + " " + pasta_testes + "/core/le_planilha.py " +
-                                (pasta.caminho() / "r.XLSX").string() + " " + (pasta.caminho() / "r.txt").string() +
-                                " 20 > " + (pasta.caminho() / "diferencas").string() + " 2>&1";
-    EXPECT_EQ(std::system(comando.c_str()), 0) << le_bytes(pasta.caminho() / "diferencas");
+                                planilha.string() + " " + resultado.string() + " " + std::to_string(returno) + " > " +
+                                saida.string() + " 2>&1";
+    return std::system(comando.c_str()) == 0 ? std::string() : "falhou: " + le_bytes(saida);
 }
 
-INSTANTIATE_TEST_SUITE_P(ComESemRequisitos, PlanilhaDaTemporada, ::testing::Bool(),
-                         [](const auto& com) { return com.param ? "ComRequisitos" : "SemRequisitos"; });
+// A run's workbook read back by another program against the run's result file. Whatever
+// objectives the planner chose, the counts the workbook marks as objectives are those FO_STAR
+// counts: a run that finishes both phases ends with them all, one stopped at its reheat bound
+// with the chosen ones. A season shows its turn; requirements, their count and occurrences.
+struct CasoPlanilha {
+    const char* dados;
+    std::vector<std::string> args;  // {T} stands for the tests' own folder
+    int returno;                    // the returno's first round, from 1; 0 for a single turno
+};
 
-TEST(Planilha, RecusadaSemResultadoOuSemPastaSemDeixarNada)
+class PlanilhaDaExecucao : public ::testing::TestWithParam<CasoPlanilha> {};
+
+TEST_P(PlanilhaDaExecucao, LidaDeVoltaComOArquivoDeResultadoEAsMarcadasSomandoOFO)
 {
-    Estado e = temporada_de_20();
     PastaTemporaria pasta;
-    const auto temporarias = [] {
-        int n = 0;
-        for (const auto& f : std::filesystem::directory_iterator(std::filesystem::temp_directory_path()))
-            n += f.path().filename().string().starts_with("kelm-planilha-");
-        return n;
-    };
-    const int antes = temporarias();
-    const auto destino = pasta.caminho() / "falta" / "r.xlsx";
-    const Desfecho d = grava_planilha_resultado(e.campeonato, e.execucao, destino, "");
-    EXPECT_FALSE(d.sucesso);
-    EXPECT_EQ(d.texto, msg_arquivo_nao_salvo);
-    EXPECT_EQ(d.detalhe, destino.string() + ": a pasta não existe.");
-    EXPECT_EQ(temporarias(), antes);
+    for (const char* nome : {"r.XLSX", "r.txt"}) {
+        std::vector<std::string> args{"--silencioso", "-o", (pasta.caminho() / nome).string(), exemplo(GetParam().dados).string()};
+        for (const std::string& a : GetParam().args) args.push_back(substitui(a, "{T}", pasta_testes));
+        const Chamada c = lote(args);
+        ASSERT_TRUE(c.status == 0 || c.status == 3) << c.erros;
+    }
+    EXPECT_EQ(diferencas(pasta.caminho() / "r.XLSX", pasta.caminho() / "r.txt", GetParam().returno), "");
+}
 
-    e.execucao.programa_executado = false;
+INSTANTIATE_TEST_SUITE_P(
+    Escolhas, PlanilhaDaExecucao,
+    ::testing::Values(CasoPlanilha{"nordeste.dat", {"--objetivos", "1,2,3"}, 0},
+                      CasoPlanilha{"nordeste.dat", {"--objetivos", "8", "--max-reaquecimentos", "0"}, 0},
+                      CasoPlanilha{"nordeste.dat", {"--objetivos", "1,2,3,5", "--execucoes", "2"}, 0},
+                      CasoPlanilha{"nordeste_turno.dat",
+                                   {"--busca", "compacta", "--returno", "espelhado", "--max-reaquecimentos", "0",
+                                    "--requisitos", "{T}/e2e/requisitos_nordeste.txt"},
+                                   6}));
+
+// A schedule that no run of the data left is not written.
+TEST(Planilha, RecusadaSemResultadoSemDeixarNada)
+{
+    const Estado e = carrega_exemplo("nordeste.dat");
+    PastaTemporaria pasta;
     EXPECT_EQ(grava_planilha_resultado(e.campeonato, e.execucao, pasta.caminho() / "r.xlsx", "").texto, msg_sem_resultado);
     EXPECT_TRUE(std::filesystem::is_empty(pasta.caminho()));
 }

@@ -39,7 +39,8 @@ TEST(Relatorio, QuatroTimesLinhaALinha)
 {
     const Estado e = quatro_times();
     const Explicacao x = explica_tabela(e.campeonato, e.execucao.tabela_inicial);
-    const std::string bytes = texto_relatorio(e.campeonato, x, ',');
+    const std::array<std::int32_t, num_contagens> objetivos{1, 0, 1, 0, 0, 0, 0, 1, 0, 0};
+    const std::string bytes = texto_relatorio(e.campeonato, x, ',', &objetivos);
     ASSERT_TRUE(bytes.ends_with("\r\n"));
     std::vector<std::string> linhas;
     const std::string texto = latin1_para_utf8(bytes);
@@ -55,6 +56,7 @@ TEST(Relatorio, QuatroTimesLinhaALinha)
         "Ceará\tF CF - -\t1\t2\t1320\t1\t0\t1\t1\t0\t0\t0\t1320\t1320",
         "Internacional\tC - C C\t3\t0\t0\t0\t1\t0\t3\t1\t0\t1\t0\t0",
         "Total\t\t6\t6\t2620\t1\t3\t1\t8\t1\t1\t1\t2620\t1320",
+        "Objetivo\t\t\t\t\tSim\tNão\tSim\tNão\tNão\tNão\tNão\tSim\tNão",
         "",
         "Inviabilidade\tOcorrência",
         "Inv1\tCeará joga duas vezes na rodada 2",

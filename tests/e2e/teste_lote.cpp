@@ -69,7 +69,9 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoUso{{"--silencioso=sim", "a.dat"}, "a opção --silencioso não recebe valor."},
                       CasoUso{{"--turbo", "a.dat"}, "opção desconhecida: --turbo."},
                       CasoUso{{"a.dat", "--semente", "5", "--avaliar", "r.txt"},
-                              "a opção --semente não serve com --avaliar, que não executa a busca."}));
+                              "a opção --semente não serve com --avaliar, que não executa a busca."},
+                      CasoUso{{"a.dat", "--relatorio", "r.XLSX"},
+                              "--relatorio: o relatório é um texto em colunas separadas por tabulação, não uma planilha"}));
 
 // One rule for blanks around values: they do not count around a value, nor around each item
 // of a list; in a file name they are part of the name. A whole number may have a plus sign
@@ -94,7 +96,8 @@ std::string lidas(const std::vector<std::string>& opcoes)
     std::ostringstream s;
     s << op.busca.semente << " " << op.busca.max_reaquecimentos << " " << op.busca.execucoes << " " << op.busca.esforco
       << " " << static_cast<int>(op.busca.busca) << " "
-      << static_cast<int>(op.busca.avaliacao) << " [" << op.saida.value_or("") << "]";
+      << static_cast<int>(op.busca.avaliacao) << " " << static_cast<int>(op.busca.returno) << " ["
+      << op.saida.value_or("") << "]";
     for (const bool o : op.objetivos) s << " " << o;
     for (const auto peso : op.pesos) s << " " << peso;
     return s.str();
@@ -112,7 +115,9 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoValor{{"--objetivos", " 1, 2 ,\t8 "}, {"--objetivos", "1,2,8"}},
                       CasoValor{{"--pesos", "1, 2, 3, 4, 5, 6, 7, 8, +9"}, {"--pesos", "1,2,3,4,5,6,7,8,9"}},
                       CasoValor{{"--busca", " compacta ", "--avaliacao=completa "}, {"--busca", "compacta", "--avaliacao", "completa"}},
-                      CasoValor{{"-o", " r.txt "}, {"--saida= r.txt "}}));
+                      CasoValor{{"-o", " r.txt "}, {"--saida= r.txt "}},
+                      CasoValor{{"--returno", "francês"}, {"--returno", "frances"}},
+                      CasoValor{{"--returno=franc\xEAs"}, {"--returno", "frances"}}));
 
 // The blanks of a file name are kept: " r.txt" is not "r.txt".
 TEST(LoteEmProcesso, BrancosDeUmNomeDeArquivoContam)
@@ -120,17 +125,74 @@ TEST(LoteEmProcesso, BrancosDeUmNomeDeArquivoContam)
     EXPECT_NE(lidas({"-o", " r.txt"}), lidas({"-o", "r.txt"}));
 }
 
-TEST(LoteEmProcesso, DadosQueNaoCarregamOuQueABuscaRecusaSaemComUm)
+// What kelm-lote says, case by case: its arguments ({E} stands for the bundled championships'
+// folder, {T} for the tests' own), its exit status and a passage of its standard error.
+struct CasoMensagem {
+    const char* nome;
+    std::vector<std::string> args;
+    int status;
+    std::string trecho;
+};
+
+void PrintTo(const CasoMensagem& c, std::ostream* os) { *os << c.nome; }
+
+class Mensagens : public ::testing::TestWithParam<CasoMensagem> {};
+
+TEST_P(Mensagens, StatusETrechoDaSaidaDeErros)
 {
-    Chamada e = lote({"/nao/existe.dat"});
-    EXPECT_EQ(e.status, 1);
-    EXPECT_EQ(e.erros, "O Arquivo de dados não foi aberto.\n/nao/existe.dat: o arquivo não existe.\n");
-    EXPECT_EQ(e.saida, "");
-    e = lote({"--busca", "compacta", exemplo("nordeste.dat").string()});
-    EXPECT_EQ(e.status, 1);
-    EXPECT_NE(e.erros.find("A busca compacta não pode ser usada com estes dados"), std::string::npos) << e.erros;
-    EXPECT_EQ(e.saida, "");
+    std::vector<std::string> args;
+    for (const std::string& a : GetParam().args)
+        args.push_back(substitui(substitui(a, "{E}", pasta_exemplos), "{T}", pasta_testes));
+    const Chamada e = lote(args);
+    EXPECT_EQ(e.status, GetParam().status);
+    EXPECT_NE(e.erros.find(GetParam().trecho), std::string::npos) << e.erros;
 }
+
+const std::string fo_do_arquivo = "O FO_STAR do arquivo, 60127618, não é o recalculado, ";
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, Mensagens,
+    ::testing::Values(
+        CasoMensagem{"DadosQueFaltam", {"/nao/existe.dat"}, 1,
+                     "O Arquivo de dados não foi aberto.\n/nao/existe.dat: o arquivo não existe.\n"},
+        CasoMensagem{"BuscaCompactaRecusada", {"--busca", "compacta", "{E}/nordeste.dat"}, 1,
+                     "A busca compacta não pode ser usada com estes dados"},
+        // Ten rounds of six teams are no turno: a returno would make twenty.
+        CasoMensagem{"ReturnoDeDadosQueNaoSaoUmTurno", {"--returno", "espelhado", "{E}/nordeste.dat"}, 1,
+                     "sucesso.\nO returno não pode ser planejado com estes dados: o turno de uma temporada é um rodízio "
+                     "simples, em que cada time enfrenta cada outro uma vez e joga uma vez por rodada, o que com 6 times "
+                     "pede 5 rodadas, e os dados têm 10 (a temporada teria 20).\n"},
+        // A season of the specified search is advised the compact one as it starts; the
+        // reheat bound is named, with what to try.
+        CasoMensagem{"TemporadaDaBuscaPadrao",
+                     {"--silencioso", "--returno", "frances", "--max-reaquecimentos", "0", "{E}/nordeste_turno.dat"}, 3,
+                     "sucesso.\nUma solução inicial aleatória foi gerada.\nAviso: Uma temporada inteira raramente fica "
+                     "com as rodadas completas na busca padrão antes do limite de reaquecimentos; a busca compacta, que "
+                     "mantém as rodadas completas, costuma planejá-la em segundos (--busca compacta).\nA primeira fase "
+                     "atingiu o limite de reaquecimentos (--max-reaquecimentos 0) sem zerar as inviabilidades 1, 2, 3 e "
+                     "5; a segunda fase não foi feita, e o resultado é o da primeira. Experimente --busca compacta, que "
+                     "mantém as rodadas completas, ou um limite maior.\nInviabilidade 1:"},
+        // The requirements a result leaves unmet, each in its sentence with its line.
+        CasoMensagem{"RequisitosNaoAtendidosNoResumo",
+                     {"--silencioso", "--max-reaquecimentos", "0", "--objetivos", "8", "--requisitos",
+                      "{T}/e2e/requisitos_nordeste.txt", "{E}/nordeste.dat"},
+                     3,
+                     "\nInviabilidade 10: 2\nRequisitos não atendidos:\n  Bahia e Vitória não podem jogar em casa, e "
+                     "algum deles joga em casa na rodada 2 (requisito da linha 1)\n  mais de 1 de Ceará e Fortaleza "
+                     "jogam em casa na rodada 7 (requisito da linha 2)\nFO_STAR: "},
+        // A result file does not say which objectives its FO_STAR counts: a scoring that
+        // finds another FO says so, and whether every count as an objective gives it.
+        CasoMensagem{"FODoArquivoComTodosOsObjetivos",
+                     {"--avaliar", "{T}/e2e/esperado/nordeste.txt", "--objetivos", "1,2,3", "{E}/nordeste.dat"}, 0,
+                     fo_do_arquivo + "0: ele foi calculado com todas as inviabilidades como objetivo, como no fim de uma "
+                                     "execução que fez as duas fases; --avaliar sem --objetivos o reproduz.\n"},
+        // The last progress line of several runs is their end, all of them ended.
+        CasoMensagem{"UltimaLinhaDeAndamento", {"--execucoes", "3", "{E}/nordeste.dat"}, 0,
+                     "  execuções 3/3\nTERMINOU A EXECUÇÃO!\n"},
+        CasoMensagem{"FODoArquivoComOutrosPesos",
+                     {"--avaliar", "{T}/e2e/esperado/nordeste.txt", "--pesos", "1,1,1,1,1,1,1,1,1", "{E}/nordeste.dat"}, 0,
+                     fo_do_arquivo + "19813: ele foi calculado com outros objetivos ou outros pesos.\n"}),
+    [](const auto& caso) { return std::string(caso.param.nome); });
 
 TEST(LoteEmProcesso, ResultadoNaSaidaPadraoAndamentoEResumo)
 {
@@ -138,21 +200,27 @@ TEST(LoteEmProcesso, ResultadoNaSaidaPadraoAndamentoEResumo)
     ASSERT_EQ(e.status, 0) << e.erros;
     EXPECT_EQ(e.saida.rfind("Inv1:\t", 0), 0u);
     EXPECT_NE(e.saida.find("\r\n>>>>>>>>\t10\xAA RODADA\t<<<<<<<<\r\n"), std::string::npos);
-    EXPECT_EQ(e.erros.rfind("Os dados foram carregados com sucesso.\n Uma solução inicial aleatória foi gerada.\n", 0), 0u);
+    EXPECT_EQ(e.erros.rfind("Os dados foram carregados com sucesso.\nUma solução inicial aleatória foi gerada.\nFase 1: ", 0), 0u);
     for (const char* linha : {"Fase 1: 0,0 %", "Fase 2: 0,0 %", "\nTERMINOU A EXECUÇÃO!\n", "\nInviabilidade 9: ",
                               "\nFO_STAR: ", "\nReaquecimentos: 0\n", "\nTempo de execução: "})
         EXPECT_NE(e.erros.find(linha), std::string::npos) << linha;
 }
 
-// A name ending in .xlsx gets a workbook (read back in teste_planilha), not the result file.
+// A name ending in .xlsx gets a workbook (read back in teste_planilha), not the result file,
+// even ".xlsx" alone; it is built beside its destination, whatever the system's temporary
+// folder, and nothing of the building is left there.
 TEST(LoteEmProcesso, SaidaXlsxEUmaPlanilha)
 {
     PastaTemporaria pasta;
-    const auto destino = pasta.caminho() / "r.xlsx";
+    const auto destino = pasta.caminho() / ".xlsx";
+    const std::string tmpdir = std::getenv("TMPDIR") != nullptr ? std::getenv("TMPDIR") : "";
+    ::setenv("TMPDIR", "/nao/existe", 1);
     const Chamada e = lote({"--silencioso", "-o", destino.string(), exemplo("nordeste.dat").string()});
+    tmpdir.empty() ? ::unsetenv("TMPDIR") : ::setenv("TMPDIR", tmpdir.c_str(), 1);
     ASSERT_EQ(e.status, 0) << e.erros;
     EXPECT_TRUE(le_bytes(destino).starts_with(std::string("PK\x03\x04", 4)));
     EXPECT_TRUE(e.erros.ends_with("Resultado gravado em " + destino.string() + "\n")) << e.erros;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(pasta.caminho()), {}), 1);
 }
 
 // ---- The built program ------------------------------------------------------------------
@@ -222,15 +290,17 @@ TEST_P(ArquivosDeOuro, ResultadoIgualAoGuardado)
     EXPECT_EQ(sem_tempo(obtido), sem_tempo(le_bytes(ouro)));
     EXPECT_NE(obtido.find("Tempo:\t00:00:"), std::string::npos);
 
-    // Scored again with the weights and objectives of its run, the golden file prints its own
-    // first ten lines and gives the run's report.
+    // Scored again with the weights of its run and the objectives it ended with (all of them:
+    // the runs here that stop at their bound chose them all), the golden file prints its own
+    // first ten lines and gives the run's report, its counts marked alike.
     std::vector<std::string> args = {"--avaliar", ouro.string(), exemplo(c.dados).string()};
     std::istringstream opcoes(c.opcoes);
     for (std::string opcao, valor; opcoes >> opcao;)
-        if ((opcao == "--objetivos" || opcao == "--pesos") && opcoes >> valor) args.insert(args.end(), {opcao, valor});
+        if (opcao == "--pesos" && opcoes >> valor) args.insert(args.end(), {opcao, valor});
     args.insert(args.end(), {"--relatorio", (pasta.caminho() / "avaliado.txt").string()});
     const Chamada e = lote(args);
     ASSERT_EQ(e.status, 0) << e.erros;
+    EXPECT_EQ(e.erros.find("O FO_STAR do arquivo"), std::string::npos) << e.erros;
     std::istringstream arquivo(le_bytes(ouro));
     std::string cabecalho;
     for (std::string linha; std::getline(arquivo, linha) && !linha.starts_with("Tempo:");)
@@ -268,12 +338,14 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoOuro{"brasileirao_2023_turno_limite", "brasileirao_2023_turno.dat", "--max-reaquecimentos 2", 3},
                       CasoOuro{"brasileirao_2023_turno_compacta", "brasileirao_2023_turno.dat", "--busca compacta", 0},
                       // The whole season under each scheme: the compact search on the 19-round
-                      // turno, and the padrao search on a small championship.
+                      // turno, and the padrao search on a small championship's turno (where
+                      // no season meets Inviabilidades 2 and 3 at once: stopped at its bound).
                       CasoOuro{"brasileirao_2023_espelhado", "brasileirao_2023_turno.dat",
                                "--busca compacta --returno espelhado", 0},
                       CasoOuro{"brasileirao_2023_frances", "brasileirao_2023_turno.dat", "--busca compacta --returno frances",
                                0},
-                      CasoOuro{"nordeste_frances", "nordeste.dat", "--returno frances", 0},
+                      CasoOuro{"nordeste_turno_frances", "nordeste_turno.dat", "--returno frances --max-reaquecimentos 0",
+                               3},
                       // Three runs at once give the file of the best, which names its seed,
                       // whatever the cores: as many as there are, or one.
                       CasoOuro{"brasileirao_2023_turno_execucoes", "brasileirao_2023_turno.dat",

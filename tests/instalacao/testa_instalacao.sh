@@ -75,6 +75,7 @@ if gzip -t "$manual" 2>/dev/null; then
   for opcao in $("$lote" --ajuda | grep -o -- '--[a-z][a-z-]*' | sort -u); do
     grep -q -- "$opcao" <<<"$texto" || falha "o manual do kelm-lote não fala de $opcao"
   done
+  grep -qF 'sem-encontro TIME TIME rodadas LISTA' <<<"$texto" || falha "o manual do kelm-lote não dá a sintaxe dos requisitos"
   confere_exemplos kelm-lote "$texto"
 else
   falha "manual do kelm-lote ausente ou não comprimido: $manual"

@@ -11,6 +11,7 @@
 
 #include "apoio.hpp"
 #include "apoio_lote.hpp"
+#include "caminhos_hostis.hpp"
 #include "processo_filho.hpp"
 
 namespace kelm::teste {
@@ -18,30 +19,23 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The folder of every case: a copy of the 6-team championship, a result of it (r.txt), an
-// empty file, a symbolic link to the distances file and a hard link to the data file.
+// The folder of every case: a copy of the 6-team championship, a requirements file of it, a
+// result of it (r.txt), an empty file, a workbook and a hard link to the data file.
 class PastaDoCampeonato {
 public:
     PastaDoCampeonato()
     {
-        for (const char* nome : {"nordeste.dat", "nordeste_distancias.txt", "nordeste_nomes.txt"})
-            fs::copy_file(exemplo(nome), pasta_.caminho() / nome);
+        prepara_pasta_hostil(pasta_.caminho(), exemplo("nordeste.dat").parent_path());
         fs::copy_file(fs::path(pasta_testes) / "e2e" / "esperado" / "nordeste.txt", pasta_.caminho() / "r.txt");
         pasta_.escreve("vazio.txt", "");
-        fs::create_symlink("nordeste_distancias.txt", pasta_.caminho() / "link.txt");
+        pasta_.escreve("r.xlsx", std::string("PK\x03\x04\x14\0", 6));
         fs::create_hard_link(pasta_.caminho() / "nordeste.dat", pasta_.caminho() / "duro.dat");
     }
 
     const fs::path& caminho() const { return pasta_.caminho(); }
 
     // Every entry of the folder, links as links, with the bytes of the files.
-    std::map<std::string, std::string> conteudo() const
-    {
-        std::map<std::string, std::string> c;
-        for (const auto& e : fs::directory_iterator(pasta_.caminho()))
-            c[e.path().filename().string()] = e.is_symlink() ? "-> " + fs::read_symlink(e.path()).string() : le_bytes(e.path());
-        return c;
-    }
+    std::map<std::string, std::string> conteudo() const { return conteudo_da_pasta(pasta_.caminho()); }
 
 private:
     PastaTemporaria pasta_;
@@ -82,15 +76,6 @@ INSTANTIATE_TEST_SUITE_P(
         CasoDestino{"ResultadoSobreOsDados", {"{P}/nordeste.dat", "-o", "{P}/nordeste.dat"}, 2,
                     nao_salvo + "O resultado (-o {P}/nordeste.dat) seria gravado sobre o arquivo de dados "
                                 "({P}/nordeste.dat)" + outro_nome},
-        CasoDestino{"ResultadoSobreOsNomes", {"{P}/nordeste.dat", "--saida={P}/nordeste_nomes.txt"}, 2,
-                    nao_salvo + "O resultado (--saida {P}/nordeste_nomes.txt) seria gravado sobre o arquivo de nomes de "
-                                "times ({P}/nordeste_nomes.txt)" + outro_nome},
-        CasoDestino{"RelatorioSobreOsDados", {"{P}/nordeste.dat", "--relatorio", "{P}/nordeste.dat"}, 2,
-                    nao_salvo + "O relatório (--relatorio {P}/nordeste.dat) seria gravado sobre o arquivo de dados "
-                                "({P}/nordeste.dat)" + outro_nome},
-        CasoDestino{"ResultadoPorUmLinkAsDistancias", {"{P}/nordeste.dat", "-o", "{P}/link.txt"}, 2,
-                    nao_salvo + "O resultado (-o {P}/link.txt) seria gravado sobre o arquivo de distâncias "
-                                "({P}/nordeste_distancias.txt)" + outro_nome},
         CasoDestino{"ResultadoPorUmLinkDuroAosDados", {"{P}/nordeste.dat", "-o", "{P}/duro.dat"}, 2,
                     nao_salvo + "O resultado (-o {P}/duro.dat) seria gravado sobre o arquivo de dados "
                                 "({P}/nordeste.dat)" + outro_nome},
@@ -112,16 +97,48 @@ INSTANTIATE_TEST_SUITE_P(
         CasoDestino{"RelatorioDaAvaliacaoNumaPastaQueFalta",
                     {"--avaliar", "{P}/r.txt", "{P}/nordeste.dat", "--relatorio", "{P}/falta/rel.txt"}, 1,
                     nao_salvo + "{P}/falta/rel.txt: a pasta não existe.\n"},
-        // No initial schedule is drawn for a scoring, nor for the compact search, which
-        // starts from a round robin of its own: the load says only that the data loaded.
+        // The load says only that the data loaded: the initial schedule is spoken of when a
+        // run starts from it.
         CasoDestino{"AvaliadoVazio", {"--avaliar", "{P}/vazio.txt", "{P}/nordeste.dat", "--relatorio", "{P}/rel.txt"}, 1,
                     "Os dados foram carregados com sucesso.\n"
                     "Erro no arquivo de resultado \"{P}/vazio.txt\", linha 1: o arquivo está vazio.\n"},
+        CasoDestino{"AvaliadaUmaPlanilha", {"--avaliar", "{P}/r.xlsx", "{P}/nordeste.dat"}, 1,
+                    "Os dados foram carregados com sucesso.\n"
+                    "Erro no arquivo de resultado \"{P}/r.xlsx\": ele é uma pasta de trabalho (.xlsx); --avaliar lê o "
+                    "arquivo de resultado de texto (.txt ou .xls), como o KELM o grava ou no mesmo formato.\n"},
         CasoDestino{"BuscaCompactaRecusada", {"{P}/nordeste.dat", "--busca", "compacta", "-o", "{P}/novo.txt"}, 1,
                     "Os dados foram carregados com sucesso.\n"
                     "A busca compacta não pode ser usada com estes dados: ela faz cada time jogar uma vez por rodada, o "
                     "que com 6 times pede 5 rodadas, e os dados têm 10.\n"}),
     [](const auto& caso) { return std::string(caso.param.nome); });
+
+// The table the window goes through too: whatever links lead an output onto a file read (the
+// requirements among them) or onto the other output, even a link to a file not yet made, the
+// command refuses before loading anything; links that go round are a destination that
+// cannot be written.
+TEST(CaminhosHostis, RecusadosAntesDeTudoSemMudarNada)
+{
+    for (const CaminhoHostil& c : caminhos_hostis) {
+        SCOPED_TRACE(c.nome);
+        const PastaDoCampeonato pasta;
+        const std::string p = pasta.caminho().string() + "/";
+        for (const auto& [link, alvo] : c.links) fs::create_symlink(alvo, p + link);
+        const auto antes = pasta.conteudo();
+        std::vector<std::string> args{p + "nordeste.dat", "--requisitos", p + "req.txt", "-o", p + c.destino};
+        if (c.relatorio != nullptr) args.insert(args.end(), {"--relatorio", p + c.relatorio});
+        const Chamada chamada = lote(args);
+        const std::string saida = c.relatorio != nullptr ? "relatório (--relatorio " + p + c.relatorio : "resultado (-o " + p + c.destino;
+        const std::string sobre = c.papel == nullptr     ? ""
+                                  : c.relatorio != nullptr ? "-o " + p + c.destino
+                                  : std::string(c.sobre) == "req.txt" ? "--requisitos " + p + c.sobre
+                                                                       : p + c.sobre;
+        EXPECT_EQ(chamada.status, c.papel != nullptr ? 2 : 1);
+        EXPECT_EQ(chamada.erros, nao_salvo + (c.papel == nullptr ? p + c.destino + ": " + motivo_laco + ".\n"
+                                                                 : "O " + saida + ") seria gravado sobre o " + c.papel + " (" +
+                                                                       sobre + ")" + outro_nome));
+        EXPECT_EQ(pasta.conteudo(), antes);
+    }
+}
 
 // When the result is written and the report then fails (the disk fills up between them),
 // the command says so, and the whole result stays: it may have replaced the file of an

@@ -141,7 +141,7 @@ TEST(GravacaoQueFalha, EscritaQueFalhaNoMeioDeixaOArquivoAnterior)
     EXPECT_EQ(le_bytes(destino), grande);
 }
 
-// A link to a file is followed: the file gets the new contents and the link stays a link.
+// A link is followed: the file it names gets the new contents and the link stays a link.
 TEST(Gravacao, LinkParaUmArquivoContinuaLink)
 {
     PastaTemporaria pasta;
@@ -152,6 +152,13 @@ TEST(Gravacao, LinkParaUmArquivoContinuaLink)
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(le_bytes(real), "novo\r\n");
     EXPECT_EQ(arquivos_em(pasta.caminho()), (std::vector<std::string>{"Tabela.txt", "real.txt"}));
+
+    // A link to a file not made yet: the file is made where the link says, as the system
+    // would make it, and the link stays.
+    fs::create_symlink("novo.txt", pasta.caminho() / "pendente.txt");
+    ASSERT_TRUE(grava_arquivo(pasta.caminho() / "pendente.txt", "novo\r\n").sucesso);
+    EXPECT_TRUE(fs::is_symlink(pasta.caminho() / "pendente.txt"));
+    EXPECT_EQ(le_bytes(pasta.caminho() / "novo.txt"), "novo\r\n");
 }
 
 // A named pipe that nobody reads: the save fails at once instead of waiting for a reader.

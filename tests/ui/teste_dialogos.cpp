@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRadioButton>
@@ -158,8 +159,13 @@ private slots:
         QVERIFY(no_dialogo<Tform_parametros>("parametros", [&](Tform_parametros* d) {
             auto* semente = d->findChild<QLineEdit*>(QStringLiteral("semente"));
             QCOMPARE(semente->text(), QStringLiteral("333"));
-            d->findChild<QRadioButton*>(QStringLiteral("busca_compacta"))->setChecked(true);
+            // A season of free rounds is advised the complete ones.
+            auto* aviso = d->findChild<QLabel*>(QStringLiteral("aviso_temporada"));
+            QVERIFY(!aviso->isVisibleTo(d));
             d->findChild<QRadioButton*>(QStringLiteral("returno_frances"))->setChecked(true);
+            QVERIFY(aviso->isVisibleTo(d));
+            d->findChild<QRadioButton*>(QStringLiteral("busca_compacta"))->setChecked(true);
+            QVERIFY(!aviso->isVisibleTo(d));
             escreve(d->findChild<QLineEdit*>(QStringLiteral("max_reaquecimentos")), QStringLiteral("7"));
             auto* execucoes = d->findChild<QLineEdit*>(QStringLiteral("execucoes"));
             QCOMPARE(execucoes->text(), QStringLiteral("1"));
@@ -187,12 +193,12 @@ private slots:
         QCOMPARE(op.execucoes, 3);
         QCOMPARE(op.esforco, 2);
 
-        // The run command makes the compact search, which refuses the 10 rounds of 6 teams.
+        // The run command plans a season, which refuses the 10 rounds of 6 teams as a turno.
         b->carrega("nordeste.dat");
         b->estado.criterios.objetivos_escolhidos = true;
         b->clica("executar");
         QCOMPARE(b->mensagens.size(), 4);
-        QVERIFY(b->mensagens[3].texto.startsWith(QStringLiteral("A busca compacta não pode ser usada")));
+        QVERIFY(b->mensagens[3].texto.startsWith(QStringLiteral("O returno não pode ser planejado com estes dados")));
 
         // "&Padrão" puts the defaults back.
         QVERIFY(no_dialogo<Tform_parametros>("parametros", [&](Tform_parametros* d) {

@@ -1,6 +1,6 @@
 // A whole run from the window on the 6-team championship (a copy of its three files), saved
-// as kelm-lote saves it; then saving into a missing folder and over a file of the
-// championship, a run whose objectives choice is cancelled, which keeps that result, and the
+// as kelm-lote saves it; then saving into a missing folder and, through the table of hostile
+// paths, over a file in use, a run whose objectives choice is cancelled, which keeps that result, and the
 // coin after a compact run. The functions run in order on one window.
 
 #include <QProcess>
@@ -12,6 +12,7 @@
 #include <QTableWidget>
 
 #include "apoio_ui.hpp"
+#include "caminhos_hostis.hpp"
 #include "evaluation/avaliacao.hpp"
 #include "files/resultado.hpp"
 #include "report/explicacao.hpp"
@@ -127,30 +128,18 @@ private slots:
         QCOMPARE(b->mensagens[1].texto, QString::fromUtf8(msg_arquivo_nao_salvo));
         QVERIFY(!b->mensagens[1].detalhe.isEmpty());
 
-        // Over the championship's names file (the extension is appended): refused, the file
-        // as it was.
-        const QString nomes = pasta.filePath(QStringLiteral("nordeste_nomes.txt"));
-        const QByteArray nomes_antes = le_arquivo(nomes);
-        salva(QStringLiteral("nordeste_nomes"), 1);
-        QCOMPARE(b->mensagens.size(), 3);
-        QCOMPARE(b->mensagens[2].texto, QString::fromUtf8(msg_arquivo_nao_salvo));
-        QCOMPARE(b->mensagens[2].detalhe, QStringLiteral("O resultado seria gravado sobre o arquivo de nomes de times (%1): "
-                                                         "são o mesmo arquivo. Escolha outro nome.")
-                                              .arg(nomes));
-        QCOMPARE(le_arquivo(nomes), nomes_antes);
-
-        // Into a folder of the system, with the reason.
+        // Into a folder of the system, with the reason (over a file in use: caminhos_hostis).
         b->arquivo_a_salvar = ArquivoEscolhido{QStringLiteral("/proc/Tabela"), 1};
         b->clica("botao_salvar");
-        QCOMPARE(b->mensagens.size(), 4);
-        QCOMPARE(b->mensagens[3].detalhe,
+        QCOMPARE(b->mensagens.size(), 3);
+        QCOMPARE(b->mensagens[2].detalhe,
                  QStringLiteral("/proc/Tabela.txt: a pasta /proc é do sistema operacional; nela não se gravam arquivos."));
 
         // The third filter writes a workbook (read back in teste_planilha).
         b->arquivo_a_salvar = ArquivoEscolhido{pasta.filePath(QStringLiteral("Tabela")), 3};
         b->clica("botao_salvar");
         QVERIFY(le_arquivo(pasta.filePath(QStringLiteral("Tabela.xlsx"))).startsWith("PK\x03\x04"));
-        QCOMPARE(b->mensagens.size(), 4);  // written: nothing said
+        QCOMPARE(b->mensagens.size(), 3);  // written: nothing said
     }
 
     void escolha_cancelada_na_execucao_mantem_o_resultado()
@@ -175,6 +164,31 @@ private slots:
         QVERIFY(b->grade()->isVisible());
         QCOMPARE(salva(QStringLiteral("depois"), 1), salvo);
         QVERIFY(b->mensagens.isEmpty());
+    }
+
+    // The table kelm-lote goes through too: a save that any links lead onto a file in use, the
+    // requirements in force among them, is refused, and the folder stays as it was.
+    void caminhos_hostis_recusados()
+    {
+        const std::filesystem::path p = pasta.path().toStdString();
+        prepara_pasta_hostil(p, pasta_exemplos);
+        b->arquivo_a_abrir = QString::fromStdString((p / "req.txt").string());
+        b->filho<QAction>("AbrirRequisitos1")->trigger();
+        for (const CaminhoHostil& c : caminhos_hostis) {
+            if (c.relatorio != nullptr) continue;
+            for (const auto& [link, alvo] : c.links) std::filesystem::create_symlink(alvo, p / link);
+            const auto antes = conteudo_da_pasta(p);
+            const std::string destino = (p / c.destino).string();
+            b->mensagens.clear();
+            b->arquivo_a_salvar = ArquivoEscolhido{QString::fromStdString(destino.substr(0, destino.size() - 4)), 1};
+            b->clica("botao_salvar");
+            QCOMPARE(b->mensagens.value(0).detalhe.toStdString(),
+                     c.papel == nullptr ? destino + ": " + motivo_laco + "."
+                                        : "O resultado seria gravado sobre o " + std::string(c.papel) + " (" +
+                                              (p / c.sobre).string() + "): são o mesmo arquivo. Escolha outro nome.");
+            QVERIFY2(conteudo_da_pasta(p) == antes, c.nome);
+            for (const auto& [link, alvo] : c.links) std::filesystem::remove(p / link);
+        }
     }
 
     // After a compact run the coin compares the result with the round robin the compact
