@@ -155,7 +155,7 @@ std::string verifica_explicacao(const Estado& e, const Requisitos& req)
     const Temporada t = temporada_de(e.campeonato, e.execucao.tabela_inicial, Returno::espelhado);
     const Explicacao x = explica_tabela(t.campeonato, t.tabela, &req);
     const auto total = conta_requisitos(req, t.campeonato.num_times, t.tabela);
-    if (x.num_contagens != num_contagens || x.contagens[Inviabilidade::requisitos] != static_cast<double>(total))
+    if (!x.vistas.requisitos || x.contagens[Inviabilidade::requisitos] != static_cast<double>(total))
         return "a explicação não soma a contagem dos requisitos";
     for (const Ocorrencia& o : x.ocorrencias) {
         if (o.inviabilidade != Inviabilidade::requisitos) continue;

@@ -8,7 +8,7 @@
 namespace kelm {
 
 Desfecho define_objetivos(Criterios& criterios, const std::array<bool, num_inviabilidades>& marcados,
-                          std::optional<bool> requisitos)
+                          std::optional<bool> requisitos, std::optional<bool> mudancas)
 {
     bool algum = false;
     for (std::size_t i = 0; i < num_inviabilidades; ++i) {
@@ -19,6 +19,10 @@ Desfecho define_objetivos(Criterios& criterios, const std::array<bool, num_invia
         criterios.objetivos[static_cast<std::size_t>(Inviabilidade::requisitos)] = *requisitos ? 1 : 0;
         algum = algum || *requisitos;
     }
+    if (mudancas) {
+        criterios.objetivos[static_cast<std::size_t>(Inviabilidade::mudancas)] = *mudancas ? 1 : 0;
+        algum = algum || *mudancas;
+    }
     criterios.objetivos_escolhidos = algum;
     if (!algum) return {false, TipoMensagem::informacao, msg_escolha_objetivos, {}};
     return Desfecho::ok();
@@ -28,15 +32,19 @@ Desfecho define_objetivos_com_requisitos(Criterios& criterios, const std::array<
 {
     std::array<bool, num_inviabilidades> nove{};
     std::copy_n(marcados.begin(), num_inviabilidades, nove.begin());
-    return define_objetivos(criterios, nove, marcados[num_inviabilidades]);
+    return define_objetivos(criterios, nove, marcados[static_cast<std::size_t>(Inviabilidade::requisitos)],
+                            marcados[static_cast<std::size_t>(Inviabilidade::mudancas)]);
 }
 
 Desfecho aplica_pesos(Criterios& criterios, const std::array<std::string, num_inviabilidades>& textos, char separador,
-                      int* campo_com_erro, const std::string* texto_requisitos)
+                      int* campo_com_erro, const std::string* texto_requisitos, const std::string* texto_mudancas)
 {
     for (std::size_t i = 0; i < num_contagens; ++i) {
-        if (i == num_inviabilidades && texto_requisitos == nullptr) break;
-        const std::string& texto = i < num_inviabilidades ? textos[i] : *texto_requisitos;
+        const std::string* extra = i == static_cast<std::size_t>(Inviabilidade::requisitos) ? texto_requisitos
+                                   : i == static_cast<std::size_t>(Inviabilidade::mudancas) ? texto_mudancas
+                                                                                            : nullptr;
+        if (i >= num_inviabilidades && extra == nullptr) continue;
+        const std::string& texto = i < num_inviabilidades ? textos[i] : *extra;
         std::int32_t peso = 0;
         Desfecho d = converte_peso(texto, separador, static_cast<int>(i) + 1, peso);
         if (!d.sucesso) {

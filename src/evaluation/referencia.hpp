@@ -2,7 +2,9 @@
 
 #include <concepts>
 
+#include <limits>
 #include <optional>
+#include <vector>
 
 #include "evaluation/avaliacao.hpp"
 #include "evaluation/temporada.hpp"
@@ -29,12 +31,20 @@ class AvaliadaPelaReferencia {
 public:
     using Movimento = typename M::Movimento;
 
+    // In a re-plan, `partida` holds the games of the schedule it started from and `congeladas`
+    // the turno rounds no move may change: a move that changes one is rejected whatever the draw.
     AvaliadaPelaReferencia(M& movimentos, const Campeonato& campeonato, const Criterios& criterios, Execucao& execucao,
-                           Returno returno = Returno::nenhum, const Requisitos* requisitos = nullptr)
+                           Returno returno = Returno::nenhum, const Requisitos* requisitos = nullptr,
+                           const Requisitos* partida = nullptr, const std::vector<bool>* congeladas = nullptr)
         : movimentos_(movimentos), campeonato_(campeonato), criterios_(criterios), execucao_(execucao)
     {
-        if (returno != Returno::nenhum || (requisitos != nullptr && requisitos->em_vigor()))
-            temporada_.emplace(campeonato, returno, requisitos);
+        const auto em_vigor = [](const Requisitos* r) { return r != nullptr && r->em_vigor(); };
+        if (returno != Returno::nenhum || em_vigor(requisitos) || em_vigor(partida))
+            temporada_.emplace(campeonato, returno, requisitos, partida);
+        if (congeladas != nullptr)
+            for (std::size_t r = 0; r < congeladas->size(); ++r)
+                if ((*congeladas)[r]) congeladas_.push_back(static_cast<int>(r));
+        congeladas_antes_ = execucao.tabela_atual;
     }
 
     double avalia()
@@ -48,6 +58,9 @@ public:
     double aplica(const Movimento& m, double /*fo_atual*/, double /*temperatura*/)
     {
         movimentos_.escreve(m);
+        for (const int r : congeladas_)
+            for (int g = 0; g < execucao_.tabela_atual.colunas(); ++g)
+                if (!(execucao_.tabela_atual[r][g] == congeladas_antes_[r][g])) return std::numeric_limits<double>::infinity();
         return pontua();
     }
     void confirma() { atuais_ = candidatas_; }
@@ -74,6 +87,8 @@ private:
     const Criterios& criterios_;
     Execucao& execucao_;
     std::optional<ReferenciaDaTemporada> temporada_;
+    std::vector<int> congeladas_;  // the frozen rounds, which no kept move changes
+    Tabela congeladas_antes_;
     Contagens atuais_;
     Contagens candidatas_;
 };

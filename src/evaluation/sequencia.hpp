@@ -192,7 +192,7 @@ struct Extremos {
     std::int64_t diferenca() const { return maior - menor; }
 };
 
-// Nine whole numbers, one per count.
+// Whole numbers, one per count.
 struct Totais {
     std::array<std::int64_t, num_contagens> valores{};
     std::int64_t& operator[](Inviabilidade i) { return valores[static_cast<std::size_t>(i)]; }
@@ -232,10 +232,11 @@ struct Totais {
 // The objective of whole-number counts under the planner's criteria, read once for a phase.
 class Ponderacao {
 public:
-    // `voltas`: 2 when the counts are a whole season's; `maximo_requisitos`: the most the
-    // requirements' count can reach (0 without requirements).
+    // `voltas`: 2 when the counts are a whole season's; `maximo_requisitos` and
+    // `maximo_mudancas`: the most the requirements' and a re-plan's changes can reach (0
+    // without them).
     Ponderacao(const Campeonato& campeonato, const Criterios& criterios, int voltas = 1,
-               std::int64_t maximo_requisitos = 0)
+               std::int64_t maximo_requisitos = 0, std::int64_t maximo_mudancas = 0)
     {
         for (std::size_t i = 0; i < num_contagens; ++i) {
             if (criterios.objetivos[i] == 0) continue;
@@ -257,7 +258,8 @@ public:
         const double v = voltas;
         const double maximos[num_contagens] = {v * nn,          double(n), double(n), v * nn,
                                                double(n / 2),   v * nn,    v * nn,    v * n * percurso,
-                                               v * percurso,    static_cast<double>(maximo_requisitos)};
+                                               v * percurso,    static_cast<double>(maximo_requisitos),
+                                               static_cast<double>(maximo_mudancas)};
         double teto = 0.0;
         bool sem_negativos = true;
         for (int k = 0; k < num_termos_; ++k) {
@@ -303,14 +305,16 @@ public:
     // peso x objetivo of a count, 0 when it is off.
     std::int64_t fator(Inviabilidade i) const { return fator_[i]; }
 
-    // FO in whole numbers, with Inviabilidades 9 and 10 at nothing: the spread of distances and
-    // the requirements not met can fall to 0.
+    // FO in whole numbers, with Inviabilidades 9, 10 and 11 at nothing: the spread of
+    // distances, the requirements not met and the games moved from a re-plan's start can fall
+    // to 0.
     std::int64_t fo_sem_dispersao(const Totais& totais) const
     {
         std::int64_t soma = 0;
         for (std::size_t i = 0; i < num_contagens; ++i)
             if (i != static_cast<std::size_t>(Inviabilidade::diferenca_distancia) &&
-                i != static_cast<std::size_t>(Inviabilidade::requisitos))
+                i != static_cast<std::size_t>(Inviabilidade::requisitos) &&
+                i != static_cast<std::size_t>(Inviabilidade::mudancas))
                 soma += fator_.valores[i] * totais.valores[i];
         return soma;
     }

@@ -11,8 +11,8 @@ std::string texto_relatorio(const Campeonato& campeonato, const Explicacao& expl
     const auto numero = [separador](auto valor) { return formata_numero(static_cast<double>(valor), separador); };
     std::string saida;
     std::string cabecalho = "Time\tSequência\tCasa\tFora\tKm";
-    const auto contadas = static_cast<std::size_t>(explicacao.num_contagens);
-    for (std::size_t i = 1; i <= contadas; ++i) cabecalho += "\tInv" + std::to_string(i);
+    const std::vector<std::size_t> vistas = explicacao.vistas.indices();
+    for (const std::size_t i : vistas) cabecalho += "\tInv" + std::to_string(i + 1);
     acrescenta_linha(saida, em_latin1(cabecalho));
 
     long long casa = 0;
@@ -22,18 +22,18 @@ std::string texto_relatorio(const Campeonato& campeonato, const Explicacao& expl
         std::string linha = campeonato.nomes_times[static_cast<std::size_t>(l.time)] + "\t";
         for (std::size_t r = 0; r < l.sequencia.size(); ++r) linha += (r > 0 ? " " : "") + l.sequencia[r];
         linha += "\t" + numero(l.jogos_casa) + "\t" + numero(l.jogos_fora) + "\t" + numero(l.km);
-        for (std::size_t i = 0; i < contadas; ++i) linha += "\t" + numero(l.parcelas[i]);
+        for (const std::size_t i : vistas) linha += "\t" + numero(l.parcelas[i]);
         acrescenta_linha(saida, em_latin1(linha));
         casa += l.jogos_casa;
         fora += l.jogos_fora;
         km += l.km;
     }
     std::string total = "Total\t\t" + numero(casa) + "\t" + numero(fora) + "\t" + numero(km);
-    for (std::size_t i = 0; i < contadas; ++i) total += "\t" + numero(explicacao.contagens[i]);
+    for (const std::size_t i : vistas) total += "\t" + numero(explicacao.contagens[i]);
     acrescenta_linha(saida, total);
     if (objetivos != nullptr) {
         std::string linha = "Objetivo\t\t\t\t";
-        for (std::size_t i = 0; i < contadas; ++i) linha += (*objetivos)[i] != 0 ? "\tSim" : "\tNão";
+        for (const std::size_t i : vistas) linha += (*objetivos)[i] != 0 ? "\tSim" : "\tNão";
         acrescenta_linha(saida, em_latin1(linha));
     }
 

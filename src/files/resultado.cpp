@@ -108,11 +108,10 @@ std::string em_latin1(std::string_view utf8)
     return convertido ? *convertido : std::string(utf8);
 }
 
-std::vector<std::string> linhas_contagens(const Contagens& contagens, double fo, char separador, bool com_requisitos)
+std::vector<std::string> linhas_contagens(const Contagens& contagens, double fo, char separador, ContagensVistas vistas)
 {
     std::vector<std::string> linhas;
-    const std::size_t contadas = com_requisitos ? num_contagens : num_inviabilidades;
-    for (std::size_t i = 0; i < contadas; ++i)
+    for (const std::size_t i : vistas.indices())
         linhas.push_back("Inv" + std::to_string(i + 1) + ":\t" + formata_numero(contagens[i], separador));
     linhas.push_back("FO_STAR:\t" + formata_numero(fo, separador));
     return linhas;
@@ -126,7 +125,7 @@ std::string texto_resultado(const Campeonato& campeonato, const Execucao& execuc
     const int num_rodadas = temporada.linhas();
     std::string saida;
     for (const auto& l : linhas_contagens(execucao.inviabilidades_melhor, execucao.fo_star, separador,
-                                          execucao.procedencia.com_requisitos))
+                                          execucao.procedencia.vistas()))
         acrescenta_linha(saida, l);
     acrescenta_linha(saida, "Tempo:\t" + formata_hora(execucao.tempo_execucao));
     const Procedencia& procedencia = execucao.procedencia;

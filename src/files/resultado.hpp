@@ -22,10 +22,10 @@ void acrescenta_linha(std::string& saida, std::string_view texto);
 std::string em_latin1(std::string_view utf8);
 
 // The first lines of a result file, without line ends: "Inv1:" to "Inv9:" with the counts
-// ("Inv10:" too while requirements are in force), then "FO_STAR:" with `fo`, each a name, a
-// tab and the number.
+// ("Inv10:" too while requirements are in force, "Inv11:" in a re-plan), then "FO_STAR:" with
+// `fo`, each a name, a tab and the number.
 std::vector<std::string> linhas_contagens(const Contagens& contagens, double fo, char separador = '.',
-                                          bool com_requisitos = false);
+                                          ContagensVistas vistas = {});
 
 // The result file's bytes: Latin-1, CR LF line ends; the nine counts (ten while the run had
 // requirements in force), FO_STAR and the run time (and, of the best of several runs, a line

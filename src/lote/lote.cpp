@@ -162,10 +162,10 @@ std::string texto_semente(const Procedencia& p)
 void resumo(std::ostream& erros, const Estado& estado, const ResumoBusca& r, double segundos, char separador)
 {
     const Execucao& execucao = estado.execucao;
-    const std::size_t contadas = execucao.procedencia.com_requisitos ? num_contagens : num_inviabilidades;
-    for (std::size_t i = 0; i < contadas; ++i)
+    const Procedencia& p = execucao.procedencia;
+    for (const std::size_t i : p.vistas().indices())
         erros << "Inviabilidade " << i + 1 << ": " << formata_numero(execucao.inviabilidades_melhor[i], separador) << '\n';
-    if (contadas == num_contagens && execucao.inviabilidades_melhor[Inviabilidade::requisitos] > 0) {
+    if (p.com_requisitos && execucao.inviabilidades_melhor[Inviabilidade::requisitos] > 0) {
         const Temporada t = temporada_de(estado.campeonato, execucao.tabela_melhor, execucao.procedencia.returno);
         erros << "Requisitos não atendidos:\n";
         for (const RequisitoNaoAtendido& n : requisitos_nao_atendidos(t.campeonato, t.tabela, estado.requisitos))
@@ -254,7 +254,7 @@ int avalia_resultado(const Opcoes& op, AmbienteLote& amb)
         return lote_falhou;
     }
     for (const std::string& linha :
-         linhas_contagens(avaliada.contagens, avaliada.fo, amb.separador, estado.requisitos.em_vigor()))
+         linhas_contagens(avaliada.contagens, avaliada.fo, amb.separador, {estado.requisitos.em_vigor(), false}))
         amb.saida << linha << '\n';
     amb.saida.flush();
     avisa_outro_fo(fo_do_arquivo, avaliada.contagens, avaliada.fo, estado.criterios, amb);

@@ -53,7 +53,7 @@ Recusa aplica_objetivos(std::string_view valor, Opcoes& op)
         const auto [fim, erro] = std::from_chars(digitos.data(), digitos.data() + digitos.size(), n);
         if (digitos.empty() || erro != std::errc() || fim != digitos.data() + digitos.size() || n < 1 ||
             n > num_contagens)
-            return "\"" + item + "\" não é uma inviabilidade de 1 a 10.";
+            return "\"" + item + "\" não é uma inviabilidade de 1 a 11.";
         marcados[static_cast<std::size_t>(n - 1)] = true;
     }
     Criterios criterios;
@@ -65,15 +65,17 @@ Recusa aplica_objetivos(std::string_view valor, Opcoes& op)
 Recusa aplica_pesos_da_lista(std::string_view valor, Opcoes& op)
 {
     const std::vector<std::string> partes = itens(valor);
-    if (partes.size() != num_inviabilidades && partes.size() != num_contagens)
-        return "são precisos nove pesos (dez com os requisitos) separados por vírgula; foram dados " +
+    if (partes.size() < num_inviabilidades || partes.size() > num_contagens)
+        return "são precisos nove pesos (dez com os requisitos, onze com as mudanças de um replanejamento) separados "
+               "por vírgula; foram dados " +
                std::to_string(partes.size()) + ".";
     std::array<std::string, num_inviabilidades> textos;
     std::copy_n(partes.begin(), num_inviabilidades, textos.begin());
     // The comma separates the weights, so the decimal separator is the point.
     Criterios criterios;
-    const std::string* requisitos = partes.size() == num_contagens ? &partes.back() : nullptr;
-    if (const Desfecho d = aplica_pesos(criterios, textos, '.', nullptr, requisitos); !d.sucesso) return d.texto;
+    const std::string* requisitos = partes.size() > num_inviabilidades ? &partes[num_inviabilidades] : nullptr;
+    const std::string* mudancas = partes.size() > num_inviabilidades + 1 ? &partes[num_inviabilidades + 1] : nullptr;
+    if (const Desfecho d = aplica_pesos(criterios, textos, '.', nullptr, requisitos, mudancas); !d.sucesso) return d.texto;
     op.pesos = criterios.pesos;
     return std::nullopt;
 }

@@ -20,7 +20,7 @@ struct Opcoes {
     std::optional<std::string> avaliar;  // the result file to score instead of a run
     std::optional<std::string> requisitos;  // the planner's requirements file
     std::string opcao_da_busca;          // the first option given that only a run uses
-    std::array<bool, num_contagens> objetivos{true, true, true, true, true, true, true, true, true, true};
+    std::array<bool, num_contagens> objetivos{true, true, true, true, true, true, true, true, true, true, true};
     std::array<std::int32_t, num_contagens> pesos = pesos_default;
     OpcoesBusca busca;
     bool objetivos_na_execucao = false;

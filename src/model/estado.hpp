@@ -70,8 +70,9 @@ struct PosicaoJogo {
     friend bool operator==(const PosicaoJogo&, const PosicaoJogo&) = default;
 };
 
-// The nine infeasibilities, numbered 1 to 9 for the user and stored at 0 to 8, and the tenth,
-// the planner's requirements not met, counted only while a requirements file is in force.
+// The nine infeasibilities, numbered 1 to 9 for the user and stored at 0 to 8; the tenth, the
+// planner's requirements not met, counted only while requirements are in force; the eleventh,
+// the games moved from the schedule a re-plan started from, counted only in a re-plan.
 enum class Inviabilidade : int {
     jogos_na_rodada = 0,   // 1: extra games of a team in one round
     inicio = 1,            // 2: first two games both home or both away
@@ -83,11 +84,34 @@ enum class Inviabilidade : int {
     distancia_total = 7,   // 8: total distance travelled
     diferenca_distancia = 8,  // 9: largest minus smallest distance travelled
     requisitos = 9,        // 10: the sizes of the planner's requirements not met
+    mudancas = 10,         // 11: games not in the round they had in the schedule a re-plan started from
 };
 
-// The nine counts every schedule has; with the requirements', ten.
+// The nine counts every schedule has; with the requirements' and the changes', eleven.
 constexpr int num_inviabilidades = 9;
-constexpr int num_contagens = 10;
+constexpr int num_contagens = 11;
+
+// Which counts a schedule speaks of, in order: the nine always, the tenth while requirements
+// are in force, the eleventh in a re-plan.
+struct ContagensVistas {
+    bool requisitos = false;
+    bool mudancas = false;
+
+    bool vista(std::size_t i) const
+    {
+        return i < num_inviabilidades || (i == static_cast<std::size_t>(Inviabilidade::requisitos) && requisitos) ||
+               (i == static_cast<std::size_t>(Inviabilidade::mudancas) && mudancas);
+    }
+    // Their indexes (from 0), in order.
+    std::vector<std::size_t> indices() const
+    {
+        std::vector<std::size_t> i;
+        for (std::size_t k = 0; k < static_cast<std::size_t>(num_contagens); ++k)
+            if (vista(k)) i.push_back(k);
+        return i;
+    }
+    friend bool operator==(const ContagensVistas&, const ContagensVistas&) = default;
+};
 
 // The counts, doubles holding whole numbers; the tenth is 0 while no requirements are in force.
 struct Contagens {
@@ -101,9 +125,11 @@ struct Contagens {
     friend bool operator==(const Contagens&, const Contagens&) = default;
 };
 
-// Default weights of the ten counts, in order.
+// Default weights of the eleven counts, in order: a game moved by a re-plan costs as a count
+// of Inviabilidade 4, so that by default a game moves only to meet a requirement or mend a
+// hard count.
 constexpr std::array<std::int32_t, num_contagens> pesos_default = {
-    1000000000, 1000000000, 1000000000, 10000000, 1000000000, 100000, 100000, 1, 100, 1000000000};
+    1000000000, 1000000000, 1000000000, 10000000, 1000000000, 100000, 100000, 1, 100, 1000000000, 10000000};
 
 // The rounds of a round robin in which every team plays once a round: N-1 for an even N, N
 // for an odd N (one team rests in each round). The initial schedule fills as many.
@@ -131,9 +157,9 @@ struct Campeonato {
 // The planner's choice: which counts to minimise and how heavily each one counts. It lasts
 // for the life of the program; the run command switches on objectives 2 to 9.
 struct Criterios {
-    // 1 = minimise, 0 = ignore. The requirements, when in force, are minimised unless the
-    // planner says otherwise.
-    std::array<std::int32_t, num_contagens> objetivos{0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
+    // 1 = minimise, 0 = ignore. The requirements, when in force, and the changes of a re-plan
+    // are minimised unless the planner says otherwise.
+    std::array<std::int32_t, num_contagens> objetivos{0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1};
     std::array<std::int32_t, num_contagens> pesos = pesos_default;
     std::array<std::int32_t, num_contagens> pesos_padrao = pesos_default;
     bool objetivos_escolhidos = false;
@@ -164,6 +190,7 @@ struct Procedencia {
     std::uint32_t semente = 0;
     Returno returno = Returno::nenhum;
     bool com_requisitos = false;  // requirements were in force: Inviabilidade 10 was counted
+    bool com_mudancas = false;    // a re-plan: Inviabilidade 11 was counted
     std::string requisitos;       // the file they came from
     std::array<std::int32_t, num_contagens> objetivos{};
     std::array<std::int32_t, num_contagens> pesos = pesos_default;
@@ -171,6 +198,13 @@ struct Procedencia {
     std::uint32_t primeira_semente = 0;  // their seeds: this one and the next ones
     std::array<std::int32_t, num_contagens> objetivos_no_fim{};
     std::string tabela_aberta;           // the file the schedule was opened from, not drawn by a run
+    // A re-plan: the file of the schedule it started from, and the rounds (from 1, of the
+    // whole season when there is a returno) no move could change.
+    std::string partida;
+    std::vector<int> congeladas;
+
+    // The counts the result speaks of.
+    ContagensVistas vistas() const { return {com_requisitos, com_mudancas}; }
 
     friend bool operator==(const Procedencia&, const Procedencia&) = default;
 };

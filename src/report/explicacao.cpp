@@ -279,12 +279,52 @@ private:
 
 }  // namespace
 
-Explicacao explica_tabela(const Campeonato& campeonato, const Tabela& tabela, const Requisitos* requisitos)
+Explicacao explica_tabela(const Campeonato& campeonato, const Tabela& tabela, const Requisitos* requisitos,
+                          const Tabela* partida)
 {
     Explicacao explicacao;
     Explicador(campeonato, tabela, explicacao).explica();
     if (requisitos != nullptr && requisitos->em_vigor()) explica_requisitos(campeonato, tabela, *requisitos, explicacao);
+    if (partida != nullptr) explica_mudancas(campeonato, tabela, *partida, explicacao);
     return explicacao;
+}
+
+void explica_mudancas(const Campeonato& campeonato, const Tabela& tabela, const Tabela& partida, Explicacao& explicacao)
+{
+    explicacao.vistas.mudancas = true;
+    const int n = campeonato.num_times;
+    // Where each game (home team, visitor) stands now: its round and slot.
+    std::vector<PosicaoJogo> onde(static_cast<std::size_t>(n + 1) * static_cast<std::size_t>(n + 1), PosicaoJogo{-1, -1});
+    const auto indice = [n](int mandante, int visitante) {
+        return static_cast<std::size_t>(mandante) * static_cast<std::size_t>(n + 1) + static_cast<std::size_t>(visitante);
+    };
+    for (int s = 0; s < tabela.linhas(); ++s)
+        for (int g = 0; g < tabela.colunas(); ++g)
+            if (const Jogo j = tabela[s][g]; !j.vazio()) onde[indice(j.mandante(), j.visitante())] = {s, g};
+    const auto nome = [&](int t) { return campeonato.nomes_times[static_cast<std::size_t>(t)]; };
+    for (int s = 0; s < partida.linhas(); ++s)
+        for (int g = 0; g < partida.colunas(); ++g) {
+            const Jogo j = partida[s][g];
+            if (j.vazio()) continue;
+            const PosicaoJogo agora = onde[indice(j.mandante(), j.visitante())];
+            if (agora.rodada == s) continue;
+            Ocorrencia o;
+            o.inviabilidade = Inviabilidade::mudancas;
+            o.time = j.mandante();
+            o.valor = 1;
+            o.frase = nome(j.mandante()) + " x " + nome(j.visitante()) + ": rodada " + std::to_string(s + 1) + " \u2192 " +
+                      (agora.rodada < 0 ? std::string("fora da tabela") : std::to_string(agora.rodada + 1));
+            o.rodadas = {s};
+            if (agora.rodada >= 0) {
+                o.rodadas.push_back(agora.rodada);
+                std::sort(o.rodadas.begin(), o.rodadas.end());
+                o.jogos.push_back({agora, nome(j.mandante()) + " x " + nome(j.visitante()) + ": veio da rodada " +
+                                              std::to_string(s + 1) + " (Inviabilidade 11)"});
+            }
+            explicacao.times[static_cast<std::size_t>(j.mandante() - 1)].parcelas[static_cast<std::size_t>(Inviabilidade::mudancas)] += 1;
+            explicacao.contagens[Inviabilidade::mudancas] += 1;
+            explicacao.ocorrencias.push_back(std::move(o));
+        }
 }
 
 std::vector<std::string> notas_do_jogo(const Explicacao& explicacao, PosicaoJogo posicao)

@@ -44,8 +44,9 @@ struct Explicacao {
     std::vector<LinhaTime> times;          // teams 1 to N, in order
     std::vector<Ocorrencia> ocorrencias;   // by count, then team, then round
     Contagens contagens;                   // each count as the sum of the teams' shares
-    // How many counts it speaks of: nine, or ten while requirements are in force.
-    int num_contagens = num_inviabilidades;
+    // Which counts it speaks of: the nine, the tenth while requirements are in force, the
+    // eleventh in a re-plan.
+    ContagensVistas vistas;
 };
 
 // The explanation of `tabela`, in which every pair of teams meets exactly once (as in every
@@ -55,7 +56,14 @@ struct Explicacao {
 // first by number), as its km beyond the team that travels least.
 // With requirements in force, the explanation also speaks of the tenth count: each requirement
 // not met is an occurrence, charged to its first team, naming its line.
-Explicacao explica_tabela(const Campeonato& campeonato, const Tabela& tabela, const Requisitos* requisitos = nullptr);
+// In a re-plan, `partida` is the whole schedule it started from (of the rounds of `tabela`):
+// the explanation then also speaks of the eleventh count, each game not in the round it had
+// there an occurrence, charged to its home team: "Grêmio x Vasco: rodada 8 → 14".
+Explicacao explica_tabela(const Campeonato& campeonato, const Tabela& tabela, const Requisitos* requisitos = nullptr,
+                          const Tabela* partida = nullptr);
+
+// Adds to `explicacao` the games of `partida` that `tabela` does not hold in their round.
+void explica_mudancas(const Campeonato& campeonato, const Tabela& tabela, const Tabela& partida, Explicacao& explicacao);
 
 // Adds to `explicacao` the requirements `tabela` does not meet.
 void explica_requisitos(const Campeonato& campeonato, const Tabela& tabela, const Requisitos& requisitos,

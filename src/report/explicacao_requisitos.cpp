@@ -107,7 +107,7 @@ private:
 void explica_requisitos(const Campeonato& campeonato, const Tabela& tabela, const Requisitos& requisitos,
                         Explicacao& explicacao)
 {
-    explicacao.num_contagens = num_contagens;
+    explicacao.vistas.requisitos = true;
     std::vector<Violacao> violacoes;
     conta_requisitos(requisitos, campeonato.num_times, tabela, &violacoes);
     ExplicaRequisitos explica(campeonato, tabela, explicacao);

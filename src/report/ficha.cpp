@@ -2,13 +2,17 @@
 
 #include <array>
 #include <filesystem>
+#include <string>
+#include <vector>
+
+#include "report/explicacao.hpp"
 
 
 namespace kelm {
 
 namespace {
 
-// What each count counts, in the planner's words, Inviabilidade 1 to 10.
+// What each count counts, in the planner's words, Inviabilidade 1 to 11.
 constexpr std::array<const char*, num_contagens> descricoes = {
     "Jogos de um time além do primeiro numa mesma rodada",
     "Times que começam com dois jogos em casa ou dois fora",
@@ -20,18 +24,31 @@ constexpr std::array<const char*, num_contagens> descricoes = {
     "Distância total percorrida (km)",
     "Diferença entre a maior e a menor distância percorrida (km)",
     "Requisitos do planejador não atendidos",
+    "Jogos mudados em relação à tabela de partida",
 };
 
-// The objectives among the first `contadas` counts, as "1, 2, 8", or "nenhum".
-std::string lista_objetivos(const std::array<std::int32_t, num_contagens>& objetivos, std::size_t contadas)
+// The objectives among the counts shown, as "1, 2, 8", or "nenhum".
+std::string lista_objetivos(const std::array<std::int32_t, num_contagens>& objetivos, ContagensVistas vistas)
 {
     std::string lista;
-    for (std::size_t i = 0; i < contadas; ++i)
+    for (const std::size_t i : vistas.indices())
         if (objetivos[i] != 0) lista += (lista.empty() ? "" : ", ") + std::to_string(i + 1);
     return lista.empty() ? "nenhum" : lista;
 }
 
 }  // namespace
+
+std::string intervalos_de_rodadas(const std::vector<int>& rodadas)
+{
+    std::vector<std::string> partes;
+    for (std::size_t i = 0; i < rodadas.size();) {
+        std::size_t j = i;
+        while (j + 1 < rodadas.size() && rodadas[j + 1] == rodadas[j] + 1) ++j;
+        partes.push_back(j == i ? std::to_string(rodadas[i]) : std::to_string(rodadas[i]) + "-" + std::to_string(rodadas[j]));
+        i = j + 1;
+    }
+    return partes.empty() ? "nenhuma" : junta(partes);
+}
 
 Ficha monta_ficha(std::string campeonato, const Contagens& contagens, double fo, const Procedencia& procedencia,
                   int inicio_returno)
@@ -40,10 +57,11 @@ Ficha monta_ficha(std::string campeonato, const Contagens& contagens, double fo,
     f.campeonato = std::move(campeonato);
     f.fo = fo;
     f.inicio_returno = inicio_returno;
-    // The tenth count belongs only to a result drawn up under the planner's requirements.
+    // The tenth count belongs only to a result drawn up under the planner's requirements, the
+    // eleventh to a re-plan.
     const bool com_requisitos = procedencia.com_requisitos;
-    const std::size_t contadas = com_requisitos ? num_contagens : num_inviabilidades;
-    for (std::size_t i = 0; i < contadas; ++i)
+    const ContagensVistas vistas = procedencia.vistas();
+    for (const std::size_t i : vistas.indices())
         f.contagens.push_back({"Inviabilidade " + std::to_string(i + 1), descricoes[i], contagens[i], procedencia.pesos[i],
                                procedencia.objetivos_no_fim[i] != 0});
     if (!f.campeonato.empty()) f.procedencia.push_back({"Campeonato", f.campeonato, {}});
@@ -62,8 +80,15 @@ Ficha monta_ficha(std::string campeonato, const Contagens& contagens, double fo,
     if (com_requisitos)
         f.procedencia.push_back(
             {"Requisitos", std::filesystem::path(procedencia.requisitos).filename().string(), {}});
-    f.procedencia.push_back({"Objetivos escolhidos", lista_objetivos(procedencia.objetivos, contadas), {}});
-    f.procedencia.push_back({"Objetivos no fim da execução", lista_objetivos(procedencia.objetivos_no_fim, contadas), {}});
+    if (!procedencia.tabela_aberta.empty())
+        f.procedencia.push_back({"Tabela aberta", std::filesystem::path(procedencia.tabela_aberta).filename().string(), {}});
+    if (procedencia.com_mudancas) {
+        f.procedencia.push_back({"Replanejamento a partir de",
+                                 std::filesystem::path(procedencia.partida).filename().string(), {}});
+        f.procedencia.push_back({"Rodadas congeladas", intervalos_de_rodadas(procedencia.congeladas), {}});
+    }
+    f.procedencia.push_back({"Objetivos escolhidos", lista_objetivos(procedencia.objetivos, vistas), {}});
+    f.procedencia.push_back({"Objetivos no fim da execução", lista_objetivos(procedencia.objetivos_no_fim, vistas), {}});
     return f;
 }
 

@@ -51,4 +51,7 @@ std::string nome_do_campeonato(const std::string& arquivo_dados);
 // sementes 333 a 336" (UTF-8).
 std::string descreve_execucoes(const Procedencia& procedencia);
 
+// Rounds (from 1, increasing) as the planner writes them: "1-10, 12 e 20-29"; "nenhuma".
+std::string intervalos_de_rodadas(const std::vector<int>& rodadas);
+
 }  // namespace kelm

@@ -5,6 +5,8 @@
 
 #include "evaluation/avaliacao.hpp"
 #include "evaluation/objetivos.hpp"
+#include "evaluation/temporada.hpp"
+#include "model/temporada.hpp"
 #include "search/vizinhancas.hpp"
 
 namespace kelm {
@@ -141,6 +143,11 @@ FimFase executa_fase(const Campeonato& campeonato, const Criterios& criterios, E
     const bool compacta_sem_estimativa = parametros.fase == Fase::segunda && parametros.t0 > 0.0f;
     if (!compacta_sem_estimativa)
         parametros.t0 = static_cast<float>(calcula_t0(campeonato, criterios, execucao, marcha, fase, num_iteracoes, opcoes));
+    // A re-plan starts near the schedule it was given: no hotter than a few games moved cost.
+    const double peso_mudanca = static_cast<double>(criterios.pesos[static_cast<std::size_t>(Inviabilidade::mudancas)]) *
+                                criterios.objetivos[static_cast<std::size_t>(Inviabilidade::mudancas)];
+    if (opcoes.partida != nullptr && peso_mudanca > 0.0)
+        parametros.t0 = std::min(parametros.t0, static_cast<float>(jogos_da_temperatura_de_replanejamento * peso_mudanca));
     const FimFase fim = compacta_sem_estimativa ? desce(campeonato, criterios, execucao, marcha, opcoes, parametros)
                                                 : recozimento(campeonato, criterios, execucao, marcha, parametros, opcoes);
     if (fim.aceitou) execucao.tabela_melhor.copia_de(execucao.tabela_atual);
@@ -166,6 +173,8 @@ Desfecho prepara_partida(const Campeonato& campeonato, const Criterios& criterio
     if (Desfecho d = prepara_execucao(campeonato, execucao); !d.sucesso) return d;
     sorteia_partida(campeonato, opcoes, execucao);
     execucao.tabela_partida = execucao.tabela_atual;
+    // The schedule kept so far, until a phase keeps another.
+    execucao.tabela_melhor.copia_de(execucao.tabela_atual);
     const bool com_requisitos = opcoes.requisitos != nullptr && opcoes.requisitos->em_vigor();
     Procedencia& p = execucao.procedencia;
     p = Procedencia{};
@@ -177,14 +186,58 @@ Desfecho prepara_partida(const Campeonato& campeonato, const Criterios& criterio
     p.objetivos = criterios.objetivos;
     p.pesos = criterios.pesos;
     p.primeira_semente = opcoes.semente;
+    p.com_mudancas = opcoes.jogos_da_partida != nullptr;
+    for (std::size_t r = 0; r < opcoes.congeladas.size(); ++r)
+        if (opcoes.congeladas[r])
+            for (int s = 0; s < rodadas_da_execucao(campeonato.num_rodadas, opcoes.returno); ++s)
+                if (rodada_do_turno(s, campeonato.num_rodadas, opcoes.returno) == static_cast<int>(r)) p.congeladas.push_back(s + 1);
+    std::sort(p.congeladas.begin(), p.congeladas.end());
     return Desfecho::ok();
 }
 
 }  // namespace
 
-ResumoBusca corre_execucao(Estado& estado, Observador& observador, const OpcoesBusca& opcoes,
+namespace {
+
+// The games of a re-plan's start, its whole schedule's, each a jogo of its round: what
+// Inviabilidade 11 counts the moves of.
+Requisitos jogos_da_partida(const Tabela& turno, Returno returno)
+{
+    Requisitos jogos;
+    jogos.vigentes = true;
+    const Tabela t = tabela_da_temporada(turno, returno);
+    for (int s = 0; s < t.linhas(); ++s)
+        for (int g = 0; g < t.colunas(); ++g)
+            if (const Jogo j = t[s][g]; !j.vazio())
+                jogos.itens.push_back({TipoRequisito::jogo, 0, {j.mandante(), j.visitante()}, 0, {s + 1}});
+    return jogos;
+}
+
+// A re-plan keeps the schedule it started from when the run ends no better: its counts and FO
+// under the objectives in force at the end, taken as the run's.
+bool mantem_partida_se_melhor(const Campeonato& campeonato, const Criterios& criterios, const OpcoesBusca& opcoes,
+                              Execucao& execucao)
+{
+    ReferenciaDaTemporada referencia(campeonato, opcoes.returno, opcoes.requisitos, opcoes.jogos_da_partida);
+    const double fo = referencia.avalia(criterios, execucao.tabela_partida);
+    if (!(fo < execucao.fo_star)) return false;
+    execucao.tabela_melhor.copia_de(execucao.tabela_partida);
+    execucao.inviabilidades_melhor = referencia.contagens();
+    execucao.fo_star = fo;
+    return true;
+}
+
+}  // namespace
+
+ResumoBusca corre_execucao(Estado& estado, Observador& observador, const OpcoesBusca& opcoes_dadas,
                            bool objetivos_na_execucao)
 {
+    OpcoesBusca opcoes = opcoes_dadas;
+    Requisitos jogos;
+    if (opcoes.partida != nullptr) {
+        jogos = jogos_da_partida(*opcoes.partida, opcoes.returno);
+        opcoes.jogos_da_partida = &jogos;
+    }
     const Campeonato& campeonato = estado.campeonato;
     Criterios& criterios = estado.criterios;
     Execucao& execucao = estado.execucao;
@@ -216,6 +269,11 @@ ResumoBusca corre_execucao(Estado& estado, Observador& observador, const OpcoesB
         observador.mensagem(msg_interrompida);
     }
     resumo.movimentos = execucao.movimentos_avaliados;
+    if (opcoes.partida != nullptr) {
+        Criterios no_fim = criterios;
+        if (resumo.interrompida) no_fim.objetivos = execucao.procedencia.objetivos;
+        resumo.partida_mantida = mantem_partida_se_melhor(campeonato, no_fim, opcoes, execucao);
+    }
     // FO_STAR counts the objectives in force as the run ended: the second phase's, or the
     // chosen ones when the first phase stopped at its bound.
     execucao.procedencia.objetivos_no_fim = resumo.interrompida ? execucao.procedencia.objetivos : criterios.objetivos;

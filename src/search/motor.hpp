@@ -1,6 +1,7 @@
 #pragma once
 
 #include <concepts>
+#include <limits>
 
 #include "model/estado.hpp"
 #include "search/observador.hpp"
@@ -92,27 +93,34 @@ struct ParametrosFase {
 };
 
 // Estimates the initial temperature of a phase: the first of 2 000 000 x 1.1^k at which a
-// round of num_iteracoes trial moves is accepted at the target count. Every trial move is
-// undone; marcha.fo_star is left at the objective of the schedule.
+// round of num_iteracoes trial moves is accepted at the target count. A move the neighbourhood
+// can never make (its objective infinite: it would change a frozen round) is not a trial: the
+// target is taken of the moves tried, and with none the estimate stops where it stands. Every
+// trial move is undone; marcha.fo_star is left at the objective of the schedule.
 template <Vizinhanca V>
 double calcula_t0(V& vizinhanca, Marcha& marcha, int num_iteracoes)
 {
     int aceitos = 0;
-    const int alvo = alvo_aceitacao(num_iteracoes);
+    int alvo = alvo_aceitacao(num_iteracoes);
     double candidata = temperatura_inicial_candidata;
 
     marcha.fo_star = vizinhanca.avalia();
     marcha.observador.calculo_t0_iniciado();
     while (aceitos < alvo) {
         // A whole round always runs, even once the target is reached.
+        int tentados = 0;
         for (int i = 0; i < num_iteracoes; ++i) {
             const auto m = vizinhanca.sorteia(marcha.gerador);
-            const double delta = vizinhanca.aplica(m, marcha.fo_star, candidata) - marcha.fo_star;
-            if (aceita_movimento(delta, candidata, marcha.gerador)) ++aceitos;
+            const double fo = vizinhanca.aplica(m, marcha.fo_star, candidata);
+            if (fo != std::numeric_limits<double>::infinity()) {
+                ++tentados;
+                if (aceita_movimento(fo - marcha.fo_star, candidata, marcha.gerador)) ++aceitos;
+            }
             vizinhanca.desfaz(m);
         }
         marcha.movimentos += num_iteracoes;
-        if (aceitos >= alvo) break;
+        if (tentados < num_iteracoes) alvo = alvo_aceitacao(tentados);
+        if (aceitos >= alvo || tentados == 0) break;
         aceitos = 0;
         candidata *= fator_candidata;
         marcha.observador.temperatura_candidata(candidata);
@@ -139,6 +147,7 @@ FimFase recozimento(V& vizinhanca, Marcha& marcha, ParametrosFase p)
     double temperatura = p.t0;
     marcha.observador.fase_iniciada(static_cast<int>(p.fase), marcha.hora_inicio);
     marcha.fo_star = vizinhanca.avalia();
+    marcha.melhor = vizinhanca.contagens();
     // Rejected moves are undone, so the neighbourhood always holds the last accepted
     // schedule: its counts are read once per level rather than at every accepted move.
     bool aceito_no_nivel = false;

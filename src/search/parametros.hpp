@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string_view>
+#include <vector>
 
 #include "evaluation/avaliacao.hpp"
 #include "model/desfecho.hpp"
@@ -33,6 +34,9 @@ inline constexpr int niveis_parados_compacta = 10;
 inline constexpr int times_por_descida = 20;
 inline constexpr int max_execucoes = 1000;
 inline constexpr int max_esforco = 100;
+// A re-plan's phases start no hotter than this many games moved cost: hot enough to move a
+// few games to meet a requirement, not to wander from the schedule it started from.
+inline constexpr int jogos_da_temperatura_de_replanejamento = 10;
 
 struct OpcoesBusca {
     // Asked for the objectives when none are confirmed as the run starts (the window shows
@@ -59,6 +63,13 @@ struct OpcoesBusca {
     int esforco = 1;
     // Clocks; the system's when null.
     const Relogio* relogio = nullptr;
+    // A re-plan: the turno (R rounds) the run starts from instead of one it draws, whose games
+    // are counted as Inviabilidade 11 where they move (none when null); and the turno rounds
+    // (R flags, from 0) no move may change (none when empty).
+    const Tabela* partida = nullptr;
+    std::vector<bool> congeladas;
+    // The games of the start's whole schedule, each a jogo of its round: set by the run itself.
+    const Requisitos* jogos_da_partida = nullptr;
 };
 
 struct ResumoBusca {
@@ -66,6 +77,7 @@ struct ResumoBusca {
     bool executada = false;             // a search ran (not refused, not cancelled)
     bool objetivos_na_execucao = false; // the objectives were asked for by the run command
     bool interrompida = false;      // the first phase reached its reheat bound; no second phase
+    bool partida_mantida = false;   // a re-plan found nothing better than the schedule it started from
     int reaquecimentos = 0;         // reheats of the first phase
     long long movimentos = 0;       // trial moves evaluated, estimates included (of all runs)
 };

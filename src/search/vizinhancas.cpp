@@ -22,8 +22,13 @@ void sorteia_tabela_inicial(int num_times, Gerador& gerador, Tabela& tabela)
 
 void sorteia_partida(const Campeonato& campeonato, const OpcoesBusca& opcoes, Execucao& execucao)
 {
-    if (opcoes.busca != TipoBusca::compacta) return;
-    gera_tabela_compacta(campeonato.num_times, execucao.gerador, execucao.tabela_atual);
+    if (opcoes.partida != nullptr) {
+        execucao.tabela_atual.copia_de(*opcoes.partida);
+    } else if (opcoes.busca == TipoBusca::compacta) {
+        gera_tabela_compacta(campeonato.num_times, execucao.gerador, execucao.tabela_atual);
+    } else {
+        return;
+    }
     execucao.matriz_controle.zera();
     monta_matriz_controle(execucao.matriz_controle, execucao.tabela_atual);
 }
@@ -42,18 +47,22 @@ auto com_vizinhanca(const Campeonato& campeonato, const Criterios& criterios, Ex
     if (opcoes.busca == TipoBusca::compacta) {
         if (referencia) {
             RodizioCompacto rodizio(campeonato, tabela, controle);
-            AvaliadaPelaReferencia vizinhanca(rodizio, campeonato, criterios, execucao, opcoes.returno, opcoes.requisitos);
+            AvaliadaPelaReferencia vizinhanca(rodizio, campeonato, criterios, execucao, opcoes.returno, opcoes.requisitos,
+                                              opcoes.jogos_da_partida, &opcoes.congeladas);
             return f(vizinhanca);
         }
-        VizinhancaCompacta vizinhanca(campeonato, criterios, tabela, controle, opcoes.returno, opcoes.requisitos);
+        VizinhancaCompacta vizinhanca(campeonato, criterios, tabela, controle, opcoes.returno, opcoes.requisitos,
+                                      opcoes.jogos_da_partida, &opcoes.congeladas);
         return f(vizinhanca);
     }
     if (referencia) {
         MovimentosPadrao movimentos(campeonato, tabela, controle, fase);
-        AvaliadaPelaReferencia vizinhanca(movimentos, campeonato, criterios, execucao, opcoes.returno, opcoes.requisitos);
+        AvaliadaPelaReferencia vizinhanca(movimentos, campeonato, criterios, execucao, opcoes.returno, opcoes.requisitos,
+                                          opcoes.jogos_da_partida, &opcoes.congeladas);
         return f(vizinhanca);
     }
-    VizinhancaPadrao vizinhanca(campeonato, criterios, tabela, controle, fase, opcoes.returno, opcoes.requisitos);
+    VizinhancaPadrao vizinhanca(campeonato, criterios, tabela, controle, fase, opcoes.returno, opcoes.requisitos,
+                                opcoes.jogos_da_partida, &opcoes.congeladas);
     return f(vizinhanca);
 }
 

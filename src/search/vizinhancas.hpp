@@ -18,9 +18,9 @@ Desfecho aceita_busca(const Campeonato& campeonato, TipoBusca busca);
 // N/2 slots), as a load and the new-initial-solution command do.
 void sorteia_tabela_inicial(int num_times, Gerador& gerador, Tabela& tabela);
 
-// The start of a run of the search the options ask for, drawn into tabela_atual when that
-// search draws its own (the compact search's compact round robin); the matrix of control
-// follows. The padrao search starts from tabela_atual as it is.
+// The start of a run of the search the options ask for: a re-plan's schedule, or the compact
+// search's own compact round robin drawn, into tabela_atual, the matrix of control following.
+// The padrao search otherwise starts from tabela_atual as it is.
 void sorteia_partida(const Campeonato& campeonato, const OpcoesBusca& opcoes, Execucao& execucao);
 
 // Estimates the initial temperature of a phase (see the engine's calcula_t0) with the

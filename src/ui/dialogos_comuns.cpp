@@ -35,6 +35,8 @@ const std::array<Legenda, num_contagens> legendas = {{
      "Diferença entre a maior e a menor distância percorrida durante o campeonato."},
     {"Minimizar os requisitos do planejador não atendidos.",
      "Soma dos tamanhos dos requisitos do planejador não atendidos."},
+    {"Minimizar os jogos mudados em relação à tabela de partida do replanejamento.",
+     "Jogos mudados em relação à tabela de partida do replanejamento."},
 }};
 
 QPushButton* botao_com_imagem(QWidget* pai, const char* nome, const QString& texto, const QIcon& imagem)

@@ -90,10 +90,12 @@ Tform_economia::Tform_economia(const Campeonato& campeonato, const Economia& eco
     auto* coluna = new QVBoxLayout(conteudo);
     coluna->setContentsMargins(0, 0, 0, 0);
 
-    // Nine counts, or ten when the run had the planner's requirements.
-    const int contadas = economia.explicacao_obtida.num_contagens;
+    // Nine counts, the tenth when the run had the planner's requirements, the eleventh in a
+    // re-plan.
+    const std::vector<std::size_t> vistas = economia.explicacao_obtida.vistas.indices();
+    const int contadas = static_cast<int>(vistas.size());
     QStringList linhas;
-    for (int k = 1; k <= contadas; ++k) linhas << QStringLiteral("Inviabilidade %1").arg(k);
+    for (const std::size_t k : vistas) linhas << QStringLiteral("Inviabilidade %1").arg(k + 1);
     linhas << QStringLiteral("Função objetivo") << QStringLiteral("Distância total (km)");
     // The compact search does not start from the initial schedule but from a compact round
     // robin of its own: that is the schedule the result is compared with.
@@ -110,7 +112,7 @@ Tform_economia::Tform_economia(const Campeonato& campeonato, const Economia& eco
     auto* comparacao = tabela_de_textos(conteudo, "comparacao",
                                         {inicial, QStringLiteral("Tabela obtida"), QStringLiteral("Objetivo")}, linhas);
     for (int i = 0; i < contadas; ++i) {
-        const auto k = static_cast<std::size_t>(i);
+        const std::size_t k = vistas[static_cast<std::size_t>(i)];
         poe(comparacao, i, 0, numero(economia.inicial[k]));
         poe(comparacao, i, 1, numero(economia.obtida[k]));
         poe(comparacao, i, 2, economia.objetivos[k] != 0 ? QStringLiteral("Sim") : QStringLiteral("Não"), false);
@@ -131,10 +133,10 @@ Tform_economia::Tform_economia(const Campeonato& campeonato, const Economia& eco
     negrito.setBold(true);
     resumo->setFont(negrito);
     coluna->addWidget(resumo);
-    if (contadas > num_inviabilidades) coluna->addWidget(lista_requisitos(conteudo, economia.explicacao_obtida));
+    if (economia.explicacao_obtida.vistas.requisitos) coluna->addWidget(lista_requisitos(conteudo, economia.explicacao_obtida));
 
     QStringList colunas{QStringLiteral("Sequência"), QStringLiteral("Casa"), QStringLiteral("Fora"), QStringLiteral("Km")};
-    for (int k = 1; k <= contadas; ++k) colunas << QStringLiteral("Inv%1").arg(k);
+    for (const std::size_t k : vistas) colunas << QStringLiteral("Inv%1").arg(k + 1);
     QStringList nomes;
     for (const LinhaTime& linha : economia.explicacao_obtida.times)
         nomes << QString::fromStdString(campeonato.nomes_times[static_cast<std::size_t>(linha.time)]);
@@ -148,7 +150,7 @@ Tform_economia::Tform_economia(const Campeonato& campeonato, const Economia& eco
         poe(times, r, 2, QString::number(linha.jogos_fora));
         poe(times, r, 3, numero(static_cast<double>(linha.km)));
         for (int i = 0; i < contadas; ++i)
-            poe(times, r, 4 + i, numero(static_cast<double>(linha.parcelas[static_cast<std::size_t>(i)])));
+            poe(times, r, 4 + i, numero(static_cast<double>(linha.parcelas[vistas[static_cast<std::size_t>(i)]])));
         ++r;
     }
     times->resizeColumnsToContents();

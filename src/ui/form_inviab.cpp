@@ -44,6 +44,7 @@ Tform_inviab::Tform_inviab(Criterios& criterios, const Mensageiro& mensageiro, Q
     // Sized with the requirements' box in view, so that showing it later needs no new size.
     dispoe_dialogo(this, grupo, {ok, cancelar_, todos, resete}, QSize(683, 401));
     requisitos->hide();
+    inv_[static_cast<std::size_t>(Inviabilidade::mudancas)]->hide();
 
     connect(ok, &QPushButton::clicked, this, &Tform_inviab::okClick);
     connect(cancelar_, &QPushButton::clicked, this, &Tform_inviab::cancelarClick);

@@ -66,6 +66,9 @@ Tform_pesos::Tform_pesos(Criterios& criterios, const Mensageiro& mensageiro, QWi
     // Sized with the requirements' weight in view, so that showing it later needs no new size.
     dispoe_dialogo(this, grupo, {ok, cancelar, resete}, QSize(706, 401));
     mostra_requisitos(false);
+    for (QWidget* w : {static_cast<QWidget*>(peso_[static_cast<std::size_t>(Inviabilidade::mudancas)]),
+                       grupo->findChild<QWidget*>(QStringLiteral("Label11"))})
+        w->hide();
 }
 
 void Tform_pesos::mostra_requisitos(bool em_vigor)

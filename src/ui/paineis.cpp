@@ -51,6 +51,8 @@ PainelAndamento::PainelAndamento(QWidget* pai) : QFrame(pai)
     }
     inv_[num_inviabilidades] = rotulo("inv10", QStringLiteral("Inviabilidade 10:"), 230, 280, 13);
     inv_[num_inviabilidades]->hide();
+    inv_[num_inviabilidades + 1] = rotulo("inv11", QStringLiteral("Inviabilidade 11:"), 14, 280, 13);
+    inv_[num_inviabilidades + 1]->hide();
     rotulo_fo_ = rotulo("Label6", QStringLiteral("Melhor Função Objetivo: "), 13, 303, 19, false);
     fo_ = rotulo("fo", QStringLiteral("Melhor FO"), 231, 306, 16);
     QPalette amarelo = fo_->palette();

@@ -164,7 +164,7 @@ TEST(Edicao, OEfeitoDizOQueMudou)
     efeito.fo_depois = efeito.fo_antes + 5000;
     efeito.jogos_mudaram_de_rodada = 0;
     efeito.mandos_invertidos = 1;
-    EXPECT_EQ(descreve_efeito(efeito, num_contagens),
+    EXPECT_EQ(descreve_efeito(efeito, num_inviabilidades + 1),
               "FO +5 000; Inviabilidade 6: 3 \u2192 4; Inviabilidade 10: 1 \u2192 0; 1 mando invertido");
 }
 

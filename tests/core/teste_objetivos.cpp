@@ -10,9 +10,9 @@ TEST(Objetivos, MarcadasOuPedidoDeEscolha)
     ASSERT_TRUE(define_objetivos(o, {false, false, false, false, false, false, false, true, false}).sucesso);
     EXPECT_TRUE(o.objetivos_escolhidos);
     // The requirements' objective stays on unless it is given.
-    EXPECT_EQ(o.objetivos, (std::array<std::int32_t, num_contagens>{0, 0, 0, 0, 0, 0, 0, 1, 0, 1}));
+    EXPECT_EQ(o.objetivos, (std::array<std::int32_t, num_contagens>{0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 1}));
     ASSERT_TRUE(define_objetivos(o, {}, true).sucesso);  // the requirements alone are a choice
-    EXPECT_EQ(o.objetivos, (std::array<std::int32_t, num_contagens>{0, 0, 0, 0, 0, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(o.objetivos, (std::array<std::int32_t, num_contagens>{0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1}));
 
     const Desfecho d = define_objetivos(o, {}, false);
     EXPECT_FALSE(d.sucesso);
@@ -38,7 +38,7 @@ TEST(Pesos, TextoRuimNoQuartoGuardaOsTresPrimeiros)
     EXPECT_FALSE(d.sucesso);
     EXPECT_EQ(campo, 3);
     const std::array<std::int32_t, num_contagens> esperado = {1,      2,      3, 10000000, 1000000000,
-                                                              100000, 100000, 1, 100,      1000000000};
+                                                              100000, 100000, 1, 100,      1000000000, 10000000};
     EXPECT_EQ(o.pesos, esperado);
     EXPECT_EQ(o.pesos_padrao, pesos_default);
 

@@ -143,7 +143,7 @@ private slots:
             clica_botoes(d, {"ok"});
         }));
         QVERIFY(decimo_marcado);  // the requirements are minimised unless the planner says otherwise
-        QCOMPARE(b->estado.criterios.objetivos, (std::array<std::int32_t, num_contagens>{0, 0, 0, 0, 0, 0, 0, 1, 0, !em_vigor}));
+        QCOMPARE(b->estado.criterios.objetivos, (std::array<std::int32_t, num_contagens>{0, 0, 0, 0, 0, 0, 0, 1, 0, !em_vigor, 1}));
         QCOMPARE(b->programa.form_inviab.inv(10)->isChecked(), !em_vigor);
         QVERIFY(no_dialogo<Tform_pesos>("pesos", [&](Tform_pesos* d) {
             QCOMPARE(d->peso(10)->text(), QStringLiteral("1000000000"));

@@ -288,7 +288,7 @@ private slots:
         QString decima;
         NoProximoModal<Tform_economia> moeda([&](Tform_economia* d) {
             auto* comparacao = d->findChild<QTableWidget*>(QStringLiteral("comparacao"));
-            if (comparacao->rowCount() == num_contagens + 2) decima = comparacao->item(num_inviabilidades, 1)->text();
+            if (comparacao->rowCount() == num_inviabilidades + 3) decima = comparacao->item(num_inviabilidades, 1)->text();
             auto* lista = d->findChild<QListWidget*>(QStringLiteral("requisitos_nao_atendidos"));
             for (int k = 0; lista != nullptr && k < lista->count(); ++k) vistas << (k == 0 ? QString() : lista->item(k)->text());
             d->accept();

@@ -24,11 +24,11 @@ int fim_conta(bool h0, bool h1, bool penultimo, bool ultimo)
 
 void VizinhancaCompacta::atualiza_base_do_limite()
 {
-    // FO of the schedule as it stands with Inviabilidades 6 to 10 at nothing.
+    // FO of the schedule as it stands with Inviabilidades 6 to 11 at nothing.
     Totais base = totais_;
     for (const Inviabilidade i : {Inviabilidade::fora_seguidos, Inviabilidade::casa_seguidos,
                                   Inviabilidade::distancia_total, Inviabilidade::diferenca_distancia,
-                                  Inviabilidade::requisitos})
+                                  Inviabilidade::requisitos, Inviabilidade::mudancas})
         base[i] = 0;
     base_do_limite_ = ponderacao_.fo_inteira(base);
 }

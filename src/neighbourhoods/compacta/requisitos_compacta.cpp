@@ -36,7 +36,7 @@ Encontro VizinhancaCompacta::encontro(int a, int b, int s, bool depois) const
 
 const Palavra* VizinhancaCompacta::rodadas_do_movimento(const Movimento& m)
 {
-    const int w = requisitos_.palavras();
+    const int w = static_cast<int>(rodadas_mudadas_.size());
     Palavra* mudadas = rodadas_mudadas_.data();
     const auto inclui = [&](int r) {
         const Palavra* dela = rodadas_do_turno_.data() + static_cast<std::size_t>(r * w);
@@ -58,20 +58,38 @@ const Palavra* VizinhancaCompacta::rodadas_do_movimento(const Movimento& m)
     return mudadas;
 }
 
-void VizinhancaCompacta::conta_requisitos_candidatos(const Movimento& m)
+void VizinhancaCompacta::conta_requisitos_candidatos(AvaliadorRequisitos& avaliador, Inviabilidade i,
+                                                     const Palavra* rodadas)
 {
     // The meetings change only in the rounds of the move, and the home rounds of the teams it
     // reaches where their home games do.
-    requisitos_.novo_movimento();
-    requisitos_.toca_rodadas(rodadas_do_movimento(m));
+    avaliador.novo_movimento();
+    avaliador.toca_rodadas(rodadas);
     for (int k = 0; k < num_mudancas_; ++k) {
         const Mudanca& mudanca = mudancas_[static_cast<std::size_t>(k)];
         if (!mudanca.mesma_mascara)
             casa_por_rodada(rascunho_.mascara(mudanca.time), rodizio_.folga_depois(mudanca.time),
-                            requisitos_.casa_candidata(mudanca.time));
+                            avaliador.casa_candidata(mudanca.time));
     }
-    totais_candidatos_[Inviabilidade::requisitos] =
-        requisitos_.total_candidato([this](int a, int b, int s) { return encontro(a, b, s, true); });
+    totais_candidatos_[i] = avaliador.total_candidato([this](int a, int b, int s) { return encontro(a, b, s, true); });
+}
+
+bool VizinhancaCompacta::toca_congelada() const
+{
+    const std::vector<bool>& congeladas = *congeladas_;
+    const auto congelada = [&](int r) { return static_cast<bool>(congeladas[static_cast<std::size_t>(r)]); };
+    const Movimento& m = rodizio_.movimento();
+    switch (m.tipo) {
+    case Movimento::Tipo::troca_mando: return congelada(m.a);
+    case Movimento::Tipo::troca_rodadas:
+    case Movimento::Tipo::troca_parcial_rodadas: return congelada(m.a) || congelada(m.b);
+    case Movimento::Tipo::troca_times:
+    case Movimento::Tipo::troca_parcial_times:
+        for (int r = 0; r < num_rodadas_; ++r)
+            if (congelada(r) && rodizio_.rodada_da_troca(r)) return true;
+        return false;
+    }
+    return false;
 }
 
 }  // namespace kelm

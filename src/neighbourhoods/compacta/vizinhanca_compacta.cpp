@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <stdexcept>
 #include <utility>
 
@@ -11,7 +12,8 @@
 namespace kelm {
 
 VizinhancaCompacta::VizinhancaCompacta(const Campeonato& campeonato, const Criterios& criterios, Tabela& tabela,
-                                       Matriz<Controle>& controle, Returno returno, const Requisitos* requisitos)
+                                       Matriz<Controle>& controle, Returno returno, const Requisitos* requisitos,
+                                       const Requisitos* partida, const std::vector<bool>* congeladas)
     : rodizio_(campeonato, tabela, controle),
       num_times_(campeonato.num_times),
       num_rodadas_(campeonato.num_rodadas),
@@ -22,7 +24,9 @@ VizinhancaCompacta::VizinhancaCompacta(const Campeonato& campeonato, const Crite
       d_(campeonato),
       requisitos_(requisitos, campeonato.num_times,
                   rodadas_da_execucao(campeonato.num_rodadas, returno)),
-      ponderacao_(campeonato, criterios, voltas_da_execucao(returno), requisitos_.maximo()),
+      partida_(partida, campeonato.num_times, rodadas_da_execucao(campeonato.num_rodadas, returno)),
+      congeladas_(congeladas != nullptr && !congeladas->empty() ? congeladas : nullptr),
+      ponderacao_(campeonato, criterios, voltas_da_execucao(returno), requisitos_.maximo(), partida_.maximo()),
       sequencias_(campeonato.num_times, jogos_contados_),
       rascunho_(campeonato.num_times, jogos_contados_)
 {
@@ -42,17 +46,20 @@ VizinhancaCompacta::VizinhancaCompacta(const Campeonato& campeonato, const Crite
     totais_[Inviabilidade::mesmo_estado] = mesmo_estado_na_ultima(false);
     for (int t = 1; t <= num_times_; ++t) extremos_.inclui(parcelas_[static_cast<std::size_t>(t)].distancia);
     totais_[Inviabilidade::diferenca_distancia] = extremos_.diferenca();
-    if (!requisitos_.vazio()) {
-        const int w = requisitos_.palavras();
+    if (!requisitos_.vazio() || !partida_.vazio()) {
+        const int w = palavras_da_mascara(std::max(rodadas_da_execucao(num_rodadas_, returno_), 1));
         rodadas_do_turno_.assign(static_cast<std::size_t>(num_rodadas_ * w), 0);
         rodadas_mudadas_.assign(static_cast<std::size_t>(w), 0);
         for (int s = 0; s < rodadas_da_execucao(num_rodadas_, returno_); ++s) {
             const int r = rodada_do_turno(s, num_rodadas_, returno_);
             poe_bit(rodadas_do_turno_.data() + static_cast<std::size_t>(r * w), s, true);
         }
-        for (int t = 1; t <= num_times_; ++t) casa_por_rodada(sequencias_.mascara(t), rodizio_.folga_de(t), requisitos_.casa(t));
-        requisitos_.inicia([this](int a, int b, int s) { return encontro(a, b, s, false); });
-        totais_[Inviabilidade::requisitos] = requisitos_.total();
+    }
+    for (const auto& [avaliador, i] : {std::pair{&requisitos_, Inviabilidade::requisitos}, std::pair{&partida_, Inviabilidade::mudancas}}) {
+        if (avaliador->vazio()) continue;
+        for (int t = 1; t <= num_times_; ++t) casa_por_rodada(sequencias_.mascara(t), rodizio_.folga_de(t), avaliador->casa(t));
+        avaliador->inicia([this](int a, int b, int s) { return encontro(a, b, s, false); });
+        totais_[i] = avaliador->total();
     }
 
     atualiza_base_do_limite();
@@ -406,6 +413,11 @@ double VizinhancaCompacta::aplica(const Movimento& m, double fo_atual, double te
     num_mudancas_ = 0;
     antecipado_ = false;
     requisitos_.descarta();
+    partida_.descarta();
+    if (congeladas_ != nullptr && toca_congelada()) {
+        antecipado_ = true;
+        return std::numeric_limits<double>::infinity();
+    }
     // A move whose bound already worsens the objective by the temperature or more is
     // rejected whatever the draw: its teams need no closer look.
     if (ponderacao_.pode_antecipar() && temperatura < teto_do_limite_) {
@@ -440,7 +452,11 @@ double VizinhancaCompacta::aplica(const Movimento& m, double fo_atual, double te
         break;
     }
     if (ultima) totais_candidatos_[Inviabilidade::mesmo_estado] = mesmo_estado_na_ultima(true);
-    if (!requisitos_.vazio()) conta_requisitos_candidatos(m);
+    if (!requisitos_.vazio() || !partida_.vazio()) {
+        const Palavra* rodadas = rodadas_do_movimento(m);
+        if (!requisitos_.vazio()) conta_requisitos_candidatos(requisitos_, Inviabilidade::requisitos, rodadas);
+        if (!partida_.vazio()) conta_requisitos_candidatos(partida_, Inviabilidade::mudancas, rodadas);
+    }
     fecha_extremos();
     return ponderacao_.fo(totais_candidatos_);
 }
@@ -467,6 +483,7 @@ void VizinhancaCompacta::confirma()
     }
     num_mudancas_ = 0;
     requisitos_.confirma();
+    partida_.confirma();
     totais_ = totais_candidatos_;
     extremos_ = extremos_candidatos_;
     atualiza_base_do_limite();

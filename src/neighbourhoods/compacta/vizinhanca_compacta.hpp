@@ -28,9 +28,13 @@ public:
 
     // Reads the compact schedule `tabela` (see RodizioCompacto) and the criteria, fixed for one
     // phase.
+    // In a re-plan, `partida` holds the games of the schedule it started from, each a jogo of
+    // its round (their count not met is Inviabilidade 11), and `congeladas` the turno rounds no
+    // move may change: a move that would is rejected whatever the draw.
     VizinhancaCompacta(const Campeonato& campeonato, const Criterios& criterios, Tabela& tabela,
                        Matriz<Controle>& controle, Returno returno = Returno::nenhum,
-                       const Requisitos* requisitos = nullptr);
+                       const Requisitos* requisitos = nullptr, const Requisitos* partida = nullptr,
+                       const std::vector<bool>* congeladas = nullptr);
 
     // FO of the schedule.
     double avalia() const { return ponderacao_.fo(totais_); }
@@ -125,7 +129,11 @@ private:
     void casa_por_rodada(const Palavra* posicoes, int folga, Palavra* rodadas) const;
     Encontro encontro(int a, int b, int s, bool depois) const;
     const Palavra* rodadas_do_movimento(const Movimento& m);
-    void conta_requisitos_candidatos(const Movimento& m);
+    // The count `i` of requirements `avaliador` under the pending move m, whose rounds are in
+    // `rodadas`.
+    void conta_requisitos_candidatos(AvaliadorRequisitos& avaliador, Inviabilidade i, const Palavra* rodadas);
+    // Whether the pending move changes a game of a frozen round.
+    bool toca_congelada() const;
 
     RodizioCompacto rodizio_;
     int num_times_;
@@ -136,6 +144,8 @@ private:
     int rodada_final_;    // the turno round whose pairs meet in the last round of what is scored
     Distancias d_;
     AvaliadorRequisitos requisitos_;
+    AvaliadorRequisitos partida_;
+    const std::vector<bool>* congeladas_;
     std::vector<Palavra> rodadas_do_turno_;  // per turno round: it and its returno round, as a mask
     std::vector<Palavra> rodadas_mudadas_;   // the pending move's rounds, as a mask
     Ponderacao ponderacao_;

@@ -33,16 +33,24 @@ Encontro VizinhancaPadrao::encontro(int a, int b, int s) const
     return Encontro::nenhum;
 }
 
-void VizinhancaPadrao::conta_requisitos_candidatos()
+void VizinhancaPadrao::conta_requisitos_candidatos(AvaliadorRequisitos& avaliador, Inviabilidade i)
 {
-    requisitos_.novo_movimento();
-    for (int i = 0; i < num_mudancas_; ++i) {
-        const int t = mudancas_[static_cast<std::size_t>(i)].time;
-        requisitos_.toca(t);
-        casa_por_rodada(t, requisitos_.casa_candidata(t));
+    avaliador.novo_movimento();
+    for (int k = 0; k < num_mudancas_; ++k) {
+        const int t = mudancas_[static_cast<std::size_t>(k)].time;
+        avaliador.toca(t);
+        casa_por_rodada(t, avaliador.casa_candidata(t));
     }
-    totais_candidatos_[Inviabilidade::requisitos] =
-        requisitos_.total_candidato([this](int a, int b, int s) { return encontro(a, b, s); });
+    totais_candidatos_[i] = avaliador.total_candidato([this](int a, int b, int s) { return encontro(a, b, s); });
+}
+
+bool VizinhancaPadrao::toca_congelada(const Movimento& m) const
+{
+    // A round changes where the move puts a game other than the one it held.
+    const std::vector<bool>& congeladas = *congeladas_;
+    if (m.tipo == Movimento::Tipo::troca_mando) return congeladas[static_cast<std::size_t>(m.r1)] && !tabela_[m.r1][m.g1].vazio();
+    if (tabela_[m.r1][m.g1] == tabela_[m.r2][m.g2]) return false;
+    return congeladas[static_cast<std::size_t>(m.r1)] || congeladas[static_cast<std::size_t>(m.r2)];
 }
 
 }  // namespace kelm

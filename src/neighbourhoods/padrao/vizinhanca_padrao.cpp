@@ -45,7 +45,8 @@ void insere_bit(Palavra* m, int w, int q, bool valor)
 }  // namespace
 
 VizinhancaPadrao::VizinhancaPadrao(const Campeonato& campeonato, const Criterios& criterios, Tabela& tabela,
-                                   Matriz<Controle>& controle, Fase fase, Returno returno, const Requisitos* requisitos)
+                                   Matriz<Controle>& controle, Fase fase, Returno returno, const Requisitos* requisitos,
+                                   const Requisitos* partida, const std::vector<bool>* congeladas)
     : movimentos_(campeonato, tabela, controle, fase),
       tabela_(tabela),
       controle_(controle),
@@ -55,7 +56,9 @@ VizinhancaPadrao::VizinhancaPadrao(const Campeonato& campeonato, const Criterios
       d_(campeonato),
       requisitos_(requisitos, campeonato.num_times,
                   rodadas_da_execucao(campeonato.num_rodadas, returno)),
-      ponderacao_(campeonato, criterios, voltas_da_execucao(returno), requisitos_.maximo()),
+      partida_(partida, campeonato.num_times, rodadas_da_execucao(campeonato.num_rodadas, returno)),
+      congeladas_(congeladas != nullptr && !congeladas->empty() ? congeladas : nullptr),
+      ponderacao_(campeonato, criterios, voltas_da_execucao(returno), requisitos_.maximo(), partida_.maximo()),
       sequencias_(campeonato.num_times, campeonato.num_times - 1),
       returno_(returno),
       jogos_contados_(voltas_da_execucao(returno) * jogos_),
@@ -80,10 +83,11 @@ VizinhancaPadrao::VizinhancaPadrao(const Campeonato& campeonato, const Criterios
     // Every round of the returno holds the teams of a round of the turno.
     totais_[Inviabilidade::jogos_na_rodada] = peso_extras_ * extras_por_rodada(controle_);
     for (int g = 0; g < vagas_; ++g) totais_[Inviabilidade::mesmo_estado] += mesmo_estado(tabela_[rodada_final_][g]);
-    if (!requisitos_.vazio()) {
-        for (int t = 1; t <= num_times_; ++t) casa_por_rodada(t, requisitos_.casa(t));
-        requisitos_.inicia([this](int a, int b, int s) { return encontro(a, b, s); });
-        totais_[Inviabilidade::requisitos] = requisitos_.total();
+    for (const auto& [avaliador, i] : {std::pair{&requisitos_, Inviabilidade::requisitos}, std::pair{&partida_, Inviabilidade::mudancas}}) {
+        if (avaliador->vazio()) continue;
+        for (int t = 1; t <= num_times_; ++t) casa_por_rodada(t, avaliador->casa(t));
+        avaliador->inicia([this](int a, int b, int s) { return encontro(a, b, s); });
+        totais_[i] = avaliador->total();
     }
     for (int t = 1; t <= num_times_; ++t) ordem_.push_back(t);
     std::sort(ordem_.begin(), ordem_.end(), [&](int a, int b) {
@@ -374,6 +378,13 @@ double VizinhancaPadrao::aplica(const Movimento& m, double fo_atual, double temp
     num_mudancas_ = 0;
     pendente_ = true;
     requisitos_.descarta();
+    partida_.descarta();
+    if (congeladas_ != nullptr && toca_congelada(m)) {
+        // Written all the same, so that desfaz puts it back as it puts back every move.
+        movimentos_.escreve(m);
+        antecipado_ = true;
+        return std::numeric_limits<double>::infinity();
+    }
 
     // Each kind returns the objective when it is settled before the teams are looked at: a
     // swap of a slot with itself, an empty slot, a move rejected on its bound.
@@ -387,7 +398,8 @@ double VizinhancaPadrao::aplica(const Movimento& m, double fo_atual, double temp
         if (returno_ != Returno::nenhum) mud.valores = parcela_candidata_da_temporada(mud, i);
         totais_candidatos_.troca(valores_[static_cast<std::size_t>(mud.time)], mud.valores, jogos_contados_);
     }
-    if (!requisitos_.vazio()) conta_requisitos_candidatos();
+    if (!requisitos_.vazio()) conta_requisitos_candidatos(requisitos_, Inviabilidade::requisitos);
+    if (!partida_.vazio()) conta_requisitos_candidatos(partida_, Inviabilidade::mudancas);
     fecha_totais(totais_candidatos_);
     return ponderacao_.fo(totais_candidatos_);
 }
@@ -437,6 +449,7 @@ void VizinhancaPadrao::confirma()
     if (!pendente_) return;
     for (int i = 0; i < num_mudancas_; ++i) mantem(mudancas_[static_cast<std::size_t>(i)], i);
     requisitos_.confirma();
+    partida_.confirma();
     totais_ = totais_candidatos_;
     num_mudancas_ = 0;
     pendente_ = false;

@@ -40,9 +40,13 @@ public:
 
     // Builds the per-team sequences from `tabela` (each team with N-1 games) and reads the
     // objective flags and weights, which stay fixed for the neighbourhood's life (one phase).
+    // In a re-plan, `partida` holds the games of the schedule it started from, each a jogo of
+    // its round (their count not met is Inviabilidade 11), and `congeladas` the turno rounds no
+    // move may change: a move that would is rejected whatever the draw.
     VizinhancaPadrao(const Campeonato& campeonato, const Criterios& criterios, Tabela& tabela,
                      Matriz<Controle>& controle, Fase fase, Returno returno = Returno::nenhum,
-                     const Requisitos* requisitos = nullptr);
+                     const Requisitos* requisitos = nullptr, const Requisitos* partida = nullptr,
+                     const std::vector<bool>* congeladas = nullptr);
 
     // FO of the schedule.
     double avalia() { return ponderacao_.fo(totais_); }
@@ -111,7 +115,10 @@ private:
     // applied): a team's home rounds over the rounds scored, and how two teams meet in one.
     void casa_por_rodada(int t, Palavra* rodadas) const;
     Encontro encontro(int a, int b, int s) const;
-    void conta_requisitos_candidatos();
+    // The count `i` of requirements `avaliador` under the pending move.
+    void conta_requisitos_candidatos(AvaliadorRequisitos& avaliador, Inviabilidade i);
+    // Whether the move changes a game of a frozen round.
+    bool toca_congelada(const Movimento& m) const;
 
     MovimentosPadrao movimentos_;
     Tabela& tabela_;
@@ -121,6 +128,8 @@ private:
     int vagas_;          // slots per round
     Distancias d_;
     AvaliadorRequisitos requisitos_;
+    AvaliadorRequisitos partida_;
+    const std::vector<bool>* congeladas_;
     Ponderacao ponderacao_;
     Sequencias sequencias_;   // the turno
     Returno returno_;
