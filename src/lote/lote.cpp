@@ -19,6 +19,7 @@
 #include "lote/opcoes.hpp"
 #include "model/temporada.hpp"
 #include "report/explicacao.hpp"
+#include "model/numeros.hpp"
 #include "report/ficha.hpp"
 #include "search/busca.hpp"
 #include "search/comandos.hpp"
@@ -177,6 +178,12 @@ void resumo(std::ostream& erros, const Estado& estado, const ResumoBusca& r, dou
     std::string seg = s.str();
     for (char& c : seg)
         if (c == '.') c = separador;
+    if (p.com_mudancas) {
+        erros << "Rodadas congeladas: " << intervalos_de_rodadas(p.congeladas);
+        if (p.returno != Returno::nenhum && !p.congeladas.empty()) erros << " (com as que o returno liga a elas)";
+        erros << '\n';
+        if (r.partida_mantida) erros << "A busca não melhorou a tabela de partida, que foi mantida.\n";
+    }
     erros << "FO_STAR: " << formata_numero(execucao.fo_star, separador) << '\n'
           << "Reaquecimentos: " << r.reaquecimentos << '\n'
           << "Movimentos avaliados: " << r.movimentos << '\n'
@@ -187,11 +194,12 @@ void resumo(std::ostream& erros, const Estado& estado, const ResumoBusca& r, dou
 // Writes the report of `tabela` when one was asked for, its counts marked by `objetivos`;
 // false, with the message shown, when it cannot be written.
 bool grava_relatorio(const Opcoes& op, const Campeonato& campeonato, const Tabela& tabela, const Requisitos& requisitos,
-                     const std::array<std::int32_t, num_contagens>& objetivos, AmbienteLote& amb)
+                     const std::array<std::int32_t, num_contagens>& objetivos, AmbienteLote& amb,
+                     const Tabela* partida = nullptr)
 {
     if (!op.relatorio) return true;
     const Desfecho gravacao =
-        grava_arquivo(*op.relatorio, texto_relatorio(campeonato, explica_tabela(campeonato, tabela, &requisitos),
+        grava_arquivo(*op.relatorio, texto_relatorio(campeonato, explica_tabela(campeonato, tabela, &requisitos, partida),
                                                      amb.separador, &objetivos));
     if (!gravacao.sucesso) {
         mostra(amb.erros, gravacao);
@@ -310,6 +318,35 @@ bool grava_saida(const Opcoes& op, const Estado& estado, AmbienteLote& amb)
     return true;
 }
 
+// A re-plan: the schedule it starts from into `partida` (its turno), the rounds frozen, the
+// requirements held to them; the exit status when something is refused, else nothing.
+std::optional<int> prepara_replanejamento(Opcoes& op, const Estado& estado, Tabela& partida, AmbienteLote& amb)
+{
+    const Campeonato& c = estado.campeonato;
+    Tabela lida;
+    Desfecho d = carrega_tabela(c, *op.partir_de, lida);
+    if (d.sucesso) d = turno_de_partida(c, lida, op.busca.returno, op.busca.busca, partida);
+    if (!d.sucesso) {
+        mostra(amb.erros, d);
+        return lote_falhou;
+    }
+    op.busca.partida = &partida;
+    op.busca.arquivo_partida = *op.partir_de;
+    if (!op.congelar) return std::nullopt;
+    std::vector<int> rodadas;
+    if (d = converte_rodadas(*op.congelar, rodadas_da_execucao(c.num_rodadas, op.busca.returno), rodadas); !d.sucesso) {
+        amb.erros << "kelm-lote: --congelar: " << d.texto << "\n";
+        return lote_uso_errado;
+    }
+    if (d = congela_rodadas(c, op.busca.returno, rodadas, op.busca.congeladas); d.sucesso)
+        d = confere_requisitos_congelados(estado.requisitos, c, op.busca.returno, partida, op.busca.congeladas);
+    if (!d.sucesso) {
+        mostra(amb.erros, d);
+        return lote_falhou;
+    }
+    return std::nullopt;
+}
+
 // The run: load, search, summary, result and report.
 int executa(Opcoes& op, AmbienteLote& amb)
 {
@@ -318,6 +355,10 @@ int executa(Opcoes& op, AmbienteLote& amb)
     mostra_carga(amb.erros, carga);
     if (!carga.sucesso) return lote_falhou;
     if (!carrega_requisitos_dados(op, estado, amb)) return lote_falhou;
+    Tabela partida;
+    if (op.partir_de) {
+        if (const auto status = prepara_replanejamento(op, estado, partida, amb)) return *status;
+    }
 
     estado.criterios.pesos = op.pesos;
     if (op.objetivos_na_execucao) {
@@ -339,9 +380,12 @@ int executa(Opcoes& op, AmbienteLote& amb)
     resumo(amb.erros, estado, r, segundos, amb.separador);
 
     if (!grava_saida(op, estado, amb)) return lote_falhou;
-    const Temporada temporada = temporada_de(estado.campeonato, estado.execucao.tabela_melhor, estado.execucao.procedencia.returno);
+    const Returno returno = estado.execucao.procedencia.returno;
+    const Temporada temporada = temporada_de(estado.campeonato, estado.execucao.tabela_melhor, returno);
+    const Tabela da_partida = tabela_da_temporada(estado.execucao.tabela_partida, returno);
     if (!grava_relatorio(op, temporada.campeonato, temporada.tabela, estado.requisitos,
-                         estado.execucao.procedencia.objetivos_no_fim, amb)) {
+                         estado.execucao.procedencia.objetivos_no_fim, amb,
+                         estado.execucao.procedencia.com_mudancas ? &da_partida : nullptr)) {
         // The result already written stays: it is whole, and it may have replaced the file
         // of an earlier run, which removing it would not bring back.
         if (op.saida) amb.erros << "O resultado foi gravado em " << *op.saida << ", mas o relatório não.\n";

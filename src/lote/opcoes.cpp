@@ -181,6 +181,19 @@ const Opcao opcoes_lote[] = {
      "veja Requisitos, abaixo): cada requisito não atendido conta,\n"
      "pelo seu tamanho, na inviabilidade 10,\n"
      "que a busca minimiza e que a avaliação também conta"},
+    {{"--partir-de"}, Valor::arquivo_lido, "TABELA", true, "tabela de partida",
+     [](std::string_view v, Opcoes& op) -> Recusa { op.partir_de = std::string(v); return std::nullopt; },
+     "replaneja a partir da tabela de TABELA (um arquivo de resultado\n"
+     "ou uma tabela de jogos, rodada;mandante;visitante),\n"
+     "em vez de sortear uma: os jogos que saem da sua rodada contam na\n"
+     "inviabilidade 11 (peso padrão 10000000),\n"
+     "de modo que um jogo só muda para atender um requisito\n"
+     "ou corrigir uma inviabilidade grave"},
+    {{"--congelar"}, Valor::texto, "LISTA", true, {},
+     [](std::string_view v, Opcoes& op) -> Recusa { op.congelar = std::string(v); return std::nullopt; },
+     "com --partir-de: rodadas que nenhum movimento muda\n"
+     "(as já jogadas), como 1-10,12; numa temporada,\n"
+     "a rodada que o returno liga a uma congelada também fica"},
     {{"--avaliar"}, Valor::arquivo_lido, "RESULTADO", false, "arquivo avaliado",
      [](std::string_view v, Opcoes& op) -> Recusa { op.avaliar = std::string(v); return std::nullopt; },
      "avalia a tabela do arquivo RESULTADO\n"
@@ -292,6 +305,7 @@ std::optional<std::string> le_opcoes(const std::vector<std::string>& argumentos,
     }
     if (op.ajuda || op.versao) return std::nullopt;
     if (op.arquivo_dados.empty()) return "falta o arquivo de dados.";
+    if (op.congelar && !op.partir_de) return "a opção --congelar só serve com --partir-de, num replanejamento.";
     if (op.avaliar && !op.opcao_da_busca.empty())
         return "a opção " + op.opcao_da_busca + " não serve com --avaliar, que não executa a busca.";
     if (op.relatorio && eh_planilha(*op.relatorio))

@@ -1,5 +1,6 @@
 #include "model/numeros.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -32,6 +33,29 @@ Desfecho converte_inteiro(std::string_view texto, std::uint64_t minimo, std::uin
         return Desfecho::erro(std::string(campo) + " (\"" + std::string(texto) + "\") deve ser um número inteiro de " +
                               std::to_string(minimo) + " a " + std::to_string(maximo) + ".");
     valor = *lido;
+    return Desfecho::ok();
+}
+
+Desfecho converte_rodadas(std::string_view texto, int maximo, std::vector<int>& rodadas)
+{
+    std::vector<bool> lidas(static_cast<std::size_t>(std::max(maximo, 0)) + 1, false);
+    if (sem_brancos(texto).empty()) return Desfecho::erro("a lista de rodadas está vazia (por exemplo: 1-10,12).");
+    for (;;) {
+        const std::size_t virgula = texto.find(',');
+        const std::string_view item = sem_brancos(texto.substr(0, virgula));
+        const std::size_t traco = item.find('-');
+        const auto de = le_inteiro(item.substr(0, traco), UINT32_MAX);
+        const auto ate = traco == std::string_view::npos ? de : le_inteiro(item.substr(traco + 1), UINT32_MAX);
+        if (!de || !ate) return Desfecho::erro("\"" + std::string(item) + "\" não é uma rodada nem um intervalo de rodadas (como 1-10).");
+        if (*de == 0 || *de > *ate || *ate > static_cast<std::uint64_t>(maximo))
+            return Desfecho::erro("\"" + std::string(item) + "\" não cabe nas rodadas de 1 a " + std::to_string(maximo) + ".");
+        for (std::uint64_t r = *de; r <= *ate; ++r) lidas[static_cast<std::size_t>(r)] = true;
+        if (virgula == std::string_view::npos) break;
+        texto.remove_prefix(virgula + 1);
+    }
+    rodadas.clear();
+    for (int r = 1; r <= maximo; ++r)
+        if (lidas[static_cast<std::size_t>(r)]) rodadas.push_back(r);
     return Desfecho::ok();
 }
 

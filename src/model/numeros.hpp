@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "model/desfecho.hpp"
 
@@ -25,6 +26,11 @@ std::optional<std::uint64_t> le_inteiro(std::string_view texto, std::uint64_t ma
 // field and quotes the text: "CAMPO ("TEXTO") deve ser um número inteiro de MÍNIMO a MÁXIMO."
 Desfecho converte_inteiro(std::string_view texto, std::uint64_t minimo, std::uint64_t maximo, std::string_view campo,
                           std::uint64_t& valor);
+
+// Reads a list of rounds typed by the planner, numbers and ranges separated by commas ("1-10,
+// 12"), blanks around each item ignored, each from 1 to `maximo`: the rounds, increasing, each
+// once. The refusal quotes the item and says why.
+Desfecho converte_rodadas(std::string_view texto, int maximo, std::vector<int>& rodadas);
 
 // Reads a weight typed by the planner: an optionally signed decimal number with the given
 // decimal separator and an optional exponent, blanks around it ignored, truncated toward

@@ -1,10 +1,14 @@
 #include "search/comandos.hpp"
 
+#include <algorithm>
+#include <utility>
+
 #include "evaluation/avaliacao.hpp"
 #include "evaluation/requisitos.hpp"
 #include "files/carga.hpp"
 #include "files/requisitos.hpp"
 #include "files/tabela_jogos.hpp"
+#include "files/texto.hpp"
 #include "files/resultado.hpp"
 #include "model/temporada.hpp"
 #include "search/edicao.hpp"
@@ -101,6 +105,96 @@ Desfecho avalia_tabela_dada(const Campeonato& campeonato, const Criterios& crite
         avaliada.fo = calcula_fo(avaliada.contagens, criterios);
     } catch (const ErroAlocacao& e) {
         return Desfecho::erro(e.what());
+    }
+    return Desfecho::ok();
+}
+
+Desfecho turno_de_partida(const Campeonato& campeonato, const Tabela& lida, Returno returno, TipoBusca busca,
+                          Tabela& turno)
+{
+    const int r = campeonato.num_rodadas;
+    const auto nome = [&](int t) { return campeonato.nomes_times[static_cast<std::size_t>(t)]; };
+    if (lida.linhas() != r) {
+        if (returno == Returno::nenhum)
+            return Desfecho::erro("A tabela de partida é uma temporada de " + std::to_string(lida.linhas()) +
+                                  " rodadas: replaneje a temporada inteira, com o seu returno (espelhado ou francês).");
+        const bool segue = esquema_da_temporada(lida, r) == returno;
+        for (int s = r; s < lida.linhas() && !segue; ++s) {
+            const int t = rodada_do_turno(s, r, returno);
+            // The first returno round that does not hold its turno round's games, venues swapped.
+            std::vector<std::pair<int, int>> a;
+            std::vector<std::pair<int, int>> b;
+            for (int g = 0; g < lida.colunas(); ++g) {
+                if (!lida[s][g].vazio()) a.emplace_back(lida[s][g].mandante(), lida[s][g].visitante());
+                if (!lida[t][g].vazio()) b.emplace_back(lida[t][g].visitante(), lida[t][g].mandante());
+            }
+            std::sort(a.begin(), a.end());
+            std::sort(b.begin(), b.end());
+            if (a != b)
+                return Desfecho::erro("A tabela de partida não segue o returno " +
+                                      std::string(returno == Returno::espelhado ? "espelhado" : "francês") + ": a rodada " +
+                                      std::to_string(s + 1) + " não repete os jogos da rodada " + std::to_string(t + 1) +
+                                      " com os mandos trocados.");
+        }
+    }
+    Tabela lido = turno_da_temporada(lida, r);
+    if (busca == TipoBusca::compacta) {
+        if (Desfecho d = aceita_busca(campeonato, busca); !d.sucesso) return d;
+        for (int s = 0; s < r; ++s) {
+            std::vector<int> jogos(static_cast<std::size_t>(campeonato.num_times) + 1, 0);
+            for (int g = 0; g < lido.colunas(); ++g)
+                if (const Jogo j = lido[s][g]; !j.vazio()) ++jogos[static_cast<std::size_t>(j.mandante())], ++jogos[static_cast<std::size_t>(j.visitante())];
+            int folgas = 0;
+            for (int t = 1; t <= campeonato.num_times; ++t) {
+                const int n = jogos[static_cast<std::size_t>(t)];
+                if (n == 0 && campeonato.num_times % 2 == 1 && folgas++ == 0) continue;
+                if (n != 1)
+                    return Desfecho::erro("A busca compacta parte de uma tabela de rodadas completas, e na rodada " +
+                                          std::to_string(s + 1) + " da tabela de partida " + nome(t) +
+                                          (n == 0 ? " não joga." : " joga " + std::to_string(n) + " vezes."));
+            }
+        }
+    }
+    turno = std::move(lido);
+    return Desfecho::ok();
+}
+
+Desfecho congela_rodadas(const Campeonato& campeonato, Returno returno, const std::vector<int>& rodadas,
+                         std::vector<bool>& congeladas)
+{
+    const int r = campeonato.num_rodadas;
+    const int total = rodadas_da_execucao(r, returno);
+    std::vector<bool> turno(static_cast<std::size_t>(r), false);
+    for (const int s : rodadas) {
+        if (s < 1 || s > total)
+            return Desfecho::erro("A rodada " + std::to_string(s) + " não pode ser congelada: o replanejamento tem " +
+                                  std::to_string(total) + " rodadas.");
+        turno[static_cast<std::size_t>(rodada_do_turno(s - 1, r, returno))] = true;
+    }
+    congeladas = std::move(turno);
+    return Desfecho::ok();
+}
+
+Desfecho confere_requisitos_congelados(const Requisitos& requisitos, const Campeonato& campeonato, Returno returno,
+                                       const Tabela& turno, const std::vector<bool>& congeladas)
+{
+    if (!requisitos.em_vigor() || congeladas.empty()) return Desfecho::ok();
+    const Tabela t = tabela_da_temporada(turno, returno);
+    const auto congelada = [&](int s) {
+        return static_cast<bool>(congeladas[static_cast<std::size_t>(rodada_do_turno(s, campeonato.num_rodadas, returno))]);
+    };
+    std::vector<Violacao> violacoes;
+    conta_requisitos(requisitos, campeonato.num_times, t, &violacoes);
+    for (const Violacao& v : violacoes) {
+        const Requisito& q = *v.requisito;
+        // A game or a meeting may still happen in one of its rounds not frozen; anything else
+        // broken in a frozen round stays broken.
+        const bool todas = q.tipo == TipoRequisito::jogo || q.tipo == TipoRequisito::encontro;
+        const auto presa = std::find_if(v.rodadas.begin(), v.rodadas.end(), congelada);
+        if (presa == v.rodadas.end() || (todas && !std::all_of(v.rodadas.begin(), v.rodadas.end(), congelada))) continue;
+        return Desfecho::erro("Erro no arquivo de requisitos \"" + nome_exibivel(requisitos.arquivo) + "\", linha " +
+                              std::to_string(q.linha) + ": o requisito pede uma mudança na rodada " +
+                              std::to_string(*presa + 1) + ", que está congelada.");
     }
     return Desfecho::ok();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <vector>
 
 #include "model/desfecho.hpp"
 #include "model/estado.hpp"
@@ -60,6 +61,27 @@ inline bool temporada_com_busca_padrao(TipoBusca busca, Returno returno)
 {
     return busca == TipoBusca::padrao && returno != Returno::nenhum;
 }
+
+// A re-plan's start. The turno of the schedule read (`lida`, R or 2R rounds, see
+// carrega_tabela): a turno as it is; a season of 2R rounds, which needs a returno, its first R
+// when its returno follows that scheme. The compact search also needs every round complete.
+// Refused with the reason: a season without a returno, the first returno round that does not
+// repeat the turno round the scheme ties it to, the first round a team does not play in (or
+// plays twice in).
+Desfecho turno_de_partida(const Campeonato& campeonato, const Tabela& lida, Returno returno, TipoBusca busca,
+                          Tabela& turno);
+
+// The turno rounds that `rodadas` (from 1, of the run's R rounds, or 2R over a season) freeze,
+// as R flags: a returno round freezes the turno round it repeats, and with it its own. Refused
+// for a round beyond the run's.
+Desfecho congela_rodadas(const Campeonato& campeonato, Returno returno, const std::vector<int>& rodadas,
+                         std::vector<bool>& congeladas);
+
+// Whether the requirements in force can be met without a change in a frozen round of the start
+// (`turno`): refused, naming the requirement's line and the round, when one is broken in a
+// frozen round (a game or meeting asked for, in frozen rounds only).
+Desfecho confere_requisitos_congelados(const Requisitos& requisitos, const Campeonato& campeonato, Returno returno,
+                                       const Tabela& turno, const std::vector<bool>& congeladas);
 
 // Whether the data can be the turno of a whole season: with a returno, their rounds must be
 // those of a single round robin (N-1, or N for an odd N), so that the season has every pair

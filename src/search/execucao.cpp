@@ -187,6 +187,7 @@ Desfecho prepara_partida(const Campeonato& campeonato, const Criterios& criterio
     p.pesos = criterios.pesos;
     p.primeira_semente = opcoes.semente;
     p.com_mudancas = opcoes.jogos_da_partida != nullptr;
+    p.partida = opcoes.arquivo_partida;
     for (std::size_t r = 0; r < opcoes.congeladas.size(); ++r)
         if (opcoes.congeladas[r])
             for (int s = 0; s < rodadas_da_execucao(campeonato.num_rodadas, opcoes.returno); ++s)

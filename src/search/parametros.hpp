@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -36,7 +37,7 @@ inline constexpr int max_execucoes = 1000;
 inline constexpr int max_esforco = 100;
 // A re-plan's phases start no hotter than this many games moved cost: hot enough to move a
 // few games to meet a requirement, not to wander from the schedule it started from.
-inline constexpr int jogos_da_temperatura_de_replanejamento = 10;
+inline constexpr int jogos_da_temperatura_de_replanejamento = 4;
 
 struct OpcoesBusca {
     // Asked for the objectives when none are confirmed as the run starts (the window shows
@@ -67,6 +68,7 @@ struct OpcoesBusca {
     // are counted as Inviabilidade 11 where they move (none when null); and the turno rounds
     // (R flags, from 0) no move may change (none when empty).
     const Tabela* partida = nullptr;
+    std::string arquivo_partida;  // the file it came from, for the result's provenance
     std::vector<bool> congeladas;
     // The games of the start's whole schedule, each a jogo of its round: set by the run itself.
     const Requisitos* jogos_da_partida = nullptr;
