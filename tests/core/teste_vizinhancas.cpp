@@ -3,6 +3,7 @@
 // move, undo and keep.
 
 #include <cmath>
+#include <cstdint>
 #include <functional>
 #include <set>
 
@@ -144,7 +145,24 @@ struct Cenario {
     int r;
     Returno returno = Returno::nenhum;
     bool com_requisitos = false;
+    bool alem_de_2a53 = false;  // distances near 2^30 and a distance weight that take FO past 2^53
 };
+
+// Every distance, the diagonal too, the largest a load accepts (a team's journey over a turno
+// within 32 bits) less a draw below 3000, so that every team travels near the most it can; a
+// weight on the total distance that takes FO past 2^53, where a double no longer holds every
+// whole number, and counts weighed after it whose sums then round term by term. For six
+// teams the guard's bound on FO passes 2^52 only with the total distance's true maximum, all
+// six teams' journeys.
+void poe_alem_de_2a53(Estado& e, std::uint32_t semente)
+{
+    Gerador g;
+    g.semeia(semente);
+    const int n = e.campeonato.num_times;
+    for (int i = 1; i <= n; ++i)
+        for (int j = 1; j <= n; ++j) e.campeonato.matriz_distancias[i][j] = INT32_MAX / (n - 1) - g.sorteia_inteiro(3000);
+    e.criterios.pesos = {1, 7, 3, 5, 1, 100, 5, 1000001, 1, 3};
+}
 
 class Padrao : public ::testing::TestWithParam<Cenario> {};
 
@@ -158,6 +176,7 @@ TEST_P(Padrao, MesmasContagensQueAReferencia)
     for (const std::uint32_t semente : {1u, 2u}) {
         Estado inc = campeonato_sorteado(c.n, c.r, semente);
         inc.criterios.pesos = semente == 1 ? pesos_mistos : pesos_default;
+        if (c.alem_de_2a53) poe_alem_de_2a53(inc, semente);
         const int contadas = c.returno == Returno::nenhum ? c.r : 2 * c.r;
         const Requisitos req = c.com_requisitos ? requisitos_sorteados(c.n, contadas, semente) : Requisitos{};
         Estado ref = inc;
@@ -197,7 +216,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Cenario{"VinteEUmFrances", 21, 25, Returno::frances},
                       Cenario{"SeisComRequisitos", 6, 10, Returno::nenhum, true},
                       Cenario{"VinteComRequisitos", 20, 19, Returno::nenhum, true},
-                      Cenario{"NoveFrancesComRequisitos", 9, 12, Returno::frances, true}),
+                      Cenario{"NoveFrancesComRequisitos", 9, 12, Returno::frances, true},
+                      Cenario{"SeisAlemDe2a53", 6, 10, Returno::nenhum, false, true},
+                      Cenario{"SeisEspelhadoAlemDe2a53", 6, 10, Returno::espelhado, false, true}),
     [](const auto& caso) { return std::string(caso.param.nome); });
 
 // Schedules outside each neighbourhood's model are refused, not scored: an empty one; a compact
