@@ -1,5 +1,7 @@
 #include "evaluation/avaliacao.hpp"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 namespace kelm {
@@ -42,13 +44,16 @@ void calcula_distancias(const Campeonato& campeonato, Matriz<std::int32_t>& mand
     double menor = 1e11;
     for (int t = 1; t <= n; ++t) {
         std::int32_t* linha = mandantes[t];
-        std::int32_t percorrida = 0;
+        // A load keeps a turno's journey within 32 bits; a whole season's can pass them, and
+        // the last column then holds the largest it can.
+        std::int64_t percorrida = 0;
         for (int k = 0; k < l; ++k)
             percorrida += k == 0 ? d[t][linha[0]] : d[linha[k - 1]][linha[k]];
-        linha[l] = percorrida;
-        total += percorrida;
-        if (percorrida > maior) maior = percorrida;
-        if (percorrida < menor) menor = percorrida;
+        linha[l] = static_cast<std::int32_t>(std::min<std::int64_t>(percorrida, INT32_MAX));
+        const auto km = static_cast<double>(percorrida);
+        total += km;
+        if (km > maior) maior = km;
+        if (km < menor) menor = km;
     }
     inviabilidades[Inviabilidade::distancia_total] = total;
     inviabilidades[Inviabilidade::diferenca_distancia] = maior - menor;

@@ -1,12 +1,9 @@
-#include <optional>
-
 #include "search/vizinhancas.hpp"
 #include "search/execucao.hpp"
 #include "apoio.hpp"
 #include "evaluation/objetivos.hpp"
 #include "files/formatos.hpp"
 #include "files/resultado.hpp"
-#include "search/execucoes.hpp"
 
 namespace kelm::teste {
 namespace {
@@ -199,60 +196,92 @@ TEST(ExecutaBusca, LimiteAtingidoAvisaEPulaASegundaFase)
     EXPECT_EQ(e.criterios.objetivos, (std::array<std::int32_t, num_contagens>{0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}));
 }
 
-// Several runs keep the best of the single runs with the seeds that follow, whatever order
-// their threads end in: the same file, but for the time and the line naming the seed.
-TEST(ExecutaBusca, VariasExecucoesDaoAMelhorDasExecucoesUnicas)
+// A run of `base` with the options `op` alone, seeded with op.semente: the state it leaves and
+// whether it stopped at its reheat bound.
+struct Unica {
+    Estado estado;
+    bool interrompida = false;
+};
+
+// The single runs of `base` with the seeds from op.semente on, as many as op.execucoes.
+std::vector<Unica> executa_unicas(const Estado& base, OpcoesBusca op)
 {
-    const Estado base = campeonato_sorteado(8, 7, 1);
-    OpcoesBusca op;
-    op.busca = TipoBusca::compacta;
-    op.semente = 4294967295u;  // the next seed is 0
+    std::vector<Unica> unicas(static_cast<std::size_t>(op.execucoes), Unica{base});
+    op.execucoes = 1;
     Observador nada;
-    std::optional<ChaveExecucao> melhor;
-    Estado esperado;
-    for (int i = 0; i < 2; ++i) {
-        Estado e = base;
-        OpcoesBusca unica = op;
-        unica.semente += static_cast<std::uint32_t>(i);
-        const ResumoBusca r = executa_busca(e, nada, unica);
-        const ChaveExecucao chave{r.interrompida, e.execucao.fo_star, i};
-        if (!melhor || chave < *melhor) {
-            melhor = chave;
-            esperado = e;
-        }
+    for (Unica& u : unicas) {
+        u.interrompida = executa_busca(u.estado, nada, op).interrompida;
+        ++op.semente;
     }
+    return unicas;
+}
+
+// Several runs of `base` give the file and criteria of the single run `esperada`, which
+// finished both phases, but for the time and the line naming its seed among theirs; the
+// window sees one run, whose refreshes count the runs ended and show the kept FO, then the end
+// as one run ends it.
+void confere_varias(const Estado& base, const OpcoesBusca& op, const Unica& esperada)
+{
     Estado e = base;
     Gravador gravador;
-    op.execucoes = 2;
     ASSERT_TRUE(executa_busca(e, gravador, op).executada);
-    // Here the second run, with the seed after 4294967295, is the better.
-    ASSERT_EQ(melhor->indice, 1);
-    const Procedencia& p = e.execucao.procedencia;
-    EXPECT_EQ(p.semente, 0u);
+    Estado esperado = esperada.estado;
     e.execucao.tempo_execucao = esperado.execucao.tempo_execucao = 0.0;
     const std::string texto = texto_resultado(e.campeonato, e.execucao);
-    const std::string linha = "Tempo:\t00:00:00\r\nSemente:\t" + std::to_string(p.semente) +
-                              "\ta melhor de 2 execu\xE7\xF5" "es, sementes 4294967295 a 0\r\n";
+    const std::string linha = "Tempo:\t00:00:00\r\nSemente:\t" + std::to_string(esperado.execucao.procedencia.semente) +
+                              "\ta melhor de " + std::to_string(op.execucoes) + " execu\xE7\xF5" "es, sementes " +
+                              std::to_string(op.semente) + " a " +
+                              std::to_string(op.semente + static_cast<std::uint32_t>(op.execucoes - 1)) + "\r\n";
     ASSERT_NE(texto.find(linha), std::string::npos) << texto.substr(0, 200);
     EXPECT_EQ(substitui(texto, linha, "Tempo:\t00:00:00\r\n"), texto_resultado(esperado.campeonato, esperado.execucao));
     EXPECT_EQ(e.criterios, esperado.criterios);
 
-    // The window sees one run: its refreshes, then the end as one run ends it.
     ASSERT_FALSE(gravador.andamentos.empty());
-    EXPECT_EQ(gravador.andamentos.back().execucoes_concluidas, 2);
+    EXPECT_EQ(gravador.andamentos.back().execucoes_concluidas, op.execucoes);
     EXPECT_EQ(gravador.andamentos.back().fo_star, e.execucao.fo_star);
     const std::vector<std::string> fim(gravador.eventos.end() - 4, gravador.eventos.end());
     EXPECT_EQ(fim, (std::vector<std::string>{"resultado_disponivel", "bipe", "fase_concluida 2", "mensagem"}));
 }
 
-// Which run is kept: one that finished both phases, then the lowest FO, then the lowest seed.
-TEST(ChaveExecucao, TerminadaMenorFoMenorSemente)
+// Several runs keep the best of the single runs with the seeds that follow, whatever order
+// their threads end in: one that finished both phases before one that stopped at its reheat
+// bound (whose FO counts only the first phase's objectives), then the lowest FO, then the
+// first seed. Each case is decided by one of the three.
+TEST(ExecutaBusca, VariasExecucoesDaoAMelhorDasExecucoesUnicas)
 {
-    EXPECT_LT((ChaveExecucao{false, 9.0, 2}), (ChaveExecucao{true, 1.0, 0}));
-    EXPECT_LT((ChaveExecucao{false, 1.0, 2}), (ChaveExecucao{false, 9.0, 0}));
-    EXPECT_LT((ChaveExecucao{true, 1.0, 2}), (ChaveExecucao{true, 9.0, 0}));
-    EXPECT_LT((ChaveExecucao{false, 5.0, 1}), (ChaveExecucao{false, 5.0, 2}));
-    EXPECT_FALSE((ChaveExecucao{false, 5.0, 2}) < (ChaveExecucao{false, 5.0, 1}));
+    OpcoesBusca op;
+    op.busca = TipoBusca::compacta;
+    op.execucoes = 2;
+    op.semente = 4294967295u;  // the next seed is 0
+    const Estado base = campeonato_sorteado(8, 7, 1);
+    std::vector<Unica> u = executa_unicas(base, op);
+    ASSERT_TRUE(!u[0].interrompida && !u[1].interrompida);
+    ASSERT_LT(u[1].estado.execucao.fo_star, u[0].estado.execucao.fo_star);
+    confere_varias(base, op, u[1]);
+
+    // Only Inviabilidade 1 weighs, which no compact round robin has: every FO is 0.
+    Estado empate = base;
+    empate.criterios.pesos = {1, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    op.execucoes = 3;
+    op.semente = 10;
+    u = executa_unicas(empate, op);
+    ASSERT_EQ(u[2].estado.execucao.fo_star, 0.0);
+    ASSERT_NE(u[2].estado.execucao.tabela_melhor, u[0].estado.execucao.tabela_melhor);
+    confere_varias(empate, op, u[0]);
+
+    // The first phase after the hard counts alone, no reheat allowed: the second seed's run
+    // stops with a lower FO than the first's, whose second phase adds Inviabilidade 4.
+    Estado limite = campeonato_sorteado(6, 6, 1);
+    define_objetivos(limite.criterios, {true, true, true, false, true, false, false, false, false});
+    limite.criterios.pesos[3] = 1000000000;
+    op = OpcoesBusca{};
+    op.max_reaquecimentos = 0;
+    op.execucoes = 2;
+    op.semente = 1;
+    u = executa_unicas(limite, op);
+    ASSERT_TRUE(!u[0].interrompida && u[1].interrompida);
+    ASSERT_LT(u[1].estado.execucao.fo_star, u[0].estado.execucao.fo_star);
+    confere_varias(limite, op, u[0]);
 }
 
 }  // namespace

@@ -28,6 +28,13 @@ TEST(Pesos, MensagensDizemOQueHouve)
     EXPECT_EQ(converte_peso("", ',', 4, p).texto, "O peso da inviabilidade 4 está vazio; escreva um número inteiro.");
     EXPECT_EQ(converte_peso("3000000000", ',', 1, p).texto,
               "O peso da inviabilidade 1 (\"3000000000\") está fora da faixa aceita, de -2147483648 a 2147483647.");
+    // Beyond a double, written out: too large is out of range; too small, its zeros after the
+    // comma outweighing its exponent, is 0.
+    const Desfecho grande = converte_peso(std::string(400, '9'), ',', 2, p);
+    EXPECT_NE(grande.texto.find("está fora da faixa aceita"), std::string::npos) << grande.texto;
+    p = 5;
+    EXPECT_TRUE(converte_peso("0," + std::string(1000, '0') + "1e600", ',', 2, p).sucesso);
+    EXPECT_EQ(p, 0);
 }
 
 TEST(Pesos, TextoRuimNoQuartoGuardaOsTresPrimeiros)

@@ -236,6 +236,19 @@ int roda_kelm_lote(const std::string& args, const std::filesystem::path& erros, 
     return WIFEXITED(r) ? WEXITSTATUS(r) : -1;
 }
 
+// With standard error in a file, not a terminal, the progress is printed a line at a time,
+// never redrawn in place.
+TEST(LoteCompilado, AndamentoForaDoTerminalEmLinhasInteiras)
+{
+    PastaTemporaria pasta;
+    const auto erros = pasta.caminho() / "erros.txt";
+    ASSERT_EQ(roda_kelm_lote("'" + exemplo("nordeste.dat").string() + "'", erros), 0) << le_bytes(erros);
+    const std::string texto = le_bytes(erros);
+    EXPECT_NE(texto.find("\nFase 1: "), std::string::npos) << texto;
+    EXPECT_EQ(texto.find('\r'), std::string::npos) << texto;
+    EXPECT_EQ(texto.find("\x1b[K"), std::string::npos) << texto;
+}
+
 // The result file without its "Tempo" line, the only one that changes from run to run.
 std::string sem_tempo(const std::string& bytes)
 {
