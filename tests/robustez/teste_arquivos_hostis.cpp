@@ -293,8 +293,8 @@ INSTANTIATE_TEST_SUITE_P(
         CasoRequisitos{"JogoComUmTime", "jogo Bahia rodadas 3",
                        "linha 1: jogo, encontro e sem-encontro pedem dois times: jogo MANDANTE VISITANTE rodadas LISTA."},
         CasoRequisitos{"TipoDesconhecido", "\n\nmando Bahia rodadas 1",
-                       "linha 3: o requisito \"mando\" não existe: cada linha começa por casa, fora, maximo, jogo, encontro ou "
-                       "sem-encontro."},
+                       "linha 3: o requisito \"mando\" não existe: cada linha começa por casa, fora, maximo, jogo, encontro, "
+                       "sem-encontro ou fim-de-semana."},
         CasoRequisitos{"CasaEForaNaMesmaRodada", "casa Bahia rodadas 1-3\n\nfora Bahia rodadas 3\n",
                        "linhas 1 e 3: os requisitos não podem valer juntos: Bahia em casa e fora na rodada 3."},
         CasoRequisitos{"DoisJogosDeUmTimeNaMesmaRodada", "jogo Bahia Vitória rodadas 4\njogo Ceará Bahia rodadas 4\n",
