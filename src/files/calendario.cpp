@@ -162,7 +162,8 @@ Desfecho le_calendario(std::string_view bytes, std::string_view nome, int num_ro
     for (std::size_t r = 0; r < linha_da_rodada.size(); ++r)
         if (linha_da_rodada[r] == 0) faltam.push_back(static_cast<int>(r));
     if (!faltam.empty())
-        return recusa(std::max(linha, 1), "faltam " + lista_de_rodadas(faltam) + " (a execução tem " +
+        return recusa(std::max(linha, 1), (faltam.size() == 1 ? "falta " : "faltam ") + lista_de_rodadas(faltam) +
+                                              " (a execução tem " +
                                               std::to_string(num_rodadas) + " rodadas, cada uma numa linha).");
     for (std::size_t r = 1; r < lido.rodadas.size(); ++r) {
         const Data& antes = lido.rodadas[r - 1].data;
