@@ -196,12 +196,12 @@ Desfecho confere_pasta_ical(const std::filesystem::path& pasta, const std::strin
         if (!S_ISDIR(info.st_mode)) return falha_gravacao(pasta, ENOTDIR);
         return confere_destino(pasta / (nome_seguro(nome_campeonato) + ".ics"));
     }
-    // A folder still to be made: the first of its folders that exists must take new ones.
-    std::filesystem::path acima = std::filesystem::absolute(pasta).parent_path();
-    while (::stat(acima.c_str(), &info) != 0 && acima.has_relative_path()) acima = acima.parent_path();
+    // A folder still to be made: the first of its folders to be made must be one that its
+    // folder takes, as a new file would be (not under /proc, say).
+    std::filesystem::path nova = std::filesystem::absolute(pasta);
+    while (nova.has_relative_path() && ::stat(nova.parent_path().c_str(), &info) != 0) nova = nova.parent_path();
     if (!S_ISDIR(info.st_mode)) return falha_gravacao(pasta, ENOTDIR);
-    if (::access(acima.c_str(), W_OK | X_OK) != 0) return falha_gravacao(pasta, errno);
-    return Desfecho::ok();
+    return confere_destino(nova);
 }
 
 Desfecho prepara_ical(const std::filesystem::path& pasta, const std::string& nome_campeonato,
