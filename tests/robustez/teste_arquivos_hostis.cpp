@@ -249,6 +249,7 @@ struct CasoRequisitos {
     const char* nome;
     std::string requisitos;  // for the 6 clubs of nordeste.dat, 10 rounds
     std::string problema;    // after "Erro no arquivo de requisitos "{F}", "
+    bool calendario = false; // the file is a calendar (--calendario, with --ical), not requirements
 };
 
 void PrintTo(const CasoRequisitos& caso, std::ostream* os) { *os << caso.nome; }
@@ -257,19 +258,23 @@ class RequisitosHostis : public ::testing::TestWithParam<CasoRequisitos> {};
 
 // Refused by kelm-lote, for a run and for --avaliar, before anything is written: exit status
 // 1, the message with the line (the lines of every requirement involved in a contradiction).
+// A calendar likewise, the calendars' folder not made.
 TEST_P(RequisitosHostis, RecusadosComALinhaSemGravarNada)
 {
     const CasoRequisitos& caso = GetParam();
     PastaTemporaria pasta;
     const std::string requisitos = pasta.escreve("r.txt", caso.requisitos).string();
-    const std::string mensagem = "Erro no arquivo de requisitos \"" + requisitos + "\", " + caso.problema + "\n";
+    const std::string mensagem = std::string("Erro no arquivo de ") + (caso.calendario ? "calendário" : "requisitos") +
+                                 " \"" + requisitos + "\", " + caso.problema + "\n";
     const std::string resultado = (pasta.caminho() / "resultado.txt").string();
-    const std::string relatorio = (pasta.caminho() / "relatorio.txt").string();
+    const std::string relatorio = (pasta.caminho() / (caso.calendario ? "agenda" : "relatorio.txt")).string();
     const std::string dados = exemplo("nordeste.dat").string();
     const std::string avaliado = (std::filesystem::path(pasta_testes) / "e2e" / "esperado" / "nordeste.txt").string();
+    const char* opcao = caso.calendario ? "--calendario" : "--requisitos";
+    const char* outra_saida = caso.calendario ? "--ical" : "--relatorio";
     for (const std::vector<std::string>& args :
-         {std::vector<std::string>{dados, "--silencioso", "--requisitos", requisitos, "-o", resultado, "--relatorio", relatorio},
-          std::vector<std::string>{"--avaliar", avaliado, dados, "--requisitos", requisitos, "--relatorio", relatorio}}) {
+         {std::vector<std::string>{dados, "--silencioso", opcao, requisitos, "-o", resultado, outra_saida, relatorio},
+          std::vector<std::string>{"--avaliar", avaliado, dados, opcao, requisitos, outra_saida, relatorio}}) {
         const Chamada c = lote(args);
         EXPECT_EQ(c.status, 1) << args[0];
         EXPECT_TRUE(c.erros.ends_with(mensagem)) << c.erros;
@@ -337,55 +342,29 @@ std::string dez_rodadas(const std::map<int, std::string>& trocas)
     return texto;
 }
 
-class CalendariosHostis : public ::testing::TestWithParam<CasoRequisitos> {};
-
-// Refused by kelm-lote, for a run and for --avaliar, before anything is written: exit status
-// 1, the message with the file and the line.
-TEST_P(CalendariosHostis, RecusadosComALinhaSemGravarNada)
-{
-    const CasoRequisitos& caso = GetParam();
-    PastaTemporaria pasta;
-    const std::string calendario = pasta.escreve("c.txt", caso.requisitos).string();
-    const std::string mensagem = "Erro no arquivo de calendário \"" + calendario + "\", " + caso.problema + "\n";
-    const std::string resultado = (pasta.caminho() / "resultado.txt").string();
-    const std::string agenda = (pasta.caminho() / "agenda").string();
-    const std::string dados = exemplo("nordeste.dat").string();
-    const std::string avaliado = (std::filesystem::path(pasta_testes) / "e2e" / "esperado" / "nordeste.txt").string();
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{dados, "--silencioso", "--calendario", calendario, "-o", resultado, "--ical", agenda},
-          std::vector<std::string>{"--avaliar", avaliado, dados, "--calendario", calendario, "--ical", agenda}}) {
-        const Chamada c = lote(args);
-        EXPECT_EQ(c.status, 1) << args[0];
-        EXPECT_TRUE(c.erros.ends_with(mensagem)) << c.erros;
-        EXPECT_EQ(c.saida, "");
-        EXPECT_FALSE(std::filesystem::exists(resultado));
-        EXPECT_FALSE(std::filesystem::exists(agenda));
-    }
-}
-
 INSTANTIATE_TEST_SUITE_P(
-    Arquivos, CalendariosHostis,
+    Calendarios, RequisitosHostis,
     ::testing::Values(
         CasoRequisitos{"FaltaUmaRodada", dez_rodadas({{7, ""}}),
-                       "linha 10: falta a data da rodada 7 (a execução tem 10 rodadas, cada uma numa linha)."},
+                       "linha 10: falta a data da rodada 7 (a execução tem 10 rodadas, cada uma numa linha).", true},
         CasoRequisitos{"RodadaAlemDaExecucao", dez_rodadas({{10, "11 08/07/2023"}}),
-                       "linha 11: a rodada 11 passa das 10 rodadas da execução."},
-        CasoRequisitos{"RodadaRepetida", dez_rodadas({{4, "3 27/05/2023"}}), "linha 5: a rodada 3 já tem data, na linha 4."},
+                       "linha 11: a rodada 11 passa das 10 rodadas da execução.", true},
+        CasoRequisitos{"RodadaRepetida", dez_rodadas({{4, "3 27/05/2023"}}), "linha 5: a rodada 3 já tem data, na linha 4.", true},
         CasoRequisitos{"VinteENoveDeFevereiroSemSerBissexto", dez_rodadas({{1, "1 29/02/2023"}}),
-                       "linha 2: \"29/02/2023\" não é uma data: fevereiro de 2023 tem 28 dias."},
+                       "linha 2: \"29/02/2023\" não é uma data: fevereiro de 2023 tem 28 dias.", true},
         CasoRequisitos{"AnoDeDoisAlgarismos", dez_rodadas({{2, "2 13/05/23 # sábado"}}),
-                       "linha 3: \"13/05/23\" não é uma data; escreva dd/mm/aaaa (18/05/2024) ou aaaa-mm-dd (2024-05-18)."},
+                       "linha 3: \"13/05/23\" não é uma data; escreva dd/mm/aaaa (18/05/2024) ou aaaa-mm-dd (2024-05-18).", true},
         CasoRequisitos{"HoraAlemDoDia", dez_rodadas({{5, "5 2023-06-03 24:00"}}),
-                       "linha 6: \"24:00\" não é uma hora; escreva hh:mm, de 00:00 a 23:59 (por exemplo: 16:00)."},
+                       "linha 6: \"24:00\" não é uma hora; escreva hh:mm, de 00:00 a 23:59 (por exemplo: 16:00).", true},
         CasoRequisitos{"DuasRodadasNoMesmoDia", dez_rodadas({{6, "6 03/06/2023"}}),
                        "linha 7: a rodada 6 cai no mesmo dia que a rodada 5, 03/06/2023: as datas crescem com as rodadas, "
-                       "uma data por rodada."},
+                       "uma data por rodada.", true},
         CasoRequisitos{"DatasQueVoltam", "\xEF\xBB\xBF" "2 13/05/2023\r\n1 2023-05-20\r\n" + dez_rodadas({{1, ""}, {2, ""}}),
                        "linha 1: a rodada 2, em 13/05/2023, vem antes da rodada 1, em 20/05/2023: as datas crescem com as "
-                       "rodadas, uma data por rodada."},
-        CasoRequisitos{"RodadaSemData", dez_rodadas({{8, "8"}}), "linha 9: falta a data da rodada 8."},
+                       "rodadas, uma data por rodada.", true},
+        CasoRequisitos{"RodadaSemData", dez_rodadas({{8, "8"}}), "linha 9: falta a data da rodada 8.", true},
         CasoRequisitos{"PalavrasDeMais", dez_rodadas({{8, "rodada 8 24/06/2023 16:00"}}),
-                       "linha 9: cada linha deve ser \"rodada data [hora]\" (por exemplo: 6 18/05/2024 16:00)."}),
+                       "linha 9: cada linha deve ser \"rodada data [hora]\" (por exemplo: 6 18/05/2024 16:00).", true}),
     [](const auto& caso) { return std::string(caso.param.nome); });
 
 // ---- Plain tables of games -------------------------------------------------------------
