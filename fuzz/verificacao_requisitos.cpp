@@ -44,11 +44,28 @@ std::pair<std::size_t, std::size_t> times_do_tipo(TipoRequisito tipo)
     }
 }
 
+// The calendar requirements are read with: the season's 2R rounds every third or fourth day
+// from Saturday 1 April 2023 (so that weekend and midweek rounds alternate).
+Calendario calendario_da_temporada(const Campeonato& c)
+{
+    Calendario cal;
+    cal.arquivo = "cal.txt";
+    Data d{2023, 4, 1};
+    for (int s = 0; s < 2 * c.num_rodadas; ++s) {
+        cal.rodadas.push_back({d, std::nullopt});
+        for (int k = 0; k < (s % 2 == 0 ? 4 : 3); ++k)
+            d = d.dia < dias_do_mes(d.ano, d.mes) ? Data{d.ano, d.mes, d.dia + 1}
+                : d.mes < 12                      ? Data{d.ano, d.mes + 1, 1}
+                                                  : Data{d.ano + 1, 1, 1};
+    }
+    return cal;
+}
+
 // The first fault of requirements read from a file of `linhas` lines: one a line, in the
 // file's order; teams of the championship, each once, as many as the kind takes; a maximo
 // below its group's size; rounds from 1 to 2R, increasing, given (a maximo may hold in every
-// round).
-std::string falha_dos_requisitos(const Campeonato& c, const Requisitos& req, int linhas)
+// round; a fim-de-semana has the calendar's rounds off the weekend).
+std::string falha_dos_requisitos(const Campeonato& c, const Requisitos& req, int linhas, const Calendario& cal)
 {
     if (req.arquivo != nome) return "requisitos lidos com outro nome de arquivo";
     int anterior = 0;
@@ -65,6 +82,12 @@ std::string falha_dos_requisitos(const Campeonato& c, const Requisitos& req, int
         }
         if (r.tipo == TipoRequisito::maximo && (r.limite < 0 || r.limite >= static_cast<int>(r.times.size())))
             return "máximo que não é menor que o grupo" + onde;
+        if (r.tipo == TipoRequisito::fim_de_semana) {
+            std::vector<int> dias_de_semana;
+            for (int s = 0; s < cal.num_rodadas(); ++s)
+                if (!fim_de_semana(cal.dia(s).data)) dias_de_semana.push_back(s + 1);
+            if (r.rodadas != dias_de_semana) return "fim-de-semana com rodadas que não são as do meio da semana" + onde;
+        }
         if (r.rodadas.empty() && r.tipo != TipoRequisito::maximo) return "requisito sem rodadas" + onde;
         for (std::size_t k = 0; k < r.rodadas.size(); ++k)
             if (r.rodadas[k] < 1 || r.rodadas[k] > 2 * c.num_rodadas || (k > 0 && r.rodadas[k] <= r.rodadas[k - 1]))
@@ -183,9 +206,10 @@ std::string verifica_requisitos(std::string_view entrada)
     if (entrada.empty()) return {};
     const Estado& e = exemplo_carregado(static_cast<unsigned char>(entrada[0]));
     const std::string_view arquivo = entrada.substr(1);
+    const Calendario cal = calendario_da_temporada(e.campeonato);
     auto le = [&](std::string_view bytes) {
         Requisitos req = requisitos_anteriores();
-        const Desfecho d = le_requisitos(bytes, nome, e.campeonato, req);
+        const Desfecho d = le_requisitos(bytes, nome, e.campeonato, req, &cal);
         // The text kept for a save is the file's own, different in every variant of it.
         if (d.sucesso) req.texto.clear();
         return std::pair{d, std::move(req)};
@@ -195,7 +219,7 @@ std::string verifica_requisitos(std::string_view entrada)
         if (!(req == requisitos_anteriores())) return "um arquivo recusado mudou os requisitos (" + d.texto + ")";
         if (auto erro = verifica_recusa(d, "requisitos", nome, conta_linhas(arquivo), "."); !erro.empty()) return erro;
     } else {
-        if (auto erro = falha_dos_requisitos(e.campeonato, req, conta_linhas(arquivo)); !erro.empty()) return erro;
+        if (auto erro = falha_dos_requisitos(e.campeonato, req, conta_linhas(arquivo), cal); !erro.empty()) return erro;
         if (auto erro = verifica_conferencia(e.campeonato, req); !erro.empty()) return erro;
         if (auto erro = verifica_explicacao(e, req); !erro.empty()) return erro;
     }

@@ -61,6 +61,12 @@ std::string verifica_requisitos(std::string_view entrada);
 // round, and written as a result file reads back the same.
 std::string verifica_tabela(std::string_view entrada);
 
+// One byte choosing the run's rounds (1 to 80), then a calendar file: a refusal names its line
+// and leaves the calendar in force as it was; a calendar read dates every round, with real
+// dates strictly increasing, and written again (ISO dates, lines in reverse, CR LF) reads back
+// the same. The same text in Latin-1 reads the same.
+std::string verifica_calendario(std::string_view entrada);
+
 // Byte that separates the three files of verifica_carga's input.
 inline constexpr char separador_arquivos = '\x1E';
 

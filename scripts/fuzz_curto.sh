@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 JOBS=${JOBS:-$(nproc 2>/dev/null || echo 2)}
 SEGUNDOS=${KELM_FUZZ_SEGUNDOS:-6}
 BUILD=build/fuzz
-ALVOS=(dados distancias nomes peso carga resultado requisitos tabela)
+ALVOS=(dados distancias nomes peso carga resultado requisitos tabela calendario)
 
 echo "== Fuzzing curto (${SEGUNDOS} s por alvo, build/fuzz)"
 cmake -S . -B "$BUILD" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -38,7 +38,7 @@ for alvo in "${ALVOS[@]}"; do
     peso) opcoes+=(-max_len=256) ;;
     carga) opcoes+=(-max_len=4096) ;;
     resultado|tabela) opcoes+=(-max_len=8192) ;;
-    requisitos) opcoes+=(-max_len=4096) ;;
+    requisitos|calendario) opcoes+=(-max_len=4096) ;;
   esac
 
   regressoes=()

@@ -10,7 +10,9 @@ PKGS=(
   libclang-rt-14-dev                          # libFuzzer and sanitizer runtimes
   qt6-base-dev qt6-translations-l10n          # the desktop program and its tests
   libxlsxwriter-dev pkg-config                # the .xlsx workbook
+  libical-dev                                 # the calendars exported in iCalendar
   python3-openpyxl poppler-utils              # tests: the workbook read back, the PDF's text
+  python3-icalendar                           # tests: the calendars read back
   xvfb xauth imagemagick                      # screenshots under a virtual display
   librsvg2-bin                                # pacote/gera_icones.sh: the icon's PNGs
   help2man gzip                               # the manual page of kelm-lote

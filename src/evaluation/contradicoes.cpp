@@ -246,7 +246,8 @@ private:
                 c = fixa(r.times[0], r.times[1], s, l);
                 if (!c && p >= 0) c = fixa(r.times[0], r.times[1], p, -l);
                 break;
-            case TipoRequisito::sem_encontro: break;
+            case TipoRequisito::sem_encontro:
+            case TipoRequisito::fim_de_semana: break;
             }
             if (c) return c;
         }
@@ -309,8 +310,8 @@ private:
     void junta_pares()
     {
         for (const Requisito& r : itens_) {
-            if (r.tipo != TipoRequisito::jogo && r.tipo != TipoRequisito::encontro && r.tipo != TipoRequisito::sem_encontro)
-                continue;
+            const bool afasta = r.tipo == TipoRequisito::sem_encontro || r.tipo == TipoRequisito::fim_de_semana;
+            if (r.tipo != TipoRequisito::jogo && r.tipo != TipoRequisito::encontro && !afasta) continue;
             const int a = std::min(r.times[0], r.times[1]);
             const int b = std::max(r.times[0], r.times[1]);
             const auto chave = static_cast<std::size_t>(a) * static_cast<std::size_t>(campeonato_.num_times + 1) +
@@ -323,7 +324,7 @@ private:
             }
             Par& par = pares_[onde->second];
             par.linhas.push_back(r.linha);
-            if (r.tipo == TipoRequisito::sem_encontro) {
+            if (afasta) {
                 for (const int s : rodadas_de(r)) poe_bit(par.livres.data(), unidade(s), false);
                 continue;
             }

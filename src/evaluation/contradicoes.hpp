@@ -27,9 +27,9 @@ struct Contradicao {
 // What clashes: a team at home and not at home in one round (casa and fora, a fixed game's
 // venues, a round and its mirror); a team with two fixed opponents in one round; a fixed game
 // none of whose rounds its teams may take; a pair with no round left in which to meet (its
-// fixed rounds disjoint, or barred by sem-encontro); more fixed games of a team than rounds for
-// them; a team barred from the home games of more rounds than a season leaves it to spare; more
-// teams of a maximo forced home in a round than it allows.
+// fixed rounds disjoint, or barred by sem-encontro or fim-de-semana); more fixed games of a team
+// than rounds for them; a team barred from the home games of more rounds than a season leaves
+// it to spare; more teams of a maximo forced home in a round than it allows.
 //
 // It takes time linear in the size of the file (each requirement's teams and rounds), so that a
 // file of hundreds of thousands of lines is checked in about a second.

@@ -187,6 +187,7 @@ Violacao confere(const Requisito& r, const Tabela& tabela)
             v.rodadas.push_back(s);
             break;
         case TipoRequisito::sem_encontro:
+        case TipoRequisito::fim_de_semana:
             tamanho = encontro_na_tabela(tabela, r.times[0], r.times[1], s) != Encontro::nenhum ? 1 : 0;
             break;
         }

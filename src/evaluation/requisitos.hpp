@@ -129,7 +129,8 @@ std::int64_t AvaliadorRequisitos::tamanho(const Termo& termo, Enc& encontro) con
         for (const int s : termo.rodadas)
             if (encontro(termo.times[0], termo.times[1], s) != Encontro::nenhum) return 0;
         return 1;
-    case TipoRequisito::sem_encontro: {
+    case TipoRequisito::sem_encontro:
+    case TipoRequisito::fim_de_semana: {
         std::int64_t vezes = 0;
         for (const int s : termo.rodadas) vezes += encontro(termo.times[0], termo.times[1], s) != Encontro::nenhum ? 1 : 0;
         return vezes;

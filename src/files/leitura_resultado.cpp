@@ -108,6 +108,8 @@ public:
             if (c[0] == "FO_STAR:" && c.size() == 2) fo_ = c[1];
             return {};
         }
+        // The date of a round on a calendar is for people; the schedule is its games.
+        if (rodada_ > 0 && vaga_ == 0 && c[0] == "Data:") return {};
         if (const auto numero = numero_da_rodada(c)) return comeca_rodada(*numero);
         if (c.size() == 3 && c[1] == "X") return le_jogo(c[0], c[2]);
         return "a linha não é o cabeçalho de uma rodada nem um jogo (mandante, X e visitante separados por "

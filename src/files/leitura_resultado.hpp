@@ -12,7 +12,8 @@ inline constexpr const char* msg_resultado_nao_aberto = "O Arquivo de resultado 
 
 // Reads the schedule of a result file of `campeonato` (loaded) into `tabela`: the file as
 // texto_resultado writes it, or as a planner types it, in UTF-8 or Latin-1, with CR LF or
-// LF line ends. The lines of the counts, FO_STAR, the time and the seed are skipped; each round's
+// LF line ends. The lines of the counts, FO_STAR, the time and the seed are skipped, and so is
+// a round's date ("Data:" before its first game); each round's
 // heading ">>>>>>>>	Nª RODADA	<<<<<<<<" comes in order, and each game line
 // "Mandante	X	Visitante" takes the round's next slot. Every pair of teams must meet exactly
 // once; a team may play more than once in a round. A file whose rounds go beyond R is a whole

@@ -50,8 +50,9 @@ private:
 class Pasta {
 public:
     Pasta(lxw_workbook* livro, const Campeonato& campeonato, const Tabela& tabela, const Explicacao& explicacao,
-          const Ficha& ficha)
-        : livro_(livro), c_(campeonato), tabela_(tabela), e_(explicacao), ficha_(ficha)
+          const Ficha& ficha, const Calendario* calendario)
+        : livro_(livro), c_(campeonato), tabela_(tabela), e_(explicacao), ficha_(ficha),
+          calendario_(calendario != nullptr && calendario->num_rodadas() == tabela.linhas() ? calendario : nullptr)
     {
         negrito_ = workbook_add_format(livro_);
         format_set_bold(negrito_);
@@ -108,23 +109,42 @@ private:
         return f;
     }
 
-    // "Jogos": a row per game, round by round, slot by slot.
+    // "Jogos": a row per game, round by round, slot by slot; with a calendar, its round's date
+    // in the second column.
     void jogos()
     {
-        lxw_worksheet* f = folha("Jogos", {"Rodada", "Jogo", "Mandante", "Visitante"});
+        const lxw_col_t d = calendario_ != nullptr ? 1 : 0;
+        lxw_worksheet* f = folha("Jogos", d == 0 ? std::vector<std::string>{"Rodada", "Jogo", "Mandante", "Visitante"}
+                                                 : std::vector<std::string>{"Rodada", "Data", "Jogo", "Mandante", "Visitante"});
         lxw_row_t linha = 1;
         for (int r = 0; r < tabela_.linhas(); ++r) {
             for (int g = 0; g < tabela_.colunas(); ++g) {
                 const Jogo jogo = tabela_[r][g];
                 if (jogo.vazio()) continue;
                 numero(f, linha, 0, r + 1);
-                numero(f, linha, 1, g + 1);
-                texto(f, linha, 2, nome(jogo.mandante()));
-                texto(f, linha, 3, nome(jogo.visitante()));
+                if (d != 0) data(f, linha, 1, calendario_->dia(r));
+                numero(f, linha, 1 + d, g + 1);
+                texto(f, linha, 2 + d, nome(jogo.mandante()));
+                texto(f, linha, 3 + d, nome(jogo.visitante()));
                 ++linha;
             }
         }
         larguras_.aplica(f, 8);
+    }
+
+    // A round's date as a spreadsheet date, shown as 18/05/2024 (or 18/05/2024 16:00).
+    void data(lxw_worksheet* f, lxw_row_t l, lxw_col_t c, const DiaDaRodada& dia)
+    {
+        lxw_format*& formato = dia.hora ? formato_data_hora_ : formato_data_;
+        if (formato == nullptr) {
+            formato = workbook_add_format(livro_);
+            format_set_num_format(formato, dia.hora ? "dd/mm/yyyy hh:mm" : "dd/mm/yyyy");
+            format_set_align(formato, LXW_ALIGN_LEFT);
+        }
+        lxw_datetime quando{dia.data.ano, dia.data.mes, dia.data.dia, dia.hora ? dia.hora->hora : 0,
+                            dia.hora ? dia.hora->minuto : 0, 0.0};
+        worksheet_write_datetime(f, l, c, &quando, formato);
+        larguras_.nota(c, texto_data(dia.data) + (dia.hora ? " " + texto_hora(*dia.hora) : std::string()));
     }
 
     // The format of a cell of the home/away sheet: venue and run by its fill, a game that
@@ -251,7 +271,10 @@ private:
     const Tabela& tabela_;
     const Explicacao& e_;
     const Ficha& ficha_;
+    const Calendario* calendario_;
     lxw_format* negrito_ = nullptr;
+    lxw_format* formato_data_ = nullptr;
+    lxw_format* formato_data_hora_ = nullptr;
     std::map<int, lxw_format*> formatos_;
     Larguras larguras_;
 };
@@ -326,7 +349,7 @@ Desfecho confere_rascunho_planilha(const std::filesystem::path& destino)
 }
 
 Desfecho grava_planilha(const std::filesystem::path& destino, const Campeonato& campeonato, const Tabela& tabela,
-                        const Explicacao& explicacao, const Ficha& ficha)
+                        const Explicacao& explicacao, const Ficha& ficha, const Calendario* calendario)
 {
     if (Desfecho d = pode_gravar(destino); !d.sucesso) return d;
     const std::filesystem::path base = pasta_do_rascunho(destino);
@@ -345,7 +368,7 @@ Desfecho grava_planilha(const std::filesystem::path& destino, const Campeonato& 
     propriedades.author = const_cast<char*>("KELM");
     workbook_set_properties(livro, &propriedades);
 
-    Pasta(livro, campeonato, tabela, explicacao, ficha).escreve();
+    Pasta(livro, campeonato, tabela, explicacao, ficha, calendario).escreve();
     if (workbook_close(livro) != LXW_NO_ERROR)
         return Desfecho::erro(msg_arquivo_nao_salvo, destino.string() + ": a planilha não pôde ser montada.");
 

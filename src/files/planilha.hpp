@@ -26,7 +26,9 @@ Desfecho confere_rascunho_planilha(const std::filesystem::path& destino);
 // "Ocorrências" (every occurrence of a count). The workbook is built aside, in a hidden
 // folder of its own beside the destination, and then written as grava_arquivo writes, so
 // that nothing is ever half written.
+// With a calendar in force, "Jogos" has the date of each game's round after its round, a
+// spreadsheet date (and time).
 Desfecho grava_planilha(const std::filesystem::path& destino, const Campeonato& campeonato, const Tabela& tabela,
-                        const Explicacao& explicacao, const Ficha& ficha);
+                        const Explicacao& explicacao, const Ficha& ficha, const Calendario* calendario = nullptr);
 
 }  // namespace kelm

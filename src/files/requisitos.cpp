@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "evaluation/contradicoes.hpp"
+#include "files/calendario.hpp"
 #include "files/carga.hpp"
 #include "files/texto.hpp"
 #include "model/numeros.hpp"
@@ -48,6 +49,7 @@ std::optional<TipoRequisito> tipo_de(std::string_view palavra)
     if (palavra == "jogo") return TipoRequisito::jogo;
     if (palavra == "encontro") return TipoRequisito::encontro;
     if (palavra == "sem-encontro") return TipoRequisito::sem_encontro;
+    if (palavra == "fim-de-semana") return TipoRequisito::fim_de_semana;
     return std::nullopt;
 }
 
@@ -75,7 +77,8 @@ bool eh_pino(std::string_view linha)
 // Reads one requirements file, line by line, into requirements.
 class Leitura {
 public:
-    explicit Leitura(const Campeonato& campeonato) : campeonato_(campeonato)
+    Leitura(const Campeonato& campeonato, const Calendario* calendario)
+        : campeonato_(campeonato), calendario_(calendario != nullptr && calendario->em_vigor() ? calendario : nullptr)
     {
         for (int t = 1; t <= campeonato.num_times; ++t) times_.emplace(campeonato.nomes_times[static_cast<std::size_t>(t)], t);
     }
@@ -88,12 +91,21 @@ public:
         const auto tipo = tipo_de(p[0]);
         if (!tipo)
             return "o requisito " + citado(p[0]) +
-                   " não existe: cada linha começa por casa, fora, maximo, jogo, encontro ou sem-encontro.";
+                   " não existe: cada linha começa por casa, fora, maximo, jogo, encontro, sem-encontro ou "
+                   "fim-de-semana.";
         Requisito r;
         r.tipo = *tipo;
         r.linha = numero_linha;
-        const auto onde = std::find(p.begin(), p.end(), std::string_view("rodadas"));
-        if (onde == p.end())
+        // The list, of rounds or of dates, follows its word.
+        const auto abre_lista = [](std::string_view w) { return w == "rodadas" || w == "datas"; };
+        const auto onde = std::find_if(p.begin(), p.end(), abre_lista);
+        if (onde != p.end() && std::find_if(onde + 1, p.end(), abre_lista) != p.end())
+            return "escreva uma lista só: rodadas LISTA ou datas LISTA.";
+        const bool pede_fim_de_semana = r.tipo == TipoRequisito::fim_de_semana;
+        if (pede_fim_de_semana && onde != p.end())
+            return "fim-de-semana não leva lista: os jogos do par caem em sábados ou domingos (fim-de-semana TIME TIME).";
+        if (pede_fim_de_semana && calendario_ == nullptr) return "fim-de-semana pede" + sem_calendario;
+        if (onde == p.end() && !pede_fim_de_semana)
             if (std::string e = sem_palavra_rodadas(r.tipo, p); !e.empty()) return e;
         // The names run from after the kind (and K) to "rodadas"; a line that ends, or reaches
         // "rodadas", before them has none.
@@ -106,12 +118,16 @@ public:
             r.limite = *k;
         }
         if (std::string e = le_times(r.tipo, nomes, r.times); !e.empty()) return e;
-        if (onde == p.end()) {
+        if (pede_fim_de_semana) {
+            for (int s = 0; s < calendario_->num_rodadas(); ++s)
+                if (!fim_de_semana(calendario_->dia(s).data)) r.rodadas.push_back(s + 1);
+        } else if (onde == p.end()) {
             if (r.tipo != TipoRequisito::maximo) return "falta a lista de rodadas (por exemplo: rodadas 1-3,19).";
         } else {
             std::string lista;
             for (auto w = onde + 1; w != p.end(); ++w) lista += *w;
-            if (std::string e = le_rodadas(lista, r.rodadas); !e.empty()) return e;
+            if (std::string e = *onde == "datas" ? le_datas(lista, r.rodadas) : le_rodadas(lista, r.rodadas); !e.empty())
+                return e;
         }
         // A game pinned in the window, as a save writes it: "jogo A B rodadas 5 # fixado".
         r.fixado = r.tipo == TipoRequisito::jogo && r.rodadas.size() == 1 && eh_pino(linha);
@@ -147,6 +163,8 @@ private:
         const bool grupo = tipo == TipoRequisito::maximo;
         if (um && nomes.size() != 1) return "casa e fora pedem um time: casa TIME rodadas LISTA.";
         if (grupo && nomes.size() < 2) return "um maximo pede um grupo de dois times ou mais.";
+        if (tipo == TipoRequisito::fim_de_semana && nomes.size() != 2)
+            return "fim-de-semana pede dois times: fim-de-semana TIME TIME.";
         if (!um && !grupo && nomes.size() != 2)
             return "jogo, encontro e sem-encontro pedem dois times: jogo MANDANTE VISITANTE rodadas LISTA.";
         for (const std::string_view nome : nomes) {
@@ -187,7 +205,56 @@ private:
         return {};
     }
 
+    // Dates and ranges of dates ("18/05/2024-16/06/2024") separated by commas: the rounds of
+    // the calendar whose date falls on them.
+    std::string le_datas(std::string_view lista, std::vector<int>& rodadas) const
+    {
+        if (calendario_ == nullptr) return "as datas pedem" + sem_calendario;
+        std::set<int> lidas;
+        for (;;) {
+            const std::size_t virgula = lista.find(',');
+            const std::string_view item = lista.substr(0, virgula);
+            Data de;
+            Data ate;
+            if (std::string e = le_intervalo(item, de, ate); !e.empty()) return e;
+            if (ate < de)
+                return "o intervalo " + citado(item) + " termina antes de começar; escreva-o da data menor à maior.";
+            const std::vector<int> dentro = rodadas_entre(*calendario_, de, ate);
+            if (dentro.empty())
+                return "nenhuma rodada do calendário cai " +
+                       (de == ate ? "em " + texto_data(de) : "de " + texto_data(de) + " a " + texto_data(ate)) + ".";
+            for (const int s : dentro) lidas.insert(s + 1);
+            if (virgula == std::string_view::npos) break;
+            lista.remove_prefix(virgula + 1);
+        }
+        rodadas.assign(lidas.begin(), lidas.end());
+        return {};
+    }
+
+    // One date, or two joined by a hyphen (which an aaaa-mm-dd date also holds: the one split
+    // whose two sides are dates is the range).
+    static std::string le_intervalo(std::string_view item, Data& de, Data& ate)
+    {
+        const std::string so = le_data(item, de);
+        if (so.empty()) {
+            ate = de;
+            return {};
+        }
+        std::string do_fim;
+        for (std::size_t traco = item.find('-'); traco != std::string_view::npos; traco = item.find('-', traco + 1)) {
+            if (!le_data(item.substr(0, traco), de).empty()) continue;
+            std::string e = le_data(item.substr(traco + 1), ate);
+            if (e.empty()) return {};
+            if (do_fim.empty()) do_fim = std::move(e);
+        }
+        return do_fim.empty() ? so : do_fim;
+    }
+
+    static inline const std::string sem_calendario =
+        " um calendário, que diz em que dia cai cada rodada, e não há nenhum em vigor.";
+
     const Campeonato& campeonato_;
+    const Calendario* calendario_;
     std::unordered_map<std::string, int> times_;
 };
 
@@ -234,13 +301,13 @@ Desfecho confere_requisitos(const Requisitos& requisitos, const Campeonato& camp
 }
 
 Desfecho le_requisitos(std::string_view bytes, std::string_view nome, const Campeonato& campeonato,
-                       Requisitos& requisitos)
+                       Requisitos& requisitos, const Calendario* calendario)
 {
     bytes = sem_bom(bytes);
     if (auto p = problema_de_texto(bytes)) return Desfecho::erro(erro_no_arquivo(tipo_arquivo, nome, p->linha, p->problema));
     // Names are compared in UTF-8; a file that is not UTF-8 is Latin-1.
     const std::string texto = utf8_valido(bytes) ? std::string(bytes) : latin1_para_utf8(bytes);
-    Leitura leitura(campeonato);
+    Leitura leitura(campeonato, calendario);
     std::vector<Requisito> itens;
     std::string_view resto = texto;
     for (int linha = 1; !resto.empty(); ++linha) {
@@ -287,14 +354,15 @@ std::string texto_requisitos(const Requisitos& requisitos, const Campeonato& cam
     return saida;
 }
 
-Desfecho carrega_requisitos(const Campeonato& campeonato, const std::filesystem::path& caminho, Requisitos& requisitos)
+Desfecho carrega_requisitos(const Campeonato& campeonato, const std::filesystem::path& caminho, Requisitos& requisitos,
+                            const Calendario* calendario)
 {
     std::string bytes;
     std::string motivo;
     if (caminho.empty()) return Desfecho::erro(msg_requisitos_nao_aberto);
     if (!le_arquivo(caminho, bytes, motivo))
         return Desfecho::erro(msg_requisitos_nao_aberto, nome_exibivel(caminho.string()) + ": " + motivo + ".");
-    return le_requisitos(bytes, caminho.string(), campeonato, requisitos);
+    return le_requisitos(bytes, caminho.string(), campeonato, requisitos, calendario);
 }
 
 }  // namespace kelm

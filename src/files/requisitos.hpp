@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "model/calendario.hpp"
 #include "model/desfecho.hpp"
 #include "model/estado.hpp"
 #include "model/requisitos.hpp"
@@ -25,10 +26,15 @@ inline constexpr const char* msg_requisitos_nao_aberto = "O Arquivo de requisito
 //   encontro TIME TIME rodadas LISTA   the two meet, at either venue, in one of those rounds
 //   sem-encontro TIME TIME rodadas LISTA
 //                                      the two do not meet in any of those rounds
-// Rounds may reach 2R (a whole season); confere_requisitos holds them against the rounds of a
-// run. On failure the message names the file and the line, and `requisitos` is left as it was.
+//   fim-de-semana TIME TIME            the two meet only in rounds on a Saturday or a Sunday
+// Wherever a line takes "rodadas LISTA" it takes "datas LISTA" instead: dates and ranges of
+// dates separated by commas (`18/05/2024,04/05/2024-16/06/2024`), meaning the rounds of
+// `calendario` whose date falls there, each date or range holding one at least; dates and
+// fim-de-semana need a calendar in force. Rounds may reach 2R (a whole season);
+// confere_requisitos holds them against the rounds of a run. On failure the message names the
+// file and the line, and `requisitos` is left as it was.
 Desfecho le_requisitos(std::string_view bytes, std::string_view nome, const Campeonato& campeonato,
-                       Requisitos& requisitos);
+                       Requisitos& requisitos, const Calendario* calendario = nullptr);
 
 // The requirements as a file of requirements: the file read, as it was (its comments and blank
 // lines kept), without the pins released since, then the pins made in the window under a line
@@ -37,7 +43,7 @@ std::string texto_requisitos(const Requisitos& requisitos, const Campeonato& cam
 
 // Reads the requirements file at `caminho` with le_requisitos, within the loader's limits.
 Desfecho carrega_requisitos(const Campeonato& campeonato, const std::filesystem::path& caminho,
-                            Requisitos& requisitos);
+                            Requisitos& requisitos, const Calendario* calendario = nullptr);
 
 // Whether the requirements can hold in a run of `num_rodadas` rounds (R, or 2R over a whole
 // season whose returno follows `esquema`; Returno::nenhum when no scheme ties the rounds):

@@ -117,6 +117,11 @@ std::vector<std::string> linhas_contagens(const Contagens& contagens, double fo,
     return linhas;
 }
 
+std::string linha_da_data(const DiaDaRodada& dia)
+{
+    return "Data:\t" + texto_data(dia.data) + (dia.hora ? "\t" + texto_hora(*dia.hora) : std::string());
+}
+
 std::string texto_resultado(const Campeonato& campeonato, const Execucao& execucao, char separador)
 {
     // With a returno, the rounds written are the whole season's.
@@ -137,9 +142,11 @@ std::string texto_resultado(const Campeonato& campeonato, const Execucao& execuc
     nomes.reserve(campeonato.nomes_times.size());
     for (const auto& nome : campeonato.nomes_times) nomes.push_back(em_latin1(nome));
     const std::string rodada = em_latin1("ª RODADA\t<<<<<<<<");
+    const Calendario& calendario = procedencia.calendario;
     for (int r = 0; r < num_rodadas; ++r) {
         acrescenta_linha(saida, "");
         acrescenta_linha(saida, ">>>>>>>>\t" + std::to_string(r + 1) + rodada);
+        if (r < calendario.num_rodadas()) acrescenta_linha(saida, linha_da_data(calendario.dia(r)));
         acrescenta_linha(saida, "");
         for (int g = 0; g < campeonato.jogos_por_rodada(); ++g) {
             const Jogo jogo = temporada[r][g];

@@ -27,10 +27,15 @@ std::string em_latin1(std::string_view utf8);
 std::vector<std::string> linhas_contagens(const Contagens& contagens, double fo, char separador = '.',
                                           ContagensVistas vistas = {});
 
+// The line that follows a round's heading when the run had a calendar in force:
+// "Data:\t18/05/2024", and a tab and "16:00" when the round has a time.
+std::string linha_da_data(const DiaDaRodada& dia);
+
 // The result file's bytes: Latin-1, CR LF line ends; the nine counts (ten while the run had
 // requirements in force), FO_STAR and the run time (and, of the best of several runs, a line
 // "Semente:" with the seed it came from and which runs they were), then one block per round
-// of tabela_melhor, or of the whole season it is the turno of when the run had a returno.
+// of tabela_melhor, or of the whole season it is the turno of when the run had a returno (with
+// a calendar in force, the round's date on the line after its heading).
 // `separador` is the decimal separator.
 std::string texto_resultado(const Campeonato& campeonato, const Execucao& execucao, char separador = '.');
 

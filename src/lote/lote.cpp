@@ -8,9 +8,11 @@
 #include "evaluation/avaliacao.hpp"
 #include "evaluation/objetivos.hpp"
 #include "evaluation/requisitos.hpp"
+#include "files/calendario.hpp"
 #include "files/carga.hpp"
 #include "files/destinos.hpp"
 #include "files/formatos.hpp"
+#include "files/icalendario.hpp"
 #include "files/tabela_jogos.hpp"
 #include "files/planilha.hpp"
 #include "files/relatorio.hpp"
@@ -169,7 +171,8 @@ void resumo(std::ostream& erros, const Estado& estado, const ResumoBusca& r, dou
     if (p.com_requisitos && execucao.inviabilidades_melhor[Inviabilidade::requisitos] > 0) {
         const Temporada t = temporada_de(estado.campeonato, execucao.tabela_melhor, execucao.procedencia.returno);
         erros << "Requisitos não atendidos:\n";
-        for (const RequisitoNaoAtendido& n : requisitos_nao_atendidos(t.campeonato, t.tabela, estado.requisitos))
+        for (const RequisitoNaoAtendido& n :
+             requisitos_nao_atendidos(t.campeonato, t.tabela, estado.requisitos, &estado.calendario))
             erros << "  " << n.frase << '\n';
     }
     std::ostringstream s;
@@ -194,13 +197,13 @@ void resumo(std::ostream& erros, const Estado& estado, const ResumoBusca& r, dou
 // Writes the report of `tabela` when one was asked for, its counts marked by `objetivos`;
 // false, with the message shown, when it cannot be written.
 bool grava_relatorio(const Opcoes& op, const Campeonato& campeonato, const Tabela& tabela, const Requisitos& requisitos,
-                     const std::array<std::int32_t, num_contagens>& objetivos, AmbienteLote& amb,
-                     const Tabela* partida = nullptr)
+                     const std::array<std::int32_t, num_contagens>& objetivos, const Calendario& calendario,
+                     AmbienteLote& amb, const Tabela* partida = nullptr)
 {
     if (!op.relatorio) return true;
-    const Desfecho gravacao =
-        grava_arquivo(*op.relatorio, texto_relatorio(campeonato, explica_tabela(campeonato, tabela, &requisitos, partida),
-                                                     amb.separador, &objetivos));
+    const Desfecho gravacao = grava_arquivo(
+        *op.relatorio, texto_relatorio(campeonato, explica_tabela(campeonato, tabela, &requisitos, partida, &calendario),
+                                       amb.separador, &objetivos));
     if (!gravacao.sucesso) {
         mostra(amb.erros, gravacao);
         return false;
@@ -214,7 +217,7 @@ bool grava_relatorio(const Opcoes& op, const Campeonato& campeonato, const Tabel
 bool carrega_requisitos_dados(const Opcoes& op, Estado& estado, AmbienteLote& amb)
 {
     if (!op.requisitos) return true;
-    const Desfecho d = carrega_requisitos(estado.campeonato, *op.requisitos, estado.requisitos);
+    const Desfecho d = carrega_requisitos(estado.campeonato, *op.requisitos, estado.requisitos, &estado.calendario);
     mostra(amb.erros, d);
     return d.sucesso;
 }
@@ -239,6 +242,54 @@ void avisa_outro_fo(const std::string& fo_do_arquivo, const Contagens& contagens
         amb.erros << "ele foi calculado com outros objetivos ou outros pesos.\n";
 }
 
+// Reads the calendar given, when one was, for a schedule of `num_rodadas` rounds; false, with
+// the message shown, when it is refused.
+bool carrega_calendario_dado(const Opcoes& op, int num_rodadas, Estado& estado, AmbienteLote& amb)
+{
+    if (!op.calendario) return true;
+    const Desfecho d = carrega_calendario(*op.calendario, num_rodadas, estado.calendario);
+    mostra(amb.erros, d);
+    return d.sucesso;
+}
+
+// Plans the calendar export asked for, once the championship is loaded: its files may not
+// replace another file of the command, and an earlier export in the folder is read back. The
+// exit status when it cannot go on, or nothing.
+std::optional<int> prepara_exportacao(const Opcoes& op, const Campeonato& campeonato, ExportacaoIcal& exportacao,
+                                      AmbienteLote& amb)
+{
+    if (!op.ical) return std::nullopt;
+    if (const Desfecho d = prepara_ical(*op.ical, nome_do_campeonato(op.arquivo_dados), campeonato, exportacao);
+        !d.sucesso) {
+        mostra(amb.erros, d);
+        return lote_falhou;
+    }
+    std::vector<ArquivoDoComando> lidos = arquivos_do_campeonato(op.arquivo_dados);
+    lidos.insert(lidos.end(), op.lidos.begin(), op.lidos.end());
+    std::vector<ArquivoDoComando> gravados = op.gravados;
+    for (const auto& arquivo : arquivos_da_exportacao(exportacao))
+        gravados.push_back({"calendário exportado", arquivo.string(), arquivo});
+    if (const Desfecho d = confere_saidas(lidos, gravados); !d.sucesso) {
+        mostra(amb.erros, d);
+        return lote_uso_errado;
+    }
+    return std::nullopt;
+}
+
+// Writes the calendars planned, when asked for; false, with the message shown, when they
+// cannot be written.
+bool grava_exportacao(const Opcoes& op, const ExportacaoIcal& exportacao, const Campeonato& campeonato,
+                      const Tabela& tabela, const Calendario& calendario, AmbienteLote& amb)
+{
+    if (!op.ical) return true;
+    if (const Desfecho d = grava_ical(exportacao, campeonato, tabela, calendario); !d.sucesso) {
+        mostra(amb.erros, d);
+        return false;
+    }
+    amb.erros << "Calendários gravados em " << *op.ical << '\n';
+    return true;
+}
+
 // --avaliar: scores the schedule of a result file instead of running the search.
 int avalia_resultado(const Opcoes& op, AmbienteLote& amb)
 {
@@ -252,7 +303,10 @@ int avalia_resultado(const Opcoes& op, AmbienteLote& amb)
         mostra(amb.erros, lido);
         return lote_falhou;
     }
+    if (!carrega_calendario_dado(op, tabela.linhas(), estado, amb)) return lote_falhou;
     if (!carrega_requisitos_dados(op, estado, amb)) return lote_falhou;
+    ExportacaoIcal exportacao;
+    if (const auto status = prepara_exportacao(op, estado.campeonato, exportacao, amb)) return *status;
     estado.criterios.pesos = op.pesos;
     define_objetivos_com_requisitos(estado.criterios, op.objetivos);
     TabelaAvaliada avaliada;
@@ -266,9 +320,10 @@ int avalia_resultado(const Opcoes& op, AmbienteLote& amb)
         amb.saida << linha << '\n';
     amb.saida.flush();
     avisa_outro_fo(fo_do_arquivo, avaliada.contagens, avaliada.fo, estado.criterios, amb);
-    return grava_relatorio(op, avaliada.campeonato, tabela, estado.requisitos, estado.criterios.objetivos, amb)
-               ? lote_ok
-               : lote_falhou;
+    if (!grava_relatorio(op, avaliada.campeonato, tabela, estado.requisitos, estado.criterios.objetivos,
+                         estado.calendario, amb))
+        return lote_falhou;
+    return grava_exportacao(op, exportacao, estado.campeonato, tabela, estado.calendario, amb) ? lote_ok : lote_falhou;
 }
 
 // Checks the files the command names before anything is read or written: an output that
@@ -287,6 +342,12 @@ std::optional<int> confere_arquivos(const Opcoes& op, AmbienteLote& amb)
         if (d.sucesso && destino.papel == "resultado" && eh_planilha(destino.caminho))
             d = confere_rascunho_planilha(destino.caminho);
         if (!d.sucesso) {
+            mostra(amb.erros, d);
+            return lote_falhou;
+        }
+    }
+    if (op.ical) {
+        if (const Desfecho d = confere_pasta_ical(*op.ical, nome_do_campeonato(op.arquivo_dados)); !d.sucesso) {
             mostra(amb.erros, d);
             return lote_falhou;
         }
@@ -354,11 +415,15 @@ int executa(Opcoes& op, AmbienteLote& amb)
     const Desfecho carga = carrega_dados(estado.campeonato, estado.execucao, op.arquivo_dados);
     mostra_carga(amb.erros, carga);
     if (!carga.sucesso) return lote_falhou;
+    if (!carrega_calendario_dado(op, rodadas_da_execucao(estado.campeonato.num_rodadas, op.busca.returno), estado, amb))
+        return lote_falhou;
     if (!carrega_requisitos_dados(op, estado, amb)) return lote_falhou;
     Tabela partida;
     if (op.partir_de) {
         if (const auto status = prepara_replanejamento(op, estado, partida, amb)) return *status;
     }
+    ExportacaoIcal exportacao;
+    if (const auto status = prepara_exportacao(op, estado.campeonato, exportacao, amb)) return *status;
 
     estado.criterios.pesos = op.pesos;
     if (op.objetivos_na_execucao) {
@@ -384,11 +449,15 @@ int executa(Opcoes& op, AmbienteLote& amb)
     const Temporada temporada = temporada_de(estado.campeonato, estado.execucao.tabela_melhor, returno);
     const Tabela da_partida = tabela_da_temporada(estado.execucao.tabela_partida, returno);
     if (!grava_relatorio(op, temporada.campeonato, temporada.tabela, estado.requisitos,
-                         estado.execucao.procedencia.objetivos_no_fim, amb,
+                         estado.execucao.procedencia.objetivos_no_fim, estado.calendario, amb,
                          estado.execucao.procedencia.com_mudancas ? &da_partida : nullptr)) {
         // The result already written stays: it is whole, and it may have replaced the file
         // of an earlier run, which removing it would not bring back.
         if (op.saida) amb.erros << "O resultado foi gravado em " << *op.saida << ", mas o relatório não.\n";
+        return lote_falhou;
+    }
+    if (!grava_exportacao(op, exportacao, estado.campeonato, temporada.tabela, estado.calendario, amb)) {
+        if (op.saida) amb.erros << "O resultado foi gravado em " << *op.saida << ", mas os calendários não.\n";
         return lote_falhou;
     }
     return r.interrompida ? lote_interrompida : lote_ok;

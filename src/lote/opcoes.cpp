@@ -181,6 +181,23 @@ const Opcao opcoes_lote[] = {
      "veja Requisitos, abaixo): cada requisito não atendido conta,\n"
      "pelo seu tamanho, na inviabilidade 10,\n"
      "que a busca minimiza e que a avaliação também conta"},
+    {{"--calendario"}, Valor::arquivo_lido, "ARQUIVO", false, "arquivo de calendário",
+     [](std::string_view v, Opcoes& op) -> Recusa { op.calendario = std::string(v); return std::nullopt; },
+     "as datas das rodadas, uma linha por rodada: \"rodada data [hora]\"\n"
+     "(data dd/mm/aaaa ou aaaa-mm-dd, hora hh:mm);\n"
+     "o arquivo de resultado, a planilha e o relatório mostram as datas,\n"
+     "e os requisitos podem usar datas e fim-de-semana (veja o README)"},
+    {{"--ical"}, Valor::texto, "PASTA", false, {},
+     [](std::string_view v, Opcoes& op) -> Recusa {
+         if (v.empty()) return "falta o nome da pasta.";
+         op.ical = std::string(v);
+         return std::nullopt;
+     },
+     "grava em PASTA (criada se faltar) o calendário do campeonato\n"
+     "e o de cada time em iCalendar (.ics), um evento por jogo,\n"
+     "para assinar numa agenda; pede --calendario;\n"
+     "exportado de novo na mesma pasta,\n"
+     "o jogo que mudou de data é atualizado, não repetido"},
     {{"--partir-de"}, Valor::arquivo_lido, "TABELA", true, "tabela de partida",
      [](std::string_view v, Opcoes& op) -> Recusa { op.partir_de = std::string(v); return std::nullopt; },
      "replaneja a partir da tabela de TABELA (um arquivo de resultado\n"
@@ -200,8 +217,8 @@ const Opcao opcoes_lote[] = {
      "(gravado pelo KELM, ou no mesmo formato,\n"
      "ou uma tabela de jogos, um por linha: rodada;mandante;visitante)\n"
      "em vez de executar a busca;\n"
-     "com ela só valem\n"
-     "--objetivos, --pesos, --requisitos, --relatorio e --silencioso"},
+     "com ela só valem --objetivos, --pesos, --requisitos,\n"
+     "--calendario, --ical, --relatorio e --silencioso"},
     {{"--silencioso"}, Valor::nenhum, {}, false, {},
      [](std::string_view, Opcoes& op) -> Recusa { op.silencioso = true; return std::nullopt; },
      "não mostra a linha de andamento nem o aviso\n"
@@ -235,7 +252,8 @@ constexpr const char* rodape_ajuda =
     "como parte do nome. Um número inteiro pode ter o sinal + e zeros à esquerda.\n"
     "\n"
     "Uma saída nunca substitui um arquivo lido (os três do campeonato, o avaliado,\n"
-    "o de requisitos) nem a outra saída, mesmo por outro caminho ou por um link:\n"
+    "o de requisitos, o de calendário) nem a outra saída,\n"
+    "mesmo por outro caminho ou por um link:\n"
     "o comando recusa antes de carregar os dados, e nada é gravado.\n"
     "Um destino que não pode ser gravado (uma pasta que falta, sem permissão,\n"
     "/proc, /dev/full) também é recusado antes da busca.\n"
@@ -311,6 +329,7 @@ std::optional<std::string> le_opcoes(const std::vector<std::string>& argumentos,
     if (op.relatorio && eh_planilha(*op.relatorio))
         return "--relatorio: o relatório é um texto em colunas separadas por tabulação, não uma planilha; dê um nome "
                "terminado em .txt ou .xls (uma planilha é do resultado: -o NOME.xlsx).";
+    if (op.ical && !op.calendario) return "a opção --ical pede --calendario, que dá a data de cada rodada.";
     return std::nullopt;
 }
 

@@ -21,6 +21,8 @@ struct Opcoes {
     std::optional<std::string> requisitos;  // the planner's requirements file
     std::optional<std::string> partir_de;   // a re-plan: the schedule the run starts from
     std::optional<std::string> congelar;    // its rounds no move may change, as typed
+    std::optional<std::string> calendario;  // the rounds' dates
+    std::optional<std::string> ical;        // the folder of the calendars exported
     std::string opcao_da_busca;          // the first option given that only a run uses
     std::array<bool, num_contagens> objetivos{true, true, true, true, true, true, true, true, true, true, true};
     std::array<std::int32_t, num_contagens> pesos = pesos_default;

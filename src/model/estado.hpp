@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "model/calendario.hpp"
 #include "model/desfecho.hpp"
 #include "model/gerador.hpp"
 #include "model/matriz.hpp"
@@ -202,6 +203,7 @@ struct Procedencia {
     // whole season when there is a returno) no move could change.
     std::string partida;
     std::vector<int> congeladas;
+    Calendario calendario;               // the rounds' dates, when a calendar was in force
 
     // The counts the result speaks of.
     ContagensVistas vistas() const { return {com_requisitos, com_mudancas}; }
@@ -250,6 +252,7 @@ struct Estado {
     Execucao execucao;
     Criterios criterios;
     Requisitos requisitos;
+    Calendario calendario;  // the dates of the run's rounds, when the planner gave them
 
     friend bool operator==(const Estado&, const Estado&) = default;
 };

@@ -13,11 +13,15 @@ enum class TipoRequisito {
     jogo,          // jogo MANDANTE VISITANTE rodadas LISTA: that game, with that home team, in one of them
     encontro,      // encontro TIME TIME rodadas LISTA: the two meet, at either venue, in one of them
     sem_encontro,  // sem-encontro TIME TIME rodadas LISTA: the two do not meet in any of them
+    // fim-de-semana TIME TIME: the two meet only in rounds on a Saturday or a Sunday. Its rounds
+    // are the run's other rounds, and it counts as a sem-encontro over them would: each of the
+    // pair's games on another day of the week.
+    fim_de_semana,
 };
 
 // One requirement of the file: its kind, its line, its teams (the home team first in a game),
 // K of a maximo, and its rounds from 1, increasing, each once (a maximo without rounds holds
-// in every round).
+// in every round; a fim-de-semana of a calendar whose rounds all fall on weekends has none).
 struct Requisito {
     TipoRequisito tipo = TipoRequisito::casa;
     int linha = 0;

@@ -23,6 +23,15 @@ std::string nas_rodadas(const std::vector<int>& rodadas, const char* uma, const 
     return (rodadas.size() == 1 ? uma : varias) + junta(numeros);
 }
 
+std::string nas_datas(const std::vector<int>& rodadas, const Calendario* calendario, const char* uma,
+                      const char* varias, const char* datadas)
+{
+    if (calendario == nullptr || !calendario->em_vigor()) return nas_rodadas(rodadas, uma, varias);
+    std::vector<std::string> dias;
+    for (const int r : rodadas) dias.push_back(rodada_datada(calendario, r));
+    return (rodadas.size() == 1 ? "em " : datadas) + junta(dias);
+}
+
 namespace {
 
 // One game as one of its teams sees it.
@@ -52,8 +61,8 @@ std::string par(bool primeiro_em_casa, bool segundo_em_casa)
 
 class Explicador {
 public:
-    Explicador(const Campeonato& campeonato, const Tabela& tabela, Explicacao& explicacao)
-        : campeonato_(campeonato), tabela_(tabela), e_(explicacao)
+    Explicador(const Campeonato& campeonato, const Tabela& tabela, Explicacao& explicacao, const Calendario* calendario)
+        : campeonato_(campeonato), tabela_(tabela), e_(explicacao), calendario_(calendario)
     {
     }
 
@@ -139,7 +148,8 @@ private:
             if (quantos > 1) {
                 const std::string rodada = std::to_string(js[k].posicao.rodada + 1);
                 Ocorrencia& o = ocorrencia(Inviabilidade::jogos_na_rodada, t, quantos - 1,
-                                           nome(t) + " joga " + vezes(quantos) + " na rodada " + rodada);
+                                           nome(t) + " joga " + vezes(quantos) + " " +
+                                               nas_datas({js[k].posicao.rodada}, calendario_));
                 for (std::size_t j = k; j < fim; ++j)
                     envolve(o, js[j].posicao, nome(t), "joga " + vezes(quantos) + " na rodada " + rodada);
             }
@@ -157,7 +167,7 @@ private:
         if (a.em_casa == b.em_casa) {
             Ocorrencia& o = ocorrencia(Inviabilidade::inicio, t, 1,
                                        nome(t) + " começa com " + par(a.em_casa, b.em_casa) + ", " +
-                                           nas_rodadas(rodadas_de({a, b})));
+                                           nas_datas(rodadas_de({a, b}), calendario_));
             for (const auto& j : {a, b}) envolve(o, j.posicao, nome(t), "começa com " + par(a.em_casa, b.em_casa));
             return;
         }
@@ -166,8 +176,8 @@ private:
         if (y.em_casa == a.em_casa && z.em_casa == b.em_casa) return;
         Ocorrencia& o = ocorrencia(Inviabilidade::fim, t, 1,
                                    nome(t) + " começa com " + par(a.em_casa, b.em_casa) + ", " +
-                                       nas_rodadas(rodadas_de({a, b})) + ", mas termina com " +
-                                       par(y.em_casa, z.em_casa) + ", " + nas_rodadas(rodadas_de({y, z})));
+                                       nas_datas(rodadas_de({a, b}), calendario_) + ", mas termina com " +
+                                       par(y.em_casa, z.em_casa) + ", " + nas_datas(rodadas_de({y, z}), calendario_));
         for (const auto& j : {y, z}) envolve(o, j.posicao, nome(t), "não termina como começou");
     }
 
@@ -207,9 +217,10 @@ private:
                             ordem > 2 ? std::to_string(ordem) + "º jogo seguido " + lugar(em_casa) : std::string());
                 }
                 if (o.rodadas.size() == static_cast<std::size_t>(tamanho))
-                    o.frase = nome(t) + " joga " + lugar(em_casa) + " " + nas_rodadas(o.rodadas);
+                    o.frase = nome(t) + " joga " + lugar(em_casa) + " " + nas_datas(o.rodadas, calendario_);
                 else
-                    o.frase = nome(t) + " joga " + vezes(tamanho) + " seguidas " + lugar(em_casa) + ", " + nas_rodadas(o.rodadas);
+                    o.frase = nome(t) + " joga " + vezes(tamanho) + " seguidas " + lugar(em_casa) + ", " +
+                              nas_datas(o.rodadas, calendario_);
             }
             k = fim;
         }
@@ -274,17 +285,19 @@ private:
     const Campeonato& campeonato_;
     const Tabela& tabela_;
     Explicacao& e_;
+    const Calendario* calendario_;
     JogosDosTimes jogos_;
 };
 
 }  // namespace
 
 Explicacao explica_tabela(const Campeonato& campeonato, const Tabela& tabela, const Requisitos* requisitos,
-                          const Tabela* partida)
+                          const Tabela* partida, const Calendario* calendario)
 {
     Explicacao explicacao;
-    Explicador(campeonato, tabela, explicacao).explica();
-    if (requisitos != nullptr && requisitos->em_vigor()) explica_requisitos(campeonato, tabela, *requisitos, explicacao);
+    Explicador(campeonato, tabela, explicacao, calendario).explica();
+    if (requisitos != nullptr && requisitos->em_vigor())
+        explica_requisitos(campeonato, tabela, *requisitos, explicacao, calendario);
     if (partida != nullptr) explica_mudancas(campeonato, tabela, *partida, explicacao);
     return explicacao;
 }

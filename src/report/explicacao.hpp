@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "model/calendario.hpp"
 #include "model/estado.hpp"
 #include "model/requisitos.hpp"
 
@@ -58,16 +59,17 @@ struct Explicacao {
 // not met is an occurrence, charged to its first team, naming its line.
 // In a re-plan, `partida` is the whole schedule it started from (of the rounds of `tabela`):
 // the explanation then also speaks of the eleventh count, each game not in the round it had
-// there an occurrence, charged to its home team: "Grêmio x Vasco: rodada 8 → 14".
+// there an occurrence, charged to its home team: "Grêmio x Vasco: rodada 8 → 14". With a
+// calendar in force, the sentences name the rounds by their dates.
 Explicacao explica_tabela(const Campeonato& campeonato, const Tabela& tabela, const Requisitos* requisitos = nullptr,
-                          const Tabela* partida = nullptr);
+                          const Tabela* partida = nullptr, const Calendario* calendario = nullptr);
 
 // Adds to `explicacao` the games of `partida` that `tabela` does not hold in their round.
 void explica_mudancas(const Campeonato& campeonato, const Tabela& tabela, const Tabela& partida, Explicacao& explicacao);
 
 // Adds to `explicacao` the requirements `tabela` does not meet.
 void explica_requisitos(const Campeonato& campeonato, const Tabela& tabela, const Requisitos& requisitos,
-                        Explicacao& explicacao);
+                        Explicacao& explicacao, const Calendario* calendario = nullptr);
 
 // A requirement a schedule does not meet: its line, and the sentence of its occurrence (which
 // names the line).
@@ -79,13 +81,19 @@ struct RequisitoNaoAtendido {
 // The requirements `tabela` (the turno, or a whole season) does not meet, in the order of the
 // file.
 std::vector<RequisitoNaoAtendido> requisitos_nao_atendidos(const Campeonato& campeonato, const Tabela& tabela,
-                                                           const Requisitos& requisitos);
+                                                           const Requisitos& requisitos,
+                                                           const Calendario* calendario = nullptr);
 
 // The sentences' pieces: "a", "a e b", "a, b e c"; and "na rodada 7" or "nas rodadas 7, 8 e 9"
 // from rounds numbered from 0 (`uma` and `varias` begin the one or the other).
 std::string junta(const std::vector<std::string>& partes);
 std::string nas_rodadas(const std::vector<int>& rodadas, const char* uma = "na rodada ",
                         const char* varias = "nas rodadas ");
+
+// The same rounds by their dates when a calendar is in force: "em 18/05/2024 (rodada 6)", or
+// `datadas` and "18/05/2024 (rodada 6) e 22/05/2024 (rodada 7)"; without one, as nas_rodadas.
+std::string nas_datas(const std::vector<int>& rodadas, const Calendario* calendario, const char* uma = "na rodada ",
+                      const char* varias = "nas rodadas ", const char* datadas = "em ");
 
 // What the explanation says of the game at `posicao`: the notes of the occurrences it
 // takes part in, in their order, for example "Grêmio: 3º jogo seguido fora de casa

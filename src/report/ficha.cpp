@@ -80,6 +80,9 @@ Ficha monta_ficha(std::string campeonato, const Contagens& contagens, double fo,
     if (com_requisitos)
         f.procedencia.push_back(
             {"Requisitos", std::filesystem::path(procedencia.requisitos).filename().string(), {}});
+    if (procedencia.calendario.em_vigor())
+        f.procedencia.push_back(
+            {"Calendário", std::filesystem::path(procedencia.calendario.arquivo).filename().string(), {}});
     if (!procedencia.tabela_aberta.empty())
         f.procedencia.push_back({"Tabela aberta", std::filesystem::path(procedencia.tabela_aberta).filename().string(), {}});
     if (procedencia.com_mudancas) {

@@ -1,6 +1,8 @@
 #include "search/busca.hpp"
 
+#include "files/calendario.hpp"
 #include "files/requisitos.hpp"
+#include "model/temporada.hpp"
 #include "search/comandos.hpp"
 #include "search/execucao.hpp"
 #include "search/execucoes.hpp"
@@ -26,6 +28,11 @@ ResumoBusca executa_busca(Estado& estado, Observador& observador, const OpcoesBu
         resumo.desfecho = confere_requisitos(estado.requisitos, campeonato, opcoes.returno);
         if (!resumo.desfecho.sucesso) return resumo;
         opcoes.requisitos = &estado.requisitos;
+    }
+    if (estado.calendario.em_vigor()) {
+        resumo.desfecho = confere_calendario(estado.calendario, rodadas_da_execucao(campeonato.num_rodadas, opcoes.returno));
+        if (!resumo.desfecho.sucesso) return resumo;
+        opcoes.calendario = &estado.calendario;
     }
 
     estado.execucao.gerador.semeia(opcoes.semente);

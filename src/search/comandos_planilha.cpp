@@ -14,9 +14,12 @@ Desfecho grava_planilha_resultado(const Campeonato& campeonato, const Execucao& 
 {
     if (Desfecho pode = pode_salvar_resultado(campeonato, execucao); !pode.sucesso) return pode;
     const Temporada t = temporada_de(campeonato, execucao.tabela_melhor, execucao.procedencia.returno);
-    return grava_planilha(destino, t.campeonato, t.tabela, explica_tabela(t.campeonato, t.tabela, requisitos),
+    const Calendario& calendario = execucao.procedencia.calendario;
+    return grava_planilha(destino, t.campeonato, t.tabela,
+                          explica_tabela(t.campeonato, t.tabela, requisitos, nullptr, &calendario),
                           monta_ficha(nome_campeonato, execucao.inviabilidades_melhor, execucao.fo_star,
-                                      execucao.procedencia, t.inicio_returno));
+                                      execucao.procedencia, t.inicio_returno),
+                          &calendario);
 }
 
 }  // namespace kelm

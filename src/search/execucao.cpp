@@ -193,6 +193,7 @@ Desfecho prepara_partida(const Campeonato& campeonato, const Criterios& criterio
             for (int s = 0; s < rodadas_da_execucao(campeonato.num_rodadas, opcoes.returno); ++s)
                 if (rodada_do_turno(s, campeonato.num_rodadas, opcoes.returno) == static_cast<int>(r)) p.congeladas.push_back(s + 1);
     std::sort(p.congeladas.begin(), p.congeladas.end());
+    if (opcoes.calendario != nullptr) p.calendario = *opcoes.calendario;
     return Desfecho::ok();
 }
 

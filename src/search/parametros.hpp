@@ -54,6 +54,9 @@ struct OpcoesBusca {
     // The planner's requirements, counted as Inviabilidade 10; none when null. The run command
     // sets it from the state's.
     const Requisitos* requisitos = nullptr;
+    // The dates of the run's rounds, copied into the result's record for the files that show
+    // them; none when null. The search itself never reads it.
+    const Calendario* calendario = nullptr;
     // The generator is seeded with it at the start of the run.
     std::uint32_t semente = Gerador::semente_execucao;
     // Independent runs with the seeds semente, semente + 1, ... (after 4294967295 comes 0),

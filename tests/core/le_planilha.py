@@ -4,6 +4,7 @@ prints what differs (exit status 1), or nothing (0).
 
     le_planilha.py PLANILHA.xlsx RESULTADO.txt RODADA_DO_RETURNO   (from 1; 0 for a single turno)
 """
+import datetime
 import sys
 
 import openpyxl
@@ -13,22 +14,26 @@ FORA = {'FFFFE0B2', 'FFFFA726'}
 
 
 def le_resultado(caminho):
-    """The counts and the games (round, home, away) of a result file, as its bytes say."""
-    contagens, jogos, rodada = {}, [], 0
+    """The counts, the games (round, home, away) and the rounds' dates of a result file, as its
+    bytes say."""
+    contagens, jogos, rodada, datas = {}, [], 0, {}
     for linha in open(caminho, 'rb').read().decode('latin-1').split('\r\n'):
         campos = linha.split('\t')
-        if len(campos) == 2 and campos[0].endswith(':'):
+        if campos[0] == 'Data:':
+            quando = datetime.datetime.strptime(' '.join(campos[1:]), '%d/%m/%Y %H:%M' if len(campos) > 2 else '%d/%m/%Y')
+            datas[rodada] = quando
+        elif len(campos) == 2 and campos[0].endswith(':'):
             contagens[campos[0][:-1]] = campos[1]
         elif len(campos) == 3 and campos[0] == '>>>>>>>>':
             rodada = int(campos[1].split('ª')[0])
         elif len(campos) == 3 and campos[1] == 'X':
             jogos.append((rodada, campos[0], campos[2]))
-    return contagens, jogos
+    return contagens, jogos, datas
 
 
 def main():
     livro = openpyxl.load_workbook(sys.argv[1])
-    contagens, jogos = le_resultado(sys.argv[2])
+    contagens, jogos, datas = le_resultado(sys.argv[2])
     returno = int(sys.argv[3])
     erros = []
 
@@ -43,9 +48,15 @@ def main():
             letra = openpyxl.utils.get_column_letter(coluna)
             confere(folha.column_dimensions[letra].customWidth, f'{folha.title}: coluna {letra} sem largura')
 
-    lidos = [tuple(l) for l in livro['Jogos'].iter_rows(min_row=2, values_only=True)]
-    confere([(r, m, v) for r, _, m, v in lidos] == jogos, 'a aba Jogos não lista os jogos do arquivo de resultado')
-    confere(all(isinstance(r, int) and isinstance(g, int) for r, g, _, _ in lidos), 'rodada ou jogo como texto')
+    # The dates, when the result has them, in a column of real dates after the round's.
+    cabecalho = [c.value for c in livro['Jogos'][1]]
+    confere(cabecalho == ['Rodada'] + (['Data'] if datas else []) + ['Jogo', 'Mandante', 'Visitante'],
+            f'colunas de Jogos: {cabecalho}')
+    lidos = [dict(zip(cabecalho, l)) for l in livro['Jogos'].iter_rows(min_row=2, values_only=True)]
+    confere([(l['Rodada'], l['Mandante'], l['Visitante']) for l in lidos] == jogos,
+            'a aba Jogos não lista os jogos do arquivo de resultado')
+    confere(all(isinstance(l['Rodada'], int) and isinstance(l['Jogo'], int) for l in lidos), 'rodada ou jogo como texto')
+    confere(not datas or all(l['Data'] == datas[l['Rodada']] for l in lidos), 'datas da aba Jogos')
 
     valores = {l[0]: l[2] for l in livro['Contagens'].iter_rows(min_row=2, values_only=True) if l[0]}
     somas = {}

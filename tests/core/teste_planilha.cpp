@@ -56,7 +56,8 @@ std::string diferencas(const std::filesystem::path& planilha, const std::filesys
 // A run's workbook read back by another program against the run's result file. Whatever
 // objectives the planner chose, the counts the workbook marks as objectives are those FO_STAR
 // counts: a run that finishes both phases ends with them all, one stopped at its reheat bound
-// with the chosen ones. A season shows its turn; requirements, their count and occurrences.
+// with the chosen ones. A season shows its turn; requirements, their count and occurrences; a
+// calendar, the rounds' dates.
 struct CasoPlanilha {
     const char* dados;
     std::vector<std::string> args;  // {T} stands for the tests' own folder
@@ -85,6 +86,10 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoPlanilha{"nordeste_turno.dat",
                                    {"--busca", "compacta", "--returno", "espelhado", "--max-reaquecimentos", "0",
                                     "--requisitos", "{T}/e2e/requisitos_nordeste.txt"},
+                                   6},
+                      CasoPlanilha{"nordeste_turno.dat",
+                                   {"--busca", "compacta", "--returno", "frances", "--max-reaquecimentos", "0",
+                                    "--calendario", "{T}/e2e/calendario_nordeste.txt"},
                                    6}));
 
 // A schedule that no run of the data left is not written.

@@ -106,7 +106,8 @@ void compara(Estado& inc, Inc& vi, Estado& ref, Ref& vr, Sorteia sorteia, Gerado
 }
 
 // Requirements of every kind on drawn teams and rounds of a championship of n teams whose
-// schedule has `rodadas` rounds; whether they could all hold does not matter to the count.
+// schedule has `rodadas` rounds (a fim-de-semana's rounds drawn as its midweek rounds would
+// be); whether they could all hold does not matter to the count.
 Requisitos requisitos_sorteados(int n, int rodadas, std::uint32_t semente)
 {
     Gerador g;
@@ -122,7 +123,7 @@ Requisitos requisitos_sorteados(int n, int rodadas, std::uint32_t semente)
     };
     for (int k = 0; k < 12; ++k) {
         Requisito r;
-        r.tipo = static_cast<TipoRequisito>(k % 6);
+        r.tipo = static_cast<TipoRequisito>(k % 7);
         r.linha = k + 1;
         const int a = time();
         int b = time();

@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <map>
+
 #include "apoio.hpp"
 #include "apoio_lote.hpp"
 #include "processo_filho.hpp"
@@ -247,6 +249,7 @@ struct CasoRequisitos {
     const char* nome;
     std::string requisitos;  // for the 6 clubs of nordeste.dat, 10 rounds
     std::string problema;    // after "Erro no arquivo de requisitos "{F}", "
+    bool calendario = false; // the file is a calendar (--calendario, with --ical), not requirements
 };
 
 void PrintTo(const CasoRequisitos& caso, std::ostream* os) { *os << caso.nome; }
@@ -255,19 +258,23 @@ class RequisitosHostis : public ::testing::TestWithParam<CasoRequisitos> {};
 
 // Refused by kelm-lote, for a run and for --avaliar, before anything is written: exit status
 // 1, the message with the line (the lines of every requirement involved in a contradiction).
+// A calendar likewise, the calendars' folder not made.
 TEST_P(RequisitosHostis, RecusadosComALinhaSemGravarNada)
 {
     const CasoRequisitos& caso = GetParam();
     PastaTemporaria pasta;
     const std::string requisitos = pasta.escreve("r.txt", caso.requisitos).string();
-    const std::string mensagem = "Erro no arquivo de requisitos \"" + requisitos + "\", " + caso.problema + "\n";
+    const std::string mensagem = std::string("Erro no arquivo de ") + (caso.calendario ? "calendário" : "requisitos") +
+                                 " \"" + requisitos + "\", " + caso.problema + "\n";
     const std::string resultado = (pasta.caminho() / "resultado.txt").string();
-    const std::string relatorio = (pasta.caminho() / "relatorio.txt").string();
+    const std::string relatorio = (pasta.caminho() / (caso.calendario ? "agenda" : "relatorio.txt")).string();
     const std::string dados = exemplo("nordeste.dat").string();
     const std::string avaliado = (std::filesystem::path(pasta_testes) / "e2e" / "esperado" / "nordeste.txt").string();
+    const char* opcao = caso.calendario ? "--calendario" : "--requisitos";
+    const char* outra_saida = caso.calendario ? "--ical" : "--relatorio";
     for (const std::vector<std::string>& args :
-         {std::vector<std::string>{dados, "--silencioso", "--requisitos", requisitos, "-o", resultado, "--relatorio", relatorio},
-          std::vector<std::string>{"--avaliar", avaliado, dados, "--requisitos", requisitos, "--relatorio", relatorio}}) {
+         {std::vector<std::string>{dados, "--silencioso", opcao, requisitos, "-o", resultado, outra_saida, relatorio},
+          std::vector<std::string>{"--avaliar", avaliado, dados, opcao, requisitos, outra_saida, relatorio}}) {
         const Chamada c = lote(args);
         EXPECT_EQ(c.status, 1) << args[0];
         EXPECT_TRUE(c.erros.ends_with(mensagem)) << c.erros;
@@ -293,8 +300,8 @@ INSTANTIATE_TEST_SUITE_P(
         CasoRequisitos{"JogoComUmTime", "jogo Bahia rodadas 3",
                        "linha 1: jogo, encontro e sem-encontro pedem dois times: jogo MANDANTE VISITANTE rodadas LISTA."},
         CasoRequisitos{"TipoDesconhecido", "\n\nmando Bahia rodadas 1",
-                       "linha 3: o requisito \"mando\" não existe: cada linha começa por casa, fora, maximo, jogo, encontro ou "
-                       "sem-encontro."},
+                       "linha 3: o requisito \"mando\" não existe: cada linha começa por casa, fora, maximo, jogo, encontro, "
+                       "sem-encontro ou fim-de-semana."},
         CasoRequisitos{"CasaEForaNaMesmaRodada", "casa Bahia rodadas 1-3\n\nfora Bahia rodadas 3\n",
                        "linhas 1 e 3: os requisitos não podem valer juntos: Bahia em casa e fora na rodada 3."},
         CasoRequisitos{"DoisJogosDeUmTimeNaMesmaRodada", "jogo Bahia Vitória rodadas 4\njogo Ceará Bahia rodadas 4\n",
@@ -308,7 +315,56 @@ INSTANTIATE_TEST_SUITE_P(
                        "máximo 1 deles pode jogar em casa."},
         CasoRequisitos{"ParMarcadoOndeNaoPodeSeEnfrentar", "sem-encontro Bahia Vitória rodadas 9-10\nencontro Vitória Bahia rodadas 10\n",
                        "linhas 1 e 2: os requisitos não podem valer juntos: Bahia e Vitória não têm rodada em que possam "
-                       "se enfrentar."}),
+                       "se enfrentar."},
+        CasoRequisitos{"DatasSemCalendario", "casa Bahia rodadas 1\nfora Bahia datas 18/05/2024\n",
+                       "linha 2: as datas pedem um calendário, que diz em que dia cai cada rodada, e não há nenhum em vigor."},
+        CasoRequisitos{"FimDeSemanaSemCalendario", "fim-de-semana Bahia Vitória",
+                       "linha 1: fim-de-semana pede um calendário, que diz em que dia cai cada rodada, e não há nenhum em "
+                       "vigor."}),
+    [](const auto& caso) { return std::string(caso.param.nome); });
+
+// ---- Calendar files ----------------------------------------------------------------
+
+// The ten rounds of nordeste.dat, a week apart from Saturday 6 May 2023, with the lines of
+// `trocas` (round: its line, or "" for none) in place of theirs.
+std::string dez_rodadas(const std::map<int, std::string>& trocas)
+{
+    const char* datas[] = {"06/05/2023", "13/05/2023", "20/05/2023", "27/05/2023", "03/06/2023",
+                           "10/06/2023", "17/06/2023", "24/06/2023", "01/07/2023", "08/07/2023"};
+    std::string texto = "# nordeste\n";
+    for (int r = 1; r <= 10; ++r) {
+        const auto troca = trocas.find(r);
+        if (troca == trocas.end())
+            texto += std::to_string(r) + " " + datas[r - 1] + "\n";
+        else if (!troca->second.empty())
+            texto += troca->second + "\n";
+    }
+    return texto;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Calendarios, RequisitosHostis,
+    ::testing::Values(
+        CasoRequisitos{"FaltaUmaRodada", dez_rodadas({{7, ""}}),
+                       "linha 10: falta a data da rodada 7 (a execução tem 10 rodadas, cada uma numa linha).", true},
+        CasoRequisitos{"RodadaAlemDaExecucao", dez_rodadas({{10, "11 08/07/2023"}}),
+                       "linha 11: a rodada 11 passa das 10 rodadas da execução.", true},
+        CasoRequisitos{"RodadaRepetida", dez_rodadas({{4, "3 27/05/2023"}}), "linha 5: a rodada 3 já tem data, na linha 4.", true},
+        CasoRequisitos{"VinteENoveDeFevereiroSemSerBissexto", dez_rodadas({{1, "1 29/02/2023"}}),
+                       "linha 2: \"29/02/2023\" não é uma data: fevereiro de 2023 tem 28 dias.", true},
+        CasoRequisitos{"AnoDeDoisAlgarismos", dez_rodadas({{2, "2 13/05/23 # sábado"}}),
+                       "linha 3: \"13/05/23\" não é uma data; escreva dd/mm/aaaa (18/05/2024) ou aaaa-mm-dd (2024-05-18).", true},
+        CasoRequisitos{"HoraAlemDoDia", dez_rodadas({{5, "5 2023-06-03 24:00"}}),
+                       "linha 6: \"24:00\" não é uma hora; escreva hh:mm, de 00:00 a 23:59 (por exemplo: 16:00).", true},
+        CasoRequisitos{"DuasRodadasNoMesmoDia", dez_rodadas({{6, "6 03/06/2023"}}),
+                       "linha 7: a rodada 6 cai no mesmo dia que a rodada 5, 03/06/2023: as datas crescem com as rodadas, "
+                       "uma data por rodada.", true},
+        CasoRequisitos{"DatasQueVoltam", "\xEF\xBB\xBF" "2 13/05/2023\r\n1 2023-05-20\r\n" + dez_rodadas({{1, ""}, {2, ""}}),
+                       "linha 1: a rodada 2, em 13/05/2023, vem antes da rodada 1, em 20/05/2023: as datas crescem com as "
+                       "rodadas, uma data por rodada.", true},
+        CasoRequisitos{"RodadaSemData", dez_rodadas({{8, "8"}}), "linha 9: falta a data da rodada 8.", true},
+        CasoRequisitos{"PalavrasDeMais", dez_rodadas({{8, "rodada 8 24/06/2023 16:00"}}),
+                       "linha 9: cada linha deve ser \"rodada data [hora]\" (por exemplo: 6 18/05/2024 16:00).", true}),
     [](const auto& caso) { return std::string(caso.param.nome); });
 
 // ---- Plain tables of games -------------------------------------------------------------

@@ -88,6 +88,11 @@ INSTANTIATE_TEST_SUITE_P(
         CasoDestino{"AsDuasSaidasNumArquivoQueExiste", {"{P}/nordeste.dat", "-o", "{P}/r.txt", "--relatorio", "{P}/r.txt"}, 2,
                     nao_salvo + "O relatório (--relatorio {P}/r.txt) seria gravado sobre o resultado (-o {P}/r.txt)" +
                         outro_nome},
+        CasoDestino{"ResultadoSobreOCalendario", {"{P}/nordeste.dat", "--calendario", "{P}/r.txt", "-o", "{P}/r.txt"}, 2,
+                    nao_salvo + "O resultado (-o {P}/r.txt) seria gravado sobre o arquivo de calendário (--calendario "
+                                "{P}/r.txt)" + outro_nome},
+        CasoDestino{"CalendariosNumaPastaDoSistema", {"{P}/nordeste.dat", "--calendario", "c.txt", "--ical", "/proc/k/a"}, 1,
+                    nao_salvo + "/proc/k: a pasta /proc é do sistema operacional; nela não se gravam arquivos.\n"},
         CasoDestino{"ArquivoDoSistema", {"{P}/nordeste.dat", "-o", "/proc/version"}, 1,
                     nao_salvo + "/proc/version: a pasta /proc é do sistema operacional; nela não se gravam arquivos.\n"},
         CasoDestino{"RelatorioNumDispositivoCheio", {"{P}/nordeste.dat", "-o", "{P}/novo.txt", "--relatorio", "/dev/full"}, 1,

@@ -45,7 +45,8 @@ INSTANTIATE_TEST_SUITE_P(Alvos, EntradasDoFuzz,
                          ::testing::Values(Alvo{"dados", fuzz::verifica_dados}, Alvo{"distancias", fuzz::verifica_distancias},
                                            Alvo{"nomes", fuzz::verifica_nomes}, Alvo{"peso", fuzz::verifica_peso},
                                            Alvo{"carga", fuzz::verifica_carga}, Alvo{"resultado", fuzz::verifica_resultado},
-                                           Alvo{"requisitos", fuzz::verifica_requisitos}, Alvo{"tabela", fuzz::verifica_tabela}),
+                                           Alvo{"requisitos", fuzz::verifica_requisitos}, Alvo{"tabela", fuzz::verifica_tabela},
+                                           Alvo{"calendario", fuzz::verifica_calendario}),
                          [](const auto& alvo) { return std::string(alvo.param.nome); });
 
 // ---- Faults found, one test each --------------------------------------------------
