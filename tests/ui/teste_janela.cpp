@@ -79,20 +79,32 @@ private slots:
         QFETCH(QString, ao_salvar);
         if (etapa == carga_cancelada) b->clica("botao_abrir");
         if (etapa >= carregado) b->carrega("nordeste.dat");
+        const auto letras = [this] {
+            QString visto;
+            for (const char* nome : comandos) {
+                const Qt::CursorShape forma = b->botao(nome)->cursor().shape();
+                const QChar letra = forma == Qt::PointingHandCursor ? u'm' : forma == Qt::ForbiddenCursor ? u'p' : u'?';
+                visto += b->botao(nome)->isEnabled() ? letra : letra.toUpper();
+            }
+            return visto;
+        };
         if (etapa == executado) {
-            // A short run: distance alone, the first phase without reheats.
+            // A short run: distance alone, the first phase without reheats. While it goes on,
+            // only closing is offered, besides stopping it.
             define_objetivos(b->estado.criterios, {false, false, false, false, false, false, false, true, false});
             b->janela().opcoes_busca().max_reaquecimentos = 0;
-            b->clica("executar");
+            QString durante;
+            auto* parar = b->filho<QPushButton>("parar");
+            connect(&b->janela(), &Tform_global::andamento_mostrado, this, [&] {
+                if (durante.isEmpty())
+                    durante = letras() + (b->filho<QAction>("Abrir1")->isEnabled() ? u'a' : u'A') +
+                              (parar->isEnabled() ? u'p' : u'P');
+            });
+            QVERIFY(b->executa());
+            QCOMPARE(durante, QStringLiteral("MMMMMMMMPPmAp"));
             QVERIFY(b->estado.execucao.programa_executado);
         }
-        QString visto;
-        for (const char* nome : comandos) {
-            const Qt::CursorShape forma = b->botao(nome)->cursor().shape();
-            const QChar letra = forma == Qt::PointingHandCursor ? u'm' : forma == Qt::ForbiddenCursor ? u'p' : u'?';
-            visto += b->botao(nome)->isEnabled() ? letra : letra.toUpper();
-        }
-        QCOMPARE(visto, barra);
+        QCOMPARE(letras(), barra);
         QCOMPARE(b->janela().findChild<QAction*>(QStringLiteral("Executar1"))->isEnabled(), executar1);
 
         b->mensagens.clear();
@@ -224,19 +236,29 @@ private slots:
             return em_todos && b->filho<QAction>("RetirarRequisitos1")->isEnabled() && !rotulo->text().isEmpty();
         };
 
-        // Refused: a round of the returno while the parameters plan the turno alone.
-        Mensagem m = abre(temporada);
-        QCOMPARE(m.tipo, TipoMensagem::erro);
-        QCOMPARE(m.texto, QStringLiteral("Erro no arquivo de requisitos \"%1\", linha 2: a rodada 10 passa das 5 rodadas do "
-                                         "turno; só numa temporada inteira, de turno e returno, há 10 rodadas.").arg(temporada));
+        // A round of the returno while the parameters plan the turno alone: the planner is
+        // offered the season. Declined, nothing changes; accepted, the grid shown refills with
+        // the season, the requirements marked, and the title names them.
+        b->clica("botao_tabinicial");
+        b->respostas = {1};
+        QCOMPARE(abre(temporada).texto, QStringLiteral("?"));
+        QCOMPARE(b->perguntas.value(0).texto, QStringLiteral("Erro no arquivo de requisitos \"%1\", linha 2: a rodada 10 passa das 5 "
+                                                       "rodadas do turno; só numa temporada inteira, de turno e returno, há 10 "
+                                                       "rodadas.\n\nUsar a temporada inteira, turno e returno espelhado? (A "
+                                                       "Temporada também se escolhe em Parâmetros da Busca, no botão T0`.)")
+                                            .arg(temporada));
         QVERIFY(!b->estado.requisitos.em_vigor());
+        QVERIFY(b->janela().opcoes_busca().returno == Returno::nenhum);
         QVERIFY(!decimo_visivel());
 
-        b->janela().opcoes_busca().returno = Returno::espelhado;
-        m = abre(temporada);
+        b->respostas = {0};
+        Mensagem m = abre(temporada);
         QCOMPARE(m.tipo, TipoMensagem::informacao);
         QCOMPARE(m.texto, QStringLiteral("Os requisitos do planejador foram carregados com sucesso: 2 requisitos em vigor."));
+        QVERIFY(b->janela().opcoes_busca().returno == Returno::espelhado);
         QCOMPARE(rotulo->text(), QStringLiteral("Requisitos: r.txt"));
+        QVERIFY(b->janela().windowTitle().endsWith(QStringLiteral(" - nordeste_turno.dat (requisitos: r.txt)")));
+        QCOMPARE(b->filho<QLabel>("titulo_grade")->text(), QStringLiteral("Tabela Inicial: 10 rodadas, turno e returno espelhado"));
         QVERIFY(decimo_visivel());
         // A cancelled choice says nothing and keeps the requirements in force.
         b->mensagens.clear();
@@ -246,8 +268,7 @@ private slots:
         QVERIFY(decimo_visivel());
 
         // The grid marks exactly the games of the requirements' occurrences; their tooltips
-        // say which requirement.
-        b->clica("botao_tabinicial");
+        // say which requirement. A line parts the turno from the returno.
         const Temporada t = temporada_de(b->estado.campeonato, b->estado.execucao.tabela_inicial, Returno::espelhado);
         const Explicacao x = explica_tabela(t.campeonato, t.tabela, &b->estado.requisitos);
         QSet<QPair<int, int>> quebram;
@@ -257,6 +278,7 @@ private slots:
         QVERIFY(!quebram.isEmpty());
         QAbstractItemModel* grade = b->grade()->model();
         QCOMPARE(grade->rowCount(), 11);
+        for (int r = 0; r < grade->rowCount(); ++r) QCOMPARE(grade->index(r, 0).data(papel_inicio_returno).toBool(), r == 6);
         for (int r = 1; r < grade->rowCount(); ++r)
             for (int g = 1; g < grade->columnCount(); ++g) {
                 const QModelIndex i = grade->index(r, g);
@@ -271,7 +293,7 @@ private slots:
         b->janela().opcoes_busca().max_reaquecimentos = 0;
         Andamento ultimo;
         connect(&b->janela(), &Tform_global::andamento_mostrado, this, [&ultimo](const Andamento& a) { ultimo = a; });
-        b->clica("executar");
+        QVERIFY(b->executa());
         QVERIFY(b->estado.execucao.programa_executado);
         QCOMPARE(painel->findChild<QLabel*>(QStringLiteral("inv10"))->text(),
                  QStringLiteral("Inviabilidade 10:   ") + numero(ultimo.inviabilidades_melhor[Inviabilidade::requisitos]));
