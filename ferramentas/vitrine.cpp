@@ -9,7 +9,7 @@
 // clubs in 19 rounds and its coin; then the planner's requirements for the whole season of
 // those clubs: read (with their message), the initial table with the games that break them
 // marked, the objectives and weights with the tenth count, the progress panel, and the coin
-// that lists those not met.
+// that lists those not met; last, a long run stopped with "&Parar", and the schedule it kept.
 
 #include <functional>
 
@@ -82,6 +82,15 @@ private:
 void clica(QWidget* janela, const char* nome)
 {
     if (auto* b = janela->findChild<QPushButton*>(QLatin1String(nome))) b->click();
+}
+
+// Starts the run and waits for its end, its closing message answered by the watcher in force.
+void executa_e_espera(kelm::Tform_global& janela)
+{
+    QEventLoop laco;
+    QObject::connect(&janela, &kelm::Tform_global::busca_terminada, &laco, &QEventLoop::quit);
+    janela.executarClick();
+    if (janela.executando_busca()) laco.exec();
 }
 
 }  // namespace
@@ -168,7 +177,7 @@ int main(int argc, char** argv)
                 fotografa("07_terminou");
                 w->close();
             });
-            janela.executarClick();
+            executa_e_espera(janela);
         }
         QObject::disconnect(conexao);
         janela.botao_resultadoClick();
@@ -224,7 +233,7 @@ int main(int argc, char** argv)
         janela.opcoes_busca().busca = kelm::TipoBusca::compacta;
         {
             NoProximoModal caixa("QMessageBox", [](QWidget* w) { w->close(); });
-            janela.executarClick();
+            executa_e_espera(janela);
         }
         {
             NoProximoModal dialogo("QDialog", [](QWidget* w) {
@@ -267,7 +276,7 @@ int main(int argc, char** argv)
                                             });
         {
             NoProximoModal caixa("QMessageBox", [](QWidget* w) { w->close(); });
-            janela.executarClick();
+            executa_e_espera(janela);
         }
         QObject::disconnect(outra);
         {
@@ -276,6 +285,40 @@ int main(int argc, char** argv)
                 clica(w, "fecha_economia");
             });
             janela.botao_economiaClick();
+        }
+
+        // A long run of the 20 clubs stopped by the planner: the progress panel with its
+        // button, then the schedule it kept, under its heading, and the status bar's words.
+        dados = exemplos.filePath(QStringLiteral("brasileirao_2023.dat"));
+        {
+            NoProximoModal caixa("QMessageBox", [](QWidget* w) { w->close(); });
+            janela.botao_abrirClick();
+        }
+        janela.opcoes_busca() = kelm::OpcoesBusca{};
+        janela.opcoes_busca().esforco = 20;
+        refrescos = 0;
+        QElapsedTimer desde_o_pedido;
+        const auto parada = QObject::connect(&janela, &kelm::Tform_global::andamento_mostrado,
+                                             [&](const kelm::Andamento& a) {
+                                                 if (a.fase != 1 || ++refrescos != 30) return;
+                                                 fotografa("16_parar_andamento");
+                                                 desde_o_pedido.start();
+                                                 janela.pararClick();
+                                             });
+        executa_e_espera(janela);
+        QObject::disconnect(parada);
+        qInfo("kelm_vitrine: a execução terminou %lld ms depois de Parar; título: %s", desde_o_pedido.elapsed(),
+              qPrintable(janela.windowTitle()));
+        janela.botao_resultadoClick();
+        fotografa("17_parada_resultado");
+        {
+            // Its result was not saved: closing asks first.
+            NoProximoModal pergunta("QMessageBox", [](QWidget* w) {
+                fotografa("18_salvar_antes_de_sair");
+                for (auto* b : w->findChildren<QPushButton*>())
+                    if (b->text() == QStringLiteral("Sair sem salvar")) b->click();
+            });
+            janela.close();
         }
         QApplication::quit();
     });

@@ -6,8 +6,9 @@
 # and parameters dialogs, the progress panel during the run, the end message, the result
 # table, the coin, the season at a glance, the print preview, the save dialog and its message,
 # the coin after a compact run, and a season under the planner's requirements: their message,
-# the marked initial table, the progress panel and the coin). The PNG files go to
-# screenshots/ (or the folder given).
+# the marked initial table, the progress panel and the coin; last, a long run stopped with
+# "Parar": its progress panel and the result it kept). The PNG files go to screenshots/ (or
+# the folder given).
 #
 #   scripts/screenshot.sh [PASTA]        BUILD=build/release by default
 set -euo pipefail

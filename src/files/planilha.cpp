@@ -13,6 +13,7 @@
 
 #include <xlsxwriter.h>
 
+#include "files/rascunhos.hpp"
 #include "files/resultado.hpp"
 #include "files/texto.hpp"
 #include "report/quadro_mandos.hpp"
@@ -286,7 +287,7 @@ public:
     explicit PastaPropria(const std::filesystem::path& base)
     {
         std::string modelo = (base / ".kelm-planilha-XXXXXX").string();
-        if (::mkdtemp(modelo.data()) != nullptr)
+        if (cria_pasta_rascunho(modelo))
             caminho_ = modelo;
         else
             erro_ = errno;
@@ -294,7 +295,10 @@ public:
     ~PastaPropria()
     {
         std::error_code ec;
-        if (!caminho_.empty()) std::filesystem::remove_all(caminho_, ec);
+        if (caminho_.empty()) return;
+        std::filesystem::remove_all(caminho_, ec);
+        for (const std::string& a : arquivos_) esquece_rascunho(a);
+        esquece_rascunho(caminho_.string());
     }
     PastaPropria(const PastaPropria&) = delete;
     PastaPropria& operator=(const PastaPropria&) = delete;
@@ -302,8 +306,17 @@ public:
     const std::filesystem::path& caminho() const { return caminho_; }
     int erro() const { return erro_; }
 
+    // The path of the file `nome` in the folder, which goes with it, listed before it exists.
+    std::string arquivo(const char* nome)
+    {
+        arquivos_.push_back((caminho_ / nome).string());
+        lista_rascunho(arquivos_.back());
+        return arquivos_.back();
+    }
+
 private:
     std::filesystem::path caminho_;
+    std::vector<std::string> arquivos_;
     int erro_ = 0;
 };
 
@@ -353,9 +366,9 @@ Desfecho grava_planilha(const std::filesystem::path& destino, const Campeonato& 
 {
     if (Desfecho d = pode_gravar(destino); !d.sucesso) return d;
     const std::filesystem::path base = pasta_do_rascunho(destino);
-    const PastaPropria pasta(base);
+    PastaPropria pasta(base);
     if (pasta.caminho().empty()) return sem_rascunho(destino, base, pasta.erro());
-    const std::string rascunho = (pasta.caminho() / "planilha.xlsx").string();
+    const std::string rascunho = pasta.arquivo("planilha.xlsx");
     const std::string temporarios = pasta.caminho().string();
 
     lxw_workbook_options opcoes{};

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "files/formatos.hpp"
+#include "files/rascunhos.hpp"
 #include "files/texto.hpp"
 #include "model/temporada.hpp"
 #include "report/ficha.hpp"
@@ -209,7 +210,7 @@ Desfecho grava_arquivo(const std::filesystem::path& destino_escolhido, std::stri
 
     const std::filesystem::path pasta = pasta_de(destino);
     std::string modelo = (pasta / ("." + destino.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(modelo.data());
+    const int fd = cria_rascunho(modelo);
     if (fd < 0) return falha(destino_escolhido, errno);
 
     // The new file gets the old one's permissions, or the usual ones for a new file.
@@ -228,10 +229,9 @@ Desfecho grava_arquivo(const std::filesystem::path& destino_escolhido, std::stri
     if (erro == 0 && ::fchmod(fd, modo) != 0) erro = errno;
     if (::close(fd) != 0 && erro == 0) erro = errno;
     if (erro == 0 && ::rename(modelo.c_str(), destino.c_str()) != 0) erro = errno;
-    if (erro != 0) {
-        ::unlink(modelo.c_str());
-        return falha(destino_escolhido, erro);
-    }
+    if (erro != 0) ::unlink(modelo.c_str());
+    esquece_rascunho(modelo);
+    if (erro != 0) return falha(destino_escolhido, erro);
     // The rename itself reaches the disk with the folder; if that fails the file is
     // already whole under its name, so it is not reported.
     const int fd_pasta = ::open(pasta.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -433,6 +433,7 @@ int executa(Opcoes& op, AmbienteLote& amb)
         define_objetivos_com_requisitos(estado.criterios, op.objetivos);
     }
 
+    op.busca.parar = amb.parar;
     ObservadorLote observador(amb, op);
     const auto inicio = std::chrono::steady_clock::now();
     const ResumoBusca r = executa_busca(estado, observador, op.busca);
@@ -442,6 +443,8 @@ int executa(Opcoes& op, AmbienteLote& amb)
         mostra(amb.erros, r.desfecho);
         return lote_falhou;
     }
+    if (r.parada)
+        amb.erros << "Execução interrompida pelo planejador: o resultado é a melhor tabela encontrada até então.\n";
     resumo(amb.erros, estado, r, segundos, amb.separador);
 
     if (!grava_saida(op, estado, amb)) return lote_falhou;
@@ -460,7 +463,7 @@ int executa(Opcoes& op, AmbienteLote& amb)
         if (op.saida) amb.erros << "O resultado foi gravado em " << *op.saida << ", mas os calendários não.\n";
         return lote_falhou;
     }
-    return r.interrompida ? lote_interrompida : lote_ok;
+    return r.parada ? lote_parada : r.interrompida ? lote_interrompida : lote_ok;
 }
 
 }  // namespace

@@ -262,7 +262,9 @@ constexpr const char* rodape_ajuda =
     "Códigos de saída: 0 resultado gravado (ou avaliado);\n"
     "1 dados não carregados, resultado ou relatório não gravado, ou arquivo de resultado recusado;\n"
     "2 uso errado, ou uma saída que substituiria outro arquivo do comando;\n"
-    "3 a primeira fase atingiu o limite de reaquecimentos (o resultado dela é gravado).\n";
+    "3 a primeira fase atingiu o limite de reaquecimentos (o resultado dela é gravado);\n"
+    "4 execução interrompida (Ctrl-C ou SIGTERM): a busca para no fim do nível de temperatura\n"
+    "e grava a melhor tabela encontrada até então; um segundo Ctrl-C encerra na hora, sem gravar.\n";
 
 const Opcao* procura(std::string_view nome)
 {

@@ -199,6 +199,7 @@ struct Procedencia {
     std::uint32_t primeira_semente = 0;  // their seeds: this one and the next ones
     std::array<std::int32_t, num_contagens> objetivos_no_fim{};
     std::string tabela_aberta;           // the file the schedule was opened from, not drawn by a run
+    bool parada = false;                 // the planner stopped the run: the schedule kept until then
     // A re-plan: the file of the schedule it started from, and the rounds (from 1, of the
     // whole season when there is a returno) no move could change.
     std::string partida;

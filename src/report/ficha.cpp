@@ -72,6 +72,8 @@ Ficha monta_ficha(std::string campeonato, const Contagens& contagens, double fo,
     f.procedencia.push_back({"Semente", std::to_string(procedencia.semente), static_cast<double>(procedencia.semente)});
     if (procedencia.execucoes > 1)
         f.procedencia.push_back({"Execuções", descreve_execucoes(procedencia), {}});
+    if (procedencia.parada)
+        f.procedencia.push_back({"Execução", "parada pelo planejador: a melhor tabela encontrada até então", {}});
     f.procedencia.push_back({"Temporada",
                              procedencia.returno == Returno::espelhado ? "turno e returno espelhado"
                              : procedencia.returno == Returno::frances ? "turno e returno francês"

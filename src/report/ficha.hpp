@@ -37,10 +37,10 @@ struct Ficha {
 };
 
 // The record of a result: `contagens` and `fo` as the result file states them, with the
-// weights, search and seed of `procedencia`, the objectives chosen and those in force when
-// the run ended (which FO counts, and which the counts are marked by); the tenth count and
-// the requirements file only when the result was drawn up under requirements, the calendar
-// file only when its rounds were dated.
+// weights, search and seed of `procedencia` (and whether the planner stopped its run), the
+// objectives chosen and those in force when the run ended (which FO counts, and which the
+// counts are marked by); the tenth count and the requirements file only when the result was
+// drawn up under requirements, the calendar file only when its rounds were dated.
 Ficha monta_ficha(std::string campeonato, const Contagens& contagens, double fo, const Procedencia& procedencia,
                   int inicio_returno = 0);
 

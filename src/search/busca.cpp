@@ -10,30 +10,29 @@
 
 namespace kelm {
 
-ResumoBusca executa_busca(Estado& estado, Observador& observador, const OpcoesBusca& opcoes_dadas)
+Desfecho confere_busca(const Estado& estado, const OpcoesBusca& opcoes)
 {
     const Campeonato& campeonato = estado.campeonato;
+    if (!campeonato.dados_carregados) return {false, TipoMensagem::informacao, msg_dados_nao_carregados, {}};
+    if (Desfecho d = aceita_returno(campeonato, opcoes.returno); !d.sucesso) return d;
+    if (Desfecho d = aceita_busca(campeonato, opcoes.busca); !d.sucesso) return d;
+    // The requirements and the calendar in force are held against the rounds of this run
+    // before anything changes.
+    if (estado.requisitos.em_vigor())
+        if (Desfecho d = confere_requisitos(estado.requisitos, campeonato, opcoes.returno); !d.sucesso) return d;
+    if (estado.calendario.em_vigor())
+        return confere_calendario(estado.calendario, rodadas_da_execucao(campeonato.num_rodadas, opcoes.returno));
+    return Desfecho::ok();
+}
+
+ResumoBusca executa_busca(Estado& estado, Observador& observador, const OpcoesBusca& opcoes_dadas)
+{
     Criterios& criterios = estado.criterios;
     ResumoBusca resumo;
-    if (!campeonato.dados_carregados) {
-        resumo.desfecho = {false, TipoMensagem::informacao, msg_dados_nao_carregados, {}};
-        return resumo;
-    }
-    if (resumo.desfecho = aceita_returno(campeonato, opcoes_dadas.returno); !resumo.desfecho.sucesso) return resumo;
-    resumo.desfecho = aceita_busca(campeonato, opcoes_dadas.busca);
-    if (!resumo.desfecho.sucesso) return resumo;
-    // The requirements in force are held against the rounds of this run before anything changes.
+    if (resumo.desfecho = confere_busca(estado, opcoes_dadas); !resumo.desfecho.sucesso) return resumo;
     OpcoesBusca opcoes = opcoes_dadas;
-    if (estado.requisitos.em_vigor()) {
-        resumo.desfecho = confere_requisitos(estado.requisitos, campeonato, opcoes.returno);
-        if (!resumo.desfecho.sucesso) return resumo;
-        opcoes.requisitos = &estado.requisitos;
-    }
-    if (estado.calendario.em_vigor()) {
-        resumo.desfecho = confere_calendario(estado.calendario, rodadas_da_execucao(campeonato.num_rodadas, opcoes.returno));
-        if (!resumo.desfecho.sucesso) return resumo;
-        opcoes.calendario = &estado.calendario;
-    }
+    if (estado.requisitos.em_vigor()) opcoes.requisitos = &estado.requisitos;
+    if (estado.calendario.em_vigor()) opcoes.calendario = &estado.calendario;
 
     estado.execucao.gerador.semeia(opcoes.semente);
     observador.execucao_iniciada();

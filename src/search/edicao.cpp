@@ -49,6 +49,11 @@ Desfecho EdicaoTabela::pode_editar(const Campeonato& campeonato, const Tabela& t
         return Desfecho::erro("A tabela não pode ser mudada à mão: só uma tabela de rodadas completas, em que todo time "
                               "joga em toda rodada, pode.",
                               d.texto);
+    // A season kept whole because its returno follows no scheme has 2R rounds: the moves work
+    // on a turno, which the returno follows.
+    if (turno.linhas() != campeonato.num_rodadas || turno.colunas() != campeonato.jogos_por_rodada())
+        return Desfecho::erro("A tabela não pode ser mudada à mão: só um turno, ou uma temporada cujo returno repete o "
+                              "turno (espelhado ou francês), pode.");
     try {
         Tabela copia = turno;
         Matriz<Controle> controle = aloca_matriz_controle(campeonato.num_rodadas, campeonato.num_times + 1);

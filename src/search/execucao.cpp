@@ -114,8 +114,10 @@ FimFase desce(const Campeonato& campeonato, const Criterios& criterios, Execucao
     Contagens contagens = marcha.melhor;
     double fo = marcha.fo_star;
     for (int d = 1; d < descidas; ++d) {
+        if (fim.parada) break;
         const FimFase outra = recozimento(campeonato, criterios, execucao, marcha, parametros, opcoes);
         fim.aceitou = fim.aceitou || outra.aceitou;
+        fim.parada = outra.parada;
         fim.tempo_execucao = outra.tempo_execucao;
         if (marcha.fo_star < fo) {
             melhor = execucao.tabela_atual;
@@ -150,7 +152,7 @@ FimFase executa_fase(const Campeonato& campeonato, const Criterios& criterios, E
         parametros.t0 = std::min(parametros.t0, static_cast<float>(jogos_da_temperatura_de_replanejamento * peso_mudanca));
     const FimFase fim = compacta_sem_estimativa ? desce(campeonato, criterios, execucao, marcha, opcoes, parametros)
                                                 : recozimento(campeonato, criterios, execucao, marcha, parametros, opcoes);
-    if (fim.aceitou) execucao.tabela_melhor.copia_de(execucao.tabela_atual);
+    if (fim.aceitou || fim.parada) execucao.tabela_melhor.copia_de(execucao.tabela_atual);
     execucao.inviabilidades_melhor = marcha.melhor;
     execucao.fo_star = marcha.fo_star;
     execucao.movimentos_avaliados = marcha.movimentos;
@@ -160,7 +162,7 @@ FimFase executa_fase(const Campeonato& campeonato, const Criterios& criterios, E
     observador.resultado_disponivel();
     observador.bipe();
     observador.fase_concluida(static_cast<int>(fase));
-    if (fase == Fase::segunda) observador.mensagem(msg_terminou);
+    if (fase == Fase::segunda && !fim.parada) observador.mensagem(msg_terminou);
     return fim;
 }
 
@@ -255,17 +257,19 @@ ResumoBusca corre_execucao(Estado& estado, Observador& observador, const OpcoesB
     execucao.hora_inicio = relogio.hora_do_dia();
     execucao.inicio_monotonico = relogio.segundos();
     Marcha marcha{execucao.gerador, observador, relogio, execucao.hora_inicio, execucao.inicio_monotonico, 0,
-                  execucao.inviabilidades_melhor, execucao.fo_star};
+                  execucao.inviabilidades_melhor, execucao.fo_star, opcoes.parar};
     const FimFase primeira =
         executa_fase(campeonato, criterios, execucao, marcha, opcoes, Fase::primeira, iteracoes_primeira_fase);
     resumo.reaquecimentos = primeira.reaquecimentos;
+    resumo.parada = primeira.parada;
 
     liga_objetivos_segunda_fase(criterios);
     if (primeira.concluida) {
         const int iteracoes = objetivos_na_execucao ? iteracoes_segunda_fase_objetivos_na_execucao
                                                     : iteracoes_segunda_fase;
-        executa_fase(campeonato, criterios, execucao, marcha, opcoes, Fase::segunda, iteracoes);
-    } else {
+        resumo.segunda_fase = true;
+        resumo.parada = executa_fase(campeonato, criterios, execucao, marcha, opcoes, Fase::segunda, iteracoes).parada;
+    } else if (!primeira.parada) {
         resumo.interrompida = true;
         observador.bipe();
         observador.mensagem(msg_interrompida);
@@ -277,8 +281,9 @@ ResumoBusca corre_execucao(Estado& estado, Observador& observador, const OpcoesB
         resumo.partida_mantida = mantem_partida_se_melhor(campeonato, no_fim, opcoes, execucao);
     }
     // FO_STAR counts the objectives in force as the run ended: the second phase's, or the
-    // chosen ones when the first phase stopped at its bound.
-    execucao.procedencia.objetivos_no_fim = resumo.interrompida ? execucao.procedencia.objetivos : criterios.objetivos;
+    // chosen ones when the first phase stopped at its bound or was stopped by the planner.
+    execucao.procedencia.objetivos_no_fim = resumo.segunda_fase ? criterios.objetivos : execucao.procedencia.objetivos;
+    execucao.procedencia.parada = resumo.parada;
     return resumo;
 }
 

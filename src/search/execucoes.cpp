@@ -55,6 +55,8 @@ struct Placar {
     Estado melhor;
     ResumoBusca resumo_melhor;
 
+    bool alguma_parada = false;  // the planner stopped a run before it ended
+
     int falha = -1;
     ResumoBusca resumo_falha;
     std::exception_ptr erro;
@@ -71,6 +73,7 @@ void Placar::encerra(int indice, Estado&& estado, const ResumoBusca& resumo, std
     ++terminadas;
     novidade = true;
     movimentos += resumo.movimentos;
+    alguma_parada = alguma_parada || resumo.parada;
     if (erro_da_execucao || !resumo.executada) {
         if (falha < 0 || indice < falha) {
             falha = indice;
@@ -83,7 +86,7 @@ void Placar::encerra(int indice, Estado&& estado, const ResumoBusca& resumo, std
         q.andamento.inviabilidades_melhor = estado.execucao.inviabilidades_melhor;
         q.andamento.fo_star = estado.execucao.fo_star;
         q.andamento.num_reaquecimentos = resumo.reaquecimentos;
-        const ChaveExecucao chave{resumo.interrompida, estado.execucao.fo_star, indice};
+        const ChaveExecucao chave{!resumo.segunda_fase, estado.execucao.fo_star, indice};
         if (!chave_melhor || chave < *chave_melhor) {
             chave_melhor = chave;
             melhor = std::move(estado);
@@ -228,6 +231,7 @@ ResumoBusca executa_execucoes(Estado& estado, Observador& observador, const Opco
     }
     ResumoBusca resumo = placar.resumo_melhor;
     resumo.movimentos = placar.movimentos;
+    resumo.parada = placar.alguma_parada;
     estado.execucao = std::move(placar.melhor.execucao);
     estado.criterios = placar.melhor.criterios;
     Execucao& x = estado.execucao;
@@ -237,6 +241,7 @@ ResumoBusca executa_execucoes(Estado& estado, Observador& observador, const Opco
     x.movimentos_avaliados = placar.movimentos;
     x.procedencia.execucoes = static_cast<int>(placar.quadros.size());
     x.procedencia.primeira_semente = opcoes.semente;
+    x.procedencia.parada = resumo.parada;
 
     // The last refresh shows the run kept; then the end, as one run ends.
     Andamento final = juntos(placar);
@@ -249,9 +254,9 @@ ResumoBusca executa_execucoes(Estado& estado, Observador& observador, const Opco
     observador.andamento(final);
     observador.resultado_disponivel();
     observador.bipe();
-    observador.fase_concluida(static_cast<int>(resumo.interrompida ? Fase::primeira : Fase::segunda));
+    observador.fase_concluida(static_cast<int>(resumo.segunda_fase ? Fase::segunda : Fase::primeira));
     if (resumo.interrompida) observador.bipe();
-    observador.mensagem(resumo.interrompida ? msg_interrompida : msg_terminou);
+    if (resumo.interrompida || !resumo.parada) observador.mensagem(resumo.interrompida ? msg_interrompida : msg_terminou);
     return resumo;
 }
 

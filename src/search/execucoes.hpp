@@ -9,11 +9,12 @@
 
 namespace kelm {
 
-// Which of two finished runs is kept: one that finished both phases before one that stopped
-// at its reheat bound (whose FO counts only the first phase's objectives), then the lower FO,
-// then the lower seed (the earlier run). Whatever order the runs end in, the same one is kept.
+// Which of two finished runs is kept: one that reached its second phase before one that ended
+// in its first, at its reheat bound or stopped by the planner (whose FO counts only the first
+// phase's objectives), then the lower FO, then the lower seed (the earlier run). Whatever order
+// the runs end in, the same one is kept.
 struct ChaveExecucao {
-    bool interrompida = true;
+    bool interrompida = true;  // ended in its first phase
     double fo = 0.0;
     int indice = 0;  // the run's place: its seed is the first seed plus it
 
@@ -37,7 +38,8 @@ int threads_para(int execucoes);
 // (its counts, FO and reheats), how far the runs went together (each one's first phase is
 // its first half) and how many have ended; at the end with the result, a beep, the end of
 // the phase and the closing message. A run that fails leaves `estado` as it was, and the
-// failure of the earliest such run is the command's.
+// failure of the earliest such run is the command's. A stop the planner asks for reaches every
+// run; those not yet started end at once with the schedule they start from.
 ResumoBusca executa_execucoes(Estado& estado, Observador& observador, const OpcoesBusca& opcoes,
                               bool objetivos_na_execucao);
 

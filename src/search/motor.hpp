@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <concepts>
 #include <limits>
 
@@ -66,6 +67,12 @@ struct Marcha {
     long long movimentos = 0;         // trial moves evaluated by the run so far
     Contagens melhor{};               // counts of the schedule kept so far
     double fo_star = 0.0;             // FO of the schedule being annealed
+    // The planner's request to stop, read once per temperature level and once per round of
+    // the estimate; none when null.
+    const std::atomic<bool>* parar = nullptr;
+
+    // Whether the planner asked the run to stop.
+    bool parada_pedida() const { return parar != nullptr && parar->load(std::memory_order_relaxed); }
 };
 
 // How one annealing phase ended.
@@ -74,6 +81,7 @@ struct FimFase {
     bool concluida = false;        // the first phase left none of Inviabilidades 1, 2, 3 and 5
     bool limite_atingido = false;  // the first phase stopped at its reheat bound
     bool aceitou = false;          // a move was accepted: the schedule now is the one kept
+    bool parada = false;           // the planner stopped the phase: the schedule now is the one kept
     double tempo_execucao = 0.0;   // run time at the phase's last refresh, a fraction of a day
 };
 
@@ -93,10 +101,11 @@ struct ParametrosFase {
 };
 
 // Estimates the initial temperature of a phase: the first of 2 000 000 x 1.1^k at which a
-// round of num_iteracoes trial moves is accepted at the target count. A move the neighbourhood
-// can never make (its objective infinite: it would change a frozen round) is not a trial: the
-// target is taken of the moves tried, and with none the estimate stops where it stands. Every
-// trial move is undone; marcha.fo_star is left at the objective of the schedule.
+// round of num_iteracoes trial moves is accepted at the target count, or the candidate of the
+// round before which the planner asked to stop. A move the neighbourhood can never make (its
+// objective infinite: it would change a frozen round) is not a trial: the target is taken of the
+// moves tried, and with none the estimate stops where it stands. Every trial move is undone;
+// marcha.fo_star is left at the objective of the schedule.
 template <Vizinhanca V>
 double calcula_t0(V& vizinhanca, Marcha& marcha, int num_iteracoes)
 {
@@ -106,7 +115,7 @@ double calcula_t0(V& vizinhanca, Marcha& marcha, int num_iteracoes)
 
     marcha.fo_star = vizinhanca.avalia();
     marcha.observador.calculo_t0_iniciado();
-    while (aceitos < alvo) {
+    while (aceitos < alvo && !marcha.parada_pedida()) {
         // A whole round always runs, even once the target is reached.
         int tentados = 0;
         for (int i = 0; i < num_iteracoes; ++i) {
@@ -137,9 +146,9 @@ Andamento andamento_do_nivel(const Marcha& marcha, const ParametrosFase& paramet
 // the final temperature, or until FO has stood still for more than niveis_parados levels when
 // that is set. The first phase ends as soon as FO is 0, and when cold, once the kept schedule
 // has none of Inviabilidades 1, 2, 3 and 5 (whatever the objectives) and meets every
-// requirement of the planner in force; otherwise it reheats, up to its bound. The
-// neighbourhood is left at the last accepted schedule, whose
-// counts and FO are in marcha.
+// requirement of the planner in force; otherwise it reheats, up to its bound. A stop the
+// planner asks for ends it before the next level. The neighbourhood is left at the last
+// accepted schedule, whose counts and FO are in marcha.
 template <Vizinhanca V>
 FimFase recozimento(V& vizinhanca, Marcha& marcha, ParametrosFase p)
 {
@@ -155,6 +164,10 @@ FimFase recozimento(V& vizinhanca, Marcha& marcha, ParametrosFase p)
     int niveis_parados = 0;  // levels in a row whose trial moves left FO where it was
 
     while (temperatura > p.temperatura_final) {
+        if (marcha.parada_pedida()) {
+            fim.parada = true;
+            break;
+        }
         if (aceito_no_nivel) marcha.melhor = vizinhanca.contagens();
         aceito_no_nivel = false;
         marcha.observador.andamento(andamento_do_nivel(marcha, p, temperatura, fim.reaquecimentos, fim.tempo_execucao));
@@ -204,7 +217,9 @@ FimFase recozimento(V& vizinhanca, Marcha& marcha, ParametrosFase p)
         ++fim.reaquecimentos;
         marcha.observador.reaquecimento(fim.reaquecimentos);
     }
-    if (aceito_no_nivel) marcha.melhor = vizinhanca.contagens();
+    // Stopped, the schedule held is the result even when nothing was accepted (at the start of
+    // the first phase the counts kept are still the zeros of the preparation).
+    if (aceito_no_nivel || fim.parada) marcha.melhor = vizinhanca.contagens();
     return fim;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -75,6 +76,10 @@ struct OpcoesBusca {
     std::vector<bool> congeladas;
     // The games of the start's whole schedule, each a jogo of its round: set by the run itself.
     const Requisitos* jogos_da_partida = nullptr;
+    // The planner's request to stop, from any thread: the search reads it once per temperature
+    // level (and per round of an estimate), and once it is set every run ends there, keeping
+    // the schedule it holds as its result. None when null.
+    const std::atomic<bool>* parar = nullptr;
 };
 
 struct ResumoBusca {
@@ -83,6 +88,10 @@ struct ResumoBusca {
     bool objetivos_na_execucao = false; // the objectives were asked for by the run command
     bool interrompida = false;      // the first phase reached its reheat bound; no second phase
     bool partida_mantida = false;   // a re-plan found nothing better than the schedule it started from
+    bool segunda_fase = false;      // the second phase ran (of several runs, in the run kept)
+    // The planner stopped the run (of several, one at least) before it ended: the result is the
+    // schedule kept until then.
+    bool parada = false;
     int reaquecimentos = 0;         // reheats of the first phase
     long long movimentos = 0;       // trial moves evaluated, estimates included (of all runs)
 };

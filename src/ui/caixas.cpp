@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "ui/dialogos_comuns.hpp"
 
@@ -12,7 +13,7 @@ Mensagem Mensagem::de(const Desfecho& desfecho)
     return Mensagem{desfecho.tipo, QString::fromStdString(desfecho.texto), QString::fromStdString(desfecho.detalhe)};
 }
 
-Mensageiro::Mensageiro() : funcao_(&Mensageiro::caixa) {}
+Mensageiro::Mensageiro() : funcao_(&Mensageiro::caixa), pergunta_(&Mensageiro::caixa_pergunta) {}
 
 void Mensageiro::caixa(QWidget* pai, const Mensagem& mensagem)
 {
@@ -34,6 +35,27 @@ void Mensageiro::caixa(QWidget* pai, const Mensagem& mensagem)
     caixa.setObjectName(QStringLiteral("caixa_mensagem"));
     if (!mensagem.detalhe.isEmpty()) caixa.setInformativeText(mensagem.detalhe);
     caixa.exec();
+}
+
+int Mensageiro::caixa_pergunta(QWidget* pai, const Pergunta& pergunta)
+{
+    QMessageBox caixa(QMessageBox::Question, QString::fromUtf8(titulo_aplicacao), pergunta.texto, QMessageBox::NoButton,
+                      pai);
+    caixa.setObjectName(QStringLiteral("caixa_pergunta"));
+    QList<QAbstractButton*> botoes;
+    for (qsizetype k = 0; k < pergunta.respostas.size(); ++k) {
+        const bool ultima = k + 1 == pergunta.respostas.size();
+        botoes << caixa.addButton(pergunta.respostas[k], k == 0 ? QMessageBox::AcceptRole
+                                                         : ultima ? QMessageBox::RejectRole
+                                                                  : QMessageBox::DestructiveRole);
+    }
+    if (!botoes.isEmpty()) {
+        caixa.setDefaultButton(qobject_cast<QPushButton*>(botoes.first()));
+        caixa.setEscapeButton(botoes.last());
+    }
+    caixa.exec();
+    const qsizetype escolhida = botoes.indexOf(caixa.clickedButton());
+    return static_cast<int>(escolhida >= 0 ? escolhida : botoes.size() - 1);
 }
 
 SeletorArquivos::SeletorArquivos() : abrir_(&SeletorArquivos::dialogo_abrir), salvar_(&SeletorArquivos::dialogo_salvar)

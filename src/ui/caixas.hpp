@@ -27,11 +27,21 @@ struct Mensagem {
     static Mensagem de(const Desfecho& desfecho);
 };
 
-// Where every message box of the program goes. The program shows real boxes; tests put a
-// recorder in their place.
+// A question for the planner, in a box with the application's title: the text and the
+// answers, one button each, the first the default; the last is also the answer of Esc and of
+// the box's close button.
+struct Pergunta {
+    QString texto;
+    QStringList respostas;
+};
+
+// Where every message box and question of the program goes. The program shows real boxes;
+// tests put a recorder in their place.
 class Mensageiro {
 public:
     using Funcao = std::function<void(QWidget* pai, const Mensagem& mensagem)>;
+    // The answer chosen, counted from 0.
+    using FuncaoPergunta = std::function<int(QWidget* pai, const Pergunta& pergunta)>;
 
     Mensageiro();
 
@@ -40,13 +50,19 @@ public:
     {
         mostra(pai, Mensagem{tipo, texto, detalhe});
     }
+    // The answer the planner chose, counted from 0.
+    int pergunta(QWidget* pai, const Pergunta& pergunta) const { return pergunta_(pai, pergunta); }
     void substitui(Funcao funcao) { funcao_ = std::move(funcao); }
+    void substitui_pergunta(FuncaoPergunta funcao) { pergunta_ = std::move(funcao); }
 
     // The real, modal message box with a single OK button.
     static void caixa(QWidget* pai, const Mensagem& mensagem);
+    // The real, modal question box; the answer chosen.
+    static int caixa_pergunta(QWidget* pai, const Pergunta& pergunta);
 
 private:
     Funcao funcao_;
+    FuncaoPergunta pergunta_;
 };
 
 // What the planner chose in a save dialog: the file name as chosen or typed, and the

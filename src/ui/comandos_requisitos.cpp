@@ -1,6 +1,7 @@
 // The planner's requirements in the window: read from the menu "&Arquivo", named in the status
 // bar, and shown or hidden with them wherever the tenth count appears.
 
+#include <algorithm>
 #include <exception>
 
 #include <QAction>
@@ -24,6 +25,13 @@ namespace {
 QString quantos_requisitos(std::size_t n)
 {
     return QStringLiteral("%1 requisito%2").arg(n).arg(n == 1 ? QString() : QStringLiteral("s"));
+}
+
+// Whether a requirement names a round past the turno's `num_rodadas`.
+bool passa_do_turno(const Requisitos& requisitos, int num_rodadas)
+{
+    return std::any_of(requisitos.itens.begin(), requisitos.itens.end(),
+                       [num_rodadas](const Requisito& r) { return !r.rodadas.empty() && r.rodadas.back() > num_rodadas; });
 }
 
 }  // namespace
@@ -63,6 +71,17 @@ void Tform_global::abre_requisitos()
     } catch (const std::exception& e) {
         d = Desfecho::erro(msg_requisitos_nao_aberto, e.what());
     }
+    // Rounds past the turno belong to a season: the planner may switch to one here, as the
+    // parameters dialog's Temporada does.
+    if (!d.sucesso && opcoes_busca_.returno == Returno::nenhum && passa_do_turno(novos, estado_.campeonato.num_rodadas) &&
+        confere_requisitos(novos, estado_.campeonato, Returno::espelhado).sucesso) {
+        const QString pergunta = QString::fromStdString(d.texto) +
+                                 QStringLiteral("\n\nUsar a temporada inteira, turno e returno espelhado? (A Temporada "
+                                                "também se escolhe em Parâmetros da Busca, no botão T0`.)");
+        if (mensageiro_.pergunta(this, {pergunta, {QStringLiteral("Sim"), QStringLiteral("Não")}}) != 0) return;
+        opcoes_busca_.returno = Returno::espelhado;
+        d = Desfecho::ok();
+    }
     if (!d.sucesso) {
         mostra(d);
         return;
@@ -86,10 +105,12 @@ void Tform_global::requisitos_mudaram()
     rotulo_requisitos_->setText(em_vigor ? QStringLiteral("Requisitos: ") + QFileInfo(arquivo).fileName() : QString());
     rotulo_requisitos_->setToolTip(
         em_vigor ? QStringLiteral("%1 (%2)").arg(arquivo, quantos_requisitos(estado_.requisitos.itens.size())) : QString());
-    RetirarRequisitos1_->setEnabled(em_vigor);
     if (form_inviab_ != nullptr) form_inviab_->mostra_requisitos(em_vigor);
     if (form_pesos_ != nullptr) form_pesos_->mostra_requisitos(em_vigor);
     executando_->mostra_requisitos(em_vigor);
+    atualiza_comandos();
+    atualiza_titulo();
+    refaz_grade();
 }
 
 const Requisitos* Tform_global::requisitos_do_resultado() const

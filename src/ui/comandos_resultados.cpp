@@ -2,6 +2,7 @@
 // season at a glance and the printed page.
 
 #include <QApplication>
+#include <QStatusBar>
 
 #include "model/temporada.hpp"
 #include "report/explicacao.hpp"
@@ -34,9 +35,11 @@ void Tform_global::imprime_resultado()
     }
     const Execucao& x = estado_.execucao;
     const Temporada t = temporada_de(estado_.campeonato, x.tabela_melhor, x.procedencia.returno);
-    mostra_impressao(this, t.campeonato, t.tabela, explica_tabela(t.campeonato, t.tabela, requisitos_do_resultado()),
-                     monta_ficha(nome_campeonato_.toStdString(), x.inviabilidades_melhor, x.fo_star, x.procedencia,
-                                 t.inicio_returno));
+    const QString pdf =
+        mostra_impressao(this, t.campeonato, t.tabela, explica_tabela(t.campeonato, t.tabela, requisitos_do_resultado()),
+                         monta_ficha(nome_campeonato_.toStdString(), x.inviabilidades_melhor, x.fo_star, x.procedencia,
+                                     t.inicio_returno));
+    if (!pdf.isEmpty()) statusBar()->showMessage(QStringLiteral("Gravado em ") + pdf, tempo_gravado_ms);
 }
 
 }  // namespace kelm

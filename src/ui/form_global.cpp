@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -18,6 +19,7 @@
 #include "report/explicacao.hpp"
 #include "search/comandos.hpp"
 #include "search/comandos_planilha.hpp"
+#include "ui/busca_em_fundo.hpp"
 #include "ui/form_economia.hpp"
 #include "ui/form_inviab.hpp"
 #include "ui/form_parametros.hpp"
@@ -35,6 +37,24 @@ namespace {
 std::filesystem::path caminho(const QString& nome) { return std::filesystem::path(QFile::encodeName(nome).toStdString()); }
 
 }  // namespace
+
+QString titulo_da_janela(const QString& arquivo_dados, const QString& arquivo_requisitos)
+{
+    QString titulo = QString::fromUtf8(titulo_janela);
+    if (!arquivo_dados.isEmpty()) titulo += QStringLiteral(" - ") + QFileInfo(arquivo_dados).fileName();
+    if (!arquivo_requisitos.isEmpty())
+        titulo += QStringLiteral(" (requisitos: ") + QFileInfo(arquivo_requisitos).fileName() + QLatin1Char(')');
+    return titulo;
+}
+
+QString destino_do_salvar(const QString& nome, int filtro)
+{
+    static const QStringList extensoes{QStringLiteral(".txt"), QStringLiteral(".xls"), QStringLiteral(".xlsx")};
+    if (nome.isEmpty() || filtro < 1 || filtro > extensoes.size()) return {};
+    for (const QString& e : extensoes)
+        if (nome.endsWith(e, Qt::CaseInsensitive)) return nome;
+    return nome + extensoes.at(filtro - 1);
+}
 
 Tform_global::Tform_global(Estado& estado, const Mensageiro& mensageiro, const SeletorArquivos& seletor,
                            QWidget* pai)
@@ -63,6 +83,12 @@ Tform_global::Tform_global(Estado& estado, const Mensageiro& mensageiro, const S
     statusBar()->addPermanentWidget(rotulo_requisitos_ = new QLabel(statusBar()));
     rotulo_requisitos_->setObjectName(QStringLiteral("requisitos_em_vigor"));
 
+    busca_ = new BuscaEmFundo(this);
+    atalho_parar_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    atalho_parar_->setObjectName(QStringLiteral("atalho_parar"));
+    connect(atalho_parar_, &QShortcut::activated, this, &Tform_global::pararClick);
+    liga_busca();
+
     FormCreate();
 }
 
@@ -70,8 +96,64 @@ Tform_global::~Tform_global() = default;
 
 void Tform_global::FormCreate()
 {
-    executar_->setEnabled(false);
+    atualiza_comandos();
     estado_.criterios = Criterios{};
+}
+
+bool Tform_global::executando_busca() const { return busca_->executando(); }
+
+void Tform_global::atualiza_comandos()
+{
+    const bool livre = !busca_->executando();
+    const bool carregado = estado_.campeonato.dados_carregados;
+    // When each command may be used. While a run goes on, only what leaves the state alone:
+    // closing (which asks) and stopping the run.
+    const std::pair<QObject*, bool> quando[] = {
+        {botao_salvar_, livre},
+        {Salvar1_, livre},
+        {botao_abrir_, livre},
+        {Abrir1_, livre},
+        {executar_, livre && carregado},
+        {Executar1_, livre && carregado},
+        {objetivos_, livre},
+        {pesos_, livre},
+        {parametros_, livre},
+        {sol_inicial_, livre},
+        {botao_tabinicial_, livre},
+        {botao_resultado_, livre},
+        {botao_economia_, livre},
+        {Arquivo1_, livre && carregado},
+        {RetirarRequisitos1_, livre && estado_.requisitos.em_vigor()},
+        {Impressos1_, livre && houve_resultado_},
+        {atalho_parar_, !livre},
+    };
+    for (const auto& [comando, habilitado] : quando) {
+        if (auto* acao = qobject_cast<QAction*>(comando))
+            acao->setEnabled(habilitado);
+        else if (auto* atalho = qobject_cast<QShortcut*>(comando))
+            atalho->setEnabled(habilitado);
+        else if (auto* widget = qobject_cast<QWidget*>(comando))
+            widget->setEnabled(habilitado);
+    }
+    executando_->permite_parar(!livre && !busca_->parada_pedida());
+    // The pointer says whether a command's data are there: the hand once the championship
+    // is loaded, or once a run gave a result; it stays so.
+    const std::pair<QToolButton*, bool> mao[] = {
+        {sol_inicial_, carregado},
+        {botao_tabinicial_, carregado},
+        {botao_resultado_, houve_resultado_},
+        {botao_economia_, houve_resultado_},
+    };
+    for (const auto& [botao, com_dados] : mao) botao->setCursor(com_dados ? Qt::PointingHandCursor : Qt::ForbiddenCursor);
+}
+
+void Tform_global::atualiza_titulo()
+{
+    const QString dados = estado_.campeonato.dados_carregados ? QFile::decodeName(arquivo_dados_.c_str()) : QString();
+    const QString requisitos = estado_.requisitos.em_vigor()
+                                   ? QFile::decodeName(QByteArray::fromStdString(estado_.requisitos.arquivo))
+                                   : QString();
+    setWindowTitle(titulo_da_janela(dados, requisitos));
 }
 
 void Tform_global::usa_dialogos(Tform_inviab& form_inviab, Tform_pesos& form_pesos, Tform_parametros& form_parametros)
@@ -114,7 +196,9 @@ void Tform_global::Pesos1Click() { pesosClick(); }
 
 void Tform_global::parametrosClick()
 {
-    if (form_parametros_ != nullptr) form_parametros_->exec();
+    if (form_parametros_ == nullptr) return;
+    form_parametros_->exec();
+    refaz_grade();  // the season may have changed
 }
 
 void Tform_global::mostra(const Desfecho& desfecho) { mensageiro_.mostra(this, Mensagem::de(desfecho)); }
@@ -131,11 +215,7 @@ void Tform_global::carrega_dados()
     if (d.sucesso) {
         nome_campeonato_ = QFileInfo(nome).completeBaseName();
         arquivo_dados_ = caminho(nome);
-        executar_->setEnabled(true);
-        Executar1_->setEnabled(true);
-        Arquivo1_->setEnabled(true);
-        botao_tabinicial_->setCursor(Qt::PointingHandCursor);
-        sol_inicial_->setCursor(Qt::PointingHandCursor);
+        resultado_a_salvar_ = false;
         // Requirements name the teams of the championship they were read for.
         estado_.requisitos = {};
         requisitos_mudaram();
@@ -150,7 +230,7 @@ void Tform_global::botao_tabinicialClick()
         mostra(d);
         return;
     }
-    mostra_tabela(estado_.execucao.tabela_inicial, opcoes_busca_.returno, requisitos_em_vigor());
+    mostra_tabela(OrigemTabela::inicial);
 }
 
 void Tform_global::mostra_tabela_resultado()
@@ -159,7 +239,7 @@ void Tform_global::mostra_tabela_resultado()
         mostra(d);
         return;
     }
-    mostra_tabela(estado_.execucao.tabela_melhor, estado_.execucao.procedencia.returno, requisitos_do_resultado());
+    mostra_tabela(OrigemTabela::obtida);
 }
 
 void Tform_global::botao_economiaClick()
@@ -192,66 +272,92 @@ void Tform_global::nova_solucao_inicial()
         return;
     }
     resume_execucao(nullptr);
-    mostra_tabela(estado_.execucao.tabela_inicial, opcoes_busca_.returno, requisitos_em_vigor());
+    resultado_a_salvar_ = false;
+    mostra_tabela(OrigemTabela::inicial);
 }
 
-void Tform_global::okClick()
+void Tform_global::okClick() { esconde_grade(); }
+
+void Tform_global::esconde_grade()
 {
     tabela_jogos_->hide();
     panel_jogos_->hide();
+    titulo_grade_->hide();
+    na_grade_.reset();
 }
 
-void Tform_global::mostra_tabela(const Tabela& turno, Returno returno, const Requisitos* requisitos)
+void Tform_global::mostra_tabela(OrigemTabela origem)
 {
+    const Execucao& x = estado_.execucao;
+    const bool obtida = origem == OrigemTabela::obtida;
+    const Returno returno = obtida ? x.procedencia.returno : opcoes_busca_.returno;
+    const Requisitos* requisitos = obtida ? requisitos_do_resultado() : requisitos_em_vigor();
+    titulo_grade_->show();
     tabela_jogos_->show();
     panel_jogos_->show();
+    na_grade_ = origem;
 
     // The whole season when there is a returno. Each game's tooltip also names the
     // occurrences of the counts it takes part in.
-    const Temporada temporada = temporada_de(estado_.campeonato, turno, returno);
+    const Temporada temporada = temporada_de(estado_.campeonato, obtida ? x.tabela_melhor : x.tabela_inicial, returno);
     const Campeonato& c = temporada.campeonato;
     const Tabela& tabela = temporada.tabela;
     NotasDaGrade n = notas_da_grade(explica_tabela(c, tabela, requisitos), tabela);
     tabela_jogos_->modelo()->define(tabela, c.nomes_times, c.num_rodadas + 1, c.jogos_por_rodada() + 1,
                                     std::move(n.notas), std::move(n.marcados));
+    tabela_jogos_->modelo()->define_inicio_returno(returno == Returno::nenhum ? 0 : temporada.inicio_returno + 1);
+    TabelaNaGrade t;
+    t.origem = origem;
+    t.rodadas = c.num_rodadas;
+    t.returno = returno;
+    if (obtida) {
+        t.fo = x.fo_star;
+        t.parada = x.procedencia.parada;
+    }
+    titulo_grade_->setText(titulo_da_grade(t));
 }
 
-void Tform_global::salva_tabela()
+void Tform_global::refaz_grade()
+{
+    if (!na_grade_) return;
+    const bool mostravel = *na_grade_ == OrigemTabela::inicial
+                               ? pode_mostrar_tabela_inicial(estado_.campeonato).sucesso
+                               : pode_mostrar_resultado(estado_.campeonato, estado_.execucao).sucesso;
+    if (mostravel)
+        mostra_tabela(*na_grade_);
+    else
+        esconde_grade();
+}
+
+bool Tform_global::salva_tabela()
 {
     // Nothing to save until a run of the loaded data has completed: say so before asking
     // for a name.
     if (const Desfecho d = pode_salvar_resultado(estado_.campeonato, estado_.execucao); !d.sucesso) {
         mostra(d);
-        return;
+        return false;
     }
     const QStringList filtros{QString::fromUtf8(filtro_texto), QString::fromUtf8(filtro_planilha),
                               QString::fromUtf8(filtro_pasta_trabalho)};
     const std::optional<ArquivoEscolhido> escolha = seletor_.salva(this, nome_salvar_, filtros, filtro_salvar_);
     if (!escolha) {
         mostra(Desfecho::erro(msg_arquivo_nao_salvo));
-        return;
+        return false;
     }
     nome_salvar_ = escolha->nome;
     filtro_salvar_ = escolha->filtro;
 
-    // The extension of the chosen filter is always appended, whatever the name ends in.
-    QString destino;
-    if (escolha->filtro == 1)
-        destino = escolha->nome + QStringLiteral(".txt");
-    else if (escolha->filtro == 2)
-        destino = escolha->nome + QStringLiteral(".xls");
-    else if (escolha->filtro == 3)
-        destino = escolha->nome + QStringLiteral(".xlsx");
-    if (escolha->nome.isEmpty() || destino.isEmpty()) {
+    const QString destino = destino_do_salvar(escolha->nome, escolha->filtro);
+    if (destino.isEmpty()) {
         mostra(Desfecho::erro(msg_arquivo_nao_salvo));
-        return;
+        return false;
     }
     // The result never replaces a file in use (the championship it was drawn from, the
     // requirements in force), and a folder of the system is refused as such.
     Desfecho d = confere_saidas(arquivos_em_uso(arquivo_dados_, estado_.requisitos), {{"resultado", {}, caminho(destino)}});
     if (d.sucesso) d = confere_destino(caminho(destino));
     try {
-        if (d.sucesso && escolha->filtro == 3)
+        if (d.sucesso && eh_planilha(caminho(destino)))
             d = grava_planilha_resultado(estado_.campeonato, estado_.execucao, caminho(destino),
                                          nome_campeonato_.toStdString(), requisitos_do_resultado());
         else if (d.sucesso)
@@ -259,7 +365,13 @@ void Tform_global::salva_tabela()
     } catch (const std::exception& e) {
         d = Desfecho::erro(msg_arquivo_nao_salvo, e.what());
     }
-    if (!d.sucesso) mostra(d);
+    if (!d.sucesso) {
+        mostra(d);
+        return false;
+    }
+    resultado_a_salvar_ = false;
+    statusBar()->showMessage(QStringLiteral("Gravado em ") + destino, tempo_gravado_ms);
+    return true;
 }
 
 }  // namespace kelm

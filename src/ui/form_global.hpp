@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 
 #include <QMainWindow>
 #include <QString>
@@ -8,15 +9,18 @@
 #include "model/estado.hpp"
 #include "search/busca.hpp"
 #include "ui/caixas.hpp"
+#include "ui/grade_jogos.hpp"
 
 class QAction;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QShortcut;
 class QToolButton;
 
 namespace kelm {
 
+class BuscaEmFundo;
 class GradeJogos;
 class PainelAndamento;
 class PainelTemperatura;
@@ -31,11 +35,27 @@ inline constexpr const char* filtro_texto = "Arquivos de Texto (*.txt)";
 inline constexpr const char* filtro_planilha = "Planilha Eletrônica (*.xls)";
 inline constexpr const char* filtro_pasta_trabalho = "Pasta de Trabalho (*.xlsx)";
 inline constexpr const char* filtro_requisitos = "Requisitos do planejador (*.txt)";
+inline constexpr const char* pergunta_salvar_ao_sair = "Salvar o resultado antes de sair?";
+// How long the status bar says "Gravado em ARQUIVO" after a save or a PDF.
+inline constexpr int tempo_gravado_ms = 15000;
+
+// The window's title: its caption, then the championship's data file and the requirements
+// file in force, by name, when there are.
+QString titulo_da_janela(const QString& arquivo_dados, const QString& arquivo_requisitos);
+
+// The file a save writes for the name the planner gave and the filter chosen (from 1: text,
+// spreadsheet, workbook): a name that ends in .txt, .xls or .xlsx (in any case) as it is,
+// which decides the format as kelm-lote's -o does; any other with the filter's extension.
+// Empty for an empty name or a filter that is none of these.
+QString destino_do_salvar(const QString& nome, int filtro);
 
 // The main window `form_global`: menu bar, toolbar, the green client panel with the
 // schedule grid, the progress and temperature panels, and the status bar. It routes every
 // command to the core and keeps the commands' visible state (enabled, pointer) in step
-// with the work: nothing loaded, data loaded, run completed.
+// with the work: nothing loaded, data loaded, run completed, a run going on. The search runs
+// on a thread of its own (BuscaEmFundo), on a copy of the state that replaces the window's
+// when it ends; meanwhile the commands that would touch the state are disabled, and "&Parar"
+// on the progress panel (or Esc) stops it at its next temperature level.
 class Tform_global : public QMainWindow {
     Q_OBJECT
 public:
@@ -50,17 +70,13 @@ public:
     // the seed. The search parameters dialog sets them.
     OpcoesBusca& opcoes_busca() { return opcoes_busca_; }
     // True while the run command is searching.
-    bool executando_busca() const { return executando_busca_; }
-
-    // Fills the grid from the schedule whose turno is `turno` (its whole season when there is
-    // a returno) with the loaded championship's sizes and names, and shows the grid view; a
-    // game that breaks one of `requisitos` is marked. The command that calls it has checked
-    // that the schedule belongs to the loaded championship.
-    void mostra_tabela(const Tabela& turno, Returno returno = Returno::nenhum, const Requisitos* requisitos = nullptr);
+    bool executando_busca() const;
 
 signals:
     // The progress panel was just refreshed and repainted with these values.
     void andamento_mostrado(const kelm::Andamento& andamento);
+    // The run command's search ended, and the state it worked on is the window's again.
+    void busca_terminada();
 
 public slots:
     void botao_abrirClick();
@@ -87,13 +103,14 @@ public slots:
     void sol_inicialClick();
     void botao_fecharClick();
     void Sair1Click();
+    // "&Parar" and Esc: the run ends at its next temperature level, keeping its best schedule.
+    void pararClick();
 
 protected:
     void closeEvent(QCloseEvent* evento) override;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
-    class ObservadorJanela;
 
     void FormCreate();
     void cria_menu();
@@ -103,7 +120,8 @@ private:
 
     // The commands.
     void carrega_dados();
-    void salva_tabela();
+    // True when the result was written.
+    bool salva_tabela();
     void executa_busca();
     void nova_solucao_inicial();
     void mostra_tabela_resultado();
@@ -124,9 +142,29 @@ private:
     // The status bar's words on the result of the run just ended (`resumo`), or none.
     void resume_execucao(const ResumoBusca* resumo);
 
+    // The search on its thread: what it reports shown as it comes, and the state taken back
+    // when it ends.
+    void liga_busca();
+    void busca_terminou();
+
+    // Every command enabled or not, and every toolbar pointer, by the one table of when each
+    // may be used.
+    void atualiza_comandos();
+    // The window's title, after a load or a change of the requirements.
+    void atualiza_titulo();
+
+    // Fills the grid with the schedule of `origem` (its whole season when there is a returno)
+    // and shows the grid view, under its heading; a game that breaks a requirement is marked.
+    // The command that calls it has checked that the schedule belongs to the loaded
+    // championship.
+    void mostra_tabela(OrigemTabela origem);
+    // Fills the grid again, when it is shown, after what it shows changed (the schedule, the
+    // season, the requirements); hides it when it shows a result that is no more.
+    void refaz_grade();
+    // Hides the grid view: the grid, its heading and its bottom panel.
+    void esconde_grade();
+
     void mostra(const Desfecho& desfecho);
-    // Lets the toolkit paint and answer the window system without taking any input.
-    void deixa_pintar();
     void posiciona_calc_temp();
 
     Estado& estado_;
@@ -136,7 +174,12 @@ private:
     Tform_pesos* form_pesos_ = nullptr;
     Tform_parametros* form_parametros_ = nullptr;
     OpcoesBusca opcoes_busca_;
-    bool executando_busca_ = false;
+    BuscaEmFundo* busca_ = nullptr;
+    QShortcut* atalho_parar_ = nullptr;  // Esc while a run goes on
+    bool sair_ao_terminar_ = false;      // the planner closed the window during a run
+    bool houve_resultado_ = false;       // a run gave a result (the result's commands become available)
+    bool resultado_a_salvar_ = false;    // the result was not saved since its run
+    std::optional<OrigemTabela> na_grade_;  // what the grid view shows; nothing when hidden
 
     // The data file of the championship loaded, whose files a save must not replace.
     std::filesystem::path arquivo_dados_;
@@ -156,6 +199,8 @@ private:
     QToolButton* botao_economia_ = nullptr;
     QToolButton* botao_fechar_ = nullptr;
 
+    QAction* Abrir1_ = nullptr;
+    QAction* Salvar1_ = nullptr;
     QAction* Executar1_ = nullptr;
     QAction* Impressos1_ = nullptr;  // the menu "&Resultados", open once a run has given a result
     QAction* Arquivo1_ = nullptr;    // the menu "&Arquivo", open once a championship is loaded
@@ -173,6 +218,7 @@ private:
     QString nome_campeonato_;
 
     QWidget* painel_cliente_ = nullptr;  // green, below the toolbar: holds the grid and the panels
+    QLabel* titulo_grade_ = nullptr;  // above the grid: which schedule it shows
     GradeJogos* tabela_jogos_ = nullptr;
     QWidget* panel_jogos_ = nullptr;
     QPushButton* botao_fecha_ = nullptr;  // "&Fecha", closes the grid view

@@ -1,178 +1,148 @@
 #include "ui/form_global.hpp"
 
 #include <exception>
+#include <functional>
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
-#include <QShortcut>
+#include <QStatusBar>
 #include <QToolButton>
-#include <QWindow>
 
 #include "model/temporada.hpp"
 #include "report/explicacao.hpp"
 #include "search/comandos.hpp"
+#include "ui/busca_em_fundo.hpp"
 #include "ui/form_inviab.hpp"
 #include "ui/grade_jogos.hpp"
 #include "ui/paineis.hpp"
 
-// The run command in the window: what the search reports is shown as it comes, and the window
-// takes no input until the run ends.
+// The run command in the window: the search runs on its own thread while the window shows
+// what it reports, and the window takes the state back when it ends.
 
 namespace kelm {
 
 namespace {
 
-// Events by which the planner acts on a window.
-bool eh_entrada(const QEvent* e)
-{
-    if (e->isInputEvent()) return true;
-    switch (e->type()) {
-    case QEvent::Shortcut:
-    case QEvent::ToolTip:
-    case QEvent::WhatsThis:
-    case QEvent::DragEnter:
-    case QEvent::DragMove:
-    case QEvent::Drop:
-        return true;
-    default:
-        return false;
-    }
-}
+constexpr const char* msg_executando =
+    "Executando a busca. Parar (Esc) termina no próximo nível de temperatura, com a melhor tabela encontrada até então.";
+constexpr const char* msg_parando = "Parando a busca no fim deste nível de temperatura...";
+constexpr const char* msg_parada = "Execução parada pelo planejador: o resultado é a melhor tabela encontrada até então.";
 
-// Whether `objeto` belongs to the modal window now open (a message box or a dialog shown
-// from inside the run command) or to a popup of it, which take input as usual.
-bool no_modal(QObject* objeto)
-{
-    const QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr) return false;
-    const QWidget* popup = QApplication::activePopupWidget();
-    auto aceita = [modal, popup](const QWidget* janela) {
-        return janela == modal || (popup != nullptr && janela == popup);
-    };
-    if (auto* w = qobject_cast<QWidget*>(objeto)) return aceita(w->window());
-    if (auto* j = qobject_cast<QWindow*>(objeto))
-        return j == modal->windowHandle() || (popup != nullptr && j == popup->windowHandle());
-    if (auto* atalho = qobject_cast<QShortcut*>(objeto)) {
-        auto* dono = qobject_cast<QWidget*>(atalho->parent());
-        return dono != nullptr && aceita(dono->window());
-    }
-    return false;
-}
+// Hides the grid view, as the run command does when a run starts: what a search that was
+// cancelled before it began reports.
+class ObservadorDaRecusa : public Observador {
+public:
+    explicit ObservadorDaRecusa(std::function<void()> esconde) : esconde_(std::move(esconde)) {}
+    void execucao_iniciada() override { esconde_(); }
+
+private:
+    std::function<void()> esconde_;
+};
 
 }  // namespace
 
-// What the search reports, shown in the window: the panels, their labels, the pointer of
-// the result button, beeps and the plain messages. Each refresh is painted at once.
-class Tform_global::ObservadorJanela : public Observador {
-public:
-    explicit ObservadorJanela(Tform_global& janela) : j_(janela) {}
-
-    void execucao_iniciada() override
-    {
-        j_.tabela_jogos_->hide();
-        j_.panel_jogos_->hide();
-        j_.deixa_pintar();
-    }
-
-    void calculo_t0_iniciado() override
-    {
-        j_.calc_temp_->show();
-        j_.calc_temp_->raise();
-        j_.calc_temp_->repaint();
-        j_.deixa_pintar();
-    }
-
-    void temperatura_candidata(double t) override
-    {
-        j_.calc_temp_->mostra_candidata(t, QLocale());
-        j_.calc_temp_->repaint();
-        j_.deixa_pintar();
-    }
-
-    void calculo_t0_concluido() override
-    {
-        j_.calc_temp_->hide();
-        j_.deixa_pintar();
-    }
-
-    void fase_iniciada(int, double hora_inicio) override { j_.executando_->mostra_inicio(hora_inicio, QLocale()); }
-
-    void andamento(const Andamento& a) override
-    {
-        if (!j_.executando_->isVisible()) {
-            j_.executando_->show();
-            j_.executando_->raise();
+void Tform_global::liga_busca()
+{
+    BuscaEmFundo* b = busca_;
+    connect(b, &BuscaEmFundo::execucao_iniciada, this, &Tform_global::esconde_grade);
+    connect(b, &BuscaEmFundo::calculo_t0_iniciado, this, [this] {
+        calc_temp_->show();
+        calc_temp_->raise();
+    });
+    connect(b, &BuscaEmFundo::temperatura_candidata, this, [this](double t) { calc_temp_->mostra_candidata(t, QLocale()); });
+    connect(b, &BuscaEmFundo::calculo_t0_concluido, calc_temp_, &QWidget::hide);
+    connect(b, &BuscaEmFundo::fase_iniciada, this,
+            [this](int, double hora_inicio) { executando_->mostra_inicio(hora_inicio, QLocale()); });
+    connect(b, &BuscaEmFundo::andamento, this, [this](const Andamento& a) {
+        if (!executando_->isVisible()) {
+            executando_->show();
+            executando_->raise();
         }
-        j_.executando_->atualiza_andamento(a, QLocale());
-        j_.executando_->repaint();
-        j_.deixa_pintar();
-        emit j_.andamento_mostrado(a);
-    }
-
-    void reaquecimento(int n) override { j_.executando_->mostra_reaquecimentos(n); }
-
-    void bipe() override { QApplication::beep(); }
-
-    void resultado_disponivel() override
-    {
-        j_.requisitos_resultado_ = j_.estado_.requisitos;
-        j_.botao_resultado_->setCursor(Qt::PointingHandCursor);
-        j_.botao_economia_->setCursor(Qt::PointingHandCursor);
-        j_.Impressos1_->setEnabled(true);
-    }
-
-    void fase_concluida(int) override
-    {
-        j_.executando_->hide();
-        j_.deixa_pintar();
-    }
-
-    void mensagem(const std::string& texto) override
-    {
-        j_.mensageiro_.mostra(&j_, TipoMensagem::simples, QString::fromStdString(texto));
-    }
-
-private:
-    Tform_global& j_;
-};
+        executando_->atualiza_andamento(a, QLocale());
+        emit andamento_mostrado(a);
+    });
+    connect(b, &BuscaEmFundo::reaquecimento, executando_, &PainelAndamento::mostra_reaquecimentos);
+    connect(b, &BuscaEmFundo::bipe, this, [] { QApplication::beep(); });
+    connect(b, &BuscaEmFundo::fase_concluida, executando_, &QWidget::hide);
+    connect(b, &BuscaEmFundo::terminou, this, &Tform_global::busca_terminou);
+    connect(executando_, &PainelAndamento::parar, this, &Tform_global::pararClick);
+}
 
 void Tform_global::executa_busca()
 {
-    if (executando_busca_) return;
-    ObservadorJanela observador(*this);
-    OpcoesBusca opcoes = opcoes_busca_;
-    opcoes.escolhe_objetivos = [this] {
-        if (form_inviab_ != nullptr) form_inviab_->exec();
-    };
-
-    // The window takes no input until the run ends, but goes on painting.
-    executando_busca_ = true;
-    qApp->installEventFilter(this);
-    ResumoBusca resumo;
-    try {
-        resumo = kelm::executa_busca(estado_, observador, opcoes);
-    } catch (const ErroAlocacao& e) {
-        resumo.desfecho = Desfecho::simples(e.what());
-    } catch (const std::exception& e) {
-        resumo.desfecho = Desfecho::erro("A execução foi interrompida por um erro.", e.what());
+    if (busca_->executando()) return;
+    if (const Desfecho d = confere_busca(estado_, opcoes_busca_); !d.sucesso) {
+        mostra(d);
+        return;
     }
-    // Input given during the run is let out here, and dropped, while the filter still
-    // holds the window.
-    QCoreApplication::processEvents();
-    qApp->removeEventFilter(this);
-    executando_busca_ = false;
+    // The objectives are asked for here, on the window's thread, before the search starts;
+    // the search takes them as it would have asked for them.
+    std::optional<Criterios> escolhidos;
+    Criterios antes = estado_.criterios;
+    if (!estado_.criterios.objetivos_escolhidos) {
+        if (form_inviab_ != nullptr) form_inviab_->exec();
+        if (!estado_.criterios.objetivos_escolhidos) {
+            // Cancelled: the command ends as the search ends it, with nothing run.
+            ObservadorDaRecusa recusa([this] { esconde_grade(); });
+            const ResumoBusca r = kelm::executa_busca(estado_, recusa, opcoes_busca_);
+            if (!r.desfecho.sucesso && !r.desfecho.texto.empty()) mostra(r.desfecho);
+            return;
+        }
+        escolhidos = estado_.criterios;
+    }
+
+    Estado copia = estado_;
+    copia.criterios = antes;
+    try {
+        busca_->inicia(std::move(copia), opcoes_busca_, escolhidos);
+    } catch (const std::exception& e) {
+        mostra(Desfecho::erro("A execução foi interrompida por um erro.", e.what()));
+        return;
+    }
+    sair_ao_terminar_ = false;
+    rotulo_execucao_->setText(QString::fromUtf8(msg_executando));
+    rotulo_execucao_->setToolTip({});
+    atualiza_comandos();
+}
+
+void Tform_global::pararClick()
+{
+    if (!busca_->executando() || busca_->parada_pedida()) return;
+    busca_->para();
+    rotulo_execucao_->setText(QString::fromUtf8(msg_parando));
+    atualiza_comandos();
+}
+
+void Tform_global::busca_terminou()
+{
+    BuscaEmFundo::Devolvido d = busca_->devolve();
+    estado_ = std::move(d.estado);
     executando_->hide();
     calc_temp_->hide();
+    const ResumoBusca& resumo = d.resumo;
+    if (resumo.desfecho.sucesso && resumo.executada && estado_.execucao.programa_executado) {
+        requisitos_resultado_ = estado_.requisitos;
+        houve_resultado_ = true;
+        resultado_a_salvar_ = true;
+    }
+    atualiza_comandos();
+    resume_execucao(resumo.desfecho.sucesso && resumo.executada ? &resumo : nullptr);
 
+    for (const QString& texto : d.mensagens) mensageiro_.mostra(this, TipoMensagem::simples, texto);
     if (!resumo.desfecho.sucesso && !resumo.desfecho.texto.empty()) mostra(resumo.desfecho);
-    if (resumo.desfecho.sucesso && resumo.executada) resume_execucao(&resumo);
+    emit busca_terminada();
+    if (sair_ao_terminar_) {
+        sair_ao_terminar_ = false;
+        close();
+    }
 }
 
 void Tform_global::resume_execucao(const ResumoBusca* resumo)
 {
     QStringList partes;
     QStringList frases;
+    if (resumo != nullptr && resumo->parada) partes << QString::fromUtf8(msg_parada);
     if (resumo != nullptr && resumo->interrompida)
         partes << QStringLiteral("A primeira fase parou no limite de %1 reaquecimentos%2.")
                       .arg(opcoes_busca_.max_reaquecimentos)
@@ -196,16 +166,29 @@ void Tform_global::resume_execucao(const ResumoBusca* resumo)
     rotulo_execucao_->setToolTip(frases.join(QLatin1Char('\n')));
 }
 
-void Tform_global::deixa_pintar() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
-
 // Events ---------------------------------------------------------------------------------
 
 void Tform_global::closeEvent(QCloseEvent* evento)
 {
-    // A run ends only by itself; closing waits for it.
-    if (executando_busca_) {
+    // During a run: stop it first, and close once it has ended and its result was offered
+    // for saving.
+    if (busca_->executando()) {
         evento->ignore();
+        const Pergunta p{QStringLiteral("A busca está em andamento. Parar a busca e sair?"),
+                         {QStringLiteral("Parar e sair"), QStringLiteral("Continuar")}};
+        if (mensageiro_.pergunta(this, p) != 0) return;
+        sair_ao_terminar_ = true;
+        pararClick();
         return;
+    }
+    if (resultado_a_salvar_ && estado_.execucao.programa_executado) {
+        const Pergunta p{QString::fromUtf8(pergunta_salvar_ao_sair),
+                         {QStringLiteral("Salvar"), QStringLiteral("Sair sem salvar"), QStringLiteral("Cancelar")}};
+        const int resposta = mensageiro_.pergunta(this, p);
+        if (resposta == 2 || (resposta == 0 && !salva_tabela())) {
+            evento->ignore();
+            return;
+        }
     }
     QMainWindow::closeEvent(evento);
 }
@@ -213,7 +196,6 @@ void Tform_global::closeEvent(QCloseEvent* evento)
 bool Tform_global::eventFilter(QObject* objeto, QEvent* evento)
 {
     if (objeto == painel_cliente_ && evento->type() == QEvent::Resize) posiciona_calc_temp();
-    if (executando_busca_ && eh_entrada(evento) && !no_modal(objeto)) return true;
     return QMainWindow::eventFilter(objeto, evento);
 }
 

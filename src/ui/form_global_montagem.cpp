@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QFrame>
 #include <QKeySequence>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -57,8 +58,8 @@ void Tform_global::cria_menu()
     auto separador = [](QMenu* m, const char* nome) { m->addSeparator()->setObjectName(QLatin1String(nome)); };
 
     QMenu* principal = menu("Principal1", QStringLiteral("&Principal"), true);
-    QAction* abrir = item(principal, "Abrir1", QStringLiteral("Abrir"), true, QKeySequence(Qt::Key_F1));
-    QAction* salvar = item(principal, "Salvar1", QStringLiteral("Salvar"), true);
+    Abrir1_ = item(principal, "Abrir1", QStringLiteral("Abrir"), true, QKeySequence(Qt::Key_F1));
+    Salvar1_ = item(principal, "Salvar1", QStringLiteral("Salvar"), true);
     separador(principal, "N1");
     QAction* sair = item(principal, "Sair1", QStringLiteral("Sair"), true);
 
@@ -100,8 +101,8 @@ void Tform_global::cria_menu()
     // The items of a disabled menu cannot be reached, by mouse or by shortcut, whatever
     // their own state: Qt does not deliver the shortcut of an action whose menu is disabled.
 
-    connect(abrir, &QAction::triggered, this, &Tform_global::Abrir1Click);
-    connect(salvar, &QAction::triggered, this, &Tform_global::Salvar1Click);
+    connect(Abrir1_, &QAction::triggered, this, &Tform_global::Abrir1Click);
+    connect(Salvar1_, &QAction::triggered, this, &Tform_global::Salvar1Click);
     connect(sair, &QAction::triggered, this, &Tform_global::Sair1Click);
     connect(pesos, &QAction::triggered, this, &Tform_global::Pesos1Click);
     connect(objetivos, &QAction::triggered, this, &Tform_global::Objetivos1Click);
@@ -153,8 +154,8 @@ QWidget* Tform_global::cria_barra()
     botao_salvar_ = botao_barra(barra, "botao_salvar", 0, "Salvar Tabela de Resultados", icone("document-save", "salvar"));
     botao_abrir_ = botao_barra(barra, "botao_abrir", 57, "Abrir Arquivo de Dados", icone("document-open", "abrir"));
     linha("Bevel3", QFrame::VLine, 113, 7, 2, 40);
-    executar_ = botao_barra(barra, "executar", 115, nullptr, icone("media-playback-start", "executar"));
-    objetivos_ = botao_barra(barra, "objetivos", 172, nullptr, icone("objetivos-kelm", "objetivos"));
+    executar_ = botao_barra(barra, "executar", 115, "Executar a Busca", icone("media-playback-start", "executar"));
+    objetivos_ = botao_barra(barra, "objetivos", 172, "Objetivos a Cumprir", icone("objetivos-kelm", "objetivos"));
     pesos_ = botao_barra(barra, "pesos", 229, "Configurar Pesos ", icone("pesos-kelm", "pesos"));
     parametros_ = botao_barra(barra, "parametros", 286, "Parâmetros da Busca", QIcon());
     parametros_->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -170,10 +171,6 @@ QWidget* Tform_global::cria_barra()
     botao_economia_ = botao_barra(barra, "botao_economia", 514, "Economia Obtida", icone("economia-kelm", "economia"));
     linha("Bevel5", QFrame::VLine, 570, 7, 2, 40);
     botao_fechar_ = botao_barra(barra, "botao_fechar", 573, "Sair do Programa", icone("application-exit", "fechar"));
-
-    // Commands whose data are missing show the not-allowed pointer until they are not.
-    for (QToolButton* b : {sol_inicial_, botao_tabinicial_, botao_resultado_, botao_economia_})
-        b->setCursor(Qt::ForbiddenCursor);
 
     connect(botao_salvar_, &QToolButton::clicked, this, &Tform_global::botao_salvarClick);
     connect(botao_abrir_, &QToolButton::clicked, this, &Tform_global::botao_abrirClick);
@@ -194,6 +191,16 @@ QWidget* Tform_global::cria_painel_cliente()
     painel_cliente_ = new PainelVerde;
     painel_cliente_->setObjectName(QStringLiteral("Panel2"));
     painel_cliente_->installEventFilter(this);
+
+    // Above the grid, which schedule it shows.
+    titulo_grade_ = new QLabel(painel_cliente_);
+    titulo_grade_->setObjectName(QStringLiteral("titulo_grade"));
+    titulo_grade_->setAutoFillBackground(true);
+    titulo_grade_->setContentsMargins(8, 4, 8, 4);
+    QFont negrito = titulo_grade_->font();
+    negrito.setBold(true);
+    negrito.setPointSizeF(negrito.pointSizeF() * 1.2);
+    titulo_grade_->setFont(negrito);
 
     tabela_jogos_ = new GradeJogos(painel_cliente_);
     tabela_jogos_->setObjectName(QStringLiteral("tabela_jogos"));
@@ -217,8 +224,10 @@ QWidget* Tform_global::cria_painel_cliente()
     auto* camadas = new QVBoxLayout(painel_cliente_);
     camadas->setContentsMargins(0, 0, 0, 0);
     camadas->setSpacing(0);
+    camadas->addWidget(titulo_grade_);
     camadas->addWidget(tabela_jogos_, 1);
     camadas->addWidget(panel_jogos_);
+    titulo_grade_->hide();
     tabela_jogos_->hide();
     panel_jogos_->hide();
 

@@ -35,7 +35,6 @@ Tform_inviab::Tform_inviab(Criterios& criterios, const Mensageiro& mensageiro, Q
         inv_[i] = c;
     }
     QCheckBox* requisitos = inv_[static_cast<std::size_t>(Inviabilidade::requisitos)];
-    requisitos->setChecked(criterios_.objetivos[static_cast<std::size_t>(Inviabilidade::requisitos)] != 0);
 
     auto* ok = botao_com_imagem(this, "ok", QStringLiteral("&Ok"), style()->standardIcon(QStyle::SP_DialogOkButton));
     cancelar_ = botao_com_imagem(this, "cancelar", QStringLiteral("&Cancelar"), style()->standardIcon(QStyle::SP_DialogCancelButton));
@@ -79,17 +78,16 @@ void Tform_inviab::cancelarClick()
     reject();
 }
 
-// "&Todos" and "&Resetar" reach the boxes shown, never a hidden one the planner cannot see.
+// "&Todos" and "&Resetar" reach every box, the requirements' too while it is hidden, so that it
+// shows as the others when requirements come into force.
 void Tform_inviab::todosClick()
 {
-    for (QCheckBox* c : inv_)
-        if (c->isVisibleTo(this)) c->setChecked(true);
+    for (QCheckBox* c : inv_) c->setChecked(true);
 }
 
 void Tform_inviab::reseteClick()
 {
-    for (QCheckBox* c : inv_)
-        if (c->isVisibleTo(this)) c->setChecked(false);
+    for (QCheckBox* c : inv_) c->setChecked(false);
 }
 
 void Tform_inviab::keyPressEvent(QKeyEvent* evento)

@@ -15,8 +15,10 @@ namespace kelm {
 // The objectives dialog `form_inviab`: nine check boxes, one per infeasibility, and the
 // buttons "&Ok", "&Cancelar", "&Todos" and "&Resetar". It lives, hidden, for the program's
 // whole life, so the boxes keep what the planner set; they are never set from `objetivos`.
-// A tenth box, the planner's requirements (checked at first, as the requirements are
-// minimised unless the planner says otherwise), is shown only while requirements are in force.
+// A tenth box, the planner's requirements, is shown only while requirements are in force; it
+// starts unchecked as the nine do, and "&Todos" and "&Resetar" set it with them. While it is
+// hidden "&Ok" leaves the requirements' objective as it was (minimised unless the planner says
+// otherwise).
 class Tform_inviab : public QDialog {
     Q_OBJECT
 public:

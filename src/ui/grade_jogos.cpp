@@ -5,8 +5,12 @@
 #include <QApplication>
 #include <QFont>
 #include <QHeaderView>
+#include <QPainter>
 #include <QPalette>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
+
+#include "ui/regional.hpp"
 
 namespace kelm {
 
@@ -55,6 +59,18 @@ QColor fundo_marcado() { return QColor(0xFF, 0xCD, 0xD2); }
 
 QColor texto_marcado() { return cor_do_quadro(cores_quadro::contagem); }
 
+QString titulo_da_grade(const TabelaNaGrade& t, const QLocale& local)
+{
+    QString titulo = t.origem == OrigemTabela::inicial ? QStringLiteral("Tabela Inicial") : QStringLiteral("Tabela Obtida");
+    titulo += QStringLiteral(": %1 rodadas").arg(t.rodadas);
+    if (t.returno != Returno::nenhum)
+        titulo += t.returno == Returno::espelhado ? QStringLiteral(", turno e returno espelhado")
+                                                  : QStringLiteral(", turno e returno francês");
+    if (t.fo) titulo += QStringLiteral(". FO ") + numero(*t.fo, local);
+    if (t.parada) titulo += QStringLiteral(" (execução parada pelo planejador)");
+    return titulo;
+}
+
 void ModeloGrade::define(const Tabela& tabela, const std::vector<std::string>& nomes, int linhas, int colunas,
                          QStringList notas, std::vector<bool> marcados)
 {
@@ -86,6 +102,13 @@ void ModeloGrade::define(const Tabela& tabela, const std::vector<std::string>& n
         colunas_ = colunas;
         endInsertColumns();
     }
+    if (linhas_ > 0 && colunas_ > 0) emit dataChanged(index(0, 0), index(linhas_ - 1, colunas_ - 1));
+}
+
+void ModeloGrade::define_inicio_returno(int rodada)
+{
+    if (rodada == inicio_returno_) return;
+    inicio_returno_ = rodada;
     if (linhas_ > 0 && colunas_ > 0) emit dataChanged(index(0, 0), index(linhas_ - 1, colunas_ - 1));
 }
 
@@ -137,6 +160,8 @@ QVariant ModeloGrade::data(const QModelIndex& indice, int papel) const
         if (fixa) return QApplication::palette().brush(QPalette::ButtonText);
         if (marcado(indice.row(), indice.column())) return texto_marcado();
         return {};
+    case papel_inicio_returno:
+        return inicio_returno_ > 0 && indice.row() == inicio_returno_;
     case Qt::FontRole: {
         if (!marcado(indice.row(), indice.column())) return {};
         QFont negrito;
@@ -157,9 +182,26 @@ Qt::ItemFlags ModeloGrade::flags(const QModelIndex& indice) const
 
 namespace {
 
+// Paints a cell as the view does, then the line between the turno and the returno above the
+// returno's first round.
+class DelegadoGrade : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* pintor, const QStyleOptionViewItem& opcao, const QModelIndex& indice) const override
+    {
+        QStyledItemDelegate::paint(pintor, opcao, indice);
+        if (!indice.data(papel_inicio_returno).toBool()) return;
+        pintor->save();
+        pintor->fillRect(QRect(opcao.rect.left(), opcao.rect.top(), opcao.rect.width(), 3), opcao.palette.text());
+        pintor->restore();
+    }
+};
+
 // What the grid and its fixed parts share: sizes, no editing, the info-background colour.
 void configura(QTableView* v)
 {
+    v->setItemDelegate(new DelegadoGrade(v));
     v->horizontalHeader()->hide();
     v->verticalHeader()->hide();
     v->horizontalHeader()->setMinimumSectionSize(1);

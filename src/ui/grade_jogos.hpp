@@ -1,7 +1,10 @@
 #pragma once
 
+#include <optional>
+
 #include <QAbstractTableModel>
 #include <QColor>
+#include <QLocale>
 #include <QString>
 #include <QTableView>
 #include <QStringList>
@@ -32,6 +35,27 @@ NotasDaGrade notas_da_grade(const Explicacao& explicacao, const Tabela& tabela);
 QColor fundo_marcado();
 QColor texto_marcado();
 
+// Which schedule the grid shows.
+enum class OrigemTabela { inicial, obtida };
+
+// What the grid's heading says of the schedule it shows.
+struct TabelaNaGrade {
+    OrigemTabela origem = OrigemTabela::inicial;
+    int rodadas = 0;                   // the rounds shown
+    Returno returno = Returno::nenhum; // a whole season, turno and returno, by this scheme
+    std::optional<double> fo;          // of a result, its FO_STAR
+    bool parada = false;               // a result of a run the planner stopped
+};
+
+// The grid's heading: the schedule's name, its rounds and, of a result, its FO, for example
+// "Tabela Obtida: 10 rodadas, turno e returno espelhado. FO 3500", FO with `local`'s decimal
+// separator.
+QString titulo_da_grade(const TabelaNaGrade& tabela, const QLocale& local = QLocale());
+
+// The role of a cell's data that is true in the first round of the returno, above which the
+// grid draws a thick line.
+inline constexpr int papel_inicio_returno = Qt::UserRole + 1;
+
 // The contents of the grid: a snapshot of one schedule, taken when the view is filled, and
 // written out cell by cell as the view asks. Row 0 and column 0 hold the headings; cell
 // (r, g) of the model is game slot g of round r.
@@ -46,6 +70,8 @@ public:
     // besides the game itself, and `marcados` whether the game is marked.
     void define(const Tabela& tabela, const std::vector<std::string>& nomes, int linhas, int colunas,
                 QStringList notas = {}, std::vector<bool> marcados = {});
+    // The returno's first round (rounds from 1) below the turno's line; 0 when there is none.
+    void define_inicio_returno(int rodada);
 
     int rowCount(const QModelIndex& pai = {}) const override;
     int columnCount(const QModelIndex& pai = {}) const override;
@@ -64,6 +90,7 @@ private:
     QStringList nomes_;
     QStringList notas_;
     std::vector<bool> marcados_;
+    int inicio_returno_ = 0;
 };
 
 // The string grid `tabela_jogos`: columns of 170 pixels, rows of 24, read-only, with its

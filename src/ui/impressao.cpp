@@ -306,8 +306,8 @@ int imprime_tabela(QPagedPaintDevice& destino, const Campeonato& campeonato, con
     return total;
 }
 
-void mostra_impressao(QWidget* pai, const Campeonato& campeonato, const Tabela& tabela, const Explicacao& explicacao,
-                      const Ficha& ficha)
+QString mostra_impressao(QWidget* pai, const Campeonato& campeonato, const Tabela& tabela, const Explicacao& explicacao,
+                         const Ficha& ficha)
 {
     QPrinter impressora(QPrinter::HighResolution);
     impressora.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(12, 12, 12, 12),
@@ -320,7 +320,9 @@ void mostra_impressao(QWidget* pai, const Campeonato& campeonato, const Tabela& 
         imprime_tabela(*p, campeonato, tabela, explicacao, ficha, QDate::currentDate());
     });
     previa.resize(1100, 720);
-    previa.exec();
+    // The preview closes accepted once it has printed.
+    if (previa.exec() != QDialog::Accepted || impressora.outputFormat() != QPrinter::PdfFormat) return {};
+    return impressora.outputFileName();
 }
 
 }  // namespace kelm

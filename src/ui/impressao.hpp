@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QString>
 
 #include "report/explicacao.hpp"
 #include "report/ficha.hpp"
@@ -19,8 +20,8 @@ int imprime_tabela(QPagedPaintDevice& destino, const Campeonato& campeonato, con
                    const Explicacao& explicacao, const Ficha& ficha, const QDate& data);
 
 // Shows the print preview of a schedule on A4 paper, from which the planner prints it or,
-// choosing to print to a file, writes it as a PDF.
-void mostra_impressao(QWidget* pai, const Campeonato& campeonato, const Tabela& tabela, const Explicacao& explicacao,
+// choosing to print to a file, writes it as a PDF; the PDF file written, or an empty text.
+QString mostra_impressao(QWidget* pai, const Campeonato& campeonato, const Tabela& tabela, const Explicacao& explicacao,
                       const Ficha& ficha);
 
 }  // namespace kelm

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPushButton>
 
+#include "search/execucoes.hpp"
 #include "ui/regional.hpp"
 
 namespace kelm {
@@ -16,6 +18,17 @@ QString prefixo_inviabilidade(int k) { return QStringLiteral("Inviabilidade %1: 
 constexpr int linha_requisitos = 22;
 
 }  // namespace
+
+QString texto_execucoes(const Andamento& a, int threads)
+{
+    if (a.execucoes <= 1) return {};
+    if (threads <= 1)
+        return QStringLiteral("execução %1 de %2").arg(qMin(a.execucoes_concluidas + 1, a.execucoes)).arg(a.execucoes);
+    return QStringLiteral("%1 execuções em paralelo, %2 %3")
+        .arg(a.execucoes)
+        .arg(a.execucoes_concluidas)
+        .arg(a.execucoes_concluidas == 1 ? QStringLiteral("concluída") : QStringLiteral("concluídas"));
+}
 
 void pinta_painel(QWidget* painel)
 {
@@ -38,6 +51,7 @@ PainelAndamento::PainelAndamento(QWidget* pai) : QFrame(pai)
     titulo_ = rotulo("Label1", QStringLiteral("Aguarde. AA Executando..."), 118, 12, 21);
     rotulo_andamento_ = rotulo("Label7", QStringLiteral("Andamento:"), 12, 58, 13);
     percentual_ = rotulo("Label2", QStringLiteral("%"), 110, 58, 16);
+    execucoes_ = rotulo("execucoes", QString(), 239, 60, 13);
     hora_inicio_ = rotulo("Label3", QStringLiteral("Hora de Início :"), 12, 91, 13);
     hora_atual_ = rotulo("Label4", QStringLiteral("Hora Atual :"), 239, 91, 13);
     rotulo("Label8", QStringLiteral("Inviabilidades "), 174, 122, 19);  // heading of the nine counts
@@ -60,6 +74,16 @@ PainelAndamento::PainelAndamento(QWidget* pai) : QFrame(pai)
     fo_->setPalette(amarelo);
     tempo_execucao_ = rotulo("Label5", QStringLiteral("Tempo de Execução:"), 12, 357, 13);
     reaquece_ = rotulo("reaquece", QStringLiteral("Nº de Reaquecimentos: 0"), 244, 357, 13);
+    // Left of the title: the run ends at its next temperature level, keeping its best schedule.
+    parar_ = new QPushButton(QStringLiteral("&Parar"), this);
+    parar_->setObjectName(QStringLiteral("parar"));
+    parar_->setGeometry(12, 12, 94, 28);
+    parar_->setFocusPolicy(Qt::NoFocus);
+    parar_->setToolTip(QStringLiteral("Termina a execução no próximo nível de temperatura, com a melhor tabela "
+                                      "encontrada até então (Esc)"));
+    parar_->setAutoFillBackground(false);
+    parar_->setPalette(QApplication::palette());
+    connect(parar_, &QPushButton::clicked, this, &PainelAndamento::parar);
 
     // Thin lines divide the panel into its groups: title, progress, times, counts, objective,
     // and the last line; a vertical one parts the two columns of counts.
@@ -107,8 +131,9 @@ void PainelAndamento::reorganiza()
     for (QLabel* l : rotulos) l->adjustSize();
     // Pairs on one line: the second starts at its own place, or after the first.
     const std::pair<QLabel*, QLabel*> pares[] = {
-        {rotulo_andamento_, percentual_}, {hora_inicio_, hora_atual_}, {rotulo_fo_, fo_}, {tempo_execucao_, reaquece_},
-        {inv_[1], inv_[5]}, {inv_[2], inv_[6]}, {inv_[3], inv_[7]}, {inv_[4], inv_[8]}};
+        {rotulo_andamento_, percentual_}, {percentual_, execucoes_}, {hora_inicio_, hora_atual_},
+        {rotulo_fo_, fo_},                {tempo_execucao_, reaquece_}, {inv_[1], inv_[5]},
+        {inv_[2], inv_[6]},               {inv_[3], inv_[7]},           {inv_[4], inv_[8]}};
     for (const auto& [primeiro, segundo] : pares) {
         const int x = qMax(segundo->property("x_projeto").toInt(), primeiro->geometry().right() + 10);
         if (x != segundo->x()) segundo->move(x, segundo->y());
@@ -123,6 +148,7 @@ void PainelAndamento::atualiza_andamento(const Andamento& a, const QLocale& loca
     titulo_->setText(QStringLiteral("Aguarde. ") + QString::fromUtf8(a.algoritmo) + QStringLiteral(" Executando..."));
     hora_atual_->setText(QStringLiteral("Hora Atual : ") + texto_hora(a.hora_atual, local));
     percentual_->setText(numero(a.percentual, local) + QStringLiteral(" %"));
+    execucoes_->setText(texto_execucoes(a, threads_para(a.execucoes)));
     tempo_execucao_->setText(QStringLiteral("Tempo de Execução: ") + duracao(a.tempo_execucao));
     for (int k = 1; k <= num_contagens; ++k)
         inv_[k - 1]->setText(prefixo_inviabilidade(k) +
@@ -153,6 +179,8 @@ void PainelAndamento::mostra_requisitos(bool em_vigor)
     requisitos->setVisible(em_vigor);
     resize(width(), height() + d);
 }
+
+void PainelAndamento::permite_parar(bool permite) { parar_->setEnabled(permite); }
 
 PainelTemperatura::PainelTemperatura(QWidget* pai) : QFrame(pai)
 {

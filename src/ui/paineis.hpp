@@ -6,14 +6,20 @@
 #include "search/observador.hpp"
 
 class QLabel;
+class QPushButton;
 
 namespace kelm {
+
+// What the progress panel says of several runs (`andamento.execucoes` above 1) on `threads`
+// threads: "4 execuções em paralelo, 1 concluída", or one at a time "execução 2 de 4"; nothing
+// of a single run.
+QString texto_execucoes(const Andamento& andamento, int threads);
 
 // The progress panel `executando`: the algorithm's name, the percentage, the start, current
 // and elapsed times, the nine counts of the kept schedule, its objective and the reheats.
 // Captions are never reset: between runs the labels keep the texts of the last refresh.
 // While the planner's requirements are in force a tenth count, `inv10`, stands below the
-// ninth, and the panel grows by its line.
+// ninth, and the panel grows by its line. Its button "&Parar" asks the run to stop.
 class PainelAndamento : public QFrame {
     Q_OBJECT
 public:
@@ -30,6 +36,12 @@ public:
     void mostra_reaquecimentos(int n);
     // Shows the tenth count while requirements are in force, hides it otherwise.
     void mostra_requisitos(bool em_vigor);
+    // Whether "&Parar" may be pressed: while a run goes on and nobody asked it to stop.
+    void permite_parar(bool permite);
+
+signals:
+    // "&Parar" was pressed.
+    void parar();
 
 private:
     QLabel* rotulo(const char* nome, const QString& texto, int x, int y, int pixels, bool negrito = true);
@@ -41,6 +53,8 @@ private:
     QLabel* titulo_;            // "Aguarde. SA Executando..."
     QLabel* rotulo_andamento_;  // "Andamento:"
     QLabel* percentual_;
+    QLabel* execucoes_;         // of several runs: how they go (texto_execucoes)
+    QPushButton* parar_;
     QLabel* hora_inicio_;
     QLabel* hora_atual_;
     QLabel* tempo_execucao_;

@@ -1,5 +1,7 @@
 #include "ui/programa.hpp"
 
+#include <clocale>
+
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -16,6 +18,11 @@ Programa::Programa(Estado& estado)
 
 void prepara_aplicacao(QApplication& aplicacao)
 {
+    // The application object took the desktop's locale for the C library too. Files are
+    // written the same in every language (a workbook's XML holds its numbers with a point):
+    // the C library formats and reads numbers in the C locale, and only the texts shown to
+    // the planner use the desktop's separator (regional.hpp).
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QString::fromUtf8(titulo_aplicacao));
     // The installed desktop entry, kelm.desktop: its icon and name go with the window.
     QGuiApplication::setDesktopFileName(QStringLiteral("kelm"));

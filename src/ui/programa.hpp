@@ -28,8 +28,10 @@ public:
     Tform_parametros form_parametros;
 };
 
-// Titles the application "KELM v1.0" and gives Qt's own dialogs and buttons their
-// Portuguese texts when the translation is installed.
+// Titles the application "KELM v1.0", puts the C library's numbers back in the C locale
+// (files are written the same in every language), and gives Qt's own dialogs and buttons
+// their Portuguese texts when the translation is installed. Called right after the
+// application object is made.
 void prepara_aplicacao(QApplication& aplicacao);
 
 }  // namespace kelm

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""Reads back a workbook written by KELM beside the result file of the same schedule, and
-prints what differs (exit status 1), or nothing (0).
+"""Reads back a workbook written by KELM beside the result file of the same schedule, or
+beside another workbook, cell by cell, and prints what differs (exit status 1), or nothing (0).
 
     le_planilha.py PLANILHA.xlsx RESULTADO.txt RODADA_DO_RETURNO   (from 1; 0 for a single turno)
+    le_planilha.py --iguais PLANILHA.xlsx OUTRA.xlsx
 """
 import datetime
 import sys
@@ -31,7 +32,27 @@ def le_resultado(caminho):
     return contagens, jogos, datas
 
 
+def iguais(a, b):
+    """The cells in which two workbooks differ, sheet by sheet."""
+    livros = openpyxl.load_workbook(a), openpyxl.load_workbook(b)
+    if livros[0].sheetnames != livros[1].sheetnames:
+        return [f'abas {livros[0].sheetnames} e {livros[1].sheetnames}']
+    erros = []
+    for nome in livros[0].sheetnames:
+        folhas = [livro[nome] for livro in livros]
+        for linha in range(1, max(f.max_row for f in folhas) + 1):
+            for coluna in range(1, max(f.max_column for f in folhas) + 1):
+                valores = [f.cell(linha, coluna).value for f in folhas]
+                if valores[0] != valores[1]:
+                    erros.append(f'{nome}!{openpyxl.utils.get_column_letter(coluna)}{linha}: {valores[0]!r} e {valores[1]!r}')
+    return erros
+
+
 def main():
+    if sys.argv[1] == '--iguais':
+        erros = iguais(sys.argv[2], sys.argv[3])
+        print('\n'.join(erros[:20]))
+        return 1 if erros else 0
     livro = openpyxl.load_workbook(sys.argv[1])
     contagens, jogos, datas = le_resultado(sys.argv[2])
     returno = int(sys.argv[3])

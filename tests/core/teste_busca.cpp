@@ -1,9 +1,16 @@
+#include <algorithm>
+#include <atomic>
+#include <optional>
+#include <set>
+
 #include "search/vizinhancas.hpp"
 #include "search/execucao.hpp"
 #include "apoio.hpp"
 #include "evaluation/objetivos.hpp"
 #include "files/formatos.hpp"
 #include "files/resultado.hpp"
+#include "report/explicacao.hpp"
+#include "search/execucoes.hpp"
 
 namespace kelm::teste {
 namespace {
@@ -242,6 +249,91 @@ void confere_varias(const Estado& base, const OpcoesBusca& op, const Unica& espe
     const std::vector<std::string> fim(gravador.eventos.end() - 4, gravador.eventos.end());
     EXPECT_EQ(fim, (std::vector<std::string>{"resultado_disponivel", "bipe", "fase_concluida 2", "mensagem"}));
 }
+
+// A stop asked for at a temperature level: `fase` and `refresco` say at which refresh (0: before
+// the run starts), of how many runs of which search.
+struct CasoParada {
+    const char* nome;
+    TipoBusca busca;
+    int fase;
+    int refresco;
+    int execucoes = 1;
+};
+
+// Asks the run to stop at a given refresh, and counts the refreshes that come after.
+class PedeParada : public Gravador {
+public:
+    PedeParada(std::atomic<bool>& parar, const CasoParada& caso) : parar_(parar), caso_(caso) {}
+    int depois = 0;
+
+    void andamento(const Andamento& a) override
+    {
+        if (parar_)
+            ++depois;
+        else if (a.fase == caso_.fase && ++vistos_ == caso_.refresco)
+            parar_ = true;
+    }
+
+private:
+    std::atomic<bool>& parar_;
+    const CasoParada& caso_;
+    int vistos_ = 0;
+};
+
+// The pairs that meet in a schedule, venues aside.
+std::multiset<std::pair<int, int>> pares(const Tabela& t)
+{
+    std::multiset<std::pair<int, int>> p;
+    for (const Jogo* j = t.dados(); j != t.dados() + t.linhas() * t.colunas(); ++j)
+        if (!j->vazio()) p.insert(std::minmax(j->mandante(), j->visitante()));
+    return p;
+}
+
+void PrintTo(const CasoParada& c, std::ostream* os) { *os << c.nome; }
+
+class Parada : public ::testing::TestWithParam<CasoParada> {};
+
+// The run ends before the level after the stop was asked for, and its result is the schedule
+// it held: every pair still meets once, and its counts and FO are those a full count gives.
+TEST_P(Parada, TerminaNoNivelSeguinteComUmaTabelaValida)
+{
+    const CasoParada& c = GetParam();
+    Estado e = c.busca == TipoBusca::compacta ? campeonato_sorteado(8, 7, 1) : carrega_exemplo("nordeste.dat");
+    todos_objetivos(e);
+    std::atomic<bool> parar{c.refresco == 0};
+    PedeParada observador(parar, c);
+    OpcoesBusca op;
+    op.busca = c.busca;
+    op.execucoes = c.execucoes;
+    op.parar = &parar;
+    const ResumoBusca r = executa_busca(e, observador, op);
+    ASSERT_TRUE(r.executada);
+    EXPECT_TRUE(r.parada);
+    EXPECT_FALSE(r.interrompida);
+    EXPECT_EQ(r.segunda_fase, c.fase == 2);
+    EXPECT_EQ(r.movimentos == 0, c.refresco == 0);  // asked before, not a round of the estimate
+    EXPECT_EQ(observador.depois > 0, c.execucoes > 1);  // of several runs, refreshes of them all
+    EXPECT_TRUE(observador.mensagens.empty());
+
+    const Execucao& x = e.execucao;
+    EXPECT_TRUE(x.programa_executado);
+    EXPECT_TRUE(x.procedencia.parada);
+    EXPECT_EQ(pares(x.tabela_melhor), pares(x.tabela_partida));
+    EXPECT_EQ(x.tabela_melhor == x.tabela_partida, c.refresco == 0);  // a level runs its moves after its refresh
+    EXPECT_EQ(explica_tabela(e.campeonato, x.tabela_melhor).contagens, x.inviabilidades_melhor);
+    Criterios no_fim = e.criterios;
+    no_fim.objetivos = x.procedencia.objetivos_no_fim;
+    EXPECT_EQ(calcula_fo(x.inviabilidades_melhor, no_fim), x.fo_star);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PadraoECompacta, Parada,
+    ::testing::Values(CasoParada{"AntesDeComecar", TipoBusca::padrao, 1, 0}, CasoParada{"PrimeiroNivel", TipoBusca::padrao, 1, 1},
+                      CasoParada{"PrimeiraFase", TipoBusca::padrao, 1, 40}, CasoParada{"SegundaFase", TipoBusca::padrao, 2, 3},
+                      CasoParada{"CompactaPrimeiraFase", TipoBusca::compacta, 1, 2},
+                      CasoParada{"CompactaSegundaFase", TipoBusca::compacta, 2, 3},
+                      CasoParada{"VariasExecucoes", TipoBusca::compacta, 1, 0, 3}),
+    [](const auto& caso) { return std::string(caso.param.nome); });
 
 // Several runs keep the best of the single runs with the seeds that follow, whatever order
 // their threads end in: one that finished both phases before one that stopped at its reheat

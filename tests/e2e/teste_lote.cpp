@@ -1,8 +1,15 @@
+#include <fcntl.h>
 #include <sched.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "apoio.hpp"
 #include "apoio_lote.hpp"
@@ -258,6 +265,16 @@ std::string sem_tempo(const std::string& bytes)
     return bytes.substr(0, inicio) + bytes.substr(fim);
 }
 
+// The count lines of a result file, up to its "Tempo" line, as --avaliar prints them.
+std::string contagens_do_arquivo(const std::string& bytes)
+{
+    std::istringstream arquivo(bytes);
+    std::string cabecalho;
+    for (std::string linha; std::getline(arquivo, linha) && !linha.starts_with("Tempo:");)
+        cabecalho += linha.substr(0, linha.size() - 1) + "\n";
+    return cabecalho;
+}
+
 struct CasoOuro {
     const char* nome;
     const char* dados;
@@ -315,10 +332,7 @@ TEST_P(ArquivosDeOuro, ResultadoIgualAoGuardado)
     const Chamada e = lote(args);
     ASSERT_EQ(e.status, 0) << e.erros;
     EXPECT_EQ(e.erros.find("O FO_STAR do arquivo"), std::string::npos) << e.erros;
-    std::istringstream arquivo(le_bytes(ouro));
-    std::string cabecalho;
-    for (std::string linha; std::getline(arquivo, linha) && !linha.starts_with("Tempo:");)
-        cabecalho += linha.substr(0, linha.size() - 1) + "\n";
+    const std::string cabecalho = contagens_do_arquivo(le_bytes(ouro));
     EXPECT_EQ(e.saida, cabecalho);
     EXPECT_EQ(le_bytes(pasta.caminho() / "avaliado.txt"), le_bytes(relatorio));
 
@@ -367,6 +381,61 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoOuro{"brasileirao_2023_turno_execucoes_um_nucleo", "brasileirao_2023_turno.dat",
                                "--busca compacta --execucoes 3", 0, "brasileirao_2023_turno_execucoes", true}),
     [](const auto& caso) { return std::string(caso.param.nome); });
+
+// Whether `sinal` sent to the process `pid` waits still for one of its threads to take it.
+bool pendente(pid_t pid, int sinal)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string linha; std::getline(status, linha);)
+        if (linha.starts_with("ShdPnd:")) return (std::stoull(linha.substr(7), nullptr, 16) >> (sinal - 1)) & 1u;
+    return false;
+}
+
+// Ctrl-C on a long run (--esforco 50): the first stops it at its next temperature level, writes
+// the best schedule so far, which --avaliar scores as the file says, and exits with 4; a second,
+// sent once the first was taken, ends the program at once, leaving no file of any kind.
+TEST(LoteInterrompido, PrimeiroCtrlCGravaOMelhorOSegundoEncerraSemGravar)
+{
+    for (const int ctrl_c : {1, 2}) {
+        PastaTemporaria pasta;
+        const auto saida = pasta.caminho() / "resultado.txt";
+        const auto erros = pasta.caminho() / "erros.txt";
+        const std::string dados = exemplo("brasileirao_2023.dat").string();
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            ::signal(SIGINT, SIG_DFL);  // as a terminal starts it, whatever the test's own handling
+            const int fd = ::open(erros.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            ::dup2(fd, STDERR_FILENO);
+            ::execl(KELM_LOTE, "kelm-lote", "--esforco", "50", "-o", saida.c_str(), dados.c_str(), nullptr);
+            ::_exit(127);
+        }
+        std::this_thread::sleep_for(std::chrono::seconds(2));
+        const auto pedido = std::chrono::steady_clock::now();
+        for (int k = 0; k < ctrl_c; ++k) {
+            ::kill(pid, SIGINT);
+            while (pendente(pid, SIGINT)) std::this_thread::yield();
+        }
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        const double segundos = std::chrono::duration<double>(std::chrono::steady_clock::now() - pedido).count();
+        EXPECT_LT(segundos, 2.0);
+        std::vector<std::string> arquivos;
+        for (const auto& a : std::filesystem::directory_iterator(pasta.caminho())) arquivos.push_back(a.path().filename());
+        std::sort(arquivos.begin(), arquivos.end());
+        EXPECT_EQ(arquivos, (ctrl_c == 1 ? std::vector<std::string>{"erros.txt", "resultado.txt"}
+                                         : std::vector<std::string>{"erros.txt"}));
+        if (ctrl_c == 2) {
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
+            continue;
+        }
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 4) << status << le_bytes(erros);
+        EXPECT_NE(le_bytes(erros).find("Execução interrompida pelo planejador"), std::string::npos) << le_bytes(erros);
+        const Chamada e = lote({"--avaliar", saida.string(), dados}, '.');
+        ASSERT_EQ(e.status, 0) << e.erros;
+        EXPECT_EQ(e.saida, contagens_do_arquivo(le_bytes(saida)));
+    }
+}
 
 }  // namespace
 }  // namespace kelm::teste

@@ -7,6 +7,7 @@
 #include <csignal>
 
 #include "apoio.hpp"
+#include "files/rascunhos.hpp"
 #include "files/resultado.hpp"
 #include "processo_filho.hpp"
 
@@ -139,6 +140,30 @@ TEST(GravacaoQueFalha, EscritaQueFalhaNoMeioDeixaOArquivoAnterior)
     // Without the limit the same bytes are saved whole.
     ASSERT_TRUE(grava_arquivo(destino, grande).sucesso);
     EXPECT_EQ(le_bytes(destino), grande);
+}
+
+// A program ended by a signal half way through a save, whose handler first removes the saves'
+// temporary files (as kelm-lote's does at a second Ctrl-C), leaves the previous file as it was
+// and nothing else: here the signal of the file-size limit, raised by the write that passes it.
+TEST(GravacaoQueFalha, SinalNoMeioDaEscritaNaoDeixaTemporario)
+{
+    PastaTemporaria pasta;
+    const fs::path destino = pasta.escreve("Tabela.txt", anterior);
+    const RespostaFilho r = executa_em_filho([&] {
+        const rlimit sem_core{0, 0};
+        const rlimit limite{64 * 1024, 64 * 1024};
+        if (::setrlimit(RLIMIT_CORE, &sem_core) != 0 || ::setrlimit(RLIMIT_FSIZE, &limite) != 0)
+            return std::string("setrlimit falhou");
+        std::signal(SIGXFSZ, [](int sinal) {
+            apaga_rascunhos();
+            std::signal(sinal, SIG_DFL);
+            std::raise(sinal);
+        });
+        return resposta(grava_arquivo(destino, std::string(1 << 20, 'g')));
+    });
+    EXPECT_EQ(r.texto, "o processo filho terminou com o sinal " + std::to_string(SIGXFSZ));
+    EXPECT_EQ(le_bytes(destino), anterior);
+    EXPECT_EQ(arquivos_em(pasta.caminho()), std::vector<std::string>{"Tabela.txt"});
 }
 
 // A link is followed: the file it names gets the new contents and the link stays a link.

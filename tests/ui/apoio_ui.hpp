@@ -87,6 +87,8 @@ struct Bancada {
     Estado estado;
     Programa programa{estado};
     QList<Mensagem> mensagens;
+    QList<Pergunta> perguntas;
+    QList<int> respostas;                               // to the next questions, in order; then the last answer
     QString arquivo_a_abrir;                            // what the open dialog answers ("" = cancelled)
     std::optional<ArquivoEscolhido> arquivo_a_salvar;   // what the save dialog answers
     QList<ArquivoEscolhido> pedidos_de_salvar;          // the name and filter each save dialog proposed
@@ -94,6 +96,10 @@ struct Bancada {
     Bancada()
     {
         programa.mensageiro.substitui([this](QWidget*, const Mensagem& m) { mensagens.push_back(m); });
+        programa.mensageiro.substitui_pergunta([this](QWidget*, const Pergunta& p) {
+            perguntas.push_back(p);
+            return respostas.isEmpty() ? int(p.respostas.size()) - 1 : respostas.takeFirst();
+        });
         programa.seletor.substitui_abrir([this](QWidget*, const QString&) { return arquivo_a_abrir; });
         programa.seletor.substitui_salvar([this](QWidget*, const QString& nome, const QStringList&, int filtro) {
             pedidos_de_salvar.push_back({nome, filtro});
@@ -117,6 +123,13 @@ struct Bancada {
     QToolButton* botao(const char* nome) { return filho<QToolButton>(nome); }
     GradeJogos* grade() { return filho<GradeJogos>("tabela_jogos"); }
     void clica(const char* nome) { QTest::mouseClick(botao(nome), Qt::LeftButton); }
+
+    // Runs the search through `executar` and waits for it to end; false when it did not.
+    bool executa(int limite_ms = 120000)
+    {
+        clica("executar");
+        return QTest::qWaitFor([this] { return !janela().executando_busca(); }, limite_ms);
+    }
 
     // Loads a bundled championship through `botao_abrir`.
     void carrega(const char* nome)

@@ -121,7 +121,8 @@ private slots:
     }
 
     // The tenth objective and weight, the requirements', are read and stored only while the
-    // requirements are in force (their box and edit shown); "&Resetar" reaches no hidden box.
+    // requirements are in force (their box and edit shown); the box starts unchecked as the
+    // nine do, and "&Todos" and "&Resetar" take it along, hidden or not.
     void objetivo_e_peso_dos_requisitos_data()
     {
         QTest::addColumn<bool>("em_vigor");
@@ -138,13 +139,17 @@ private slots:
         QVERIFY(no_dialogo<Tform_inviab>("objetivos", [&](Tform_inviab* d) {
             QCOMPARE(d->inv(10)->isVisible(), em_vigor);
             decimo_marcado = d->inv(10)->isChecked();
+            clica_botoes(d, {"todos"});
+            decimo_marcado = decimo_marcado || !d->inv(10)->isChecked();
             clica_botoes(d, {"resete"});
             d->inv(8)->setChecked(true);
             clica_botoes(d, {"ok"});
         }));
-        QVERIFY(decimo_marcado);  // the requirements are minimised unless the planner says otherwise
+        QVERIFY(!decimo_marcado);
+        // Hidden, the box leaves the requirements minimised, as they are unless the planner
+        // says otherwise.
         QCOMPARE(b->estado.criterios.objetivos, (std::array<std::int32_t, num_contagens>{0, 0, 0, 0, 0, 0, 0, 1, 0, !em_vigor, 1}));
-        QCOMPARE(b->programa.form_inviab.inv(10)->isChecked(), !em_vigor);
+        QVERIFY(!b->programa.form_inviab.inv(10)->isChecked());
         QVERIFY(no_dialogo<Tform_pesos>("pesos", [&](Tform_pesos* d) {
             QCOMPARE(d->peso(10)->text(), QStringLiteral("1000000000"));
             escreve(d->peso(10), QStringLiteral("7"));

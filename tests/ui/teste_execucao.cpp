@@ -1,7 +1,8 @@
 // A whole run from the window on the 6-team championship (a copy of its three files), saved
-// as kelm-lote saves it; then saving into a missing folder and, through the table of hostile
-// paths, over a file in use, a run whose objectives choice is cancelled, which keeps that result, and the
-// coin after a compact run. The functions run in order on one window.
+// as kelm-lote saves it, as text and as a workbook; then saving into a missing folder and,
+// through the table of hostile paths, over a file in use, a run whose objectives choice is
+// cancelled, which keeps that result, the coin after a compact run, and runs stopped by the
+// planner. The functions run in order on one window, set up as the program sets itself up.
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -9,14 +10,17 @@
 
 #include <QLabel>
 #include <QRegularExpression>
+#include <QStatusBar>
 #include <QTableWidget>
 
 #include "apoio_ui.hpp"
 #include "caminhos_hostis.hpp"
 #include "evaluation/avaliacao.hpp"
+#include "evaluation/objetivos.hpp"
 #include "files/resultado.hpp"
 #include "report/explicacao.hpp"
 #include "search/busca.hpp"
+#include "search/execucoes.hpp"
 #include "ui/form_economia.hpp"
 #include "ui/regional.hpp"
 
@@ -44,6 +48,17 @@ QByteArray resultado_do_lote(const QString& destino)
     return le_arquivo(destino);
 }
 
+// The cells in which two workbooks differ, as le_planilha.py reads them with openpyxl (which
+// refuses a workbook it cannot read).
+QString diferencas_entre_planilhas(const QString& a, const QString& b)
+{
+    QProcess leitor;
+    leitor.start(QStringLiteral(KELM_PYTHON),
+                 {QString::fromUtf8(pasta_testes) + QStringLiteral("/core/le_planilha.py"), QStringLiteral("--iguais"), a, b});
+    const bool terminou = leitor.waitForFinished(60000) && leitor.exitCode() == 0;
+    return terminou ? QString() : QString::fromUtf8(leitor.readAllStandardOutput() + leitor.readAllStandardError());
+}
+
 }  // namespace
 
 class TesteExecucao : public QObject {
@@ -59,7 +74,26 @@ private:
     {
         b->arquivo_a_salvar = ArquivoEscolhido{pasta.filePath(nome), filtro};
         b->clica("botao_salvar");
-        return le_arquivo(pasta.filePath(nome) + (filtro == 1 ? QStringLiteral(".txt") : QStringLiteral(".xls")));
+        return le_arquivo(destino_do_salvar(pasta.filePath(nome), filtro));
+    }
+
+    // A run of the 20 clubs, long enough to be stopped, stopped by `para` at its third
+    // refresh; how long it took to end from then, in milliseconds.
+    template <class F>
+    qint64 execucao_parada(F para)
+    {
+        b->mensagens.clear();
+        b->perguntas.clear();
+        QElapsedTimer desde_o_pedido;
+        int refrescos = 0;
+        connect(&b->janela(), &Tform_global::andamento_mostrado, this, [&] {
+            if (++refrescos != 3) return;
+            desde_o_pedido.start();
+            para();
+        });
+        const bool terminou = b->executa();
+        disconnect(&b->janela(), &Tform_global::andamento_mostrado, this, nullptr);
+        return terminou && desde_o_pedido.isValid() ? desde_o_pedido.elapsed() : -1;
     }
 
 private slots:
@@ -67,6 +101,7 @@ private slots:
     {
         for (const char* arquivo : {"nordeste.dat", "nordeste_distancias.txt", "nordeste_nomes.txt"})
             QVERIFY(QFile::copy(exemplo(arquivo), pasta.filePath(QLatin1String(arquivo))));
+        prepara_aplicacao(*qApp);
         b = std::make_unique<Bancada>();
         QVERIFY(b->mostra());
         b->arquivo_a_abrir = pasta.filePath(QStringLiteral("nordeste.dat"));
@@ -81,27 +116,21 @@ private slots:
         b->clica("objetivos");
         QVERIFY(escolhe.tratado());
 
-        // At the first refresh: the progress panel is shown, a close request and a click
-        // are ignored, and events that are not input are still delivered.
-        int refrescos = 0;
+        // During the run the window answers: at the first refresh the progress panel shows,
+        // and closing asks whether to stop the run, which the planner declines.
         bool painel_visivel = false;
         bool fechou = true;
-        bool temporizador = false;
-        bool temporizador_durante = false;
+        b->respostas = {1};
         connect(&b->janela(), &Tform_global::andamento_mostrado, this, [&] {
-            if (++refrescos == 1) {
-                painel_visivel = b->filho("executando")->isVisible();
-                fechou = b->janela().close();
-                QTest::mouseClick(b->botao("botao_tabinicial"), Qt::LeftButton);
-                QTimer::singleShot(0, this, [&] { temporizador = true; });
-            }
-            if (refrescos == 20) temporizador_durante = temporizador;
+            if (painel_visivel) return;
+            painel_visivel = b->filho("executando")->isVisible();
+            fechou = b->janela().close();
         });
-        b->clica("executar");
+        QVERIFY(b->executa());
         disconnect(&b->janela(), &Tform_global::andamento_mostrado, this, nullptr);
         QVERIFY(painel_visivel);
         QVERIFY(!fechou);
-        QVERIFY(temporizador_durante);
+        QCOMPARE(b->perguntas.value(0).texto, QStringLiteral("A busca está em andamento. Parar a busca e sair?"));
         QVERIFY(!b->grade()->isVisible());
         QVERIFY(!b->filho("executando")->isVisible());
         QCOMPARE(b->mensagens.size(), 1);
@@ -109,13 +138,16 @@ private slots:
 
         b->clica("botao_resultado");
         QCOMPARE(b->diferenca_na_grade(b->estado.execucao.tabela_melhor), QString());
+        QCOMPARE(b->filho<QLabel>("titulo_grade")->text(),
+                 QStringLiteral("Tabela Obtida: 10 rodadas. FO ") + numero(b->estado.execucao.fo_star));
 
-        // As text, then as a spreadsheet: the chosen filter's extension is appended whatever
-        // the name ends in.
+        // As text; a name that ends in .txt keeps it whatever the filter, and the status bar
+        // says where it went.
         salvo = salva(QStringLiteral("Tabela"), 1);
         QCOMPARE(salva(QStringLiteral("resultado.txt"), 2), salvo);
+        QCOMPARE(b->janela().statusBar()->currentMessage(), QStringLiteral("Gravado em ") + pasta.filePath(QStringLiteral("resultado.txt")));
         QCOMPARE(sem_tempo(salvo), sem_tempo(resultado_do_lote(pasta.filePath(QStringLiteral("lote.txt")))));
-        QCOMPARE(b->mensagens.size(), 1);  // nothing is said when the file is written
+        QCOMPARE(b->mensagens.size(), 1);  // nothing else is said when the file is written
 
         // Into a missing folder; the dialog proposed the last name and filter.
         b->arquivo_a_salvar = ArquivoEscolhido{pasta.filePath(QStringLiteral("nao_existe/Tabela")), 1};
@@ -135,29 +167,30 @@ private slots:
         QCOMPARE(b->mensagens[2].detalhe,
                  QStringLiteral("/proc/Tabela.txt: a pasta /proc é do sistema operacional; nela não se gravam arquivos."));
 
-        // The third filter writes a workbook (read back in teste_planilha).
-        b->arquivo_a_salvar = ArquivoEscolhido{pasta.filePath(QStringLiteral("Tabela")), 3};
-        b->clica("botao_salvar");
-        QVERIFY(le_arquivo(pasta.filePath(QStringLiteral("Tabela.xlsx"))).startsWith("PK\x03\x04"));
+        // A name ending in .xlsx is a workbook, with the text filter too: the same cells as
+        // kelm-lote's workbook of the same run, in any language of the desktop.
+        salva(QStringLiteral("temporada.xlsx"), 1);
+        const QString lote = pasta.filePath(QStringLiteral("lote.xlsx"));
+        QVERIFY(!resultado_do_lote(lote).isEmpty());
+        QCOMPARE(diferencas_entre_planilhas(pasta.filePath(QStringLiteral("temporada.xlsx")), lote), QString());
         QCOMPARE(b->mensagens.size(), 3);  // written: nothing said
+        // Saved, the result lets the program end without a question (unsaved: see below).
+        QVERIFY(b->janela().close() && b->perguntas.size() == 1);
+        QVERIFY(b->mostra());
     }
 
     void escolha_cancelada_na_execucao_mantem_o_resultado()
     {
         QVERIFY(!salvo.isEmpty());
-        // The choice is withdrawn, so the run command asks for it, and is cancelled.
+        // The choice is withdrawn, so the run command asks for it, and is cancelled: no run.
         NoProximoModal<Tform_inviab> retira([](Tform_inviab* d) { clica_botoes(d, {"cancelar"}); });
         b->clica("objetivos");
         QVERIFY(retira.tratado());
         b->mensagens.clear();
-        // The dialog takes the click although the run holds the window's input.
-        bool fechou = false;
-        NoProximoModal<Tform_inviab> cancela([&](Tform_inviab* d) {
-            clica_botoes(d, {"cancelar"});
-            fechou = !d->isVisible();
-        });
+        NoProximoModal<Tform_inviab> cancela([&](Tform_inviab* d) { clica_botoes(d, {"cancelar"}); });
         b->clica("executar");
-        QVERIFY(cancela.tratado() && fechou);
+        QVERIFY(cancela.tratado());
+        QVERIFY(!b->janela().executando_busca());
         QVERIFY(b->mensagens.isEmpty());
 
         b->clica("botao_resultado");
@@ -203,32 +236,24 @@ private slots:
             b->clica("objetivos");
             QVERIFY(escolhe.tratado());
         }
-        // Two runs at once: the window waits for their threads, still painting its panel
-        // and delivering what is not input.
+        // Two runs at once: the panel says how they go.
         b->janela().opcoes_busca().busca = TipoBusca::compacta;
         b->janela().opcoes_busca().execucoes = 2;
         b->mensagens.clear();
-        bool painel_visivel = false;
-        bool temporizador = false;
-        bool temporizador_durante = false;
         Andamento ultimo;
+        QString execucoes;
         connect(&b->janela(), &Tform_global::andamento_mostrado, this, [&](const Andamento& a) {
-            if (a.execucoes_concluidas == 0) {
-                painel_visivel = b->filho("executando")->isVisible();
-                QTimer::singleShot(0, this, [&] { temporizador = true; });
-            } else if (a.execucoes_concluidas < 2) {
-                temporizador_durante = temporizador;
-            }
             ultimo = a;
+            execucoes = b->filho<QLabel>("execucoes")->text();
         });
-        b->clica("executar");
+        QVERIFY(b->executa());
         disconnect(&b->janela(), &Tform_global::andamento_mostrado, this, nullptr);
         b->janela().opcoes_busca().execucoes = 1;
         QCOMPARE(b->mensagens.value(0).texto, QString::fromUtf8(msg_terminou));
-        QVERIFY(painel_visivel);
-        QVERIFY(temporizador_durante);
         QCOMPARE(ultimo.execucoes, 2);
         QCOMPARE(ultimo.fo_star, b->estado.execucao.fo_star);
+        QCOMPARE(execucoes, threads_para(2) > 1 ? QStringLiteral("2 execuções em paralelo, 2 concluídas")
+                                                : QStringLiteral("execução 2 de 2"));
 
         QString inicial;
         QString fo_inicial;
@@ -250,6 +275,38 @@ private slots:
         QVERIFY(avisa);
         QVERIFY2(resumo.contains(QStringLiteral("busca compacta")), qPrintable(resumo));
         QVERIFY2(resumo.contains(QRegularExpression(QStringLiteral("\\d,\\d % "))), qPrintable(resumo));
+    }
+
+    // A long run ends at its next temperature level when the planner stops it, by "&Parar", by
+    // Esc, or by closing the window: the best schedule so far is the result, and the status
+    // bar, the grid's heading and the printed record say so.
+    void execucao_parada_fica_com_a_melhor_tabela()
+    {
+        b->carrega("brasileirao_2023.dat");
+        define_objetivos(b->estado.criterios, {true, true, true, true, true, true, true, true, true});
+        b->janela().opcoes_busca() = OpcoesBusca{};
+        b->janela().opcoes_busca().esforco = 10;
+        const qint64 ms = execucao_parada([this] { QTest::mouseClick(b->filho<QPushButton>("parar"), Qt::LeftButton); });
+        qInfo("Parar: a execução terminou %lld ms depois", ms);
+        QVERIFY(ms >= 0 && ms < 5000);
+        QVERIFY(b->mensagens.isEmpty());
+        QVERIFY(b->estado.execucao.procedencia.parada);
+        QVERIFY(b->filho<QLabel>("resumo_execucao")->text().startsWith(QStringLiteral("Execução parada pelo planejador")));
+        b->clica("botao_resultado");
+        QCOMPARE(b->diferenca_na_grade(b->estado.execucao.tabela_melhor), QString());
+        QVERIFY(b->filho<QLabel>("titulo_grade")->text().endsWith(QStringLiteral("(execução parada pelo planejador)")));
+
+        QVERIFY(b->mostra());
+        QVERIFY(execucao_parada([this] { QTest::keyClick(&b->janela(), Qt::Key_Escape); }) >= 0);
+        QVERIFY(b->estado.execucao.procedencia.parada);
+
+        // Closing stops the run, then offers its result for saving; cancelled, the window stays.
+        b->respostas = {0, 2};
+        QVERIFY(execucao_parada([this] { b->janela().close(); }) >= 0);
+        QCOMPARE(b->perguntas.size(), 2);
+        QCOMPARE(b->perguntas[1].texto, QString::fromUtf8(pergunta_salvar_ao_sair));
+        QVERIFY(b->janela().isVisible());
+        QVERIFY(b->estado.execucao.procedencia.parada);
     }
 };
 

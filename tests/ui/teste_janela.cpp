@@ -54,8 +54,7 @@ private:
     {
         define_objetivos(b->estado.criterios, {false, false, false, false, false, false, false, true, false}, requisitos);
         b->janela().opcoes_busca().max_reaquecimentos = 0;
-        b->clica("executar");
-        return b->estado.execucao.programa_executado;
+        return b->executa() && b->estado.execucao.programa_executado;
     }
 
     // Takes the window to `etapa`, its messages cleared; whether it got there.
@@ -140,14 +139,34 @@ private slots:
         QFETCH(int, etapa);
         QFETCH(QString, barra);
         QFETCH(bool, executar1);
-        QVERIFY(leva_a(etapa));
-        QString visto;
-        for (const char* nome : comandos) {
-            const Qt::CursorShape forma = b->botao(nome)->cursor().shape();
-            const QChar letra = forma == Qt::PointingHandCursor ? u'm' : forma == Qt::ForbiddenCursor ? u'p' : u'?';
-            visto += b->botao(nome)->isEnabled() ? letra : letra.toUpper();
+        if (etapa == carga_cancelada) b->clica("botao_abrir");
+        if (etapa >= carregado) b->carrega("nordeste.dat");
+        const auto letras = [this] {
+            QString visto;
+            for (const char* nome : comandos) {
+                const Qt::CursorShape forma = b->botao(nome)->cursor().shape();
+                const QChar letra = forma == Qt::PointingHandCursor ? u'm' : forma == Qt::ForbiddenCursor ? u'p' : u'?';
+                visto += b->botao(nome)->isEnabled() ? letra : letra.toUpper();
+            }
+            return visto;
+        };
+        if (etapa == executado) {
+            // A short run: distance alone, the first phase without reheats. While it goes on,
+            // only closing is offered, besides stopping it.
+            define_objetivos(b->estado.criterios, {false, false, false, false, false, false, false, true, false});
+            b->janela().opcoes_busca().max_reaquecimentos = 0;
+            QString durante;
+            auto* parar = b->filho<QPushButton>("parar");
+            connect(&b->janela(), &Tform_global::andamento_mostrado, this, [&] {
+                if (durante.isEmpty())
+                    durante = letras() + (b->filho<QAction>("Abrir1")->isEnabled() ? u'a' : u'A') +
+                              (parar->isEnabled() ? u'p' : u'P');
+            });
+            QVERIFY(b->executa());
+            QCOMPARE(durante, QStringLiteral("MMMMMMMMPPmAp"));
+            QVERIFY(b->estado.execucao.programa_executado);
         }
-        QCOMPARE(visto, barra);
+        QCOMPARE(letras(), barra);
         QCOMPARE(b->janela().findChild<QAction*>(QStringLiteral("Executar1"))->isEnabled(), executar1);
     }
 
@@ -278,24 +297,35 @@ private slots:
         const QString arquivo = nordeste_e_requisitos_da_temporada();
         QVERIFY(b->filho<QAction>("Arquivo1")->isEnabled());
         QVERIFY(!b->filho<QAction>("Times1")->isEnabled());
-        const Mensagem m = abre_requisitos(arquivo);
-        QCOMPARE(m.tipo, TipoMensagem::erro);
-        QCOMPARE(m.texto, QStringLiteral("Erro no arquivo de requisitos \"%1\", linha 2: a rodada 10 passa das 5 rodadas do "
-                                         "turno; só numa temporada inteira, de turno e returno, há 10 rodadas.").arg(arquivo));
+        // The planner is offered the season. Declined, nothing changes.
+        b->clica("botao_tabinicial");
+        b->respostas = {1};
+        QCOMPARE(abre_requisitos(arquivo).texto, QStringLiteral("?"));
+        QCOMPARE(b->perguntas.value(0).texto, QStringLiteral("Erro no arquivo de requisitos \"%1\", linha 2: a rodada 10 passa das 5 "
+                                                       "rodadas do turno; só numa temporada inteira, de turno e returno, há 10 "
+                                                       "rodadas.\n\nUsar a temporada inteira, turno e returno espelhado? (A "
+                                                       "Temporada também se escolhe em Parâmetros da Busca, no botão T0`.)")
+                                            .arg(arquivo));
         QVERIFY(!b->estado.requisitos.em_vigor());
+        QVERIFY(b->janela().opcoes_busca().returno == Returno::nenhum);
         QVERIFY(!decimo_visivel());
     }
 
-    // In force, they are named in the status bar and bring the tenth count into the dialogs
-    // and the progress panel; a cancelled choice says nothing and keeps them.
+    // Accepted when offered, the season is chosen and they are in force: named in the status bar
+    // and the title, the grid shown refilled with the season, the tenth count in the dialogs and
+    // the progress panel; a cancelled choice says nothing and keeps them.
     void requisitos_em_vigor_aparecem_na_janela()
     {
         const QString arquivo = nordeste_e_requisitos_da_temporada();
-        b->janela().opcoes_busca().returno = Returno::espelhado;
+        b->clica("botao_tabinicial");
+        b->respostas = {0};
         const Mensagem m = abre_requisitos(arquivo);
         QCOMPARE(m.tipo, TipoMensagem::informacao);
         QCOMPARE(m.texto, QStringLiteral("Os requisitos do planejador foram carregados com sucesso: 2 requisitos em vigor."));
+        QVERIFY(b->janela().opcoes_busca().returno == Returno::espelhado);
         QCOMPARE(b->filho<QLabel>("requisitos_em_vigor")->text(), QStringLiteral("Requisitos: r.txt"));
+        QVERIFY(b->janela().windowTitle().endsWith(QStringLiteral(" - nordeste_turno.dat (requisitos: r.txt)")));
+        QCOMPARE(b->filho<QLabel>("titulo_grade")->text(), QStringLiteral("Tabela Inicial: 10 rodadas, turno e returno espelhado"));
         QVERIFY(decimo_visivel());
         abre_requisitos(QString());
         QVERIFY(b->mensagens.isEmpty());
@@ -303,7 +333,7 @@ private slots:
     }
 
     // The grid marks exactly the games of the requirements' occurrences; their tooltips say
-    // which requirement.
+    // which requirement. A line parts the turno from the returno.
     void grade_marca_os_jogos_que_quebram_requisitos()
     {
         QVERIFY(poe_requisitos_em_vigor());
@@ -317,6 +347,7 @@ private slots:
         QVERIFY(!quebram.isEmpty());
         QAbstractItemModel* grade = b->grade()->model();
         QCOMPARE(grade->rowCount(), 11);
+        for (int r = 0; r < grade->rowCount(); ++r) QCOMPARE(grade->index(r, 0).data(papel_inicio_returno).toBool(), r == 6);
         for (int r = 1; r < grade->rowCount(); ++r)
             for (int g = 1; g < grade->columnCount(); ++g) {
                 const QModelIndex i = grade->index(r, g);
