@@ -70,6 +70,7 @@ Desfecho abre_tabela(const Campeonato& campeonato, const Criterios& criterios, c
     p.com_requisitos = requisitos.em_vigor();
     p.requisitos = p.com_requisitos ? requisitos.arquivo : std::string();
     p.objetivos = todos.objetivos;
+    p.objetivos_no_fim = todos.objetivos;
     p.pesos = todos.pesos;
     p.tabela_aberta = caminho.string();
 
