@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <set>
 
 #include "search/execucao.hpp"
@@ -51,7 +52,9 @@ constexpr std::array<std::int32_t, num_contagens> pesos_mistos = {1000000000, 7,
 
 // What a comparison saw.
 struct Comparacao {
-    int limites = 0;  // answers that were bounds
+    int limites = 0;     // answers that were bounds
+    int congelados = 0;  // moves refused for changing a frozen round
+    int mantidos = 0;
 };
 
 // `movimentos` moves drawn by `sorteia`, each tried on `vi` (incremental, over `inc`) and `vr`
@@ -62,8 +65,10 @@ struct Comparacao {
 // temperature or more, and cannot be kept.
 template <class Inc, class Ref, class Sorteia>
 void compara(Estado& inc, Inc& vi, Estado& ref, Ref& vr, Sorteia sorteia, Gerador& g, int movimentos, bool so_melhoras,
-             Comparacao& c, const std::function<std::string(const Tabela&)>& invariante = {})
+             Comparacao& c, const std::function<std::string(const Tabela&)>& invariante = {},
+             const std::vector<bool>* congeladas = nullptr)
 {
+    const Tabela inicio = ref.execucao.tabela_atual;
     double fo_atual = vr.avalia();
     EXPECT_EQ(vi.avalia(), fo_atual);
     EXPECT_EQ(vi.contagens(), vr.contagens());
@@ -76,6 +81,16 @@ void compara(Estado& inc, Inc& vi, Estado& ref, Ref& vr, Sorteia sorteia, Gerado
         const double exata = vr.aplica(m, fo_atual, temperatura);
         if (invariante) {
             ASSERT_EQ(invariante(ref.execucao.tabela_atual), "") << "movimento " << i;
+        }
+        if (exata == std::numeric_limits<double>::infinity()) {
+            // A move that changes a frozen round: refused by both, whatever the temperature.
+            ++c.congelados;
+            ASSERT_EQ(resposta, exata) << "movimento " << i;
+            vi.desfaz(m);
+            vr.desfaz(m);
+            ASSERT_EQ(ref.execucao.tabela_atual, antes) << "movimento " << i;
+            ASSERT_EQ(inc.execucao.tabela_atual, antes) << "movimento " << i;
+            continue;
         }
         if (resposta != exata) {
             ++c.limites;
@@ -97,6 +112,14 @@ void compara(Estado& inc, Inc& vi, Estado& ref, Ref& vr, Sorteia sorteia, Gerado
             vi.confirma();
             vr.confirma();
             fo_atual = exata;
+            ++c.mantidos;
+            for (std::size_t r = 0; congeladas != nullptr && r < congeladas->size(); ++r) {
+                if (!(*congeladas)[r]) continue;
+                for (int v = 0; v < inicio.colunas(); ++v) {
+                    ASSERT_EQ(ref.execucao.tabela_atual[static_cast<int>(r)][v], inicio[static_cast<int>(r)][v])
+                        << "movimento " << i << " mudou a rodada congelada " << r + 1;
+                }
+            }
         }
         ASSERT_EQ(vi.contagens(), vr.contagens()) << "depois do movimento " << i;
         ASSERT_EQ(vi.avalia(), fo_atual);
@@ -141,6 +164,26 @@ Requisitos requisitos_sorteados(int n, int rodadas, std::uint32_t semente)
     return req;
 }
 
+// A re-plan from the schedule `turno` as it stands: its whole season's games, each a jogo of its
+// round (what Inviabilidade 11 counts), and every third turno round frozen.
+struct Replanejamento {
+    Requisitos jogos;
+    std::vector<bool> congeladas;
+};
+
+Replanejamento replanejamento_de(const Tabela& turno, Returno returno)
+{
+    Replanejamento r;
+    r.jogos.vigentes = true;
+    const Tabela t = tabela_da_temporada(turno, returno);
+    for (int s = 0; s < t.linhas(); ++s)
+        for (int g = 0; g < t.colunas(); ++g)
+            if (const Jogo j = t[s][g]; !j.vazio())
+                r.jogos.itens.push_back({TipoRequisito::jogo, 0, {j.mandante(), j.visitante()}, 0, {s + 1}});
+    for (int s = 0; s < turno.linhas(); ++s) r.congeladas.push_back(s % 3 == 1);
+    return r;
+}
+
 struct Cenario {
     const char* nome;
     int n;
@@ -148,6 +191,7 @@ struct Cenario {
     Returno returno = Returno::nenhum;
     bool com_requisitos = false;
     bool alem_de_2a53 = false;  // distances near 2^30 and a distance weight that take FO past 2^53
+    bool replanejamento = false;  // a re-plan from the drawn schedule, some rounds frozen
 };
 
 // Every distance, the diagonal too, the largest a load accepts (a team's journey over a turno
@@ -182,12 +226,16 @@ TEST_P(Padrao, MesmasContagensQueAReferencia)
         if (c.alem_de_2a53) poe_alem_de_2a53(inc, semente);
         const int contadas = c.returno == Returno::nenhum ? c.r : 2 * c.r;
         const Requisitos req = c.com_requisitos ? requisitos_sorteados(c.n, contadas, semente) : Requisitos{};
+        const Replanejamento rp = replanejamento_de(inc.execucao.tabela_atual, c.returno);
+        const Requisitos* jogos = c.replanejamento ? &rp.jogos : nullptr;
+        const std::vector<bool>* congeladas = c.replanejamento ? &rp.congeladas : nullptr;
         Estado ref = inc;
         VizinhancaPadrao vi(inc.campeonato, inc.criterios, inc.execucao.tabela_atual, inc.execucao.matriz_controle,
-                            Fase::primeira, c.returno, &req);
+                            Fase::primeira, c.returno, &req, jogos, congeladas);
         MovimentosPadrao movimentos_ref(ref.campeonato, ref.execucao.tabela_atual, ref.execucao.matriz_controle,
                                         Fase::primeira);
-        AvaliadaPelaReferencia vr(movimentos_ref, ref.campeonato, ref.criterios, ref.execucao, c.returno, &req);
+        AvaliadaPelaReferencia vr(movimentos_ref, ref.campeonato, ref.criterios, ref.execucao, c.returno, &req, jogos,
+                                  congeladas);
         auto sorteia = [&](Gerador& g) {
             Movimento m;
             m.tipo = g.sorteia_inteiro(2) == 0 ? Movimento::Tipo::troca_jogos : Movimento::Tipo::troca_mando;
@@ -200,10 +248,14 @@ TEST_P(Padrao, MesmasContagensQueAReferencia)
         Gerador g;
         g.semeia(semente + 100);
         Comparacao visto;
-        compara(inc, vi, ref, vr, sorteia, g, movimentos, semente == 2, visto);
+        compara(inc, vi, ref, vr, sorteia, g, movimentos, semente == 2, visto, {}, congeladas);
         EXPECT_TRUE(semente == 2 || visto.limites == 0);
+        EXPECT_EQ(visto.congelados > 0, c.replanejamento);
+        if (c.replanejamento) {
+            EXPECT_GT(vi.contagens()[Inviabilidade::mudancas] + (semente == 2 ? 1 : 0), 0);
+        }
         // Unmet requirements can all fall to nothing, so with them in force a bound seldom rejects.
-        EXPECT_TRUE(semente == 1 || c.n < 20 || movimentos < 3000 || c.com_requisitos || visto.limites > 100)
+        EXPECT_TRUE(semente == 1 || c.n < 20 || movimentos < 3000 || c.com_requisitos || c.replanejamento || visto.limites > 100)
             << visto.limites;
     }
 }
@@ -221,7 +273,10 @@ INSTANTIATE_TEST_SUITE_P(
                       Cenario{"VinteComRequisitos", 20, 19, Returno::nenhum, true},
                       Cenario{"NoveFrancesComRequisitos", 9, 12, Returno::frances, true},
                       Cenario{"SeisAlemDe2a53", 6, 10, Returno::nenhum, false, true},
-                      Cenario{"SeisEspelhadoAlemDe2a53", 6, 10, Returno::espelhado, false, true}),
+                      Cenario{"SeisEspelhadoAlemDe2a53", 6, 10, Returno::espelhado, false, true},
+                      Cenario{"SeisReplanejado", 6, 10, Returno::nenhum, true, false, true},
+                      Cenario{"VinteEspelhadoReplanejado", 20, 19, Returno::espelhado, false, false, true},
+                      Cenario{"NoveFrancesReplanejado", 9, 12, Returno::frances, true, false, true}),
     [](const auto& caso) { return std::string(caso.param.nome); });
 
 // Schedules outside each neighbourhood's model are refused, not scored: an empty one; a compact
@@ -241,14 +296,18 @@ TEST(Vizinhancas, RecusamTabelaForaDoModelo)
     }
 }
 
-class Compacta : public ::testing::TestWithParam<std::tuple<int, Returno, bool>> {};
+// What a compact comparison adds: nothing, requirements, or requirements and a re-plan.
+enum class Acrescimo { nada, requisitos, replanejamento };
+
+class Compacta : public ::testing::TestWithParam<std::tuple<int, Returno, Acrescimo>> {};
 
 // A compact round robin of n teams with drawn distances; moves of every kind as the search
 // draws them; every neighbour a compact round robin. With a returno, the counts are the
 // season's.
 TEST_P(Compacta, MesmasContagensQueAReferenciaERodadasCompletas)
 {
-    const auto [n, returno, com_requisitos] = GetParam();
+    const auto [n, returno, acrescimo] = GetParam();
+    const bool com_requisitos = acrescimo != Acrescimo::nada;
     for (const std::uint32_t semente : {1u, 2u}) {
         Estado inc = campeonato_sorteado(n, rodadas_preenchidas(n), semente);
         Execucao& x = inc.execucao;
@@ -258,31 +317,42 @@ TEST_P(Compacta, MesmasContagensQueAReferenciaERodadasCompletas)
         inc.criterios.pesos = semente == 1 ? pesos_mistos : pesos_default;
         const int rodadas = rodadas_preenchidas(n) * (returno == Returno::nenhum ? 1 : 2);
         const Requisitos req = com_requisitos ? requisitos_sorteados(n, rodadas, semente) : Requisitos{};
+        const Replanejamento rp = replanejamento_de(x.tabela_atual, returno);
+        const bool replaneja = acrescimo == Acrescimo::replanejamento;
+        const Requisitos* jogos = replaneja ? &rp.jogos : nullptr;
+        const std::vector<bool>* congeladas = replaneja ? &rp.congeladas : nullptr;
         Estado ref = inc;
-        VizinhancaCompacta vi(inc.campeonato, inc.criterios, x.tabela_atual, x.matriz_controle, returno, &req);
+        VizinhancaCompacta vi(inc.campeonato, inc.criterios, x.tabela_atual, x.matriz_controle, returno, &req, jogos,
+                              congeladas);
         RodizioCompacto rodizio(ref.campeonato, ref.execucao.tabela_atual, ref.execucao.matriz_controle);
-        AvaliadaPelaReferencia vr(rodizio, ref.campeonato, ref.criterios, ref.execucao, returno, &req);
+        AvaliadaPelaReferencia vr(rodizio, ref.campeonato, ref.criterios, ref.execucao, returno, &req, jogos, congeladas);
         Gerador g;
         g.semeia(semente + 100);
         Comparacao visto;
         compara(inc, vi, ref, vr, [&](Gerador& gerador) { return vi.sorteia(gerador); }, g, 2000, semente == 2, visto,
-                [n = n](const Tabela& t) { return falha_compacta(t, n); });
+                [n = n](const Tabela& t) { return falha_compacta(t, n); }, congeladas);
+        EXPECT_EQ(visto.congelados > 0, replaneja);
         EXPECT_TRUE(semente == 1 || n <= 4 || com_requisitos || visto.limites > 50) << visto.limites;
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Turno, Compacta,
                          ::testing::Combine(::testing::Values(3, 4, 5, 6, 9, 20, 21, 30, 71),
-                                            ::testing::Values(Returno::nenhum), ::testing::Values(false)));
+                                            ::testing::Values(Returno::nenhum), ::testing::Values(Acrescimo::nada)));
 INSTANTIATE_TEST_SUITE_P(Temporada, Compacta,
                          ::testing::Combine(::testing::Values(3, 4, 5, 6, 9, 20, 21),
                                             ::testing::Values(Returno::espelhado, Returno::frances),
-                                            ::testing::Values(false)));
+                                            ::testing::Values(Acrescimo::nada)));
 // 35 teams over a season: 70 rounds, home rounds of two words.
 INSTANTIATE_TEST_SUITE_P(Requisitos, Compacta,
                          ::testing::Combine(::testing::Values(4, 7, 20, 35),
                                             ::testing::Values(Returno::nenhum, Returno::espelhado, Returno::frances),
-                                            ::testing::Values(true)));
+                                            ::testing::Values(Acrescimo::requisitos)));
+// A re-plan: the games moved from the start counted, its frozen rounds never changed.
+INSTANTIATE_TEST_SUITE_P(Replanejamento, Compacta,
+                         ::testing::Combine(::testing::Values(5, 8, 20),
+                                            ::testing::Values(Returno::nenhum, Returno::espelhado, Returno::frances),
+                                            ::testing::Values(Acrescimo::replanejamento)));
 
 TEST(BuscaCompacta, RecusaDadosQueNaoSaoCompactosSemMudarNada)
 {

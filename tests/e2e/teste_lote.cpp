@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 #include <thread>
 
 #include "apoio.hpp"
@@ -438,4 +439,71 @@ TEST(LoteInterrompido, PrimeiroCtrlCGravaOMelhorOSegundoEncerraSemGravar)
 }
 
 }  // namespace
+// ---- Re-planning -----------------------------------------------------------------------
+
+// The round blocks of a result file: from the first heading on, each round's lines.
+std::vector<std::string> rodadas_do_arquivo(const std::string& bytes)
+{
+    std::vector<std::string> rodadas;
+    for (std::size_t p = bytes.find(">>>>>>>>"); p != std::string::npos;) {
+        const std::size_t q = bytes.find(">>>>>>>>", p + 8);
+        rodadas.push_back(bytes.substr(p, q == std::string::npos ? std::string::npos : q - p));
+        p = q;
+    }
+    return rodadas;
+}
+
+// A re-plan of the golden espelhado season with every round frozen but three of the turno's
+// (and their mirrors): the frozen rounds come out byte for byte as they went in, and FO is not
+// above the start's. What a re-plan refuses, it refuses before the run.
+TEST(Replanejamento, RodadasCongeladasIntactasEFoNaoPiora)
+{
+    PastaTemporaria pasta;
+    const auto partida = std::filesystem::path(KELM_ESPERADO) / "brasileirao_2023_espelhado.txt";
+    const auto saida = pasta.caminho() / "r.txt";
+    const std::string dados = exemplo("brasileirao_2023_turno.dat").string();
+    const Chamada c = lote({dados, "--busca", "compacta", "--returno", "espelhado", "--partir-de", partida.string(),
+                            "--congelar", "1-16", "--silencioso", "-o", saida.string()});
+    ASSERT_EQ(c.status, 0) << c.erros;
+    EXPECT_NE(c.erros.find("Rodadas congeladas: 1-16 e 20-35 (com as que o returno liga a elas)\n"), std::string::npos)
+        << c.erros;
+    const std::string antes = le_bytes(partida);
+    const std::string depois = le_bytes(saida);
+    const auto ra = rodadas_do_arquivo(antes);
+    const auto rd = rodadas_do_arquivo(depois);
+    ASSERT_EQ(ra.size(), 38u);
+    ASSERT_EQ(rd.size(), 38u);
+    for (int s = 0; s < 38; ++s) {
+        const bool congelada = s < 16 || (s >= 19 && s < 35);
+        if (!congelada) continue;
+        EXPECT_EQ(rd[static_cast<std::size_t>(s)], ra[static_cast<std::size_t>(s)]) << s + 1;
+    }
+    const auto fo = [](const std::string& bytes) {
+        const std::size_t p = bytes.find("FO_STAR:\t") + 9;
+        return std::stod(bytes.substr(p, bytes.find('\r', p) - p));
+    };
+    EXPECT_LE(fo(depois), fo(antes));
+    EXPECT_NE(depois.find("\r\nInv11:\t"), std::string::npos);
+
+    const auto requisitos = pasta.escreve("q.txt", "casa Vasco rodadas 3\n");  // Vasco plays at home in round 3
+    const auto recusado = pasta.escreve("p.txt", "fora Vasco rodadas 3\n");
+    for (const auto& [args, status, mensagem] :
+         std::vector<std::tuple<std::vector<std::string>, int, std::string>>{
+             {{"--requisitos", recusado.string(), "--returno", "espelhado", "--congelar", "1-5"}, 1,
+              "linha 1: o requisito pede uma mudança na rodada 3, que está congelada.\n"},
+             {{"--requisitos", requisitos.string(), "--returno", "espelhado", "--congelar", "40"}, 2,
+              "kelm-lote: --congelar: \"40\" não cabe nas rodadas de 1 a 38.\n"},
+             {{"--returno", "frances"}, 1,
+              "A tabela de partida não segue o returno francês: a rodada 20 não repete os jogos da rodada 2 com os "
+              "mandos trocados.\n"},
+             {{}, 1, "replaneje a temporada inteira, com o seu returno (espelhado ou francês).\n"}}) {
+        std::vector<std::string> a{dados, "--partir-de", partida.string(), "--silencioso", "-o", saida.string()};
+        a.insert(a.end(), args.begin(), args.end());
+        const Chamada r = lote(a);
+        EXPECT_EQ(r.status, status) << r.erros;
+        EXPECT_TRUE(r.erros.ends_with(mensagem)) << r.erros;
+    }
+    EXPECT_EQ(lote({dados, "--congelar", "1"}).status, 2);
+}
+
 }  // namespace kelm::teste
