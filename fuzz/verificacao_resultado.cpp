@@ -95,8 +95,15 @@ std::string verifica_resultado(std::string_view entrada)
     const auto [d, tabela] = le(arquivo);
     if (!d.sucesso) {
         if (!(tabela == tabela_anterior())) return "um arquivo recusado mudou a tabela (" + d.texto + ")";
-        if (auto erro = verifica_recusa(d, "resultado", nome, conta_linhas(arquivo), "."); !erro.empty()) return erro;
+        // A workbook is refused as a whole, not at a line.
+        if (eh_pasta_de_trabalho(arquivo)) {
+            if (d.tipo != TipoMensagem::erro || d.texto.find("pasta de trabalho") == std::string::npos)
+                return "pasta de trabalho recusada sem dizer o que é: " + d.texto;
+        } else if (auto erro = verifica_recusa(d, "resultado", nome, conta_linhas(arquivo), "."); !erro.empty()) {
+            return erro;
+        }
     } else {
+        if (eh_pasta_de_trabalho(arquivo)) return "pasta de trabalho lida como resultado";
         if (auto erro = falha_da_tabela(campeonato, tabela); !erro.empty()) return erro;
         // Written again as KELM writes a result file, the schedule reads back the same.
         Execucao execucao;

@@ -211,12 +211,12 @@ private:
 Desfecho le_resultado(std::string_view bytes, std::string_view nome, const Campeonato& campeonato, Tabela& tabela,
                       std::string* fo_do_arquivo)
 {
+    bytes = sem_bom(bytes);
     // A zip archive, as a workbook is: the schedule is scored from the text file saved with it.
-    if (bytes.starts_with(std::string_view("PK\x03\x04", 4)))
+    if (eh_pasta_de_trabalho(bytes))
         return Desfecho::erro("Erro no arquivo de resultado \"" + nome_exibivel(nome) +
                               "\": ele é uma pasta de trabalho (.xlsx); --avaliar lê o arquivo de resultado de texto "
                               "(.txt ou .xls), como o KELM o grava ou no mesmo formato.");
-    bytes = sem_bom(bytes);
     if (auto p = problema_de_texto(bytes)) return Desfecho::erro(erro_no_arquivo(tipo, nome, p->linha, p->problema));
     // Names and headings are compared in UTF-8; a file that is not UTF-8 is Latin-1.
     const std::string texto = utf8_valido(bytes) ? std::string(bytes) : latin1_para_utf8(bytes);
