@@ -325,14 +325,25 @@ void explica_mudancas(const Campeonato& campeonato, const Tabela& tabela, const 
             o.inviabilidade = Inviabilidade::mudancas;
             o.time = j.mandante();
             o.valor = 1;
-            o.frase = nome(j.mandante()) + " x " + nome(j.visitante()) + ": rodada " + std::to_string(s + 1) + " \u2192 " +
-                      (agora.rodada < 0 ? std::string("fora da tabela") : std::to_string(agora.rodada + 1));
+            const std::string jogo = nome(j.mandante()) + " x " + nome(j.visitante());
+            o.frase = jogo + ": rodada " + std::to_string(s + 1) + " \u2192 ";
             o.rodadas = {s};
+            // Where the pair meets now: the same game in another round or, in a schedule where
+            // each pair meets once, the other team at home.
+            PosicaoJogo onde_esta = agora;
             if (agora.rodada >= 0) {
-                o.rodadas.push_back(agora.rodada);
+                o.frase += std::to_string(agora.rodada + 1);
+                o.jogos.push_back({agora, jogo + ": veio da rodada " + std::to_string(s + 1) + " (Inviabilidade 11)"});
+            } else if (onde_esta = onde[indice(j.visitante(), j.mandante())]; onde_esta.rodada >= 0) {
+                o.frase += nome(j.visitante()) + " x " + nome(j.mandante()) + ", rodada " + std::to_string(onde_esta.rodada + 1);
+                o.jogos.push_back({onde_esta, "mando invertido: era " + jogo + " na rodada " + std::to_string(s + 1) +
+                                                  " (Inviabilidade 11)"});
+            } else {
+                o.frase += "fora da tabela";
+            }
+            if (onde_esta.rodada >= 0 && onde_esta.rodada != s) {
+                o.rodadas.push_back(onde_esta.rodada);
                 std::sort(o.rodadas.begin(), o.rodadas.end());
-                o.jogos.push_back({agora, nome(j.mandante()) + " x " + nome(j.visitante()) + ": veio da rodada " +
-                                              std::to_string(s + 1) + " (Inviabilidade 11)"});
             }
             explicacao.times[static_cast<std::size_t>(j.mandante() - 1)].parcelas[static_cast<std::size_t>(Inviabilidade::mudancas)] += 1;
             explicacao.contagens[Inviabilidade::mudancas] += 1;

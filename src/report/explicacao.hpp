@@ -59,7 +59,9 @@ struct Explicacao {
 // not met is an occurrence, charged to its first team, naming its line.
 // In a re-plan, `partida` is the whole schedule it started from (of the rounds of `tabela`):
 // the explanation then also speaks of the eleventh count, each game not in the round it had
-// there an occurrence, charged to its home team: "Grêmio x Vasco: rodada 8 → 14". With a
+// there an occurrence, charged to its home team: "Grêmio x Vasco: rodada 8 → 14", or, with
+// the venue inverted where each pair meets once, "Grêmio x Vasco: rodada 8 → Vasco x Grêmio,
+// rodada 8". With a
 // calendar in force, the sentences name the rounds by their dates.
 Explicacao explica_tabela(const Campeonato& campeonato, const Tabela& tabela, const Requisitos* requisitos = nullptr,
                           const Tabela* partida = nullptr, const Calendario* calendario = nullptr);

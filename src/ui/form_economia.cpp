@@ -44,17 +44,15 @@ void poe(QTableWidget* t, int linha, int coluna, const QString& texto, bool nume
 QString percentual(double valor) { return QLocale(QLocale::Portuguese, QLocale::Brazil).toString(std::abs(valor), 'f', 1); }
 
 // The sentence under the comparison: the km the result saves, or travels beyond the schedule
-// the run started from.
-QString resumo_economia(const Economia& economia, bool partida_compacta)
+// the run started from (`partida`, as in "a tabela inicial": "inicial", "de partida", ...).
+QString resumo_economia(const Economia& economia, const QString& partida)
 {
     const QString km = numero(std::abs(economia.km_economizados));
     if (economia.km_economizados >= 0)
-        return QStringLiteral("Economia obtida: %1 km (%2 % da distância da %3)")
-            .arg(km, percentual(economia.percentual),
-                 partida_compacta ? QStringLiteral("tabela de partida da busca compacta") : QStringLiteral("tabela inicial"));
+        return QStringLiteral("Economia obtida: %1 km (%2 % da distância da tabela %3)")
+            .arg(km, percentual(economia.percentual), partida);
     return QStringLiteral("A tabela obtida percorre %1 km a mais que a %2 (%3 % a mais)")
-        .arg(km, partida_compacta ? QStringLiteral("de partida da busca compacta") : QStringLiteral("inicial"),
-             percentual(economia.percentual));
+        .arg(km, partida, percentual(economia.percentual));
 }
 
 // The requirements the result does not meet, one sentence each, naming the requirement's
@@ -74,6 +72,39 @@ QWidget* lista_requisitos(QWidget* pai, const Explicacao& explicacao)
     lista->item(0)->setFont(negrito);
     lista->addItems(frases);
     // Four lines in sight, the rest a scroll away, so that the window fits a small screen.
+    lista->setFixedHeight(4 * lista->sizeHintForRow(0) + 2 * lista->frameWidth());
+    return lista;
+}
+
+// In a re-plan: how many games left the round they had in the schedule it started from, how
+// many of each team's, and each of them ("Grêmio x Vasco: rodada 8 → 14").
+QWidget* lista_mudancas(QWidget* pai, const Campeonato& campeonato, const Economia& economia)
+{
+    QStringList frases;
+    for (const Ocorrencia& o : economia.explicacao_obtida.ocorrencias)
+        if (o.inviabilidade == Inviabilidade::mudancas) frases << QString::fromStdString(o.frase);
+    auto* lista = new QListWidget(pai);
+    lista->setObjectName(QStringLiteral("jogos_mudados"));
+    QFont negrito = lista->font();
+    negrito.setBold(true);
+    const auto titulo = [&](const QString& texto) {
+        lista->addItem(texto);
+        lista->item(lista->count() - 1)->setFlags(Qt::ItemIsEnabled);
+        lista->item(lista->count() - 1)->setFont(negrito);
+    };
+    if (frases.isEmpty()) {
+        titulo(QStringLiteral("Nenhum jogo mudou de rodada em relação à tabela de partida."));
+    } else {
+        titulo(frases.size() == 1 ? QStringLiteral("1 jogo mudou de rodada em relação à tabela de partida:")
+                                  : QStringLiteral("%1 jogos mudaram de rodada em relação à tabela de partida:")
+                                        .arg(frases.size()));
+        QStringList por_time;
+        for (std::size_t t = 1; t < economia.mudados_por_time.size(); ++t)
+            if (const int m = economia.mudados_por_time[t]; m > 0)
+                por_time << QString::fromStdString(campeonato.nomes_times[t]) + QLatin1Char(' ') + QString::number(m);
+        titulo(QStringLiteral("Por time: ") + por_time.join(QStringLiteral(", ")) + QLatin1Char('.'));
+        lista->addItems(frases);
+    }
     lista->setFixedHeight(4 * lista->sizeHintForRow(0) + 2 * lista->frameWidth());
     return lista;
 }
@@ -107,7 +138,11 @@ Tform_economia::Tform_economia(const Campeonato& campeonato, const Economia& eco
         aviso->setWordWrap(true);
         coluna->addWidget(aviso);
     }
-    const QString inicial = partida_compacta ? QStringLiteral("Partida da busca compacta") : QStringLiteral("Tabela inicial");
+    // A re-plan starts from the schedule that was on screen.
+    const bool replanejamento = economia.explicacao_obtida.vistas.mudancas;
+    const QString inicial = replanejamento     ? QStringLiteral("Tabela de partida")
+                            : partida_compacta ? QStringLiteral("Partida da busca compacta")
+                                               : QStringLiteral("Tabela inicial");
     // Which counts FO counts: the objectives in force when the run ended.
     auto* comparacao = tabela_de_textos(conteudo, "comparacao",
                                         {inicial, QStringLiteral("Tabela obtida"), QStringLiteral("Objetivo")}, linhas);
@@ -127,13 +162,17 @@ Tform_economia::Tform_economia(const Campeonato& campeonato, const Economia& eco
                                  2 * comparacao->frameWidth());
     coluna->addWidget(comparacao);
 
-    auto* resumo = new QLabel(resumo_economia(economia, partida_compacta), conteudo);
+    auto* resumo = new QLabel(resumo_economia(economia, replanejamento     ? QStringLiteral("de partida")
+                                                        : partida_compacta ? QStringLiteral("de partida da busca compacta")
+                                                                           : QStringLiteral("inicial")),
+                              conteudo);
     resumo->setObjectName(QStringLiteral("economia"));
     QFont negrito = resumo->font();
     negrito.setBold(true);
     resumo->setFont(negrito);
     coluna->addWidget(resumo);
     if (economia.explicacao_obtida.vistas.requisitos) coluna->addWidget(lista_requisitos(conteudo, economia.explicacao_obtida));
+    if (economia.explicacao_obtida.vistas.mudancas) coluna->addWidget(lista_mudancas(conteudo, campeonato, economia));
 
     QStringList colunas{QStringLiteral("Sequência"), QStringLiteral("Casa"), QStringLiteral("Fora"), QStringLiteral("Km")};
     for (const std::size_t k : vistas) colunas << QStringLiteral("Inv%1").arg(k + 1);

@@ -115,6 +115,7 @@ void Tform_global::atualiza_comandos()
         {Abrir1_, livre},
         {executar_, livre && carregado},
         {Executar1_, livre && carregado},
+        {Replanejar1_, livre && carregado && houve_resultado_ && estado_.execucao.programa_executado},
         {objetivos_, livre},
         {pesos_, livre},
         {parametros_, livre},
@@ -171,6 +172,7 @@ void Tform_global::botao_salvarClick() { salva_tabela(); }
 void Tform_global::Salvar1Click() { salva_tabela(); }
 void Tform_global::executarClick() { executa_busca(); }
 void Tform_global::Executar1Click() { executa_busca(); }
+void Tform_global::Replanejar1Click() { replaneja(); }
 void Tform_global::botao_resultadoClick() { mostra_tabela_resultado(); }
 void Tform_global::TabelaObtida1Click() { mostra_tabela_resultado(); }
 void Tform_global::sol_inicialClick() { nova_solucao_inicial(); }
@@ -260,7 +262,7 @@ void Tform_global::botao_economiaClick()
     da_execucao.pesos = x.procedencia.pesos;
     Tform_economia janela(obtida.campeonato,
                           economia_obtida(obtida.campeonato, da_execucao, partida.tabela, obtida.tabela,
-                                          requisitos_do_resultado()),
+                                          requisitos_do_resultado(), x.procedencia.com_mudancas),
                           x.procedencia.busca == TipoBusca::compacta, this, [this] { mostra_visao_geral(); });
     janela.exec();
 }
@@ -302,9 +304,12 @@ void Tform_global::mostra_tabela(OrigemTabela origem)
     const Temporada temporada = temporada_de(estado_.campeonato, obtida ? x.tabela_melhor : x.tabela_inicial, returno);
     const Campeonato& c = temporada.campeonato;
     const Tabela& tabela = temporada.tabela;
-    NotasDaGrade n = notas_da_grade(explica_tabela(c, tabela, requisitos), tabela);
+    // After a re-plan, the games it moved are marked, and their tooltips say where they were.
+    const bool replanejada = obtida && x.procedencia.com_mudancas;
+    const Tabela partida = replanejada ? tabela_da_temporada(x.tabela_partida, returno) : Tabela{};
+    NotasDaGrade n = notas_da_grade(explica_tabela(c, tabela, requisitos, replanejada ? &partida : nullptr), tabela);
     tabela_jogos_->modelo()->define(tabela, c.nomes_times, c.num_rodadas + 1, c.jogos_por_rodada() + 1,
-                                    std::move(n.notas), std::move(n.marcados));
+                                    std::move(n.notas), std::move(n.marcados), std::move(n.mudados));
     tabela_jogos_->modelo()->define_inicio_returno(returno == Returno::nenhum ? 0 : temporada.inicio_returno + 1);
     TabelaNaGrade t;
     t.origem = origem;

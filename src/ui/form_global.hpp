@@ -85,6 +85,7 @@ public slots:
     void Salvar1Click();
     void executarClick();
     void Executar1Click();
+    void Replanejar1Click();
     void botao_tabinicialClick();
     void botao_resultadoClick();
     void botao_economiaClick();
@@ -123,6 +124,11 @@ private:
     // True when the result was written.
     bool salva_tabela();
     void executa_busca();
+    // Runs the search of `opcoes` on the state, on its own thread (see BuscaEmFundo).
+    void executa_busca(const OpcoesBusca& opcoes);
+    // Execução › Replanejar...: a run that starts from the schedule on screen, its rounds
+    // already played frozen, each game it moves charged by Inviabilidade 11.
+    void replaneja();
     void nova_solucao_inicial();
     void mostra_tabela_resultado();
     void mostra_visao_geral();
@@ -202,6 +208,7 @@ private:
     QAction* Abrir1_ = nullptr;
     QAction* Salvar1_ = nullptr;
     QAction* Executar1_ = nullptr;
+    QAction* Replanejar1_ = nullptr;
     QAction* Impressos1_ = nullptr;  // the menu "&Resultados", open once a run has given a result
     QAction* Arquivo1_ = nullptr;    // the menu "&Arquivo", open once a championship is loaded
     QAction* RetirarRequisitos1_ = nullptr;
@@ -212,6 +219,8 @@ private:
     // A copy of the requirements of the last run, which the planner may replace or withdraw
     // afterwards: its result is shown, saved and printed as it was scored.
     Requisitos requisitos_resultado_;
+    // The turno a re-plan under way started from, which its search reads until it ends.
+    Tabela partida_replanejamento_;
 
     // The loaded championship as the planner knows it: its data file's name, for the
     // headings of what is printed and shared.

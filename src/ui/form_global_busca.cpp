@@ -11,9 +11,11 @@
 
 #include "model/temporada.hpp"
 #include "report/explicacao.hpp"
+#include "report/ficha.hpp"
 #include "search/comandos.hpp"
 #include "ui/busca_em_fundo.hpp"
 #include "ui/form_inviab.hpp"
+#include "ui/form_replanejar.hpp"
 #include "ui/grade_jogos.hpp"
 #include "ui/paineis.hpp"
 
@@ -69,10 +71,49 @@ void Tform_global::liga_busca()
     connect(executando_, &PainelAndamento::parar, this, &Tform_global::pararClick);
 }
 
-void Tform_global::executa_busca()
+void Tform_global::executa_busca() { executa_busca(opcoes_busca_); }
+
+void Tform_global::replaneja()
 {
     if (busca_->executando()) return;
-    if (const Desfecho d = confere_busca(estado_, opcoes_busca_); !d.sucesso) {
+    if (const Desfecho d = pode_mostrar_resultado(estado_.campeonato, estado_.execucao); !d.sucesso) {
+        mostra(Desfecho::simples("Não há tabela para replanejar: execute a busca ou abra uma tabela antes."));
+        return;
+    }
+    const Campeonato& c = estado_.campeonato;
+    const Execucao& x = estado_.execucao;
+    // The schedule on screen, in its own season.
+    OpcoesBusca opcoes = opcoes_busca_;
+    opcoes.returno = x.procedencia.returno;
+    Tabela partida;
+    if (const Desfecho d =
+            turno_de_partida(c, tabela_da_temporada(x.tabela_melhor, opcoes.returno), opcoes.returno, opcoes.busca, partida);
+        !d.sucesso) {
+        mostra(d);
+        return;
+    }
+    const auto mudancas = static_cast<std::size_t>(Inviabilidade::mudancas);
+    Tform_replanejar dialogo(rodadas_da_execucao(c.num_rodadas, opcoes.returno), estado_.criterios.pesos[mudancas],
+                             mensageiro_, this);
+    if (dialogo.exec() != QDialog::Accepted) return;
+    const PedidoReplanejamento& pedido = dialogo.pedido();
+    Desfecho d = congela_rodadas(c, opcoes.returno, pedido.congeladas, opcoes.congeladas);
+    if (d.sucesso) d = confere_requisitos_congelados(estado_.requisitos, c, opcoes.returno, partida, opcoes.congeladas);
+    if (!d.sucesso) {
+        mostra(d);
+        return;
+    }
+    partida_replanejamento_ = std::move(partida);
+    opcoes.partida = &partida_replanejamento_;
+    opcoes.arquivo_partida = x.procedencia.tabela_aberta.empty() ? std::string("Tabela Obtida") : x.procedencia.tabela_aberta;
+    estado_.criterios.pesos[mudancas] = pedido.peso_mudanca;
+    executa_busca(opcoes);
+}
+
+void Tform_global::executa_busca(const OpcoesBusca& opcoes_busca)
+{
+    if (busca_->executando()) return;
+    if (const Desfecho d = confere_busca(estado_, opcoes_busca); !d.sucesso) {
         mostra(d);
         return;
     }
@@ -85,7 +126,7 @@ void Tform_global::executa_busca()
         if (!estado_.criterios.objetivos_escolhidos) {
             // Cancelled: the command ends as the search ends it, with nothing run.
             ObservadorDaRecusa recusa([this] { esconde_grade(); });
-            const ResumoBusca r = kelm::executa_busca(estado_, recusa, opcoes_busca_);
+            const ResumoBusca r = kelm::executa_busca(estado_, recusa, opcoes_busca);
             if (!r.desfecho.sucesso && !r.desfecho.texto.empty()) mostra(r.desfecho);
             return;
         }
@@ -95,7 +136,7 @@ void Tform_global::executa_busca()
     Estado copia = estado_;
     copia.criterios = antes;
     try {
-        busca_->inicia(std::move(copia), opcoes_busca_, escolhidos);
+        busca_->inicia(std::move(copia), opcoes_busca, escolhidos);
     } catch (const std::exception& e) {
         mostra(Desfecho::erro("A execução foi interrompida por um erro.", e.what()));
         return;
@@ -150,6 +191,16 @@ void Tform_global::resume_execucao(const ResumoBusca* resumo)
                                ? QStringLiteral("; a busca de rodadas completas (Parâmetros da Busca) costuma concluir "
                                                 "as duas fases")
                                : QString());
+    if (resumo != nullptr && estado_.execucao.procedencia.com_mudancas) {
+        const Procedencia& p = estado_.execucao.procedencia;
+        const auto mudados = static_cast<long long>(estado_.execucao.inviabilidades_melhor[Inviabilidade::mudancas]);
+        QString texto = mudados == 1 ? QStringLiteral("Replanejamento: 1 jogo mudou de rodada")
+                                     : QStringLiteral("Replanejamento: %1 jogos mudaram de rodada").arg(mudados);
+        if (!p.congeladas.empty())
+            texto += QStringLiteral(", rodadas congeladas %1").arg(QString::fromStdString(intervalos_de_rodadas(p.congeladas)));
+        partes << texto + QLatin1Char('.');
+        if (resumo->partida_mantida) partes << QStringLiteral("A busca não melhorou a tabela de partida, que foi mantida.");
+    }
     if (resumo != nullptr && requisitos_do_resultado() != nullptr) {
         const Execucao& x = estado_.execucao;
         const Temporada t = temporada_de(estado_.campeonato, x.tabela_melhor, x.procedencia.returno);

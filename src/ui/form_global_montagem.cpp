@@ -73,6 +73,7 @@ void Tform_global::cria_menu()
     QAction* objetivos = item(execucao, "Objetivos1", QStringLiteral("&Objetivos"), false, QKeySequence(Qt::Key_F3));
     separador(execucao, "N2");
     Executar1_ = item(execucao, "Executar1", QStringLiteral("E&xecutar"), false, QKeySequence(Qt::Key_F2));
+    Replanejar1_ = item(execucao, "Replanejar1", QStringLiteral("&Replanejar..."), false);
 
     QMenu* movimentos = menu("Movimentos1", QStringLiteral("&Movimentos"), false);
     item(movimentos, "TrocadeJogos1", QStringLiteral("Troca de Jogos"), false);
@@ -107,6 +108,7 @@ void Tform_global::cria_menu()
     connect(pesos, &QAction::triggered, this, &Tform_global::Pesos1Click);
     connect(objetivos, &QAction::triggered, this, &Tform_global::Objetivos1Click);
     connect(Executar1_, &QAction::triggered, this, &Tform_global::Executar1Click);
+    connect(Replanejar1_, &QAction::triggered, this, &Tform_global::Replanejar1Click);
     connect(tabela_obtida, &QAction::triggered, this, &Tform_global::TabelaObtida1Click);
     connect(numeros, &QAction::triggered, this, &Tform_global::Economia1Click);
     connect(visao_geral, &QAction::triggered, this, &Tform_global::VisaoGeral1Click);

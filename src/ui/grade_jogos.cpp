@@ -45,11 +45,13 @@ NotasDaGrade notas_da_grade(const Explicacao& explicacao, const Tabela& tabela)
             n.notas << do_jogo.join(QLatin1Char('\n'));
         }
     }
+    n.mudados = n.marcados;
     for (const Ocorrencia& o : explicacao.ocorrencias) {
-        if (o.inviabilidade != Inviabilidade::requisitos) continue;
+        if (o.inviabilidade != Inviabilidade::requisitos && o.inviabilidade != Inviabilidade::mudancas) continue;
+        std::vector<bool>& marcas = o.inviabilidade == Inviabilidade::requisitos ? n.marcados : n.mudados;
         for (const JogoEnvolvido& j : o.jogos) {
             const auto k = static_cast<std::size_t>(j.posicao.rodada) * colunas + static_cast<std::size_t>(j.posicao.vaga);
-            n.marcados[k] = true;
+            marcas[k] = true;
         }
     }
     return n;
@@ -58,6 +60,8 @@ NotasDaGrade notas_da_grade(const Explicacao& explicacao, const Tabela& tabela)
 QColor fundo_marcado() { return QColor(0xFF, 0xCD, 0xD2); }
 
 QColor texto_marcado() { return cor_do_quadro(cores_quadro::contagem); }
+
+QColor fundo_mudado() { return QColor(0xBB, 0xDE, 0xFB); }
 
 QString titulo_da_grade(const TabelaNaGrade& t, const QLocale& local)
 {
@@ -72,10 +76,11 @@ QString titulo_da_grade(const TabelaNaGrade& t, const QLocale& local)
 }
 
 void ModeloGrade::define(const Tabela& tabela, const std::vector<std::string>& nomes, int linhas, int colunas,
-                         QStringList notas, std::vector<bool> marcados)
+                         QStringList notas, std::vector<bool> marcados, std::vector<bool> mudados)
 {
     notas_ = std::move(notas);
     marcados_ = std::move(marcados);
+    mudados_ = std::move(mudados);
     QStringList nomes_qt;
     nomes_qt.reserve(static_cast<qsizetype>(nomes.size()));
     for (const std::string& nome : nomes) nomes_qt << QString::fromStdString(nome);
@@ -121,12 +126,12 @@ QString ModeloGrade::texto(int linha, int coluna) const
     return texto_jogo(tabela_[linha - 1][coluna - 1], nomes_);
 }
 
-bool ModeloGrade::marcado(int linha, int coluna) const
+bool ModeloGrade::marcado(const std::vector<bool>& marcas, int linha, int coluna) const
 {
     if (linha < 1 || coluna < 1 || linha - 1 >= tabela_.linhas() || coluna - 1 >= tabela_.colunas()) return false;
     const std::size_t k = static_cast<std::size_t>(linha - 1) * static_cast<std::size_t>(tabela_.colunas()) +
                           static_cast<std::size_t>(coluna - 1);
-    return k < marcados_.size() && marcados_[k];
+    return k < marcas.size() && marcas[k];
 }
 
 bool ModeloGrade::dentro(const QModelIndex& indice) const
@@ -154,16 +159,17 @@ QVariant ModeloGrade::data(const QModelIndex& indice, int papel) const
     }
     case Qt::BackgroundRole:
         if (fixa) return QApplication::palette().brush(QPalette::Button);
-        if (marcado(indice.row(), indice.column())) return fundo_marcado();
+        if (marcado(marcados_, indice.row(), indice.column())) return fundo_marcado();
+        if (marcado(mudados_, indice.row(), indice.column())) return fundo_mudado();
         return {};
     case Qt::ForegroundRole:
         if (fixa) return QApplication::palette().brush(QPalette::ButtonText);
-        if (marcado(indice.row(), indice.column())) return texto_marcado();
+        if (marcado(marcados_, indice.row(), indice.column())) return texto_marcado();
         return {};
     case papel_inicio_returno:
         return inicio_returno_ > 0 && indice.row() == inicio_returno_;
     case Qt::FontRole: {
-        if (!marcado(indice.row(), indice.column())) return {};
+        if (!marcado(marcados_, indice.row(), indice.column())) return {};
         QFont negrito;
         negrito.setBold(true);
         return negrito;

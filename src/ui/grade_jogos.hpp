@@ -24,16 +24,20 @@ QString texto_jogo(const Jogo& jogo, const QStringList& nomes);
 
 // What the grid says of each game of `tabela` besides the game itself, round by round, slot
 // by slot: the notes of its tooltip (the occurrences of the counts it takes part in), and
-// whether it breaks one of the planner's requirements, which the grid marks.
+// whether it breaks one of the planner's requirements, which the grid marks, and whether a
+// re-plan moved it from the round it had in the schedule it started from.
 struct NotasDaGrade {
     QStringList notas;
     std::vector<bool> marcados;
+    std::vector<bool> mudados;
 };
 NotasDaGrade notas_da_grade(const Explicacao& explicacao, const Tabela& tabela);
 
 // The marks of a game that breaks a requirement: a light red behind dark red, bold letters.
 QColor fundo_marcado();
 QColor texto_marcado();
+// The mark of a game a re-plan moved: a light blue.
+QColor fundo_mudado();
 
 // Which schedule the grid shows.
 enum class OrigemTabela { inicial, obtida };
@@ -67,9 +71,10 @@ public:
     // Shows a copy of `tabela` in `linhas` rows (rounds + 1) and `colunas` columns
     // (games per round + 1). Cells beyond the schedule's own size stay empty. `notas`, when
     // given, holds for every game (round by round, slot by slot) what its tooltip says
-    // besides the game itself, and `marcados` whether the game is marked.
+    // besides the game itself, `marcados` whether the game is marked as breaking a requirement
+    // and `mudados` as moved by a re-plan (the first mark shows when a game has both).
     void define(const Tabela& tabela, const std::vector<std::string>& nomes, int linhas, int colunas,
-                QStringList notas = {}, std::vector<bool> marcados = {});
+                QStringList notas = {}, std::vector<bool> marcados = {}, std::vector<bool> mudados = {});
     // The returno's first round (rounds from 1) below the turno's line; 0 when there is none.
     void define_inicio_returno(int rodada);
 
@@ -81,8 +86,8 @@ public:
 private:
     bool dentro(const QModelIndex& indice) const;
     QString texto(int linha, int coluna) const;
-    // Whether the game of the cell in `linha`, `coluna` is marked.
-    bool marcado(int linha, int coluna) const;
+    // Whether the game of the cell in `linha`, `coluna` is marked in `marcas`.
+    bool marcado(const std::vector<bool>& marcas, int linha, int coluna) const;
 
     int linhas_ = 0;
     int colunas_ = 0;
@@ -90,6 +95,7 @@ private:
     QStringList nomes_;
     QStringList notas_;
     std::vector<bool> marcados_;
+    std::vector<bool> mudados_;
     int inicio_returno_ = 0;
 };
 

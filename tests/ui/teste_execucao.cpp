@@ -8,7 +8,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QAction>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -22,6 +25,7 @@
 #include "search/busca.hpp"
 #include "search/execucoes.hpp"
 #include "ui/form_economia.hpp"
+#include "ui/form_replanejar.hpp"
 #include "ui/regional.hpp"
 
 using namespace kelm;
@@ -275,6 +279,98 @@ private slots:
         QVERIFY(avisa);
         QVERIFY2(resumo.contains(QStringLiteral("busca compacta")), qPrintable(resumo));
         QVERIFY2(resumo.contains(QRegularExpression(QStringLiteral("\\d,\\d % "))), qPrintable(resumo));
+    }
+
+    // Execução › Replanejar... on the compact run's result when a club loses its ground: a bad
+    // field keeps the dialog open; the re-plan, its first rounds frozen, writes what kelm-lote's
+    // re-plan of the same schedule saved writes; the frozen rounds stay as they were; the
+    // status bar, the coin and the grid speak of the games it moved.
+    void replanejamento_da_tabela_na_tela()
+    {
+        const Tabela antes = b->estado.execucao.tabela_melhor;
+        QVERIFY(!salva(QStringLiteral("partida.txt"), 1).isEmpty());
+        const QString requisitos = pasta.filePath(QStringLiteral("sem_estadio.txt"));
+        {
+            QFile f(requisitos);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("fora Grêmio rodadas 12-15\n");
+        }
+        b->arquivo_a_abrir = requisitos;
+        b->filho<QAction>("AbrirRequisitos1")->trigger();
+        QVERIFY(b->estado.requisitos.em_vigor());
+        b->mensagens.clear();
+        QAction* replanejar = b->filho<QAction>("Replanejar1");
+        QVERIFY(replanejar->isEnabled());
+        bool ficou_aberto = false;
+        QString peso_proposto;
+        {
+            NoProximoModal<Tform_replanejar> pede([&](Tform_replanejar* d) {
+                auto* congeladas = d->findChild<QLineEdit*>(QStringLiteral("congeladas"));
+                congeladas->setText(QStringLiteral("1-20"));
+                clica_botoes(d, {"ok_replanejar"});
+                ficou_aberto = d->isVisible();
+                congeladas->setText(QStringLiteral(" 1-10 "));
+                peso_proposto = d->findChild<QLineEdit*>(QStringLiteral("peso_mudanca"))->text();
+                clica_botoes(d, {"ok_replanejar"});
+            });
+            replanejar->trigger();
+            QVERIFY(pede.tratado());
+        }
+        QVERIFY(ficou_aberto);
+        QCOMPARE(peso_proposto, QStringLiteral("10000000"));
+        QVERIFY(QTest::qWaitFor([this] { return !b->janela().executando_busca(); }, 120000));
+        QCOMPARE(b->mensagens.size(), 2);
+        QVERIFY2(b->mensagens[0].texto.startsWith(QStringLiteral("Rodadas já jogadas: ")), qPrintable(b->mensagens[0].texto));
+        const Execucao& x = b->estado.execucao;
+        QVERIFY(x.procedencia.com_mudancas);
+        QCOMPARE(x.inviabilidades_melhor[Inviabilidade::requisitos], 0.0);
+        for (int r = 0; r < 10; ++r)
+            for (int g = 0; g < antes.colunas(); ++g) QCOMPARE(x.tabela_melhor[r][g], antes[r][g]);
+        const auto mudados = static_cast<int>(x.inviabilidades_melhor[Inviabilidade::mudancas]);
+        QVERIFY(mudados > 0);
+
+        QByteArray do_lote;
+        {
+            QProcess lote;
+            lote.start(QStringLiteral(KELM_LOTE),
+                       {QStringLiteral("--silencioso"), QStringLiteral("--busca"), QStringLiteral("compacta"),
+                        QStringLiteral("--partir-de"), pasta.filePath(QStringLiteral("partida.txt")), QStringLiteral("--congelar"),
+                        QStringLiteral("1-10"), QStringLiteral("--requisitos"), requisitos, QStringLiteral("-o"), pasta.filePath(QStringLiteral("lote.txt")), exemplo("brasileirao_2023_turno.dat")});
+            QVERIFY(lote.waitForFinished(60000));
+            QCOMPARE(lote.exitCode(), 0);
+            do_lote = le_arquivo(pasta.filePath(QStringLiteral("lote.txt")));
+        }
+        QCOMPARE(sem_tempo(salva(QStringLiteral("replanejada.txt"), 1)), sem_tempo(do_lote));
+
+        QVERIFY2(b->filho<QLabel>("resumo_execucao")->text().contains(
+                     QStringLiteral("Replanejamento: %1 jogos mudaram de rodada, rodadas congeladas 1-10.").arg(mudados)),
+                 qPrintable(b->filho<QLabel>("resumo_execucao")->text()));
+        QStringList itens;
+        NoProximoModal<Tform_economia> vigia([&](Tform_economia* d) {
+            const auto* lista = d->findChild<QListWidget*>(QStringLiteral("jogos_mudados"));
+            for (int i = 0; lista != nullptr && i < lista->count(); ++i) itens << lista->item(i)->text();
+            d->accept();
+        });
+        b->clica("botao_economia");
+        QVERIFY(vigia.tratado());
+        QCOMPARE(itens.value(0), QStringLiteral("%1 jogos mudaram de rodada em relação à tabela de partida:").arg(mudados));
+        QCOMPARE(itens.size(), 2 + mudados);
+        QVERIFY(itens.value(2).contains(QStringLiteral(": rodada ")));
+
+        // Every moved game is marked on the grid, and no other.
+        b->clica("botao_resultado");
+        int marcados = 0;
+        for (int r = 1; r <= antes.linhas(); ++r)
+            for (int g = 1; g <= antes.colunas(); ++g) {
+                const bool marcado = b->grade()->model()->index(r, g).data(Qt::BackgroundRole).value<QColor>() == fundo_mudado();
+                const Jogo j = x.tabela_melhor[r - 1][g - 1];
+                bool estava = false;
+                for (int h = 0; h < antes.colunas(); ++h) estava = estava || antes[r - 1][h] == j;
+                QCOMPARE(marcado, !estava);
+                marcados += marcado ? 1 : 0;
+            }
+        QCOMPARE(marcados, mudados);
+        b->filho<QAction>("RetirarRequisitos1")->trigger();
     }
 
     // A long run ends at its next temperature level when the planner stops it, by "&Parar", by
