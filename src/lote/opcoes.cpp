@@ -106,13 +106,15 @@ const Opcao opcoes_lote[] = {
      "um nome terminado em .xlsx recebe uma planilha com as abas\n"
      "Jogos, Mandos, Contagens e Ocorrências"},
     {{"--objetivos"}, Valor::texto, "LISTA", false, {}, aplica_objetivos,
-     "inviabilidades a minimizar, de 1 a 9 (e a 10, dos requisitos),\n"
-     "separadas por vírgula (por exemplo 1,2,3,8); o padrão é todas"},
+     "inviabilidades a minimizar, de 1 a 9 (a 10, dos requisitos, e a 11,\n"
+     "dos jogos mudados num replanejamento), separadas por vírgula\n"
+     "(por exemplo 1,2,3,8); o padrão é todas"},
     {{"--pesos"}, Valor::texto, "LISTA", false, {}, aplica_pesos_da_lista,
-     "os nove pesos (dez com o dos requisitos), inteiros separados\n"
-     "por vírgula; o padrão é\n"
+     "os nove pesos (dez com o dos requisitos, onze com o dos jogos\n"
+     "mudados num replanejamento), inteiros separados por vírgula;\n"
+     "o padrão é\n"
      "1000000000,1000000000,1000000000,10000000,1000000000,100000,100000,1,100\n"
-     "(e 1000000000 para os requisitos)"},
+     "(1000000000 para os requisitos e 10000000 para os jogos mudados)"},
     {{"--objetivos-na-execucao"}, Valor::nenhum, {}, true, {},
      [](std::string_view, Opcoes& op) -> Recusa { op.objetivos_na_execucao = true; return std::nullopt; },
      "executa como quando os objetivos são escolhidos na janela\n"
