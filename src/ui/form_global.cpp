@@ -82,6 +82,8 @@ Tform_global::Tform_global(Estado& estado, const Mensageiro& mensageiro, const S
     rotulo_execucao_->setObjectName(QStringLiteral("resumo_execucao"));
     statusBar()->addPermanentWidget(rotulo_requisitos_ = new QLabel(statusBar()));
     rotulo_requisitos_->setObjectName(QStringLiteral("requisitos_em_vigor"));
+    statusBar()->addPermanentWidget(rotulo_calendario_ = new QLabel(statusBar()));
+    rotulo_calendario_->setObjectName(QStringLiteral("calendario_em_vigor"));
 
     busca_ = new BuscaEmFundo(this);
     atalho_parar_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -124,6 +126,8 @@ void Tform_global::atualiza_comandos()
         {botao_economia_, livre},
         {Arquivo1_, livre && carregado},
         {RetirarRequisitos1_, livre && estado_.requisitos.em_vigor()},
+        {RetirarCalendario1_, livre && estado_.calendario.em_vigor()},
+        {ExportarCalendario1_, livre && houve_resultado_ && estado_.calendario.em_vigor()},
         {Impressos1_, livre && houve_resultado_},
         {atalho_parar_, !livre},
     };
@@ -216,9 +220,11 @@ void Tform_global::carrega_dados()
         nome_campeonato_ = QFileInfo(nome).completeBaseName();
         arquivo_dados_ = caminho(nome);
         resultado_a_salvar_ = false;
-        // Requirements name the teams of the championship they were read for.
+        // Requirements name the teams of the championship they were read for, and a calendar
+        // dates the rounds of its season.
         estado_.requisitos = {};
-        requisitos_mudaram();
+        estado_.calendario = {};
+        calendario_mudou();
         resume_execucao(nullptr);
     }
     mostra(d);
@@ -302,10 +308,12 @@ void Tform_global::mostra_tabela(OrigemTabela origem)
     const Temporada temporada = temporada_de(estado_.campeonato, obtida ? x.tabela_melhor : x.tabela_inicial, returno);
     const Campeonato& c = temporada.campeonato;
     const Tabela& tabela = temporada.tabela;
-    NotasDaGrade n = notas_da_grade(explica_tabela(c, tabela, requisitos), tabela);
+    const Calendario* calendario = calendario_da_tabela(origem, c.num_rodadas);
+    NotasDaGrade n = notas_da_grade(explica_tabela(c, tabela, requisitos, nullptr, calendario), tabela);
     tabela_jogos_->modelo()->define(tabela, c.nomes_times, c.num_rodadas + 1, c.jogos_por_rodada() + 1,
                                     std::move(n.notas), std::move(n.marcados));
     tabela_jogos_->modelo()->define_inicio_returno(returno == Returno::nenhum ? 0 : temporada.inicio_returno + 1);
+    tabela_jogos_->modelo()->define_datas(calendario != nullptr ? calendario->rodadas : std::vector<DiaDaRodada>{});
     TabelaNaGrade t;
     t.origem = origem;
     t.rodadas = c.num_rodadas;
