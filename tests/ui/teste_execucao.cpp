@@ -1,8 +1,9 @@
 // A whole run from the window on the 6-team championship (a copy of its three files), saved
 // as kelm-lote saves it, as text and as a workbook; then saving into a missing folder and,
 // through the table of hostile paths, over a file in use, a run whose objectives choice is
-// cancelled, which keeps that result, the coin after a compact run, and runs stopped by the
-// planner. The functions run in order on one window, set up as the program sets itself up.
+// cancelled, which keeps that result, the coin after a compact run, the season's calendar
+// opened, shown and exported, and runs stopped by the planner. The functions run in order on
+// one window, set up as the program sets itself up.
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -20,6 +21,7 @@
 #include "files/resultado.hpp"
 #include "report/explicacao.hpp"
 #include "search/busca.hpp"
+#include "search/comandos.hpp"
 #include "search/execucoes.hpp"
 #include "ui/form_economia.hpp"
 #include "ui/regional.hpp"
@@ -275,6 +277,75 @@ private slots:
         QVERIFY(avisa);
         QVERIFY2(resumo.contains(QStringLiteral("busca compacta")), qPrintable(resumo));
         QVERIFY2(resumo.contains(QRegularExpression(QStringLiteral("\\d,\\d % "))), qPrintable(resumo));
+    }
+
+    // The season's calendar: a file refused with its line changes nothing; the bundled one,
+    // opened with the turno alone chosen, switches to the season and lets requirements by
+    // dates in, which then hold it in force. A compact run dates the grid's rounds and exports
+    // what kelm-lote exports for its schedule, byte for byte; dropping the season is refused
+    // by the calendar's rounds, and the calendar withdrawn leaves the rounds as they were.
+    void calendario_da_temporada()
+    {
+        b->carrega("brasileirao_2023_turno.dat");
+        const auto aciona = [this](const char* acao, const QString& arquivo = {}) {
+            b->mensagens.clear();
+            b->arquivo_a_abrir = arquivo;
+            b->filho<QAction>(acao)->trigger();
+            return b->mensagens.value(0).texto + b->mensagens.value(0).detalhe;
+        };
+        const QString calendario = exemplo("brasileirao_2023_calendario.txt");
+        QByteArray texto = le_arquivo(calendario);
+        const qsizetype quinta = texto.indexOf("\n5   07/05/2023");
+        QFile ruim(pasta.filePath(QStringLiteral("ruim.txt")));
+        QVERIFY(ruim.open(QIODevice::WriteOnly) && ruim.write(texto.replace(quinta, 15, "\n5   31/02/2023")) > 0);
+        ruim.close();
+        const QString linha = QStringLiteral("ruim.txt\", linha %1").arg(texto.left(quinta).count('\n') + 2);
+        const QLabel* rotulo = b->filho<QLabel>("calendario_em_vigor");
+        for (int vez = 0; vez < 2; ++vez) {
+            const Estado antes = b->estado;
+            QVERIFY2(aciona("AbrirCalendario1", ruim.fileName()).contains(linha), qPrintable(b->mensagens.value(0).texto));
+            QVERIFY(b->estado == antes);
+            QCOMPARE(rotulo->text(), vez == 0 ? QString() : QStringLiteral("Calendário: brasileirao_2023_calendario.txt"));
+            b->respostas = {0};
+            aciona("AbrirCalendario1", calendario);
+        }
+        QVERIFY(b->janela().opcoes_busca().returno == Returno::espelhado);
+        aciona("AbrirRequisitos1", exemplo("brasileirao_2023_requisitos_datas.txt"));
+        QVERIFY(b->estado.requisitos.em_vigor());
+        QVERIFY(aciona("RetirarCalendario1").contains(QStringLiteral("as datas pedem um calendário")));
+
+        define_objetivos(b->estado.criterios, {true, true, true, true, true, true, true, true, true});
+        b->janela().opcoes_busca().busca = TipoBusca::compacta;
+        QVERIFY(b->executa() && b->estado.execucao.procedencia.calendario == b->estado.calendario);
+        b->clica("botao_resultado");
+        QCOMPARE(b->grade()->celula(0, 38), QStringLiteral("  38ª RODADA  03/12/2023"));
+        QCOMPARE(b->grade()->model()->index(4, 0).data(Qt::ToolTipRole), QStringLiteral("4ª rodada: quarta-feira, 03/05/2023, 21:30"));
+        b->pasta_a_escolher = pasta.filePath(QStringLiteral("janela"));
+        QCOMPARE(aciona("ExportarCalendario1"), QString());
+        QCOMPARE(b->janela().statusBar()->currentMessage(), QStringLiteral("Calendários gravados em ") + b->pasta_a_escolher);
+        const QString resultado = pasta.filePath(QStringLiteral("temporada.txt"));
+        QVERIFY(grava_resultado(b->estado.campeonato, b->estado.execucao, QFile::encodeName(resultado).toStdString(), '.').sucesso);
+        QProcess lote;
+        lote.start(QStringLiteral(KELM_LOTE), {QStringLiteral("--avaliar"), resultado, exemplo("brasileirao_2023_turno.dat"),
+                                               QStringLiteral("--calendario"), calendario, QStringLiteral("--ical"), pasta.filePath(QStringLiteral("lote"))});
+        QVERIFY(lote.waitForFinished(60000) && lote.exitCode() == 0);
+        const QStringList exportados = QDir(b->pasta_a_escolher).entryList(QDir::Files);
+        QCOMPARE(exportados.size(), 21);
+        QCOMPARE(le_arquivo(b->pasta_a_escolher + QStringLiteral("/brasileirao_2023_turno.ics")).count("BEGIN:VEVENT"), 380);
+        for (const QString& nome : exportados)
+            QVERIFY2(le_arquivo(b->pasta_a_escolher + '/' + nome) == le_arquivo(pasta.filePath(QStringLiteral("lote/") + nome)), qPrintable(nome));
+
+        aciona("RetirarRequisitos1");
+        b->janela().opcoes_busca().returno = Returno::nenhum;
+        b->mensagens.clear();
+        b->clica("executar");
+        QVERIFY(b->mensagens.value(0).texto.contains(QStringLiteral("dá as datas de 38 rodadas, e a execução tem 19")));
+        QVERIFY(aciona("RetirarCalendario1").isEmpty() && rotulo->text().isEmpty());
+        QVERIFY(!b->filho<QAction>("ExportarCalendario1")->isEnabled());
+        b->clica("botao_tabinicial");
+        QCOMPARE(b->grade()->celula(0, 4), texto_rodada(4));
+        b->janela().ExportarCalendario1Click();
+        QVERIFY(b->mensagens.value(0).texto.startsWith(QStringLiteral("Não há calendário em vigor")));
     }
 
     // A long run ends at its next temperature level when the planner stops it, by "&Parar", by
