@@ -90,7 +90,6 @@ struct Bancada {
     QList<Pergunta> perguntas;
     QList<int> respostas;                               // to the next questions, in order; then the last answer
     QString arquivo_a_abrir;                            // what the open dialog answers ("" = cancelled)
-    QString pasta_a_escolher;                           // what the folder dialog answers ("" = cancelled)
     std::optional<ArquivoEscolhido> arquivo_a_salvar;   // what the save dialog answers
     QList<ArquivoEscolhido> pedidos_de_salvar;          // the name and filter each save dialog proposed
 
@@ -102,7 +101,6 @@ struct Bancada {
             return respostas.isEmpty() ? int(p.respostas.size()) - 1 : respostas.takeFirst();
         });
         programa.seletor.substitui_abrir([this](QWidget*, const QString&) { return arquivo_a_abrir; });
-        programa.seletor.substitui_pasta([this](QWidget*, const QString&) { return pasta_a_escolher; });
         programa.seletor.substitui_salvar([this](QWidget*, const QString& nome, const QStringList&, int filtro) {
             pedidos_de_salvar.push_back({nome, filtro});
             return arquivo_a_salvar;
