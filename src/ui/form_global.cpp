@@ -38,12 +38,15 @@ std::filesystem::path caminho(const QString& nome) { return std::filesystem::pat
 
 }  // namespace
 
-QString titulo_da_janela(const QString& arquivo_dados, const QString& arquivo_requisitos)
+QString titulo_da_janela(const QString& arquivo_dados, const QString& arquivo_requisitos,
+                         const QString& arquivo_calendario)
 {
     QString titulo = QString::fromUtf8(titulo_janela);
     if (!arquivo_dados.isEmpty()) titulo += QStringLiteral(" - ") + QFileInfo(arquivo_dados).fileName();
-    if (!arquivo_requisitos.isEmpty())
-        titulo += QStringLiteral(" (requisitos: ") + QFileInfo(arquivo_requisitos).fileName() + QLatin1Char(')');
+    QStringList em_vigor;
+    if (!arquivo_requisitos.isEmpty()) em_vigor << QStringLiteral("requisitos: ") + QFileInfo(arquivo_requisitos).fileName();
+    if (!arquivo_calendario.isEmpty()) em_vigor << QStringLiteral("calendário: ") + QFileInfo(arquivo_calendario).fileName();
+    if (!em_vigor.isEmpty()) titulo += QStringLiteral(" (") + em_vigor.join(QStringLiteral(", ")) + QLatin1Char(')');
     return titulo;
 }
 
@@ -157,7 +160,10 @@ void Tform_global::atualiza_titulo()
     const QString requisitos = estado_.requisitos.em_vigor()
                                    ? QFile::decodeName(QByteArray::fromStdString(estado_.requisitos.arquivo))
                                    : QString();
-    setWindowTitle(titulo_da_janela(dados, requisitos));
+    const QString calendario = estado_.calendario.em_vigor()
+                                   ? QFile::decodeName(QByteArray::fromStdString(estado_.calendario.arquivo))
+                                   : QString();
+    setWindowTitle(titulo_da_janela(dados, requisitos, calendario));
 }
 
 void Tform_global::usa_dialogos(Tform_inviab& form_inviab, Tform_pesos& form_pesos, Tform_parametros& form_parametros)

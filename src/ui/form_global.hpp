@@ -40,9 +40,10 @@ inline constexpr const char* pergunta_salvar_ao_sair = "Salvar o resultado antes
 // How long the status bar says "Gravado em ARQUIVO" after a save or a PDF.
 inline constexpr int tempo_gravado_ms = 15000;
 
-// The window's title: its caption, then the championship's data file and the requirements
-// file in force, by name, when there are.
-QString titulo_da_janela(const QString& arquivo_dados, const QString& arquivo_requisitos);
+// The window's title: its caption, then the championship's data file, and the requirements
+// file and the calendar in force, by name, when there are.
+QString titulo_da_janela(const QString& arquivo_dados, const QString& arquivo_requisitos,
+                         const QString& arquivo_calendario = {});
 
 // The file a save writes for the name the planner gave and the filter chosen (from 1: text,
 // spreadsheet, workbook): a name that ends in .txt, .xls or .xlsx (in any case) as it is,

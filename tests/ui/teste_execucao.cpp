@@ -306,6 +306,7 @@ private slots:
             aciona("AbrirCalendario1", exemplo("brasileirao_2023_calendario.txt"));
         }
         aciona("AbrirRequisitos1", exemplo("brasileirao_2023_requisitos_datas.txt"));
+        QVERIFY(b->janela().windowTitle().endsWith(QStringLiteral("(requisitos: brasileirao_2023_requisitos_datas.txt, calendário: brasileirao_2023_calendario.txt)")));
         QVERIFY(aciona("RetirarCalendario1").contains(QStringLiteral("as datas pedem um calendário")));
 
         define_objetivos(b->estado.criterios, {true, true, true, true, true, true, true, true, true});
