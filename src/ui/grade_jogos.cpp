@@ -33,8 +33,10 @@ QString dica_rodada(int rodada, const DiaDaRodada& dia)
 {
     static const char* const dias_da_semana[] = {"domingo", "segunda-feira", "terça-feira", "quarta-feira",
                                                  "quinta-feira", "sexta-feira", "sábado"};
-    QString dica = QStringLiteral("%1ª rodada: %2, ").arg(rodada).arg(QString::fromUtf8(dias_da_semana[dia_da_semana(dia.data)])) +
-                   QString::fromStdString(texto_data(dia.data));
+    QString dica = QStringLiteral("%1ª rodada: %2, %3")
+                       .arg(rodada)
+                       .arg(QString::fromUtf8(dias_da_semana[dia_da_semana(dia.data)]),
+                            QString::fromStdString(texto_data(dia.data)));
     if (dia.hora) dica += QStringLiteral(", ") + QString::fromStdString(texto_hora(*dia.hora));
     return dica;
 }
@@ -136,7 +138,8 @@ void ModeloGrade::define_datas(std::vector<DiaDaRodada> datas)
 QString ModeloGrade::texto(int linha, int coluna) const
 {
     if (linha == 0 && coluna == 0) return texto_canto();
-    if (coluna == 0 && linha - 1 < static_cast<int>(datas_.size())) return texto_rodada(linha, datas_[static_cast<std::size_t>(linha - 1)]);
+    if (coluna == 0 && linha - 1 < static_cast<int>(datas_.size()))
+        return texto_rodada(linha, datas_[static_cast<std::size_t>(linha - 1)]);
     if (coluna == 0) return texto_rodada(linha);
     if (linha == 0) return texto_cabecalho_jogo(coluna);
     if (linha - 1 >= tabela_.linhas() || coluna - 1 >= tabela_.colunas()) return {};
