@@ -280,7 +280,7 @@ private slots:
 
     // The season's calendar: a file refused with its line changes nothing; the bundled one,
     // opened with the turno alone chosen, switches to the season and lets requirements by
-    // dates in, which then hold it in force. A compact run dates the rounds of the grid and of
+    // dates in, which then hold it in force and follow a new calendar's dates. A compact run dates the rounds of the grid and of
     // the overview, and exports the championship's calendar and the 20 clubs'; the calendar
     // withdrawn leaves the rounds as they were, and the export is refused.
     void calendario_da_temporada()
@@ -308,17 +308,21 @@ private slots:
         aciona("AbrirRequisitos1", exemplo("brasileirao_2023_requisitos_datas.txt"));
         QVERIFY(b->janela().windowTitle().endsWith(QStringLiteral("(requisitos: brasileirao_2023_requisitos_datas.txt, calendário: brasileirao_2023_calendario.txt)")));
         QVERIFY(aciona("RetirarCalendario1").contains(QStringLiteral("as datas pedem um calendário")));
+        // Round 4 moved to Thursday 04/05 falls in Grêmio's dates away, 04/05 to 16/05.
+        QVERIFY(ruim.seek(0) && ruim.write(le_arquivo(exemplo("brasileirao_2023_calendario.txt")).replace("\n4   03/05", "\n4   04/05")) > 0 && ruim.flush());
+        aciona("AbrirCalendario1", ruim.fileName());
+        QCOMPARE(b->estado.requisitos.itens.at(2).rodadas, (std::vector<int>{4, 5, 6}));
 
         define_objetivos(b->estado.criterios, {true, true, true, true, true, true, true, true, true});
         b->janela().opcoes_busca().busca = TipoBusca::compacta;
         QVERIFY(b->executa() && b->estado.execucao.procedencia.calendario == b->estado.calendario);
         b->clica("botao_resultado");
         QCOMPARE(b->grade()->celula(0, 38), QStringLiteral("  38ª RODADA  03/12/2023"));
-        QCOMPARE(b->grade()->model()->index(4, 0).data(Qt::ToolTipRole), QStringLiteral("4ª rodada: quarta-feira, 03/05/2023, 21:30"));
+        QCOMPARE(b->grade()->model()->index(4, 0).data(Qt::ToolTipRole), QStringLiteral("4ª rodada: quinta-feira, 04/05/2023, 21:30"));
         QString dica;
         NoProximoModal<QDialog> visao([&dica](QDialog* v) { dica = v->findChild<QTableView*>(QStringLiteral("quadro_mandos"))->model()->headerData(3, Qt::Horizontal, Qt::ToolTipRole).toString(); v->close(); });
         b->filho<QAction>("VisaoGeral1")->trigger();
-        QCOMPARE(dica, QStringLiteral("4ª rodada: quarta-feira, 03/05/2023, 21:30"));
+        QCOMPARE(dica, QStringLiteral("4ª rodada: quinta-feira, 04/05/2023, 21:30"));
         const QString exportada = pasta.filePath(QStringLiteral("janela"));
         b->programa.seletor.substitui_pasta([&](QWidget*, const QString&) { return exportada; });
         QCOMPARE(aciona("ExportarCalendario1"), QString());
