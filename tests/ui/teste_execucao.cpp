@@ -280,9 +280,10 @@ private slots:
 
     // The season's calendar: a file refused with its line changes nothing; the bundled one,
     // opened with the turno alone chosen, switches to the season and lets requirements by
-    // dates in, which then hold it in force and follow a new calendar's dates. A compact run dates the rounds of the grid and of
-    // the overview, and exports the championship's calendar and the 20 clubs'; the calendar
-    // withdrawn leaves the rounds as they were, and the export is refused.
+    // dates in, which then hold it in force and follow a new calendar's dates. A compact run
+    // dates the rounds of the grid and of the overview, and exports the championship's
+    // calendar and the 20 clubs'; the calendar withdrawn leaves the rounds as they were, and
+    // the export is refused. `copia` is the bundled calendar with one date changed.
     void calendario_da_temporada()
     {
         b->carrega("brasileirao_2023_turno.dat");
@@ -294,12 +295,12 @@ private slots:
         };
         QByteArray texto = le_arquivo(exemplo("brasileirao_2023_calendario.txt"));
         const qsizetype quinta = texto.indexOf("\n5   07/05/2023");
-        QFile ruim(pasta.filePath(QStringLiteral("ruim.txt")));
-        QVERIFY(ruim.open(QIODevice::WriteOnly) && ruim.write(texto.replace(quinta, 15, "\n5   31/02/2023")) > 0 && ruim.flush());
-        const QString linha = QStringLiteral("ruim.txt\", linha %1").arg(texto.left(quinta).count('\n') + 2);
+        QFile copia(pasta.filePath(QStringLiteral("copia.txt")));
+        QVERIFY(copia.open(QIODevice::WriteOnly) && copia.write(texto.replace(quinta, 15, "\n5   31/02/2023")) > 0 && copia.flush());
+        const QString linha = QStringLiteral("copia.txt\", linha %1").arg(texto.left(quinta).count('\n') + 2);
         for (int vez = 0; vez < 2; ++vez) {
             const Estado antes = b->estado;
-            QVERIFY2(aciona("AbrirCalendario1", ruim.fileName()).contains(linha), qPrintable(b->mensagens.value(0).texto));
+            QVERIFY2(aciona("AbrirCalendario1", copia.fileName()).contains(linha), qPrintable(b->mensagens.value(0).texto));
             QVERIFY(b->estado == antes);
             QCOMPARE(b->filho<QLabel>("calendario_em_vigor")->text(), vez == 0 ? QString() : QStringLiteral("Calendário: brasileirao_2023_calendario.txt"));
             b->respostas = {0};
@@ -309,8 +310,8 @@ private slots:
         QVERIFY(b->janela().windowTitle().endsWith(QStringLiteral("(requisitos: brasileirao_2023_requisitos_datas.txt, calendário: brasileirao_2023_calendario.txt)")));
         QVERIFY(aciona("RetirarCalendario1").contains(QStringLiteral("as datas pedem um calendário")));
         // Round 4 moved to Thursday 04/05 falls in Grêmio's dates away, 04/05 to 16/05.
-        QVERIFY(ruim.seek(0) && ruim.write(le_arquivo(exemplo("brasileirao_2023_calendario.txt")).replace("\n4   03/05", "\n4   04/05")) > 0 && ruim.flush());
-        aciona("AbrirCalendario1", ruim.fileName());
+        QVERIFY(copia.seek(0) && copia.write(le_arquivo(exemplo("brasileirao_2023_calendario.txt")).replace("\n4   03/05", "\n4   04/05")) > 0 && copia.flush());
+        aciona("AbrirCalendario1", copia.fileName());
         QCOMPARE(b->estado.requisitos.itens.at(2).rodadas, (std::vector<int>{4, 5, 6}));
 
         define_objetivos(b->estado.criterios, {true, true, true, true, true, true, true, true, true});
