@@ -58,7 +58,9 @@ int Mensageiro::caixa_pergunta(QWidget* pai, const Pergunta& pergunta)
     return static_cast<int>(escolhida >= 0 ? escolhida : botoes.size() - 1);
 }
 
-SeletorArquivos::SeletorArquivos() : abrir_(&SeletorArquivos::dialogo_abrir), salvar_(&SeletorArquivos::dialogo_salvar)
+SeletorArquivos::SeletorArquivos()
+    : abrir_(&SeletorArquivos::dialogo_abrir), salvar_(&SeletorArquivos::dialogo_salvar),
+      pasta_(&SeletorArquivos::dialogo_pasta)
 {
 }
 
@@ -93,6 +95,20 @@ std::optional<ArquivoEscolhido> SeletorArquivos::dialogo_salvar(QWidget* pai, co
     if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return std::nullopt;
     return ArquivoEscolhido{dialogo.selectedFiles().constFirst(),
                             static_cast<int>(filtros.indexOf(dialogo.selectedNameFilter())) + 1};
+}
+
+QString SeletorArquivos::dialogo_pasta(QWidget* pai, const QString& titulo)
+{
+    // Qt's own dialog, folders only; the planner may make a new one in it.
+    QFileDialog dialogo(pai, titulo);
+    dialogo.setObjectName(QStringLiteral("escolhe_pasta"));
+    dialogo.setOption(QFileDialog::DontUseNativeDialog);
+    dialogo.setOption(QFileDialog::ShowDirsOnly);
+    prepara_dialogo_arquivos(dialogo);
+    dialogo.setAcceptMode(QFileDialog::AcceptOpen);
+    dialogo.setFileMode(QFileDialog::Directory);
+    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return {};
+    return dialogo.selectedFiles().constFirst();
 }
 
 }  // namespace kelm

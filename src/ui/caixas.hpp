@@ -82,6 +82,9 @@ public:
     using FuncaoSalvar = std::function<std::optional<ArquivoEscolhido>(
         QWidget* pai, const QString& nome_proposto, const QStringList& filtros, int filtro_proposto)>;
 
+    // Asks for a folder, under a title; an empty text when the dialog was cancelled.
+    using FuncaoPasta = std::function<QString(QWidget* pai, const QString& titulo)>;
+
     SeletorArquivos();
 
     QString abre(QWidget* pai, const QString& filtro) const { return abrir_(pai, filtro); }
@@ -90,7 +93,9 @@ public:
     {
         return salvar_(pai, nome_proposto, filtros, filtro_proposto);
     }
+    QString pasta(QWidget* pai, const QString& titulo) const { return pasta_(pai, titulo); }
     void substitui_abrir(FuncaoAbrir funcao) { abrir_ = std::move(funcao); }
+    void substitui_pasta(FuncaoPasta funcao) { pasta_ = std::move(funcao); }
     void substitui_salvar(FuncaoSalvar funcao) { salvar_ = std::move(funcao); }
 
     // The real dialogs: no title of their own, no default extension, and no question
@@ -98,10 +103,12 @@ public:
     static QString dialogo_abrir(QWidget* pai, const QString& filtro);
     static std::optional<ArquivoEscolhido> dialogo_salvar(QWidget* pai, const QString& nome_proposto,
                                                           const QStringList& filtros, int filtro_proposto);
+    static QString dialogo_pasta(QWidget* pai, const QString& titulo);
 
 private:
     FuncaoAbrir abrir_;
     FuncaoSalvar salvar_;
+    FuncaoPasta pasta_;
 };
 
 }  // namespace kelm

@@ -64,7 +64,8 @@ void Tform_global::abre_requisitos()
     Requisitos novos;
     Desfecho d;
     try {
-        d = carrega_requisitos(estado_.campeonato, std::filesystem::path(QFile::encodeName(nome).toStdString()), novos);
+        d = carrega_requisitos(estado_.campeonato, std::filesystem::path(QFile::encodeName(nome).toStdString()), novos,
+                               &estado_.calendario);
         // Held against the rounds of the next run as the parameters stand; the run checks
         // them again, since the planner may choose another season before it.
         if (d.sucesso) d = confere_requisitos(novos, estado_.campeonato, opcoes_busca_.returno);

@@ -21,8 +21,10 @@ void Tform_global::mostra_visao_geral()
         return;
     }
     const Temporada t = temporada_de(estado_.campeonato, estado_.execucao.tabela_melhor, estado_.execucao.procedencia.returno);
-    Tform_temporada janela(t.campeonato, t.tabela, explica_tabela(t.campeonato, t.tabela, requisitos_do_resultado()),
-                           t.inicio_returno,
+    const Calendario* calendario = calendario_da_tabela(OrigemTabela::obtida, t.tabela.linhas());
+    Tform_temporada janela(t.campeonato, t.tabela,
+                           explica_tabela(t.campeonato, t.tabela, requisitos_do_resultado(), nullptr, calendario),
+                           t.inicio_returno, calendario,
                            QApplication::activeModalWidget() != nullptr ? QApplication::activeModalWidget() : this);
     janela.exec();
 }
@@ -35,10 +37,11 @@ void Tform_global::imprime_resultado()
     }
     const Execucao& x = estado_.execucao;
     const Temporada t = temporada_de(estado_.campeonato, x.tabela_melhor, x.procedencia.returno);
-    const QString pdf =
-        mostra_impressao(this, t.campeonato, t.tabela, explica_tabela(t.campeonato, t.tabela, requisitos_do_resultado()),
-                         monta_ficha(nome_campeonato_.toStdString(), x.inviabilidades_melhor, x.fo_star, x.procedencia,
-                                     t.inicio_returno));
+    const Calendario* calendario = calendario_da_tabela(OrigemTabela::obtida, t.tabela.linhas());
+    const QString pdf = mostra_impressao(
+        this, t.campeonato, t.tabela, explica_tabela(t.campeonato, t.tabela, requisitos_do_resultado(), nullptr, calendario),
+        monta_ficha(nome_campeonato_.toStdString(), x.inviabilidades_melhor, x.fo_star, x.procedencia, t.inicio_returno),
+        calendario);
     if (!pdf.isEmpty()) statusBar()->showMessage(QStringLiteral("Gravado em ") + pdf, tempo_gravado_ms);
 }
 

@@ -38,12 +38,15 @@ std::filesystem::path caminho(const QString& nome) { return std::filesystem::pat
 
 }  // namespace
 
-QString titulo_da_janela(const QString& arquivo_dados, const QString& arquivo_requisitos)
+QString titulo_da_janela(const QString& arquivo_dados, const QString& arquivo_requisitos,
+                         const QString& arquivo_calendario)
 {
     QString titulo = QString::fromUtf8(titulo_janela);
     if (!arquivo_dados.isEmpty()) titulo += QStringLiteral(" - ") + QFileInfo(arquivo_dados).fileName();
-    if (!arquivo_requisitos.isEmpty())
-        titulo += QStringLiteral(" (requisitos: ") + QFileInfo(arquivo_requisitos).fileName() + QLatin1Char(')');
+    QStringList em_vigor;
+    if (!arquivo_requisitos.isEmpty()) em_vigor << QStringLiteral("requisitos: ") + QFileInfo(arquivo_requisitos).fileName();
+    if (!arquivo_calendario.isEmpty()) em_vigor << QStringLiteral("calendário: ") + QFileInfo(arquivo_calendario).fileName();
+    if (!em_vigor.isEmpty()) titulo += QStringLiteral(" (") + em_vigor.join(QStringLiteral(", ")) + QLatin1Char(')');
     return titulo;
 }
 
@@ -82,6 +85,8 @@ Tform_global::Tform_global(Estado& estado, const Mensageiro& mensageiro, const S
     rotulo_execucao_->setObjectName(QStringLiteral("resumo_execucao"));
     statusBar()->addPermanentWidget(rotulo_requisitos_ = new QLabel(statusBar()));
     rotulo_requisitos_->setObjectName(QStringLiteral("requisitos_em_vigor"));
+    statusBar()->addPermanentWidget(rotulo_calendario_ = new QLabel(statusBar()));
+    rotulo_calendario_->setObjectName(QStringLiteral("calendario_em_vigor"));
 
     busca_ = new BuscaEmFundo(this);
     atalho_parar_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -125,6 +130,8 @@ void Tform_global::atualiza_comandos()
         {botao_economia_, livre},
         {Arquivo1_, livre && carregado},
         {RetirarRequisitos1_, livre && estado_.requisitos.em_vigor()},
+        {RetirarCalendario1_, livre && estado_.calendario.em_vigor()},
+        {ExportarCalendario1_, livre && houve_resultado_ && estado_.calendario.em_vigor()},
         {Impressos1_, livre && houve_resultado_},
         {atalho_parar_, !livre},
     };
@@ -154,7 +161,10 @@ void Tform_global::atualiza_titulo()
     const QString requisitos = estado_.requisitos.em_vigor()
                                    ? QFile::decodeName(QByteArray::fromStdString(estado_.requisitos.arquivo))
                                    : QString();
-    setWindowTitle(titulo_da_janela(dados, requisitos));
+    const QString calendario = estado_.calendario.em_vigor()
+                                   ? QFile::decodeName(QByteArray::fromStdString(estado_.calendario.arquivo))
+                                   : QString();
+    setWindowTitle(titulo_da_janela(dados, requisitos, calendario));
 }
 
 void Tform_global::usa_dialogos(Tform_inviab& form_inviab, Tform_pesos& form_pesos, Tform_parametros& form_parametros)
@@ -218,9 +228,11 @@ void Tform_global::carrega_dados()
         nome_campeonato_ = QFileInfo(nome).completeBaseName();
         arquivo_dados_ = caminho(nome);
         resultado_a_salvar_ = false;
-        // Requirements name the teams of the championship they were read for.
+        // Requirements name the teams of the championship they were read for, and a calendar
+        // dates the rounds of its season.
         estado_.requisitos = {};
-        requisitos_mudaram();
+        estado_.calendario = {};
+        calendario_mudou();
         resume_execucao(nullptr);
     }
     mostra(d);
@@ -307,10 +319,13 @@ void Tform_global::mostra_tabela(OrigemTabela origem)
     // After a re-plan, the games it moved are marked, and their tooltips say where they were.
     const bool replanejada = obtida && x.procedencia.com_mudancas;
     const Tabela partida = replanejada ? tabela_da_temporada(x.tabela_partida, returno) : Tabela{};
-    NotasDaGrade n = notas_da_grade(explica_tabela(c, tabela, requisitos, replanejada ? &partida : nullptr), tabela);
+    const Calendario* calendario = calendario_da_tabela(origem, c.num_rodadas);
+    NotasDaGrade n =
+        notas_da_grade(explica_tabela(c, tabela, requisitos, replanejada ? &partida : nullptr, calendario), tabela);
     tabela_jogos_->modelo()->define(tabela, c.nomes_times, c.num_rodadas + 1, c.jogos_por_rodada() + 1,
                                     std::move(n.notas), std::move(n.marcados), std::move(n.mudados));
     tabela_jogos_->modelo()->define_inicio_returno(returno == Returno::nenhum ? 0 : temporada.inicio_returno + 1);
+    tabela_jogos_->modelo()->define_datas(calendario != nullptr ? calendario->rodadas : std::vector<DiaDaRodada>{});
     TabelaNaGrade t;
     t.origem = origem;
     t.rodadas = c.num_rodadas;

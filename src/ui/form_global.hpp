@@ -35,13 +35,15 @@ inline constexpr const char* filtro_texto = "Arquivos de Texto (*.txt)";
 inline constexpr const char* filtro_planilha = "Planilha Eletrônica (*.xls)";
 inline constexpr const char* filtro_pasta_trabalho = "Pasta de Trabalho (*.xlsx)";
 inline constexpr const char* filtro_requisitos = "Requisitos do planejador (*.txt)";
+inline constexpr const char* filtro_calendario = "Calendário da temporada (*.txt)";
 inline constexpr const char* pergunta_salvar_ao_sair = "Salvar o resultado antes de sair?";
 // How long the status bar says "Gravado em ARQUIVO" after a save or a PDF.
 inline constexpr int tempo_gravado_ms = 15000;
 
-// The window's title: its caption, then the championship's data file and the requirements
-// file in force, by name, when there are.
-QString titulo_da_janela(const QString& arquivo_dados, const QString& arquivo_requisitos);
+// The window's title: its caption, then the championship's data file, and the requirements
+// file and the calendar in force, by name, when there are.
+QString titulo_da_janela(const QString& arquivo_dados, const QString& arquivo_requisitos,
+                         const QString& arquivo_calendario = {});
 
 // The file a save writes for the name the planner gave and the filter chosen (from 1: text,
 // spreadsheet, workbook): a name that ends in .txt, .xls or .xlsx (in any case) as it is,
@@ -101,6 +103,9 @@ public slots:
     void parametrosClick();
     void AbrirRequisitos1Click();
     void RetirarRequisitos1Click();
+    void AbrirCalendario1Click();
+    void RetirarCalendario1Click();
+    void ExportarCalendario1Click();
     void sol_inicialClick();
     void botao_fecharClick();
     void Sair1Click();
@@ -144,6 +149,18 @@ private:
     const Requisitos* requisitos_do_resultado() const;
     // The requirements in force: null when there are none.
     const Requisitos* requisitos_em_vigor() const;
+
+    // The season's calendar: the items of the menu "&Arquivo", the status bar's label, and the
+    // export of the result as calendars (the calendar in force giving the dates).
+    void cria_itens_calendario(QMenu* arquivo);
+    void abre_calendario();
+    void retira_calendario();
+    void exporta_calendario();
+    void calendario_mudou();
+    // The dates of the `rodadas` rounds shown of a schedule: for the result, the calendar its
+    // run recorded; for the initial schedule, the calendar in force. Null when it has none, or
+    // when it dates other rounds.
+    const Calendario* calendario_da_tabela(OrigemTabela origem, int rodadas) const;
 
     // The status bar's words on the result of the run just ended (`resumo`), or none.
     void resume_execucao(const ResumoBusca* resumo);
@@ -213,6 +230,9 @@ private:
     QAction* Arquivo1_ = nullptr;    // the menu "&Arquivo", open once a championship is loaded
     QAction* RetirarRequisitos1_ = nullptr;
     QLabel* rotulo_requisitos_ = nullptr;  // "Requisitos: NOME" in the status bar
+    QAction* RetirarCalendario1_ = nullptr;
+    QAction* ExportarCalendario1_ = nullptr;
+    QLabel* rotulo_calendario_ = nullptr;  // "Calendário: NOME" in the status bar
     // What the last run left to be said in the status bar: its reheat bound reached, the
     // requirements it did not meet (their sentences in the tooltip).
     QLabel* rotulo_execucao_ = nullptr;

@@ -86,6 +86,7 @@ void Tform_global::cria_menu()
     item(arquivo, "Distncias1", QStringLiteral("Distâncias"), false);
     item(arquivo, "SedesdosClubes1", QStringLiteral("Sedes dos Clubes"), false);
     cria_itens_requisitos(arquivo);
+    cria_itens_calendario(arquivo);
 
     // Closed until a run gives a result to show, print or share, as the result button's
     // pointer says; then open for the rest of the program, as that pointer stays the hand.

@@ -40,7 +40,7 @@ QLabel* legenda(QWidget* pai, bool com_returno)
 }  // namespace
 
 Tform_temporada::Tform_temporada(const Campeonato& campeonato, const Tabela& tabela, const Explicacao& explicacao,
-                                 int inicio_returno, QWidget* pai)
+                                 int inicio_returno, const Calendario* calendario, QWidget* pai)
     : QDialog(pai)
 {
     setObjectName(QStringLiteral("form_temporada"));
@@ -52,7 +52,7 @@ Tform_temporada::Tform_temporada(const Campeonato& campeonato, const Tabela& tab
     auto* divisao = new QSplitter(Qt::Horizontal, conteudo);
 
     modelo_ = new ModeloQuadro(this);
-    modelo_->define(campeonato, tabela, explicacao, inicio_returno);
+    modelo_->define(campeonato, tabela, explicacao, inicio_returno, calendario);
     auto* quadro = new QTableView(divisao);
     quadro->setObjectName(QStringLiteral("quadro_mandos"));
     quadro->setModel(modelo_);

@@ -11,12 +11,13 @@ class ModeloQuadro;
 
 // The season at a glance: the home/away board of every team round by round (coloured, the
 // breaks, long runs, games in a count and the turn marked; each game's tooltip as in the
-// grid), and beside it each team's km as a bar chart with the spread.
+// grid, with the round's date when a calendar dates the season's rounds), and beside it each
+// team's km as a bar chart with the spread.
 class Tform_temporada : public QDialog {
     Q_OBJECT
 public:
     Tform_temporada(const Campeonato& campeonato, const Tabela& tabela, const Explicacao& explicacao, int inicio_returno,
-                    QWidget* pai = nullptr);
+                    const Calendario* calendario = nullptr, QWidget* pai = nullptr);
 
     ModeloQuadro* modelo() const { return modelo_; }
     GraficoKm* grafico() const { return grafico_; }

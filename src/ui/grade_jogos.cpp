@@ -24,6 +24,23 @@ QString texto_canto() { return QStringLiteral("            RODADA / JOGO"); }
 
 QString texto_rodada(int rodada) { return quinze_espacos + QString::number(rodada) + QStringLiteral("ª RODADA "); }
 
+QString texto_rodada(int rodada, const DiaDaRodada& dia)
+{
+    return QStringLiteral("  %1ª RODADA  ").arg(rodada) + QString::fromStdString(texto_data(dia.data));
+}
+
+QString dica_rodada(int rodada, const DiaDaRodada& dia)
+{
+    static const char* const dias_da_semana[] = {"domingo", "segunda-feira", "terça-feira", "quarta-feira",
+                                                 "quinta-feira", "sexta-feira", "sábado"};
+    QString dica = QStringLiteral("%1ª rodada: %2, %3")
+                       .arg(rodada)
+                       .arg(QString::fromUtf8(dias_da_semana[dia_da_semana(dia.data)]),
+                            QString::fromStdString(texto_data(dia.data)));
+    if (dia.hora) dica += QStringLiteral(", ") + QString::fromStdString(texto_hora(*dia.hora));
+    return dica;
+}
+
 QString texto_cabecalho_jogo(int jogo) { return quinze_espacos + QString::number(jogo) + QStringLiteral("º JOGO "); }
 
 QString texto_jogo(const Jogo& jogo, const QStringList& nomes)
@@ -117,9 +134,17 @@ void ModeloGrade::define_inicio_returno(int rodada)
     if (linhas_ > 0 && colunas_ > 0) emit dataChanged(index(0, 0), index(linhas_ - 1, colunas_ - 1));
 }
 
+void ModeloGrade::define_datas(std::vector<DiaDaRodada> datas)
+{
+    datas_ = std::move(datas);
+    if (linhas_ > 0) emit dataChanged(index(0, 0), index(linhas_ - 1, 0));
+}
+
 QString ModeloGrade::texto(int linha, int coluna) const
 {
     if (linha == 0 && coluna == 0) return texto_canto();
+    if (coluna == 0 && linha - 1 < static_cast<int>(datas_.size()))
+        return texto_rodada(linha, datas_[static_cast<std::size_t>(linha - 1)]);
     if (coluna == 0) return texto_rodada(linha);
     if (linha == 0) return texto_cabecalho_jogo(coluna);
     if (linha - 1 >= tabela_.linhas() || coluna - 1 >= tabela_.colunas()) return {};
@@ -151,6 +176,8 @@ QVariant ModeloGrade::data(const QModelIndex& indice, int papel) const
     case Qt::DisplayRole:
         return texto(indice.row(), indice.column());
     case Qt::ToolTipRole: {  // the whole game, also when long names do not fit the column
+        if (indice.column() == 0 && indice.row() > 0 && indice.row() - 1 < static_cast<int>(datas_.size()))
+            return dica_rodada(indice.row(), datas_[static_cast<std::size_t>(indice.row() - 1)]);
         if (fixa) return {};
         const QString jogo = texto(indice.row(), indice.column());
         const qsizetype k = static_cast<qsizetype>(indice.row() - 1) * tabela_.colunas() + (indice.column() - 1);

@@ -17,6 +17,10 @@ namespace kelm {
 // Texts of the schedule grid.
 QString texto_canto();                       // "            RODADA / JOGO"
 QString texto_rodada(int rodada);            // round heading, rounds from 1
+// The heading of a dated round: "6ª RODADA  18/05/2024"; its tooltip names the day of the week
+// and the time, when there is one: "6ª rodada: sábado, 18/05/2024, 16:00".
+QString texto_rodada(int rodada, const DiaDaRodada& dia);
+QString dica_rodada(int rodada, const DiaDaRodada& dia);
 QString texto_cabecalho_jogo(int jogo);      // game heading, games from 1
 // "Home  X  Away" for a game, the empty text for an empty slot; `nomes` indexed by team
 // number. A number outside the names gives an empty name.
@@ -77,6 +81,8 @@ public:
                 QStringList notas = {}, std::vector<bool> marcados = {}, std::vector<bool> mudados = {});
     // The returno's first round (rounds from 1) below the turno's line; 0 when there is none.
     void define_inicio_returno(int rodada);
+    // The dates of the rounds shown, from the first (none: the headings name the rounds alone).
+    void define_datas(std::vector<DiaDaRodada> datas);
 
     int rowCount(const QModelIndex& pai = {}) const override;
     int columnCount(const QModelIndex& pai = {}) const override;
@@ -97,6 +103,7 @@ private:
     std::vector<bool> marcados_;
     std::vector<bool> mudados_;
     int inicio_returno_ = 0;
+    std::vector<DiaDaRodada> datas_;
 };
 
 // The string grid `tabela_jogos`: columns of 170 pixels, rows of 24, read-only, with its

@@ -109,6 +109,7 @@ struct Impresso {
     const Explicacao& explicacao;
     const Ficha& ficha;
     QStringList nomes;
+    const Calendario* calendario;  // the rounds' dates, or null
 };
 
 // The fixture list: the rounds flow down the page's columns, each round kept whole.
@@ -137,6 +138,7 @@ void imprime_jogos(Paginas& pg, const Impresso& im)
         const double x = coluna * lc;
         if (QPainter* p = pg.pintor()) p->fillRect(QRectF(x, pg.y, lc - pg.mm(4), h_cabeca * 0.9), QColor(0xE0, 0xE0, 0xE0));
         QString t = QStringLiteral("%1ª RODADA").arg(r + 1);
+        if (im.calendario != nullptr) t += QStringLiteral(" - ") + QString::fromStdString(texto_data(im.calendario->dia(r).data));
         if (im.ficha.inicio_returno > 0 && r == im.ficha.inicio_returno) t += QStringLiteral(" - início do returno");
         if (continua) t += QStringLiteral(" (continuação)");
         pg.texto({x + pg.mm(1), pg.y, lc - pg.mm(6), h_cabeca * 0.9}, Qt::AlignLeft, t, cabeca);
@@ -282,11 +284,12 @@ void imprime_contagens(Paginas& pg, const Impresso& im)
 }  // namespace
 
 int imprime_tabela(QPagedPaintDevice& destino, const Campeonato& campeonato, const Tabela& tabela,
-                   const Explicacao& explicacao, const Ficha& ficha, const QDate& data)
+                   const Explicacao& explicacao, const Ficha& ficha, const QDate& data, const Calendario* calendario)
 {
     QStringList nomes;
     for (const std::string& nome : campeonato.nomes_times) nomes << QString::fromStdString(nome);
-    const Impresso im{campeonato, tabela, explicacao, ficha, nomes};
+    if (calendario != nullptr && calendario->num_rodadas() != tabela.linhas()) calendario = nullptr;
+    const Impresso im{campeonato, tabela, explicacao, ficha, nomes, calendario};
     QString titulo = QStringLiteral("Programação de Jogos");
     if (!ficha.campeonato.empty()) titulo += QStringLiteral(" - ") + QString::fromStdString(ficha.campeonato);
     const QString dia = data.toString(QStringLiteral("dd/MM/yyyy"));
@@ -307,7 +310,7 @@ int imprime_tabela(QPagedPaintDevice& destino, const Campeonato& campeonato, con
 }
 
 QString mostra_impressao(QWidget* pai, const Campeonato& campeonato, const Tabela& tabela, const Explicacao& explicacao,
-                         const Ficha& ficha)
+                         const Ficha& ficha, const Calendario* calendario)
 {
     QPrinter impressora(QPrinter::HighResolution);
     impressora.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(12, 12, 12, 12),
@@ -317,7 +320,7 @@ QString mostra_impressao(QWidget* pai, const Campeonato& campeonato, const Tabel
     previa.setObjectName(QStringLiteral("previa_impressao"));
     previa.setWindowTitle(QStringLiteral("Imprimir a Tabela Obtida"));
     QObject::connect(&previa, &QPrintPreviewDialog::paintRequested, &previa, [&](QPrinter* p) {
-        imprime_tabela(*p, campeonato, tabela, explicacao, ficha, QDate::currentDate());
+        imprime_tabela(*p, campeonato, tabela, explicacao, ficha, QDate::currentDate(), calendario);
     });
     previa.resize(1100, 720);
     // The preview closes accepted once it has printed.

@@ -39,9 +39,11 @@ void pinta_casa(QPainter& pintor, const QRectF& area, const CasaQuadro& casa, bo
 }
 
 void ModeloQuadro::define(const Campeonato& campeonato, const Tabela& tabela, const Explicacao& explicacao,
-                          int inicio_returno)
+                          int inicio_returno, const Calendario* calendario)
 {
     beginResetModel();
+    datas_.clear();
+    if (calendario != nullptr && calendario->num_rodadas() == tabela.linhas()) datas_ = calendario->rodadas;
     quadro_ = monta_quadro_mandos(campeonato, tabela, explicacao, inicio_returno);
     tabela_ = tabela;
     explicacao_ = explicacao;
@@ -53,6 +55,8 @@ void ModeloQuadro::define(const Campeonato& campeonato, const Tabela& tabela, co
 QString ModeloQuadro::dica(int time, int rodada) const
 {
     QStringList linhas;
+    if (static_cast<std::size_t>(rodada) < datas_.size())
+        linhas << dica_rodada(rodada + 1, datas_[static_cast<std::size_t>(rodada)]);
     for (const PosicaoJogo& p : quadro_.casa(time, rodada).jogos) {
         linhas << texto_jogo(tabela_[p.rodada][p.vaga], nomes_);
         for (const std::string& nota : notas_do_jogo(explicacao_, p)) linhas << QString::fromStdString(nota);
@@ -89,6 +93,9 @@ QVariant ModeloQuadro::headerData(int secao, Qt::Orientation orientacao, int pap
     if (orientacao != Qt::Horizontal) return {};
     const bool returno = quadro_.inicio_returno > 0 && secao == quadro_.inicio_returno;
     if (papel == Qt::DisplayRole) return QString::number(secao + 1);
+    if (papel == Qt::ToolTipRole && static_cast<std::size_t>(secao) < datas_.size())
+        return dica_rodada(secao + 1, datas_[static_cast<std::size_t>(secao)]) +
+               (returno ? QStringLiteral(": início do returno") : QString());
     if (papel == Qt::ToolTipRole)
         return QStringLiteral("%1ª rodada%2").arg(secao + 1).arg(returno ? QStringLiteral(": início do returno") : QString());
     if (papel == Qt::FontRole && returno) {

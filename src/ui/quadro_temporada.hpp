@@ -24,13 +24,15 @@ QColor cor_do_quadro(std::uint32_t rgb);
 void pinta_casa(QPainter& pintor, const QRectF& area, const CasaQuadro& casa, bool inicio_returno);
 
 // The board as a table: a row per team, a column per round; each cell's text is its letters,
-// its tooltip the game as the grid shows it with what the explanation says of it.
+// its tooltip the game as the grid shows it with what the explanation says of it, after the
+// round's date when a calendar dates the rounds.
 class ModeloQuadro : public QAbstractTableModel {
     Q_OBJECT
 public:
     using QAbstractTableModel::QAbstractTableModel;
 
-    void define(const Campeonato& campeonato, const Tabela& tabela, const Explicacao& explicacao, int inicio_returno);
+    void define(const Campeonato& campeonato, const Tabela& tabela, const Explicacao& explicacao, int inicio_returno,
+                const Calendario* calendario = nullptr);
 
     const QuadroMandos& quadro() const { return quadro_; }
 
@@ -48,6 +50,7 @@ private:
     Tabela tabela_;
     Explicacao explicacao_;
     QStringList nomes_;
+    std::vector<DiaDaRodada> datas_;  // of every round, or none
 };
 
 // Paints the board's cells with pinta_casa.

@@ -1,8 +1,9 @@
 // A whole run from the window on the 6-team championship (a copy of its three files), saved
 // as kelm-lote saves it, as text and as a workbook; then saving into a missing folder and,
 // through the table of hostile paths, over a file in use, a run whose objectives choice is
-// cancelled, which keeps that result, the coin after a compact run, and runs stopped by the
-// planner. The functions run in order on one window, set up as the program sets itself up.
+// cancelled, which keeps that result, the coin after a compact run, the season's calendar
+// opened, shown and exported, and runs stopped by the planner. The functions run in order on
+// one window, set up as the program sets itself up.
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -371,6 +372,67 @@ private slots:
             }
         QCOMPARE(marcados, mudados);
         b->filho<QAction>("RetirarRequisitos1")->trigger();
+    }
+
+    // The season's calendar: a file refused with its line changes nothing; the bundled one,
+    // opened with the turno alone chosen, switches to the season and lets requirements by
+    // dates in, which then hold it in force and follow a new calendar's dates. A compact run
+    // dates the rounds of the grid and of the overview, and exports the championship's
+    // calendar and the 20 clubs'; the calendar withdrawn leaves the rounds as they were, and
+    // the export is refused. `copia` is the bundled calendar with one date changed.
+    void calendario_da_temporada()
+    {
+        b->carrega("brasileirao_2023_turno.dat");
+        const auto aciona = [this](const char* acao, const QString& arquivo = {}) {
+            b->mensagens.clear();
+            b->arquivo_a_abrir = arquivo;
+            b->filho<QAction>(acao)->trigger();
+            return b->mensagens.value(0).texto + b->mensagens.value(0).detalhe;
+        };
+        QByteArray texto = le_arquivo(exemplo("brasileirao_2023_calendario.txt"));
+        const qsizetype quinta = texto.indexOf("\n5   07/05/2023");
+        QFile copia(pasta.filePath(QStringLiteral("copia.txt")));
+        QVERIFY(copia.open(QIODevice::WriteOnly) && copia.write(texto.replace(quinta, 15, "\n5   31/02/2023")) > 0 && copia.flush());
+        const QString linha = QStringLiteral("copia.txt\", linha %1").arg(texto.left(quinta).count('\n') + 2);
+        for (int vez = 0; vez < 2; ++vez) {
+            const Estado antes = b->estado;
+            QVERIFY2(aciona("AbrirCalendario1", copia.fileName()).contains(linha), qPrintable(b->mensagens.value(0).texto));
+            QVERIFY(b->estado == antes);
+            QCOMPARE(b->filho<QLabel>("calendario_em_vigor")->text(), vez == 0 ? QString() : QStringLiteral("Calendário: brasileirao_2023_calendario.txt"));
+            b->respostas = {0};
+            aciona("AbrirCalendario1", exemplo("brasileirao_2023_calendario.txt"));
+        }
+        aciona("AbrirRequisitos1", exemplo("brasileirao_2023_requisitos_datas.txt"));
+        QVERIFY(b->janela().windowTitle().endsWith(QStringLiteral("(requisitos: brasileirao_2023_requisitos_datas.txt, calendário: brasileirao_2023_calendario.txt)")));
+        QVERIFY(aciona("RetirarCalendario1").contains(QStringLiteral("as datas pedem um calendário")));
+        // Round 4 moved to Thursday 04/05 falls in Grêmio's dates away, 04/05 to 16/05.
+        QVERIFY(copia.seek(0) && copia.write(le_arquivo(exemplo("brasileirao_2023_calendario.txt")).replace("\n4   03/05", "\n4   04/05")) > 0 && copia.flush());
+        aciona("AbrirCalendario1", copia.fileName());
+        QCOMPARE(b->estado.requisitos.itens.at(2).rodadas, (std::vector<int>{4, 5, 6}));
+
+        define_objetivos(b->estado.criterios, {true, true, true, true, true, true, true, true, true});
+        b->janela().opcoes_busca().busca = TipoBusca::compacta;
+        QVERIFY(b->executa() && b->estado.execucao.procedencia.calendario == b->estado.calendario);
+        b->clica("botao_resultado");
+        QCOMPARE(b->grade()->celula(0, 38), QStringLiteral("  38ª RODADA  03/12/2023"));
+        QCOMPARE(b->grade()->model()->index(4, 0).data(Qt::ToolTipRole), QStringLiteral("4ª rodada: quinta-feira, 04/05/2023, 21:30"));
+        QString dica;
+        NoProximoModal<QDialog> visao([&dica](QDialog* v) { dica = v->findChild<QTableView*>(QStringLiteral("quadro_mandos"))->model()->headerData(3, Qt::Horizontal, Qt::ToolTipRole).toString(); v->close(); });
+        b->filho<QAction>("VisaoGeral1")->trigger();
+        QCOMPARE(dica, QStringLiteral("4ª rodada: quinta-feira, 04/05/2023, 21:30"));
+        const QString exportada = pasta.filePath(QStringLiteral("janela"));
+        b->programa.seletor.substitui_pasta([&](QWidget*, const QString&) { return exportada; });
+        QCOMPARE(aciona("ExportarCalendario1"), QString());
+        QCOMPARE(b->janela().statusBar()->currentMessage(), QStringLiteral("Calendários gravados em ") + exportada);
+        QCOMPARE(QDir(exportada).entryList(QDir::Files).size(), 21);
+        QCOMPARE(le_arquivo(exportada + QStringLiteral("/brasileirao_2023_turno.ics")).count("BEGIN:VEVENT"), 380);
+
+        aciona("RetirarRequisitos1");
+        QVERIFY(aciona("RetirarCalendario1").isEmpty() && b->filho<QLabel>("calendario_em_vigor")->text().isEmpty());
+        b->clica("botao_tabinicial");
+        QCOMPARE(b->grade()->celula(0, 4), texto_rodada(4));
+        b->janela().ExportarCalendario1Click();
+        QVERIFY(b->mensagens.value(0).texto.startsWith(QStringLiteral("Não há calendário em vigor")));
     }
 
     // A long run ends at its next temperature level when the planner stops it, by "&Parar", by

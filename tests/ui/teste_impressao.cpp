@@ -1,5 +1,5 @@
-// The printed schedule of a whole season, written as a PDF and read back as text: every
-// round whole on one page, every page headed.
+// The printed schedule of a whole season on its calendar, written as a PDF and read back as
+// text: every round whole on one page under its date, every page headed.
 
 #include <QPdfWriter>
 #include <QProcess>
@@ -9,6 +9,7 @@
 
 #include "apoio_ui.hpp"
 #include "construtores.hpp"
+#include "files/calendario.hpp"
 #include "files/carga.hpp"
 #include "report/explicacao.hpp"
 #include "search/comandos.hpp"
@@ -30,6 +31,8 @@ private slots:
         const Tabela tabela = turno_e_returno(20);
         const Explicacao explicacao = explica_tabela(c, tabela);
         const Ficha ficha = monta_ficha("brasileirao_2023", explicacao.contagens, 1234, Procedencia{}, 19);
+        Calendario calendario;
+        QVERIFY(carrega_calendario(qPrintable(exemplo("brasileirao_2023_calendario.txt")), 38, calendario).sucesso);
 
         QTemporaryDir pasta;
         const QString pdf = pasta.filePath(QStringLiteral("temporada.pdf"));
@@ -39,7 +42,7 @@ private slots:
             escritor.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(12, 12, 12, 12),
                                                QPageLayout::Millimeter));
             escritor.setResolution(300);
-            paginas = imprime_tabela(escritor, c, tabela, explicacao, ficha, QDate(2026, 12, 7));
+            paginas = imprime_tabela(escritor, c, tabela, explicacao, ficha, QDate(2026, 12, 7), &calendario);
         }
         QProcess leitor;
         leitor.start(QStringLiteral(KELM_PDFTOTEXT), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
@@ -57,7 +60,7 @@ private slots:
         }
         const auto nome = [&c](int time) { return QRegularExpression::escape(QString::fromStdString(c.nomes_times.at(std::size_t(time)))); };
         for (int r = 0; r < tabela.linhas(); ++r) {
-            const QRegularExpression cabecalho(QStringLiteral("(?<!\\d)%1ª RODADA").arg(r + 1));
+            const QRegularExpression cabecalho(QStringLiteral("(?<!\\d)%1ª RODADA - %2").arg(r + 1).arg(QString::fromStdString(texto_data(calendario.dia(r).data))));
             QList<int> onde;
             for (int k = 0; k < paginas; ++k)
                 if (textos[k].contains(cabecalho)) onde << k;
