@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 
 #include <QAbstractTableModel>
@@ -34,6 +35,17 @@ NotasDaGrade notas_da_grade(const Explicacao& explicacao, const Tabela& tabela);
 // The marks of a game that breaks a requirement: a light red behind dark red, bold letters.
 QColor fundo_marcado();
 QColor texto_marcado();
+
+// What the planner's hand shows on a game's cell, flags that add up: changed by hand since the
+// schedule was saved, about to change (the change asked for, before it is made), pinned.
+namespace marca_mao {
+inline constexpr std::uint8_t mudado = 1;
+inline constexpr std::uint8_t previa = 2;
+inline constexpr std::uint8_t fixado = 4;
+}  // namespace marca_mao
+// A game changed by hand: light blue behind it; a game about to change: amber.
+QColor fundo_mudado();
+QColor fundo_previa();
 
 // Which schedule the grid shows.
 enum class OrigemTabela { inicial, obtida };
@@ -72,6 +84,11 @@ public:
                 QStringList notas = {}, std::vector<bool> marcados = {});
     // The returno's first round (rounds from 1) below the turno's line; 0 when there is none.
     void define_inicio_returno(int rodada);
+    // The planner's hand's flags (marca_mao) of every game, round by round, slot by slot; none
+    // when empty. Kept until replaced.
+    void define_marcas_mao(std::vector<std::uint8_t> marcas);
+    // The flags of the game in cell (`linha`, `coluna`) of the grid.
+    std::uint8_t marcas_mao(int linha, int coluna) const;
 
     int rowCount(const QModelIndex& pai = {}) const override;
     int columnCount(const QModelIndex& pai = {}) const override;
@@ -90,6 +107,7 @@ private:
     QStringList nomes_;
     QStringList notas_;
     std::vector<bool> marcados_;
+    std::vector<std::uint8_t> marcas_mao_;
     int inicio_returno_ = 0;
 };
 
