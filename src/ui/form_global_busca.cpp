@@ -15,6 +15,7 @@
 #include "ui/busca_em_fundo.hpp"
 #include "ui/form_inviab.hpp"
 #include "ui/grade_jogos.hpp"
+#include "ui/mao_do_planejador.hpp"
 #include "ui/paineis.hpp"
 
 // The run command in the window: the search runs on its own thread while the window shows
@@ -118,6 +119,7 @@ void Tform_global::busca_terminou()
 {
     BuscaEmFundo::Devolvido d = busca_->devolve();
     estado_ = std::move(d.estado);
+    mao_->recomeca();
     executando_->hide();
     calc_temp_->hide();
     const ResumoBusca& resumo = d.resumo;

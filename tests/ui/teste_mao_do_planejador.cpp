@@ -1,0 +1,203 @@
+// The planner's hand in the window: a plain table opened, a game moved with the games it takes
+// along highlighted first, undone and redone, saved and read back; pins that hold, ask before
+// they are broken and are saved as requirements.
+
+#include <QAction>
+#include <QLabel>
+#include <QListWidget>
+#include <QUndoStack>
+
+#include "apoio_ui.hpp"
+#include "files/requisitos.hpp"
+#include "files/tabela_jogos.hpp"
+#include "model/temporada.hpp"
+#include "search/comandos.hpp"
+#include "ui/mao_do_planejador.hpp"
+
+namespace kelm::teste {
+
+class TesteMaoDoPlanejador : public QObject {
+    Q_OBJECT
+
+    std::optional<Bancada> b;
+    QTemporaryDir pasta;
+
+    // A round robin of the loaded championship by the circle method, written as a plain table
+    // "rodada;mandante;visitante" under a header; `returno` adds the mirrored second half, and
+    // `livre` then swaps its last two rounds so that it follows no scheme.
+    QString escreve_tabela(bool returno, bool livre = false)
+    {
+        const Campeonato& c = b->estado.campeonato;
+        const int n = c.num_times;
+        QByteArray texto = "rodada;mandante;visitante\r\n";
+        for (int volta = 0; volta < (returno ? 2 : 1); ++volta)
+            for (int r = 0; r < n - 1; ++r)
+                for (int g = 0; g < n / 2; ++g) {
+                    int a = g == 0 ? n : 1 + (r + g) % (n - 1);
+                    int v = 1 + (r + n - 1 - g) % (n - 1);
+                    if ((r + g + volta) % 2 == 1) std::swap(a, v);
+                    int rodada = volta * (n - 1) + r + 1;
+                    if (livre && volta == 1 && r >= n - 3) rodada = (r == n - 3) ? 2 * n - 2 : 2 * n - 3;
+                    texto += QByteArray::number(rodada) + ';' + QByteArray::fromStdString(c.nomes_times[std::size_t(a)]) +
+                             ';' + QByteArray::fromStdString(c.nomes_times[std::size_t(v)]) + "\r\n";
+                }
+        const QString nome = pasta.filePath(QStringLiteral("tabela.csv"));
+        QFile f(nome);
+        f.open(QIODevice::WriteOnly);
+        f.write(texto);
+        return nome;
+    }
+
+    void abre(const QString& nome)
+    {
+        b->arquivo_a_abrir = nome;
+        b->janela().findChild<QAction*>(QStringLiteral("AbrirTabela1"))->trigger();
+    }
+    static std::filesystem::path caminho(const QString& nome) { return QFile::encodeName(nome).toStdString(); }
+    void aciona(const char* nome) { b->janela().findChild<QAction*>(QLatin1String(nome))->trigger(); }
+    QAction* acao(const char* nome) { return b->janela().findChild<QAction*>(QLatin1String(nome)); }
+    QString status() { return b->filho<QLabel>("resumo_execucao")->text(); }
+    Tabela mostrada() { return temporada_de(b->estado.campeonato, b->estado.execucao.tabela_melhor, b->estado.execucao.procedencia.returno).tabela; }
+
+    // How many games of the grid carry the hand's flag `marca`.
+    int marcados(std::uint8_t marca)
+    {
+        int n = 0;
+        ModeloGrade* m = b->grade()->modelo();
+        for (int r = 1; r < m->rowCount(); ++r)
+            for (int c = 1; c < m->columnCount(); ++c) n += (m->marcas_mao(r, c) & marca) ? 1 : 0;
+        return n;
+    }
+
+    // The counts and FO of the schedule shown, scored from scratch as kelm-lote --avaliar does.
+    TabelaAvaliada recontagem(const Tabela& tabela)
+    {
+        Criterios k = b->estado.criterios;
+        k.objetivos = b->estado.execucao.procedencia.objetivos_no_fim;
+        TabelaAvaliada a;
+        const Requisitos q = b->estado.execucao.procedencia.com_requisitos ? b->estado.requisitos : Requisitos{};
+        if (!avalia_tabela_dada(b->estado.campeonato, k, q, tabela, a).sucesso) a.fo = -1.0;
+        return a;
+    }
+
+private slots:
+    void init()
+    {
+        b.emplace();
+        QVERIFY(b->mostra());
+        b->carrega("nordeste_turno.dat");
+    }
+    void cleanup() { b.reset(); }
+
+    void move_desfaz_refaz_e_salva_data()
+    {
+        QTest::addColumn<bool>("returno");
+        QTest::newRow("turno") << false;
+        QTest::newRow("temporada espelhada") << true;
+    }
+    void move_desfaz_refaz_e_salva()
+    {
+        QFETCH(bool, returno);
+        abre(escreve_tabela(returno));
+        QVERIFY2(status().startsWith(QStringLiteral("A tabela foi aberta")), qPrintable(status()));
+        const Tabela aberta = mostrada();
+        QCOMPARE(b->grade()->model()->rowCount(), aberta.linhas() + 1);
+        const Contagens contagens0 = b->estado.execucao.inviabilidades_melhor;
+        const double fo0 = b->estado.execucao.fo_star;
+
+        // The move, from the last round shown; while the dialog asks, the games it moves are amber.
+        b->grade()->setCurrentIndex(b->grade()->model()->index(aberta.linhas(), 1));
+        int destacados = 0;
+        b->janela().mao().substitui_escolha([&](QWidget*, const Escolha& e) -> std::optional<int> {
+            e.ao_mudar(0);
+            destacados = marcados(marca_mao::previa);
+            if (qEnvironmentVariableIsSet("KELM_CAPTURA")) b->janela().grab().save(qEnvironmentVariable("KELM_CAPTURA"));
+            return 0;
+        });
+        QVERIFY(acao("MoverJogo1")->isEnabled());
+        aciona("MoverJogo1");
+        const Tabela movida = mostrada();
+        QVERIFY(!(movida == aberta));
+        int diferentes = 0;
+        for (int r = 0; r < movida.linhas(); ++r)
+            for (int g = 0; g < movida.colunas(); ++g) diferentes += movida[r][g] == aberta[r][g] ? 0 : 1;
+        QCOMPARE(destacados, diferentes);
+        QCOMPARE(marcados(marca_mao::mudado), diferentes);
+        QCOMPARE(marcados(marca_mao::previa), 0);
+        QVERIFY2(status().contains(QStringLiteral("mudaram de rodada")), qPrintable(status()));
+        const TabelaAvaliada depois = recontagem(movida);
+        QCOMPARE(b->estado.execucao.inviabilidades_melhor, depois.contagens);
+        QCOMPARE(b->estado.execucao.fo_star, depois.fo);
+
+        // Undo back to the schedule opened, its exact counts; redo the move.
+        QTest::keyClick(&b->janela(), Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(mostrada() == aberta);
+        QCOMPARE(b->estado.execucao.inviabilidades_melhor, contagens0);
+        QCOMPARE(b->estado.execucao.fo_star, fo0);
+        QCOMPARE(marcados(marca_mao::mudado), 0);
+        QTest::keyClick(&b->janela(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(mostrada() == movida);
+
+        // Saved: the file reads back as the schedule shown, with its counts and FO.
+        b->arquivo_a_salvar = ArquivoEscolhido{pasta.filePath(QStringLiteral("movida.txt")), 1};
+        b->clica("botao_salvar");
+        Tabela lida;
+        std::string fo_do_arquivo;
+        QVERIFY(carrega_tabela(b->estado.campeonato, caminho(pasta.filePath(QStringLiteral("movida.txt"))), lida, &fo_do_arquivo).sucesso);
+        QVERIFY(lida == movida);
+        QCOMPARE(recontagem(lida).contagens, b->estado.execucao.inviabilidades_melhor);
+        QCOMPARE(QString::fromStdString(fo_do_arquivo).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(), depois.fo);
+        QCOMPARE(marcados(marca_mao::mudado), 0);
+        QCOMPARE(b->janela().mao().pilha().count(), 1);
+
+        // A new schedule opened leaves nothing to undo.
+        abre(escreve_tabela(returno));
+        QVERIFY(!acao("Desfazer1")->isEnabled());
+    }
+
+    void pinos_valem_perguntam_e_sao_salvos()
+    {
+        abre(escreve_tabela(false));
+        b->grade()->setCurrentIndex(b->grade()->model()->index(2, 1));
+        aciona("FixarJogo1");
+        const Jogo j = mostrada()[1][0];
+        QVERIFY(esta_fixado(b->estado.requisitos, j.mandante(), j.visitante(), 2));
+        QVERIFY(b->grade()->modelo()->marcas_mao(2, 1) & marca_mao::fixado);
+        QVERIFY(!acao("FixarJogo1")->isEnabled() && acao("Soltar1")->isEnabled());
+        QCOMPARE(b->estado.execucao.inviabilidades_melhor[Inviabilidade::requisitos], 0.0);
+        QVERIFY(b->janela().findChild<QListWidget*>(QStringLiteral("lista_requisitos"))->item(0)->text().contains(QStringLiteral("fixado")));
+
+        // Inverting the pinned game asks first: "Não" keeps it, "Sim" breaks the pin, counted.
+        const Tabela antes = mostrada();
+        aciona("InverterMando1");
+        QCOMPARE(b->perguntas.size(), 1);
+        QVERIFY(mostrada() == antes);
+        b->respostas = {0};
+        aciona("InverterMando1");
+        QVERIFY(!(mostrada() == antes));
+        QCOMPARE(b->estado.execucao.inviabilidades_melhor[Inviabilidade::requisitos], 1.0);
+        QCOMPARE(b->estado.execucao.inviabilidades_melhor, recontagem(mostrada()).contagens);
+
+        // Saved as requirements, read back: the pin is there.
+        b->arquivo_a_salvar = ArquivoEscolhido{pasta.filePath(QStringLiteral("pinos")), 1};
+        aciona("SalvarRequisitos1");
+        Requisitos lidos;
+        QVERIFY(carrega_requisitos(b->estado.campeonato, caminho(pasta.filePath(QStringLiteral("pinos.txt"))), lidos).sucesso);
+        QVERIFY(esta_fixado(lidos, j.mandante(), j.visitante(), 2));
+    }
+
+    void temporada_livre_e_aberta_mas_nao_mudada()
+    {
+        abre(escreve_tabela(true, true));
+        QVERIFY2(status().contains(QStringLiteral("livre")), qPrintable(status()));
+        b->grade()->setCurrentIndex(b->grade()->model()->index(1, 1));
+        QVERIFY(!acao("TrocarRodadas1")->isEnabled());
+        QVERIFY(acao("TrocarRodadas1")->toolTip().startsWith(QStringLiteral("A tabela não pode ser mudada à mão")));
+        QVERIFY(acao("FixarJogo1")->isEnabled());
+    }
+};
+
+}  // namespace kelm::teste
+
+QTEST_MAIN(kelm::teste::TesteMaoDoPlanejador)
+#include "teste_mao_do_planejador.moc"
