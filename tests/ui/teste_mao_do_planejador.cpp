@@ -59,13 +59,13 @@ class TesteMaoDoPlanejador : public QObject {
     QString status() { return b->filho<QLabel>("resumo_execucao")->text(); }
     Tabela mostrada() { return temporada_de(b->estado.campeonato, b->estado.execucao.tabela_melhor, b->estado.execucao.procedencia.returno).tabela; }
 
-    // How many games of the grid carry the hand's flag `marca`.
-    int marcados(std::uint8_t marca)
+    // How many games of the grid are painted on `fundo`.
+    int marcados(const QColor& fundo)
     {
         int n = 0;
-        ModeloGrade* m = b->grade()->modelo();
+        const QAbstractItemModel* m = b->grade()->model();
         for (int r = 1; r < m->rowCount(); ++r)
-            for (int c = 1; c < m->columnCount(); ++c) n += (m->marcas_mao(r, c) & marca) ? 1 : 0;
+            for (int c = 1; c < m->columnCount(); ++c) n += m->index(r, c).data(Qt::BackgroundRole).value<QColor>() == fundo;
         return n;
     }
 
@@ -110,7 +110,7 @@ private slots:
         int destacados = 0;
         b->janela().mao().substitui_escolha([&](QWidget*, const Escolha& e) -> std::optional<int> {
             e.ao_mudar(0);
-            destacados = marcados(marca_mao::previa);
+            destacados = marcados(fundo_previa());
             if (qEnvironmentVariableIsSet("KELM_CAPTURA")) b->janela().grab().save(qEnvironmentVariable("KELM_CAPTURA"));
             return 0;
         });
@@ -122,8 +122,8 @@ private slots:
         for (int r = 0; r < movida.linhas(); ++r)
             for (int g = 0; g < movida.colunas(); ++g) diferentes += movida[r][g] == aberta[r][g] ? 0 : 1;
         QCOMPARE(destacados, diferentes);
-        QCOMPARE(marcados(marca_mao::mudado), diferentes);
-        QCOMPARE(marcados(marca_mao::previa), 0);
+        QCOMPARE(marcados(fundo_mudado()), diferentes);
+        QCOMPARE(marcados(fundo_previa()), 0);
         QVERIFY2(status().contains(QStringLiteral("mudaram de rodada")), qPrintable(status()));
         const TabelaAvaliada depois = recontagem(movida);
         QCOMPARE(b->estado.execucao.inviabilidades_melhor, depois.contagens);
@@ -134,7 +134,7 @@ private slots:
         QVERIFY(mostrada() == aberta);
         QCOMPARE(b->estado.execucao.inviabilidades_melhor, contagens0);
         QCOMPARE(b->estado.execucao.fo_star, fo0);
-        QCOMPARE(marcados(marca_mao::mudado), 0);
+        QCOMPARE(marcados(fundo_mudado()), 0);
         QTest::keyClick(&b->janela(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         QVERIFY(mostrada() == movida);
 
@@ -147,7 +147,7 @@ private slots:
         QVERIFY(lida == movida);
         QCOMPARE(recontagem(lida).contagens, b->estado.execucao.inviabilidades_melhor);
         QCOMPARE(QString::fromStdString(fo_do_arquivo).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(), depois.fo);
-        QCOMPARE(marcados(marca_mao::mudado), 0);
+        QCOMPARE(marcados(fundo_mudado()), 0);
         QCOMPARE(b->janela().mao().pilha().count(), 1);
 
         // A new schedule opened leaves nothing to undo.
@@ -162,10 +162,11 @@ private slots:
         aciona("FixarJogo1");
         const Jogo j = mostrada()[1][0];
         QVERIFY(esta_fixado(b->estado.requisitos, j.mandante(), j.visitante(), 2));
-        QVERIFY(b->grade()->modelo()->marcas_mao(2, 1) & marca_mao::fixado);
+        QVERIFY(b->grade()->model()->index(2, 1).data(Qt::DecorationRole).isValid());
+        QVERIFY(b->grade()->model()->index(2, 1).data(Qt::ToolTipRole).toString().contains(QStringLiteral("fixado")));
         QVERIFY(!acao("FixarJogo1")->isEnabled() && acao("Soltar1")->isEnabled());
         QCOMPARE(b->estado.execucao.inviabilidades_melhor[Inviabilidade::requisitos], 0.0);
-        QVERIFY(b->janela().findChild<QListWidget*>(QStringLiteral("lista_requisitos"))->item(0)->text().contains(QStringLiteral("fixado")));
+        QCOMPARE(b->janela().findChild<QListWidget*>(QStringLiteral("lista_requisitos"))->findItems(QStringLiteral("# fixado"), Qt::MatchContains).size(), 1);
 
         // Inverting the pinned game asks first: "Não" keeps it, "Sim" breaks the pin, counted.
         const Tabela antes = mostrada();
@@ -184,6 +185,23 @@ private slots:
         Requisitos lidos;
         QVERIFY(carrega_requisitos(b->estado.campeonato, caminho(pasta.filePath(QStringLiteral("pinos.txt"))), lidos).sucesso);
         QVERIFY(esta_fixado(lidos, j.mandante(), j.visitante(), 2));
+    }
+
+    // A run replaces the result: nothing to undo, and its changes re-scored as a full count does.
+    void execucao_recomeca_a_mao()
+    {
+        abre(escreve_tabela(false));
+        b->grade()->setCurrentIndex(b->grade()->model()->index(1, 1));
+        aciona("InverterMando1");
+        QVERIFY(acao("Desfazer1")->isEnabled());
+        b->estado.criterios.objetivos_escolhidos = true;
+        b->janela().opcoes_busca().busca = TipoBusca::compacta;
+        QVERIFY(b->executa());
+        QVERIFY(!acao("Desfazer1")->isEnabled());
+        b->clica("botao_resultado");
+        b->grade()->setCurrentIndex(b->grade()->model()->index(3, 2));
+        aciona("InverterMando1");
+        QCOMPARE(b->estado.execucao.inviabilidades_melhor, recontagem(mostrada()).contagens);
     }
 
     void temporada_livre_e_aberta_mas_nao_mudada()
