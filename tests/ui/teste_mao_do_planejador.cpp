@@ -3,6 +3,8 @@
 // they are broken and are saved as requirements.
 
 #include <QAction>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QUndoStack>
@@ -204,8 +206,36 @@ private slots:
         QCOMPARE(b->estado.execucao.inviabilidades_melhor, recontagem(mostrada()).contagens);
     }
 
-    void temporada_livre_e_aberta_mas_nao_mudada()
+    // The program's own dialog: the games of the round shown as chosen are amber; OK moves them.
+    void dialogo_marca_a_escolha_e_troca()
     {
+        abre(escreve_tabela(false));
+        const Tabela aberta = mostrada();
+        b->grade()->setCurrentIndex(b->grade()->model()->index(1, 1));
+        QList<bool> ambar;  // rounds 1, 2 and 3
+        NoProximoModal<QDialog> dialogo([&](QDialog* d) {
+            d->findChild<QComboBox*>(QStringLiteral("itens"))->setCurrentIndex(1);
+            for (int r = 1; r <= 3; ++r) ambar << (b->grade()->model()->index(r, 1).data(Qt::BackgroundRole).value<QColor>() == fundo_previa());
+            d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        });
+        aciona("TrocarRodadas1");
+        QVERIFY(dialogo.tratado());
+        QCOMPARE(ambar, (QList<bool>{true, false, true}));
+        QVERIFY(mostrada()[0][0] == aberta[2][0]);
+    }
+
+    void temporada_livre_ou_arquivo_recusado()
+    {
+        // A table naming a team the championship does not have: refused, with its file and line.
+        QFile ruim(pasta.filePath(QStringLiteral("ruim.csv")));
+        QVERIFY(ruim.open(QIODevice::WriteOnly));
+        ruim.write("rodada;mandante;visitante\n1;Bahia;Palmeiras\n");
+        ruim.close();
+        abre(ruim.fileName());
+        const QString dito = b->mensagens.last().texto + b->mensagens.last().detalhe;
+        QVERIFY2(dito.contains(QStringLiteral("ruim.csv")) && dito.contains(QLatin1Char('2')), qPrintable(dito));
+        QVERIFY(!b->estado.execucao.programa_executado);
+
         abre(escreve_tabela(true, true));
         QVERIFY2(status().contains(QStringLiteral("livre")), qPrintable(status()));
         b->grade()->setCurrentIndex(b->grade()->model()->index(1, 1));
