@@ -580,7 +580,7 @@ void MaoDoPlanejador::abre_tabela()
     janela_.atualiza_comandos();
     janela_.resume_execucao(nullptr);
     janela_.rotulo_execucao_->setText(QString::fromStdString(d.texto));
-    janela_.rotulo_execucao_->setToolTip(nome);
+    janela_.rotulo_execucao_->setToolTip(nome + QLatin1Char('\n') + QString::fromStdString(d.texto));
     janela_.mostra_tabela(OrigemTabela::obtida);
 }
 

@@ -181,7 +181,13 @@ private slots:
         QCOMPARE(b->estado.execucao.inviabilidades_melhor[Inviabilidade::requisitos], 1.0);
         QCOMPARE(b->estado.execucao.inviabilidades_melhor, recontagem(mostrada()).contagens);
 
-        // Saved as requirements, read back: the pin is there.
+        // Never over the result saved; elsewhere saved as requirements, read back: the pin is there.
+        b->arquivo_a_salvar = ArquivoEscolhido{pasta.filePath(QStringLiteral("r.txt")), 1};
+        b->clica("botao_salvar");
+        const QByteArray resultado = le_arquivo(pasta.filePath(QStringLiteral("r.txt")));
+        aciona("SalvarRequisitos1");
+        QCOMPARE(le_arquivo(pasta.filePath(QStringLiteral("r.txt"))), resultado);
+        QVERIFY(b->mensagens.last().texto.contains(QStringLiteral("não foi salvo")));
         b->arquivo_a_salvar = ArquivoEscolhido{pasta.filePath(QStringLiteral("pinos")), 1};
         aciona("SalvarRequisitos1");
         Requisitos lidos;
