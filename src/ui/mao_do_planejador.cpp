@@ -203,7 +203,9 @@ void MaoDoPlanejador::marca_grade()
     const Requisitos* requisitos = janela_.requisitos_do_resultado();
     const bool com_base = base_.linhas() == t.linhas() && base_.colunas() == t.colunas();
     std::vector<std::uint8_t> marcas(static_cast<std::size_t>(t.linhas()) * static_cast<std::size_t>(t.colunas()), 0);
-    const auto k = [&t](int r, int g) { return static_cast<std::size_t>(r) * static_cast<std::size_t>(t.colunas()) + static_cast<std::size_t>(g); };
+    const auto k = [&t](int r, int g) {
+        return static_cast<std::size_t>(r) * static_cast<std::size_t>(t.colunas()) + static_cast<std::size_t>(g);
+    };
     for (int r = 0; r < t.linhas(); ++r)
         for (int g = 0; g < t.colunas(); ++g) {
             const Jogo& j = t[r][g];
