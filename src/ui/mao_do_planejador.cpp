@@ -144,6 +144,9 @@ MaoDoPlanejador::MaoDoPlanejador(Tform_global& janela)
     editar_->addSeparator();
     editar_->addActions({fixa_jogo_, fixa_rodada_, solta_});
     connect(pilha_, &QUndoStack::indexChanged, this, [this] { atualiza_acoes(); });
+    connect(pilha_, &QUndoStack::cleanChanged, this, [this](bool limpo) {
+        if (!limpo || gravado_no_limpo_) janela_.resultado_a_salvar_ = !limpo;
+    });
 
     GradeJogos* grade = janela_.tabela_jogos_;
     grade->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -167,6 +170,7 @@ MaoDoPlanejador::~MaoDoPlanejador() = default;
 
 void MaoDoPlanejador::recomeca()
 {
+    gravado_no_limpo_ = false;
     pilha_->clear();
     editor_.reset();
     previa_.clear();
@@ -177,6 +181,8 @@ void MaoDoPlanejador::recomeca()
 void MaoDoPlanejador::salvo(const std::filesystem::path& destino)
 {
     resultado_gravado_ = destino;
+    gravado_no_limpo_ = true;
+    pilha_->setClean();
     base_ = tabela_mostrada();
     marca_grade();
 }
@@ -546,6 +552,7 @@ void MaoDoPlanejador::pinos_mudaram(const Requisitos& antes)
     p.objetivos_no_fim = objetivos;
     janela_.requisitos_resultado_ = e.requisitos;
     editor_.reset();
+    gravado_no_limpo_ = false;
     janela_.resultado_a_salvar_ = true;
     janela_.requisitos_mudaram();
     janela_.rotulo_execucao_->setText(
@@ -579,6 +586,7 @@ void MaoDoPlanejador::abre_tabela()
     janela_.houve_resultado_ = true;
     janela_.resultado_a_salvar_ = false;
     recomeca();
+    gravado_no_limpo_ = true;
     janela_.atualiza_comandos();
     janela_.resume_execucao(nullptr);
     janela_.rotulo_execucao_->setText(QString::fromStdString(d.texto));

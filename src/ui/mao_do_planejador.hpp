@@ -120,6 +120,9 @@ private:
     Tabela base_;                          // the schedule shown as last opened, obtained or saved
     std::vector<PosicaoJogo> previa_;      // the games the change asked for would change
     std::filesystem::path resultado_gravado_;
+    // Whether the schedule at the undo stack's clean point is the one in a file (opened or saved):
+    // undoing back to it leaves nothing to save.
+    bool gravado_no_limpo_ = false;
     bool livre_ = true;
 
     QAction* abrir_tabela_ = nullptr;

@@ -159,6 +159,10 @@ private slots:
         // A new schedule opened leaves nothing to undo.
         abre(escreve_tabela(returno));
         QVERIFY(!acao("Desfazer1")->isEnabled());
+        // Moved and undone back to the file opened: nothing to save when the window closes.
+        aciona("MoverJogo1");
+        QTest::keyClick(&b->janela(), Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(b->janela().close() && b->perguntas.isEmpty());
     }
 
     void pinos_valem_perguntam_e_sao_salvos()
