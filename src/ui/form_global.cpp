@@ -26,6 +26,7 @@
 #include "ui/form_pesos.hpp"
 #include "ui/grade_jogos.hpp"
 #include "ui/icones.hpp"
+#include "ui/mao_do_planejador.hpp"
 #include "ui/paineis.hpp"
 #include "ui/regional.hpp"
 
@@ -93,6 +94,7 @@ Tform_global::Tform_global(Estado& estado, const Mensageiro& mensageiro, const S
     atalho_parar_->setObjectName(QStringLiteral("atalho_parar"));
     connect(atalho_parar_, &QShortcut::activated, this, &Tform_global::pararClick);
     liga_busca();
+    mao_ = new MaoDoPlanejador(*this);
 
     FormCreate();
 }
@@ -144,6 +146,7 @@ void Tform_global::atualiza_comandos()
             widget->setEnabled(habilitado);
     }
     executando_->permite_parar(!livre && !busca_->parada_pedida());
+    if (mao_ != nullptr) mao_->atualiza_comandos(livre);
     // The pointer says whether a command's data are there: the hand once the championship
     // is loaded, or once a run gave a result; it stays so.
     const std::pair<QToolButton*, bool> mao[] = {
@@ -225,6 +228,7 @@ void Tform_global::carrega_dados()
         d = Desfecho::erro(msg_dados_nao_aberto, e.what());
     }
     if (d.sucesso) {
+        mao_->recomeca();
         nome_campeonato_ = QFileInfo(nome).completeBaseName();
         arquivo_dados_ = caminho(nome);
         resultado_a_salvar_ = false;
@@ -285,6 +289,7 @@ void Tform_global::nova_solucao_inicial()
         mostra(d);
         return;
     }
+    mao_->recomeca();
     resume_execucao(nullptr);
     resultado_a_salvar_ = false;
     mostra_tabela(OrigemTabela::inicial);
@@ -335,6 +340,7 @@ void Tform_global::mostra_tabela(OrigemTabela origem)
         t.parada = x.procedencia.parada;
     }
     titulo_grade_->setText(titulo_da_grade(t));
+    mao_->marca_grade();
 }
 
 void Tform_global::refaz_grade()
@@ -390,6 +396,7 @@ bool Tform_global::salva_tabela()
         return false;
     }
     resultado_a_salvar_ = false;
+    mao_->salvo(caminho(destino));
     statusBar()->showMessage(QStringLiteral("Gravado em ") + destino, tempo_gravado_ms);
     return true;
 }

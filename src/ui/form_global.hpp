@@ -21,6 +21,7 @@ class QToolButton;
 namespace kelm {
 
 class BuscaEmFundo;
+class MaoDoPlanejador;
 class GradeJogos;
 class PainelAndamento;
 class PainelTemperatura;
@@ -73,6 +74,8 @@ public:
     OpcoesBusca& opcoes_busca() { return opcoes_busca_; }
     // True while the run command is searching.
     bool executando_busca() const;
+    // The planner's hand on the result: open a schedule, change it, undo, pin.
+    MaoDoPlanejador& mao() { return *mao_; }
 
 signals:
     // The progress panel was just refreshed and repainted with these values.
@@ -117,6 +120,7 @@ protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
+    friend class MaoDoPlanejador;
 
     void FormCreate();
     void cria_menu();
@@ -253,6 +257,7 @@ private:
     QPushButton* botao_fecha_ = nullptr;  // "&Fecha", closes the grid view
     PainelAndamento* executando_ = nullptr;
     PainelTemperatura* calc_temp_ = nullptr;
+    MaoDoPlanejador* mao_ = nullptr;
 };
 
 }  // namespace kelm

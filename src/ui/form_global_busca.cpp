@@ -17,6 +17,7 @@
 #include "ui/form_inviab.hpp"
 #include "ui/form_replanejar.hpp"
 #include "ui/grade_jogos.hpp"
+#include "ui/mao_do_planejador.hpp"
 #include "ui/paineis.hpp"
 
 // The run command in the window: the search runs on its own thread while the window shows
@@ -159,6 +160,7 @@ void Tform_global::busca_terminou()
 {
     BuscaEmFundo::Devolvido d = busca_->devolve();
     estado_ = std::move(d.estado);
+    mao_->recomeca();
     executando_->hide();
     calc_temp_->hide();
     const ResumoBusca& resumo = d.resumo;

@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QHeaderView>
 #include <QPainter>
+#include <QPixmap>
 #include <QPalette>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
@@ -17,6 +18,23 @@ namespace kelm {
 namespace {
 
 const QString quinze_espacos = QString(15, QLatin1Char(' '));
+
+// A padlock of 12 by 14 pixels, drawn here so that no icon theme or emoji font is needed.
+QPixmap cadeado()
+{
+    QPixmap p(12, 14);
+    p.fill(Qt::transparent);
+    QPainter pintor(&p);
+    pintor.setRenderHint(QPainter::Antialiasing);
+    pintor.setPen(QPen(QColor(0x5D, 0x40, 0x37), 2));
+    pintor.drawArc(QRectF(2.5, 1, 7, 9), 0, 180 * 16);
+    pintor.drawLine(QPointF(2.5, 5.5), QPointF(2.5, 7));
+    pintor.drawLine(QPointF(9.5, 5.5), QPointF(9.5, 7));
+    pintor.setPen(Qt::NoPen);
+    pintor.setBrush(QColor(0xC6, 0x8A, 0x00));
+    pintor.drawRoundedRect(QRectF(0.5, 6.5, 11, 7), 1.5, 1.5);
+    return p;
+}
 
 }  // namespace
 
@@ -80,6 +98,8 @@ QColor texto_marcado() { return cor_do_quadro(cores_quadro::contagem); }
 
 QColor fundo_mudado() { return QColor(0xBB, 0xDE, 0xFB); }
 
+QColor fundo_previa() { return QColor(0xFF, 0xC1, 0x07); }
+
 QString titulo_da_grade(const TabelaNaGrade& t, const QLocale& local)
 {
     QString titulo = t.origem == OrigemTabela::inicial ? QStringLiteral("Tabela Inicial") : QStringLiteral("Tabela Obtida");
@@ -140,6 +160,21 @@ void ModeloGrade::define_datas(std::vector<DiaDaRodada> datas)
     if (linhas_ > 0) emit dataChanged(index(0, 0), index(linhas_ - 1, 0));
 }
 
+void ModeloGrade::define_marcas_mao(std::vector<std::uint8_t> marcas)
+{
+    if (marcas == marcas_mao_) return;
+    marcas_mao_ = std::move(marcas);
+    if (linhas_ > 0 && colunas_ > 0) emit dataChanged(index(0, 0), index(linhas_ - 1, colunas_ - 1));
+}
+
+std::uint8_t ModeloGrade::marcas_mao(int linha, int coluna) const
+{
+    if (linha < 1 || coluna < 1 || linha - 1 >= tabela_.linhas() || coluna - 1 >= tabela_.colunas()) return 0;
+    const std::size_t k = static_cast<std::size_t>(linha - 1) * static_cast<std::size_t>(tabela_.colunas()) +
+                          static_cast<std::size_t>(coluna - 1);
+    return k < marcas_mao_.size() ? marcas_mao_[k] : std::uint8_t{0};
+}
+
 QString ModeloGrade::texto(int linha, int coluna) const
 {
     if (linha == 0 && coluna == 0) return texto_canto();
@@ -181,14 +216,25 @@ QVariant ModeloGrade::data(const QModelIndex& indice, int papel) const
         if (fixa) return {};
         const QString jogo = texto(indice.row(), indice.column());
         const qsizetype k = static_cast<qsizetype>(indice.row() - 1) * tabela_.colunas() + (indice.column() - 1);
-        if (jogo.isEmpty() || k >= notas_.size() || notas_.at(k).isEmpty()) return jogo;
-        return jogo + QLatin1Char('\n') + notas_.at(k);
+        if (jogo.isEmpty()) return jogo;
+        QString dica = jogo;
+        const std::uint8_t mao = marcas_mao(indice.row(), indice.column());
+        if (mao & marca_mao::fixado) dica += QStringLiteral("\nJogo fixado nesta rodada.");
+        if (mao & marca_mao::mudado) dica += QStringLiteral("\nMudado à mão desde que a tabela foi gravada.");
+        if (k < notas_.size() && !notas_.at(k).isEmpty()) dica += QLatin1Char('\n') + notas_.at(k);
+        return dica;
     }
-    case Qt::BackgroundRole:
+    case Qt::DecorationRole:
+        if (fixa || !(marcas_mao(indice.row(), indice.column()) & marca_mao::fixado)) return {};
+        return cadeado();
+    case Qt::BackgroundRole: {
         if (fixa) return QApplication::palette().brush(QPalette::Button);
+        const std::uint8_t mao = marcas_mao(indice.row(), indice.column());
+        if (mao & marca_mao::previa) return fundo_previa();
         if (marcado(marcados_, indice.row(), indice.column())) return fundo_marcado();
-        if (marcado(mudados_, indice.row(), indice.column())) return fundo_mudado();
+        if ((mao & marca_mao::mudado) || marcado(mudados_, indice.row(), indice.column())) return fundo_mudado();
         return {};
+    }
     case Qt::ForegroundRole:
         if (fixa) return QApplication::palette().brush(QPalette::ButtonText);
         if (marcado(marcados_, indice.row(), indice.column())) return texto_marcado();

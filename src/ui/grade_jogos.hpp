@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 
 #include <QAbstractTableModel>
@@ -40,8 +41,18 @@ NotasDaGrade notas_da_grade(const Explicacao& explicacao, const Tabela& tabela);
 // The marks of a game that breaks a requirement: a light red behind dark red, bold letters.
 QColor fundo_marcado();
 QColor texto_marcado();
-// The mark of a game a re-plan moved: a light blue.
+
+// What the planner's hand shows on a game's cell, flags that add up: changed by hand since the
+// schedule was saved, about to change (the change asked for, before it is made), pinned.
+namespace marca_mao {
+inline constexpr std::uint8_t mudado = 1;
+inline constexpr std::uint8_t previa = 2;
+inline constexpr std::uint8_t fixado = 4;
+}  // namespace marca_mao
+// A game changed by hand, or moved by a re-plan: light blue behind it; a game about to
+// change: amber.
 QColor fundo_mudado();
+QColor fundo_previa();
 
 // Which schedule the grid shows.
 enum class OrigemTabela { inicial, obtida };
@@ -83,6 +94,11 @@ public:
     void define_inicio_returno(int rodada);
     // The dates of the rounds shown, from the first (none: the headings name the rounds alone).
     void define_datas(std::vector<DiaDaRodada> datas);
+    // The planner's hand's flags (marca_mao) of every game, round by round, slot by slot; none
+    // when empty. Kept until replaced.
+    void define_marcas_mao(std::vector<std::uint8_t> marcas);
+    // The flags of the game in cell (`linha`, `coluna`) of the grid.
+    std::uint8_t marcas_mao(int linha, int coluna) const;
 
     int rowCount(const QModelIndex& pai = {}) const override;
     int columnCount(const QModelIndex& pai = {}) const override;
@@ -102,6 +118,7 @@ private:
     QStringList notas_;
     std::vector<bool> marcados_;
     std::vector<bool> mudados_;
+    std::vector<std::uint8_t> marcas_mao_;
     int inicio_returno_ = 0;
     std::vector<DiaDaRodada> datas_;
 };
