@@ -81,7 +81,10 @@ Ficha monta_ficha(std::string campeonato, const Contagens& contagens, double fo,
                              {}});
     if (com_requisitos)
         f.procedencia.push_back(
-            {"Requisitos", std::filesystem::path(procedencia.requisitos).filename().string(), {}});
+            {"Requisitos",
+             procedencia.requisitos.empty() ? std::string("jogos fixados na janela")
+                                            : std::filesystem::path(procedencia.requisitos).filename().string(),
+             {}});
     if (procedencia.calendario.em_vigor())
         f.procedencia.push_back(
             {"Calendário", std::filesystem::path(procedencia.calendario.arquivo).filename().string(), {}});

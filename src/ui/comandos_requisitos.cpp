@@ -103,9 +103,13 @@ void Tform_global::requisitos_mudaram()
 {
     const bool em_vigor = estado_.requisitos.em_vigor();
     const QString arquivo = QFile::decodeName(QByteArray::fromStdString(estado_.requisitos.arquivo));
-    rotulo_requisitos_->setText(em_vigor ? QStringLiteral("Requisitos: ") + QFileInfo(arquivo).fileName() : QString());
+    // Pins made in the window are requirements of no file until Salvar Requisitos... writes them.
+    const QString nome = arquivo.isEmpty() ? QStringLiteral("jogos fixados na janela") : QFileInfo(arquivo).fileName();
+    rotulo_requisitos_->setText(em_vigor ? QStringLiteral("Requisitos: ") + nome : QString());
     rotulo_requisitos_->setToolTip(
-        em_vigor ? QStringLiteral("%1 (%2)").arg(arquivo, quantos_requisitos(estado_.requisitos.itens.size())) : QString());
+        em_vigor ? QStringLiteral("%1 (%2)").arg(arquivo.isEmpty() ? nome : arquivo,
+                                                 quantos_requisitos(estado_.requisitos.itens.size()))
+                 : QString());
     if (form_inviab_ != nullptr) form_inviab_->mostra_requisitos(em_vigor);
     if (form_pesos_ != nullptr) form_pesos_->mostra_requisitos(em_vigor);
     executando_->mostra_requisitos(em_vigor);

@@ -178,6 +178,7 @@ private slots:
         QCOMPARE(b->estado.execucao.inviabilidades_melhor[Inviabilidade::requisitos], 0.0);
         const auto* lista = b->filho<QListWidget>("lista_requisitos");
         QCOMPARE(lista->findItems(QStringLiteral("# fixado"), Qt::MatchContains).size(), 1);
+        QCOMPARE(b->filho<QLabel>("requisitos_em_vigor")->text(), QStringLiteral("Requisitos: jogos fixados na janela"));
 
         // Inverting the pinned game asks first: "Não" keeps it, "Sim" breaks the pin, counted.
         const Tabela antes = mostrada();
