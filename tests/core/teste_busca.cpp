@@ -6,10 +6,12 @@
 #include "search/vizinhancas.hpp"
 #include "search/execucao.hpp"
 #include "apoio.hpp"
+#include "construtores.hpp"
 #include "evaluation/objetivos.hpp"
 #include "files/formatos.hpp"
 #include "files/resultado.hpp"
 #include "report/explicacao.hpp"
+#include "search/comandos.hpp"
 #include "search/execucoes.hpp"
 
 namespace kelm::teste {
@@ -374,6 +376,31 @@ TEST(ExecutaBusca, VariasExecucoesDaoAMelhorDasExecucoesUnicas)
     ASSERT_TRUE(!u[0].interrompida && u[1].interrompida);
     ASSERT_LT(u[1].estado.execucao.fo_star, u[0].estado.execucao.fo_star);
     confere_varias(limite, op, u[0]);
+}
+
+// The compact search starts only from complete rounds: with an odd number of teams one team
+// rests in each round, never two; a team that plays twice, or rests where none may, is named.
+TEST(TurnoDePartida, CompactaAceitaUmaFolgaPorRodadaComNumeroImparDeTimes)
+{
+    // Five teams: the six-team circle without team 6, whose opponent rests.
+    const Estado e = campeonato(5, 5);
+    const Tabela seis = turno_circular(6);
+    Tabela cinco = aloca_matriz_jogos(5, e.campeonato.jogos_por_rodada());
+    for (int r = 0; r < 5; ++r)
+        for (int g = 0, k = 0; g < 3; ++g)
+            if (seis[r][g].mandante() != 6 && seis[r][g].visitante() != 6) cinco[r][k++] = seis[r][g];
+    Tabela turno;
+    EXPECT_TRUE(turno_de_partida(e.campeonato, cinco, Returno::nenhum, TipoBusca::compacta, turno).sucesso);
+    EXPECT_EQ(turno, cinco);
+
+    Tabela duas_folgas = cinco;
+    duas_folgas[2][1] = Jogo{};
+    const Desfecho d = turno_de_partida(e.campeonato, duas_folgas, Returno::nenhum, TipoBusca::compacta, turno);
+    EXPECT_FALSE(d.sucesso);
+    EXPECT_NE(d.texto.find("na rodada 3 da tabela de partida T"), std::string::npos) << d.texto;
+    EXPECT_NE(d.texto.find(" não joga."), std::string::npos) << d.texto;
+    // The padrao search starts from any schedule.
+    EXPECT_TRUE(turno_de_partida(e.campeonato, duas_folgas, Returno::nenhum, TipoBusca::padrao, turno).sucesso);
 }
 
 }  // namespace
