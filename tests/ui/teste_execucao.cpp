@@ -431,8 +431,14 @@ private slots:
         QVERIFY(aciona("RetirarCalendario1").isEmpty() && b->filho<QLabel>("calendario_em_vigor")->text().isEmpty());
         b->clica("botao_tabinicial");
         QCOMPARE(b->grade()->celula(0, 4), texto_rodada(4));
+        QVERIFY(!b->filho<QAction>("ExportarCalendario1")->isEnabled());
         b->janela().ExportarCalendario1Click();
         QVERIFY(b->mensagens.value(0).texto.startsWith(QStringLiteral("Não há calendário em vigor")));
+        // Another championship leaves no calendar in force.
+        aciona("AbrirCalendario1", exemplo("brasileirao_2023_calendario.txt"));
+        QVERIFY(b->estado.calendario.em_vigor());
+        b->carrega("nordeste.dat");
+        QVERIFY(!b->estado.calendario.em_vigor() && b->filho<QLabel>("calendario_em_vigor")->text().isEmpty());
     }
 
     // A long run ends at its next temperature level when the planner stops it, by "&Parar", by
