@@ -1,5 +1,6 @@
 #include "ui/caixas.hpp"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -7,6 +8,8 @@
 #include "ui/dialogos_comuns.hpp"
 
 namespace kelm {
+
+std::filesystem::path caminho(const QString& nome) { return std::filesystem::path(QFile::encodeName(nome).toStdString()); }
 
 Mensagem Mensagem::de(const Desfecho& desfecho)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <optional>
 
@@ -71,6 +72,9 @@ struct ArquivoEscolhido {
     QString nome;
     int filtro = 1;
 };
+
+// A file name the planner chose, as the core takes it: the bytes the file system knows it by.
+std::filesystem::path caminho(const QString& nome);
 
 // Where the program asks for file names. The program shows real file dialogs; tests answer
 // in their place.

@@ -29,9 +29,6 @@ constexpr const char* msg_sem_calendario =
     "Não há calendário em vigor: abra o calendário da temporada (Arquivo, Abrir Calendário...) para exportar a "
     "tabela obtida.";
 
-// A file name as the core takes it: the bytes the file system knows it by.
-std::filesystem::path caminho(const QString& nome) { return std::filesystem::path(QFile::encodeName(nome).toStdString()); }
-
 // A name the core keeps, as the planner reads it.
 QString nome_do_core(const std::string& nome) { return QFile::decodeName(QByteArray::fromStdString(nome)); }
 

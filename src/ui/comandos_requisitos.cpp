@@ -64,7 +64,7 @@ void Tform_global::abre_requisitos()
     Requisitos novos;
     Desfecho d;
     try {
-        d = carrega_requisitos(estado_.campeonato, std::filesystem::path(QFile::encodeName(nome).toStdString()), novos,
+        d = carrega_requisitos(estado_.campeonato, caminho(nome), novos,
                                &estado_.calendario);
         // Held against the rounds of the next run as the parameters stand; the run checks
         // them again, since the planner may choose another season before it.

@@ -32,13 +32,6 @@
 
 namespace kelm {
 
-namespace {
-
-// A file name as the core takes it: the bytes the file system knows it by.
-std::filesystem::path caminho(const QString& nome) { return std::filesystem::path(QFile::encodeName(nome).toStdString()); }
-
-}  // namespace
-
 QString titulo_da_janela(const QString& arquivo_dados, const QString& arquivo_requisitos,
                          const QString& arquivo_calendario)
 {
