@@ -83,9 +83,16 @@ void Tform_global::replaneja()
     }
     const Campeonato& c = estado_.campeonato;
     const Execucao& x = estado_.execucao;
-    // The schedule on screen, in its own season.
+    // The schedule on screen, in its own season; a season opened that follows no scheme has
+    // no turno for the search to move.
     OpcoesBusca opcoes = opcoes_busca_;
     opcoes.returno = x.procedencia.returno;
+    if (opcoes.returno == Returno::nenhum && x.tabela_melhor.linhas() > c.num_rodadas) {
+        mostra(Desfecho::erro("A tabela na tela é uma temporada cujo returno não repete o turno (nem espelhado nem "
+                              "francês): o replanejamento parte de um turno ou de uma temporada que segue um desses "
+                              "returnos."));
+        return;
+    }
     Tabela partida;
     if (const Desfecho d =
             turno_de_partida(c, tabela_da_temporada(x.tabela_melhor, opcoes.returno), opcoes.returno, opcoes.busca, partida);

@@ -259,6 +259,9 @@ private slots:
         QVERIFY(!acao("TrocarRodadas1")->isEnabled());
         QVERIFY(acao("TrocarRodadas1")->toolTip().startsWith(QStringLiteral("A tabela não pode ser mudada à mão")));
         QVERIFY(acao("FixarJogo1")->isEnabled());
+        b->mensagens.clear();
+        acao("Replanejar1")->trigger();
+        QVERIFY(b->mensagens.value(0).texto.contains(QStringLiteral("nem espelhado nem francês")));
     }
 };
 
