@@ -24,6 +24,18 @@ inline int conta_linhas(std::string_view s)
     return n;
 }
 
+// The same text written in Latin-1, which a reader must read as it reads the UTF-8: nothing
+// when the text is not UTF-8, has a character Latin-1 lacks, or gives bytes that are UTF-8
+// themselves or open as UTF-16 does ("ÿþ" is FF FE in Latin-1), which are other files.
+inline std::string em_latin1_distinto(std::string_view bytes)
+{
+    if (!utf8_valido(bytes)) return {};
+    const auto latin1 = utf8_para_latin1(bytes);
+    if (!latin1 || *latin1 == bytes || utf8_valido(*latin1)) return {};
+    if (latin1->starts_with("\xFF\xFE") || latin1->starts_with("\xFE\xFF")) return {};
+    return *latin1;
+}
+
 // The same bytes with every line ending in CR LF; only meant for text without CR.
 inline std::string com_crlf(std::string_view s)
 {

@@ -79,11 +79,9 @@ std::string verifica_calendario(std::string_view entrada)
         const auto [de_novo, relido] = le(escrito_de_novo(lido));
         if (!de_novo.sucesso || !(relido == lido)) return "o calendário escrito de novo não se lê igual: " + de_novo.texto;
     }
-    if (utf8_valido(arquivo)) {
-        if (const auto latin1 = utf8_para_latin1(arquivo); latin1 && !utf8_valido(*latin1)) {
-            const auto [dl, lido_latin1] = le(*latin1);
-            if (dl.sucesso != d.sucesso || dl.texto != d.texto || !(lido_latin1 == lido)) return "em Latin-1 a leitura muda";
-        }
+    if (const std::string latin1 = em_latin1_distinto(arquivo); !latin1.empty()) {
+        const auto [dl, lido_latin1] = le(latin1);
+        if (dl.sucesso != d.sucesso || dl.texto != d.texto || !(lido_latin1 == lido)) return "em Latin-1 a leitura muda";
     }
     return mesma_leitura_nas_variantes(arquivo, d, lido, le);
 }

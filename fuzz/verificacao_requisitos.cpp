@@ -190,15 +190,6 @@ std::string verifica_explicacao(const Estado& e, const Requisitos& req)
     return {};
 }
 
-// The same text written in Latin-1, when it can be and those bytes are not UTF-8 themselves.
-std::string em_latin1_distinto(std::string_view bytes)
-{
-    if (!utf8_valido(bytes)) return {};
-    const auto latin1 = utf8_para_latin1(bytes);
-    if (!latin1 || *latin1 == bytes || utf8_valido(*latin1)) return {};
-    return *latin1;
-}
-
 }  // namespace
 
 std::string verifica_requisitos(std::string_view entrada)

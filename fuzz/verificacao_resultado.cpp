@@ -12,6 +12,7 @@
 #include "files/leitura_resultado.hpp"
 #include "files/resultado.hpp"
 #include "files/tabela_jogos.hpp"
+#include "files/texto.hpp"
 #include "propriedades.hpp"
 #include "search/comandos.hpp"
 #include "verificacoes.hpp"
@@ -96,14 +97,14 @@ std::string verifica_resultado(std::string_view entrada)
     if (!d.sucesso) {
         if (!(tabela == tabela_anterior())) return "um arquivo recusado mudou a tabela (" + d.texto + ")";
         // A workbook is refused as a whole, not at a line.
-        if (eh_pasta_de_trabalho(arquivo)) {
+        if (eh_pasta_de_trabalho(sem_bom(arquivo))) {
             if (d.tipo != TipoMensagem::erro || d.texto.find("pasta de trabalho") == std::string::npos)
                 return "pasta de trabalho recusada sem dizer o que é: " + d.texto;
         } else if (auto erro = verifica_recusa(d, "resultado", nome, conta_linhas(arquivo), "."); !erro.empty()) {
             return erro;
         }
     } else {
-        if (eh_pasta_de_trabalho(arquivo)) return "pasta de trabalho lida como resultado";
+        if (eh_pasta_de_trabalho(sem_bom(arquivo))) return "pasta de trabalho lida como resultado";
         if (auto erro = falha_da_tabela(campeonato, tabela); !erro.empty()) return erro;
         // Written again as KELM writes a result file, the schedule reads back the same.
         Execucao execucao;

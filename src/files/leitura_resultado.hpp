@@ -24,12 +24,9 @@ inline constexpr const char* msg_resultado_nao_aberto = "O Arquivo de resultado 
 Desfecho le_resultado(std::string_view bytes, std::string_view nome, const Campeonato& campeonato, Tabela& tabela,
                       std::string* fo_do_arquivo = nullptr);
 
-// Whether `bytes` (after any byte-order mark) open as a zip archive does, as a workbook.
-inline bool eh_pasta_de_trabalho(std::string_view bytes)
-{
-    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
-    return bytes.starts_with(std::string_view("PK\x03\x04", 4));
-}
+// Whether `bytes` open as a zip archive does, as a workbook (le_resultado asks it after the
+// byte-order mark, when there is one).
+inline bool eh_pasta_de_trabalho(std::string_view bytes) { return bytes.starts_with(std::string_view("PK\x03\x04", 4)); }
 
 // Reads the result file at `caminho` with le_resultado, within the loader's limits.
 Desfecho carrega_resultado(const Campeonato& campeonato, const std::filesystem::path& caminho, Tabela& tabela,
