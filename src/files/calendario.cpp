@@ -19,21 +19,6 @@ std::string citado(std::string_view texto)
     return '"' + (texto.size() <= max_caracteres ? std::string(texto) : trecho_legivel(texto)) + '"';
 }
 
-// The words of a line, separated by blanks, the comment after '#' left out.
-std::vector<std::string_view> palavras(std::string_view linha)
-{
-    linha = linha.substr(0, linha.find('#'));
-    std::vector<std::string_view> saida;
-    std::size_t i = 0;
-    while (i < linha.size()) {
-        while (i < linha.size() && (linha[i] == ' ' || linha[i] == '\t')) ++i;
-        std::size_t fim = i;
-        while (fim < linha.size() && linha[fim] != ' ' && linha[fim] != '\t') ++fim;
-        if (fim > i) saida.push_back(linha.substr(i, fim - i));
-        i = fim;
-    }
-    return saida;
-}
 
 // The number written by `minimo` to `maximo` decimal digits, and nothing else; -1 otherwise.
 int digitos(std::string_view texto, std::size_t minimo, std::size_t maximo)

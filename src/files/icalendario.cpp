@@ -30,22 +30,6 @@ constexpr const char* sem_acento[64] = {
     "d", "n", "o", "o", "o", "o", "o",  "",  "o", "u", "u", "u", "u", "y", "th", "y",  // F0
 };
 
-// The code point at `pos` of well-formed UTF-8, advancing `pos`; a byte that starts no
-// sequence is taken alone.
-char32_t caractere(std::string_view s, std::size_t& pos)
-{
-    const auto b0 = static_cast<unsigned char>(s[pos]);
-    const int extras = b0 >= 0xF0 ? 3 : b0 >= 0xE0 ? 2 : b0 >= 0xC0 ? 1 : 0;
-    if (extras == 0 || s.size() - pos <= static_cast<std::size_t>(extras)) {
-        ++pos;
-        return b0;
-    }
-    char32_t c = b0 & (0x3F >> extras);
-    for (int k = 1; k <= extras; ++k) c = (c << 6) | (static_cast<unsigned char>(s[pos + static_cast<std::size_t>(k)]) & 0x3F);
-    pos += static_cast<std::size_t>(extras) + 1;
-    return c;
-}
-
 bool reservado_no_windows(const std::string& nome)
 {
     static const std::set<std::string> reservados = {"con", "prn", "aux", "nul"};
@@ -166,7 +150,7 @@ std::string nome_seguro(std::string_view nome)
     std::string saida;
     std::size_t pos = 0;
     while (pos < nome.size()) {
-        const char32_t c = caractere(nome, pos);
+        const char32_t c = proximo_caractere(nome, pos);
         std::string letras;
         if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_')
             letras = static_cast<char>(c);

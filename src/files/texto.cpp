@@ -5,8 +5,6 @@
 
 namespace kelm {
 
-namespace {
-
 // Decodes the character at `pos` and advances `pos`. Meant for well-formed UTF-8; a byte
 // that does not start a complete sequence is taken alone, as the Latin-1 character it
 // would be, so that no read ever goes past the end of the text.
@@ -26,6 +24,23 @@ char32_t proximo_caractere(std::string_view s, std::size_t& pos)
     pos += static_cast<std::size_t>(extras) + 1;
     return c;
 }
+
+std::vector<std::string_view> palavras(std::string_view linha)
+{
+    linha = linha.substr(0, linha.find('#'));
+    std::vector<std::string_view> saida;
+    std::size_t i = 0;
+    while (i < linha.size()) {
+        while (i < linha.size() && (linha[i] == ' ' || linha[i] == '\t')) ++i;
+        std::size_t fim = i;
+        while (fim < linha.size() && linha[fim] != ' ' && linha[fim] != '\t') ++fim;
+        if (fim > i) saida.push_back(linha.substr(i, fim - i));
+        i = fim;
+    }
+    return saida;
+}
+
+namespace {
 
 // Control bytes that no text file of ours holds (tab, line breaks, vertical tab and form
 // feed are whitespace and allowed).

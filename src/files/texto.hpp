@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kelm {
 
@@ -28,6 +29,13 @@ std::string trecho_legivel(std::string_view bytes, std::size_t maximo = 30);
 
 // The bytes without the UTF-8 byte order mark that may start them.
 std::string_view sem_bom(std::string_view bytes);
+
+// The character at `pos` of UTF-8 text, advancing `pos`; a byte that starts no complete
+// sequence is taken alone, as the Latin-1 character it would be.
+char32_t proximo_caractere(std::string_view s, std::size_t& pos);
+
+// The words of a line, separated by blanks, the comment after '#' left out.
+std::vector<std::string_view> palavras(std::string_view linha);
 
 // The line (from 1) on which the byte at `pos` stands.
 int linha_em(std::string_view bytes, std::size_t pos);

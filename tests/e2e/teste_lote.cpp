@@ -171,7 +171,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "sucesso.\nO returno não pode ser planejado com estes dados: o turno de uma temporada é um rodízio "
                      "simples, em que cada time enfrenta cada outro uma vez e joga uma vez por rodada, o que com 6 times "
                      "pede 5 rodadas, e os dados têm 10 (a temporada teria 20).\n"},
-        // A season of the specified search is advised the compact one as it starts; the
+        // A season asked of the padrão search is advised the compact one as it starts; the
         // reheat bound is named, with what to try.
         CasoMensagem{"TemporadaDaBuscaPadrao",
                      {"--silencioso", "--returno", "frances", "--max-reaquecimentos", "0", "{E}/nordeste_turno.dat"}, 3,
